@@ -1,0 +1,129 @@
+#include "dialogs/MessageBox.h"
+
+#include "app/LanguageManager.h"
+#include "ui/Look.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kEightTabsThreeSpaces = QStringLiteral("\t\t\t\t\t\t\t\t   ");
+
+QString OkButtonStyle()
+{
+    return QStringLiteral("QPushButton{background-color:rgb(191, 191, 191);") +
+           kEightTabsThreeSpaces +
+           QStringLiteral("border-radius: 10px; border: 2px groove white;") +
+           kEightTabsThreeSpaces +
+           QStringLiteral("border-style: outset;}QPushButton:hover{background-color:rgb(156, 156, "
+                          "156); }QPushButton:pressed{background-color:rgb(156, 156, 156);border: "
+                          "2px groove white;") +
+           kEightTabsThreeSpaces + QStringLiteral("border-style: inset; }");
+}
+
+} // namespace
+
+CMessageBox::CMessageBox(QWidget *parent) : QDialog(parent)
+{
+    LoadImageResources();
+    setObjectName(QStringLiteral("Dialog"));
+    resize(426, 300);
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setWindowTitle(GetText("MainWnd/FreeTitle"));
+    setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
+    setFixedSize(400, 180);
+    // A top-level window of its own, so it gets its own taskbar entry.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+}
+
+void CMessageBox::ShowInformation(const QString &message)
+{
+    const QFont font = CalibriFont(12);
+
+    auto *titleStrip = new QLabel;
+    titleStrip->setStyleSheet(QStringLiteral("background-color: rgb(69, 78, 93);"));
+    titleStrip->setMinimumSize(width(), 20);
+    auto *title = new QLabel(QStringLiteral("  ") + GetText("Messages/MSG0403"), titleStrip);
+    title->setGeometry(0, 5, 400, 20);
+    title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    title->setFont(font);
+    title->setPalette(WhiteTextPalette());
+    auto *titleRow = new QHBoxLayout;
+    titleRow->setSpacing(0);
+    titleRow->setContentsMargins(0, 0, 0, 0);
+    titleRow->addWidget(titleStrip);
+
+    auto *picture = new QLabel;
+    picture->setPixmap(QPixmap(QString::fromLatin1(Images::kInformation)));
+    picture->setAlignment(Qt::AlignCenter);
+    m_pMessageLabel = new QLabel(message);
+    m_pMessageLabel->setFont(font);
+    QPalette black = m_pMessageLabel->palette();
+    black.setColor(QPalette::WindowText, QColor(0, 0, 0, 255));
+    m_pMessageLabel->setPalette(black);
+    m_pMessageLabel->setMinimumHeight(60);
+    m_pMessageLabel->setWordWrap(true);
+    auto *contentRow = new QHBoxLayout;
+    contentRow->setContentsMargins(5, 0, 0, 0);
+    contentRow->addWidget(picture);
+    contentRow->addWidget(m_pMessageLabel);
+
+    auto *buttonStrip = new QLabel;
+    buttonStrip->setStyleSheet(QStringLiteral("background-color: rgb(220, 220, 220);"));
+    buttonStrip->setMinimumSize(width(), 40);
+    auto *ok = new QPushButton(GetText("MainWnd/OK"), buttonStrip);
+    ok->setGeometry(width() / 3, 5, 80, 25);
+    ok->setFont(font);
+    ok->setFlat(true);
+    ok->setCursor(Qt::PointingHandCursor);
+    ok->setStyleSheet(OkButtonStyle());
+    connect(ok, &QPushButton::clicked, this, &CMessageBox::btnSlotOK);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(titleRow);
+    layout->addLayout(contentRow);
+    layout->addWidget(buttonStrip);
+}
+
+void CMessageBox::btnSlotOK()
+{
+    m_nResult = 0;
+    close();
+}
+
+void CMessageBox::btnSlotNO()
+{
+    m_nResult = 1;
+    close();
+}
+
+void CMessageBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        event->accept();
+    } else if (event->button() == Qt::RightButton) {
+        close();
+    }
+}
+
+void CMessageBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() == Qt::LeftButton) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+        event->accept();
+    }
+}
+
+void ShowMessageBox(const QWidget *owner, const QString &message)
+{
+    CMessageBox box;
+    box.setGeometry(owner->x() + owner->width() / 3, owner->y() + owner->height() / 3, 400, 180);
+    box.ShowInformation(message);
+    box.exec();
+}

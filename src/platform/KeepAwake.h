@@ -1,0 +1,5 @@
+#pragma once
+
+// Keeps the screen saver and system sleep away for the rest of the process's life, whether or
+// not something plays. Where the desktop offers no such service, nothing happens.
+void KeepSystemAndDisplayAwake();

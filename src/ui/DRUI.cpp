@@ -1,0 +1,125 @@
+#include "ui/DRUI.h"
+
+#include "app/LanguageManager.h"
+#include "platform/AppDataFolder.h"
+#include "ui/Look.h"
+#include "ui/MenuData.h"
+#include "ui/StyleSheets.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedLayout>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
+{
+    LoadImageResources();
+    qRegisterMetaType<PLAY_LIST_INFO>("PLAY_LIST_INFO");
+    if (objectName().isEmpty()) {
+        setObjectName(QStringLiteral("DRUIClass"));
+    }
+    resize(800, 600);
+    centralWidget = new QWidget(this);
+    centralWidget->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(centralWidget);
+    // The dark gradient reaches every widget inside that sets no background of its own.
+    centralWidget->setStyleSheet(StyleSheets::CentralBackground());
+    // The first text lookup of the run: it loads the language tables.
+    setWindowTitle(GetText("MainWnd/ProTitle"));
+    resize(1000, 680);
+    setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
+    setAcceptDrops(true);
+
+    m_refreshTimer = new QTimer(this);
+}
+
+DRUI::~DRUI()
+{
+    if (m_refreshTimer != nullptr) {
+        m_refreshTimer->stop();
+        delete m_refreshTimer;
+        m_refreshTimer = nullptr;
+    }
+    for (QMenu *menu : m_builtMenus) {
+        if (menu->parent() == nullptr) {
+            delete menu;
+        }
+    }
+}
+
+void DRUI::SetUpWindow()
+{
+    delete m_pageStack;
+    m_pageStack = new QStackedLayout;
+    delete m_outerStack;
+    m_outerStack = new QStackedLayout;
+
+    BuildWindowContent();
+
+    m_outerStack->addWidget(m_mainPanel);
+    m_outerStack->setCurrentWidget(m_mainPanel);
+    m_outerStack->setContentsMargins(0, 0, 0, 0);
+    if (m_rootLayout == nullptr) {
+        m_rootLayout = new QVBoxLayout;
+    }
+    m_rootLayout->addLayout(m_outerStack);
+    m_rootLayout->setSpacing(0);
+    m_rootLayout->setContentsMargins(0, 0, 0, 0);
+    if (centralWidget->layout() != m_rootLayout) {
+        centralWidget->setLayout(m_rootLayout);
+    }
+
+    m_appDataFolder = AppDataFolder();
+    EnsureFolderExists(m_appDataFolder);
+    m_playList.clear();
+}
+
+QString DRUI::RecentFilePath() const
+{
+    return AppDataFolder() + QStringLiteral("RecentConfig.txt");
+}
+
+void DRUI::ShowPage(int page)
+{
+    m_pageStack->setCurrentIndex(page);
+}
+
+int DRUI::CurrentPage() const
+{
+    return m_pageStack == nullptr ? kStartPage : m_pageStack->currentIndex();
+}
+
+void DRUI::paintEvent(QPaintEvent *event)
+{
+    // Menu entries come alive once something has been shown on the video page, and the file
+    // name box follows what plays.
+    if (CurrentPage() == kNavigationPage && m_sourceKind == kSourceBluRay) {
+        m_discMenu->show();
+        if (m_discMenuCurrentSubtitle != nullptr && m_discSubtitleAction->menu() != nullptr) {
+            m_discSubtitleAction->menu()->setActiveAction(m_discMenuCurrentSubtitle);
+        }
+        if (m_discMenuCurrentAudio != nullptr && m_discAudioAction->menu() != nullptr) {
+            m_discAudioAction->menu()->setActiveAction(m_discMenuCurrentAudio);
+        }
+    }
+    if (CurrentPage() == kVideoPage) {
+        for (QAction *action : m_controlsMenu->actions()) {
+            action->setEnabled(action->data().toString() != MenuData::kNavigation ||
+                               m_sourceKind == kSourceBluRay);
+        }
+        for (QMenu *menu : {m_videoMenu, m_audioMenu, m_toolsMenu}) {
+            for (QAction *action : menu->actions()) {
+                action->setEnabled(true);
+            }
+        }
+        m_snapshotAction->setEnabled(true);
+        const QString shown = m_sourceKind == kSourceBluRay ? m_discNameLabel->text()
+                                                            : QFileInfo(m_pathToPlay).fileName();
+        m_fileNameLabel->setText(QStringLiteral("    ") + shown);
+    }
+    QMainWindow::paintEvent(event);
+}

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "dialogs/PlayListInfo.h"
+#include "ui/RecentFileList.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QVector>
+
+#include <map>
+#include <vector>
+
+class QAction;
+class QBoxLayout;
+class QLabel;
+class QMenu;
+class QProcess;
+class QPushButton;
+class QSlider;
+class QStackedLayout;
+class QTableWidget;
+class QTimer;
+class QVBoxLayout;
+class QWidget;
+
+// The player's main window. It holds the playback state, the widgets and the menus, and calls
+// the plain cores (time text, language table, engine vocabulary, recent list) from its slots.
+// Slots are implemented in the folder of the subsystem they belong to.
+class DRUI : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    enum Page
+    {
+        kStartPage = 0,
+        kNavigationPage = 1,
+        kVideoPage = 2,
+    };
+
+    explicit DRUI(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+    ~DRUI() override;
+
+    // Builds (or, after a language switch, rebuilds) the whole window content, makes sure the
+    // application data folder exists and empties the play list.
+    void SetUpWindow();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+public slots:
+    void BDFileMenu(QAction *action);
+    void BDToolMenu(QAction *action);
+    void BDHelpMenu(QAction *action);
+    void btnCloseSlot();
+
+private:
+    friend class DruiTestAccess;
+
+    // Window content (ui/WindowContent.cpp)
+    void BuildWindowContent();
+    QWidget *BuildStartPage();
+    QWidget *BuildNavigationPage();
+    QWidget *BuildVideoPage();
+    QLabel *BuildControlBar();
+    QWidget *BuildButtonRow();
+
+    // Menus (ui/Menus.cpp)
+    void BuildMenuButton(int index, int x, QWidget *parent);
+    void BuildFileMenu(QPushButton *button);
+    void BuildControlsMenu(QPushButton *button);
+    void BuildVideoMenu(QPushButton *button);
+    void BuildAudioMenu(QPushButton *button);
+    void BuildToolsMenu(QPushButton *button);
+    void BuildHelpMenu(QPushButton *button);
+    QMenu *NewPopupMenu(QPushButton *button);
+    QMenu *NewSubmenu(QAction *entry);
+    void FillRecentMenu();
+    QString RecentFilePath() const;
+
+    void ShowPage(int page);
+    int CurrentPage() const;
+
+    // Widgets, rebuilt with the content
+    QWidget *centralWidget = nullptr;
+    QVBoxLayout *m_rootLayout = nullptr;
+    QStackedLayout *m_outerStack = nullptr;
+    QWidget *m_mainPanel = nullptr;
+    QLabel *m_menuStrip = nullptr;
+    QStackedLayout *m_pageStack = nullptr;
+    QLabel *m_videoSurface = nullptr;
+    QLabel *m_startTitleLabel = nullptr;
+    QLabel *m_discThumbnailLabel = nullptr;
+    QLabel *m_discNameLabel = nullptr;
+    QMenu *m_discMenu = nullptr;
+    QAction *m_discChapterAction = nullptr;
+    QAction *m_discAudioAction = nullptr;
+    QAction *m_discSubtitleAction = nullptr;
+    QAction *m_discOtherTitlesAction = nullptr;
+    QLabel *m_controlBar = nullptr;
+    QLabel *m_elapsedLabel = nullptr;
+    QLabel *m_totalLabel = nullptr;
+    QSlider *m_seekSlider = nullptr;
+    QLabel *m_fileNameLabel = nullptr;
+    QPushButton *m_playButton = nullptr;
+    QPushButton *m_volumeButton = nullptr;
+    QSlider *m_volumeSlider = nullptr;
+    QTableWidget *m_playListTable = nullptr;
+
+    // Menus, rebuilt with the content
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_controlsMenu = nullptr;
+    QAction *m_playAction = nullptr;
+    QMenu *m_titleMenu = nullptr;
+    QMenu *m_chapterMenu = nullptr;
+    QMenu *m_videoMenu = nullptr;
+    QMenu *m_videoTrackMenu = nullptr;
+    QMenu *m_subtitleTrackMenu = nullptr;
+    QMenu *m_audioMenu = nullptr;
+    QMenu *m_audioTrackMenu = nullptr;
+    QMenu *m_audioChannelMenu = nullptr;
+    QMenu *m_toolsMenu = nullptr;
+    QAction *m_snapshotAction = nullptr;
+    QAction *m_recentFilesAction = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    // Every menu of the current build: pop-ups have no parent widget and submenus outlive the
+    // content, so the window drops them itself on a rebuild.
+    std::vector<QMenu *> m_builtMenus;
+
+    // Playback state
+    QProcess *m_engine = nullptr;
+    QTimer *m_refreshTimer = nullptr;
+    QString m_pathToPlay;
+    QString m_currentPath;
+    QString m_sourceKey;
+    int m_sourceKind = kSourceBluRay;
+    qint64 m_durationSec = 0;
+    int m_startPosSec = 0;
+    bool m_isPlaying = false;
+    bool m_isStopped = false;
+    bool m_titleChosen = false;
+    bool m_isMuted = false;
+    bool m_isFullScreen = false;
+    qint64 m_elapsedMs = 0;
+    QString m_positionText;
+    int m_positionAnswerCount = 0;
+    int m_seekTargetSec = 0;
+    int m_engineLengthSec = 0;
+    int m_audioIndex = -1;
+    int m_subtitleIndex = -1;
+    int m_audioTrackCount = 0;
+    int m_subtitleTrackCount = 0;
+    QByteArray m_pendingEngineOutput;
+
+    // Per-title tables, keyed by title key
+    std::map<QString, int> m_titleNumbers;
+    std::map<QString, int> m_audioChoice;
+    std::map<QString, int> m_subtitleChoice;
+    std::map<QString, std::vector<qint64>> m_chapterStarts;
+    QAction *m_discMenuCurrentSubtitle = nullptr;
+    QAction *m_discMenuCurrentAudio = nullptr;
+
+    // Snapshots
+    QString m_snapshotFormat = QStringLiteral("JPG");
+    int m_snapshotFormatIndex = 0;
+
+    // Lists
+    QVector<PLAY_LIST_INFO> m_playList;
+    RecentFileList m_recentFiles;
+    QString m_appDataFolder;
+};

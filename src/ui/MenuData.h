@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+// The identities that menu entries carry as data. Handlers compare these, never the visible
+// text, which changes with the language.
+namespace MenuData {
+
+inline const QString kOpenFile = QStringLiteral("Open File");
+inline const QString kOpenDisc = QStringLiteral("Open Disc");
+inline const QString kRecentFiles = QStringLiteral("Recent Files");
+inline const QString kEject = QStringLiteral("Eject");
+inline const QString kClose = QStringLiteral("Close");
+inline const QString kClearMenu = QStringLiteral("Clear Menu");
+
+inline const QString kPlay = QStringLiteral("Play");
+inline const QString kPause = QStringLiteral("Pause");
+inline const QString kResume = QStringLiteral("Resume");
+inline const QString kStop = QStringLiteral("Stop");
+inline const QString kPrevious = QStringLiteral("Pre");
+inline const QString kNext = QStringLiteral("Next");
+inline const QString kForward = QStringLiteral("Forward");
+inline const QString kBackward = QStringLiteral("Backward");
+inline const QString kVolumeUp = QStringLiteral("VolumeUp");
+inline const QString kVolumeDown = QStringLiteral("VolumeDown");
+inline const QString kNavigation = QStringLiteral("Navigation");
+inline const QString kTitle = QStringLiteral("Title");
+inline const QString kChapter = QStringLiteral("Chapter");
+inline const QString kFullScreen = QStringLiteral("FullScreen");
+
+inline const QString kHalfSize = QStringLiteral("HalfSize");
+inline const QString kNormalSize = QStringLiteral("NormalSize");
+inline const QString kDoubleSize = QStringLiteral("DoubleSize");
+inline const QString kFit2Screen = QStringLiteral("Fit2Screen");
+inline const QString kVideoTrack = QStringLiteral("VideoTrack");
+inline const QString kSubtitleTrack = QStringLiteral("SubtitleTrack");
+
+inline const QString kAudioTrack = QStringLiteral("AudioTrack");
+inline const QString kAudioChannel = QStringLiteral("AudioChannel");
+inline const QString kStereo = QStringLiteral("Stereo");
+inline const QString kLeft = QStringLiteral("Left");
+inline const QString kRight = QStringLiteral("Right");
+
+inline const QString kPlayList = QStringLiteral("PlayList");
+inline const QString kPreferences = QStringLiteral("Preferences");
+inline const QString kSnapshot = QStringLiteral("Snapshot");
+
+inline const QString kHelp = QStringLiteral("Help");
+inline const QString kSupport = QStringLiteral("Support");
+inline const QString kLanguage = QStringLiteral("Language");
+
+} // namespace MenuData

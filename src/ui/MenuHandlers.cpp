@@ -1,0 +1,42 @@
+#include "ui/DRUI.h"
+
+#include "app/LanguageManager.h"
+#include "ui/MenuData.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTableWidget>
+
+void DRUI::BDFileMenu(QAction *action)
+{
+    const QString data = action->data().toString();
+    if (data == MenuData::kClose) {
+        btnCloseSlot();
+    } else if (data == MenuData::kClearMenu) {
+        m_recentFiles.Clear(RecentFilePath());
+        m_recentMenu->clear();
+    }
+}
+
+void DRUI::BDToolMenu(QAction *action)
+{
+    const QString data = action->data().toString();
+    if (data == MenuData::kPlayList) {
+        m_playListTable->setVisible(m_playListTable->isHidden());
+    }
+}
+
+void DRUI::BDHelpMenu(QAction *action)
+{
+    const QString data = action->data().toString();
+    if (data == MenuData::kHelp || data == MenuData::kSupport || data == MenuData::kLanguage) {
+        return;
+    }
+    CLanguageManager::Instance().SetLanguage(data);
+    SetUpWindow();
+}
+
+void DRUI::btnCloseSlot()
+{
+    close();
+}

@@ -1,0 +1,265 @@
+#include "ui/DRUI.h"
+
+#include "app/LanguageManager.h"
+#include "dialogs/PlayListTable.h"
+#include "ui/Look.h"
+#include "ui/StyleSheets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedLayout>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kNoTime = QStringLiteral("   --:--:--");
+
+QPushButton *StartPageButton(const char *textKey, const char *imagePath)
+{
+    const QPixmap picture(QString::fromLatin1(imagePath));
+    auto *button = new QPushButton(QStringLiteral("   ") + GetText(textKey));
+    button->setIcon(QIcon(picture));
+    button->setIconSize(picture.size());
+    button->setFont(CalibriFont(20, true));
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(StyleSheets::StartPageButton());
+    button->setMaximumWidth(300);
+    button->setMinimumHeight(85);
+    return button;
+}
+
+QLabel *TitleLabel(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setFont(CalibriFont(40));
+    label->setPalette(WhiteTextPalette());
+    label->setStyleSheet(StyleSheets::Transparent());
+    return label;
+}
+
+QLabel *TimeLabel()
+{
+    auto *label = new QLabel(kNoTime);
+    label->setFont(CalibriFont(10));
+    label->setPalette(WhiteTextPalette());
+    label->setStyleSheet(StyleSheets::TimeLabel());
+    label->setFixedWidth(50);
+    return label;
+}
+
+QSlider *Slider(const QString &styleSheet)
+{
+    auto *slider = new QSlider(Qt::Horizontal);
+    slider->setRange(0, 100);
+    slider->setStyleSheet(styleSheet);
+    return slider;
+}
+
+} // namespace
+
+void DRUI::BuildWindowContent()
+{
+    if (m_mainPanel != nullptr) {
+        // A rebuild can start from a menu of the old content, so the old widgets go once the
+        // event that asked for it has finished with them.
+        m_mainPanel->hide();
+        m_mainPanel->deleteLater();
+    }
+    for (QMenu *menu : m_builtMenus) {
+        menu->deleteLater();
+    }
+    m_builtMenus.clear();
+    m_mainPanel = new QWidget(this);
+
+    m_menuStrip = new QLabel;
+    m_menuStrip->setStyleSheet(StyleSheets::MenuStrip());
+    m_menuStrip->setMinimumSize(width(), 22);
+    for (int index = 1; index <= 6; ++index) {
+        BuildMenuButton(index, 100 * (index - 1), m_menuStrip);
+    }
+    auto *stripSection = new QVBoxLayout;
+    stripSection->addWidget(m_menuStrip);
+
+    QWidget *startPage = BuildStartPage();
+    QWidget *navigationPage = BuildNavigationPage();
+    QWidget *videoPage = BuildVideoPage();
+    m_pageStack->addWidget(startPage);
+    m_pageStack->addWidget(navigationPage);
+    m_pageStack->addWidget(videoPage);
+    m_pageStack->setContentsMargins(0, 0, 0, 0);
+    m_pageStack->setCurrentIndex(kStartPage);
+
+    m_playListTable = CreatePlayListTable();
+    auto *middleRow = new QHBoxLayout;
+    middleRow->setContentsMargins(0, 0, 0, 0);
+    middleRow->setSpacing(0);
+    middleRow->addLayout(m_pageStack, 8);
+    middleRow->addWidget(m_playListTable, 2);
+    m_playListTable->hide();
+
+    m_controlBar = BuildControlBar();
+
+    auto *panelLayout = new QVBoxLayout(m_mainPanel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+    panelLayout->addLayout(stripSection, 1);
+    panelLayout->addLayout(middleRow, 60);
+    panelLayout->addWidget(m_controlBar, 10);
+}
+
+QWidget *DRUI::BuildVideoPage()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_videoSurface = new QLabel;
+    m_videoSurface->installEventFilter(this);
+    layout->addWidget(m_videoSurface);
+    return page;
+}
+
+QWidget *DRUI::BuildStartPage()
+{
+    auto *page = new QWidget(this);
+    auto *pageLayout = new QHBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+
+    auto *background = new QLabel;
+    background->setScaledContents(true);
+    const QPixmap picture(QString::fromLatin1(Images::kBackground));
+    background->setPixmap(picture.isNull() ? picture
+                                           : picture.scaled(background->size(), Qt::KeepAspectRatio,
+                                                            Qt::FastTransformation));
+    pageLayout->addWidget(background);
+
+    m_startTitleLabel = TitleLabel(GetText("MainWnd/ProTitle"));
+    auto *titleBlock = new QVBoxLayout;
+    titleBlock->addStretch(1);
+    titleBlock->addWidget(m_startTitleLabel);
+    titleBlock->addStretch(2);
+
+    QPushButton *openFileButton = StartPageButton("MainWnd/OpenFile", Images::kMoviesFolder);
+    QPushButton *openFolderButton = StartPageButton("MainWnd/OpenFolder", Images::kDisc);
+    auto *buttonBlock = new QVBoxLayout;
+    buttonBlock->setContentsMargins(170, 0, 0, 0);
+    buttonBlock->addWidget(openFileButton);
+    buttonBlock->addSpacing(50);
+    buttonBlock->addWidget(openFolderButton);
+    buttonBlock->addSpacing(100);
+
+    auto *blocks = new QVBoxLayout;
+    blocks->addLayout(titleBlock, 1);
+    blocks->addLayout(buttonBlock, 1);
+    auto *overlay = new QHBoxLayout(background);
+    overlay->addLayout(blocks);
+    return page;
+}
+
+QWidget *DRUI::BuildNavigationPage()
+{
+    auto *page = new QWidget(this);
+    auto *pageLayout = new QHBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    m_discThumbnailLabel = new QLabel;
+    m_discThumbnailLabel->setScaledContents(true);
+    pageLayout->addWidget(m_discThumbnailLabel);
+
+    m_discNameLabel = TitleLabel(GetText("MainWnd/ProTitle"));
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(m_discNameLabel);
+
+    m_discMenu = new QMenu;
+    m_discMenu->setStyleSheet(StyleSheets::DiscMenu());
+    m_discMenu->setFont(CalibriFont(20, true));
+    m_discMenu->setPalette(WhiteTextPalette());
+    // Shown inside the page as an ordinary child, not as a pop-up.
+    m_discMenu->setWindowFlags(Qt::Widget);
+    m_discMenu->addAction(GetText("MainWnd/PlayMovie"));
+    m_discChapterAction = m_discMenu->addAction(GetText("MainWnd/Chapter"));
+    m_discAudioAction = m_discMenu->addAction(GetText("MainWnd/Audio"));
+    m_discSubtitleAction = m_discMenu->addAction(GetText("MainWnd/Subtitle"));
+    m_discOtherTitlesAction = m_discMenu->addAction(GetText("MainWnd/OtherTitles"));
+    auto *menuRow = new QHBoxLayout;
+    menuRow->setContentsMargins(0, 0, 0, 0);
+    menuRow->setSpacing(0);
+    menuRow->addWidget(m_discMenu);
+    menuRow->addStretch(5);
+
+    auto *rows = new QVBoxLayout(m_discThumbnailLabel);
+    rows->addLayout(nameRow, 3);
+    rows->addLayout(menuRow, 7);
+    return page;
+}
+
+QLabel *DRUI::BuildControlBar()
+{
+    auto *bar = new QLabel;
+    bar->setFixedHeight(90);
+    auto *rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+
+    m_elapsedLabel = TimeLabel();
+    m_totalLabel = TimeLabel();
+    m_seekSlider = Slider(StyleSheets::SeekSlider());
+    m_seekSlider->setEnabled(false);
+    m_seekSlider->installEventFilter(this);
+    auto *seekRow = new QHBoxLayout;
+    seekRow->setSpacing(0);
+    seekRow->addWidget(m_elapsedLabel);
+    seekRow->addWidget(m_seekSlider);
+    seekRow->addWidget(m_totalLabel);
+
+    rows->addLayout(seekRow, 1);
+    rows->addWidget(BuildButtonRow(), 10);
+    return bar;
+}
+
+QWidget *DRUI::BuildButtonRow()
+{
+    auto *row = new QWidget(this);
+    row->setStyleSheet(StyleSheets::ButtonRow());
+    auto *layout = new QHBoxLayout(row);
+
+    m_fileNameLabel = new QLabel;
+    m_fileNameLabel->setWordWrap(true);
+    m_fileNameLabel->setFont(CalibriFont(10, true));
+    m_fileNameLabel->setStyleSheet(StyleSheets::FileNameBox());
+    auto *nameBox = new QHBoxLayout;
+    nameBox->addWidget(m_fileNameLabel);
+
+    QPushButton *stopButton = PictureButton(Images::kStop);
+    m_playButton = PictureButton(Images::kPlay);
+    QPushButton *previousButton = PictureButton(Images::kPrevious);
+    QPushButton *nextButton = PictureButton(Images::kNext);
+    auto *transport = new QHBoxLayout;
+    transport->setSpacing(0);
+    transport->addWidget(stopButton);
+    transport->addWidget(m_playButton);
+    transport->addWidget(previousButton);
+    transport->addWidget(nextButton);
+
+    m_volumeButton = PictureButton(Images::kVolume);
+    m_volumeSlider = Slider(StyleSheets::VolumeSlider());
+    m_volumeSlider->setValue(50);
+    m_volumeSlider->installEventFilter(this);
+    QPushButton *fullScreenButton = PictureButton(Images::kFullScreen);
+    auto *volume = new QHBoxLayout;
+    volume->addWidget(m_volumeButton);
+    volume->addWidget(m_volumeSlider);
+    volume->addWidget(fullScreenButton);
+
+    layout->addLayout(nameBox);
+    layout->addStretch(4);
+    layout->addLayout(transport);
+    layout->addStretch(4);
+    layout->addLayout(volume);
+    return row;
+}
