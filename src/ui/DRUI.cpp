@@ -35,10 +35,13 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     setAcceptDrops(true);
 
     m_refreshTimer = new QTimer(this);
+    connect(m_refreshTimer, &QTimer::timeout, this, &DRUI::DoRefreshGui);
 }
 
 DRUI::~DRUI()
 {
+    // An engine must not outlive the window that drives it.
+    ReleaseEngine();
     if (m_refreshTimer != nullptr) {
         m_refreshTimer->stop();
         delete m_refreshTimer;

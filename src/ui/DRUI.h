@@ -54,7 +54,12 @@ public slots:
     void BDFileMenu(QAction *action);
     void BDToolMenu(QAction *action);
     void BDHelpMenu(QAction *action);
+    void Navigation();
+    void DoRefreshGui();
     void btnCloseSlot();
+    void VideoPlay();
+    void StopBtn();
+    void MPlayerDataRecieve();
 
 private:
     friend class DruiTestAccess;
@@ -80,6 +85,23 @@ private:
     void FillRecentMenu();
     QString RecentFilePath() const;
 
+    // Engine (engine/)
+    void SendEngineCommand(const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(2, 3);
+    void StartEngine();
+    void ReleaseEngine();
+    void ShutDownEngine();
+    void PausePlayback();
+    void ResumePlayback();
+    void ConnectEngineOutput();
+    void DisconnectEngineOutput();
+    void OnEngineFinished(QProcess *engine);
+    void OnEngineFailedToStart(QProcess *engine);
+    void EndOfPlayback();
+    void ApplyTrackChoicesAtVideoStart();
+    void RecordRecentPath(const QString &path);
+    void MarkPlayingRow();
+    void SetPlayButtonImage(const char *imagePath);
+    void SetPlayAction(const char *textKey, const QString &data);
     void ShowPage(int page);
     int CurrentPage() const;
 
@@ -153,7 +175,6 @@ private:
     int m_subtitleIndex = -1;
     int m_audioTrackCount = 0;
     int m_subtitleTrackCount = 0;
-    QByteArray m_pendingEngineOutput;
 
     // Per-title tables, keyed by title key
     std::map<QString, int> m_titleNumbers;

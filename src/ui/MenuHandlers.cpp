@@ -10,7 +10,9 @@
 void DRUI::BDFileMenu(QAction *action)
 {
     const QString data = action->data().toString();
-    if (data == MenuData::kClose) {
+    if (data == MenuData::kEject) {
+        StopBtn();
+    } else if (data == MenuData::kClose) {
         btnCloseSlot();
     } else if (data == MenuData::kClearMenu) {
         m_recentFiles.Clear(RecentFilePath());
@@ -33,10 +35,6 @@ void DRUI::BDHelpMenu(QAction *action)
         return;
     }
     CLanguageManager::Instance().SetLanguage(data);
+    StopBtn();
     SetUpWindow();
-}
-
-void DRUI::btnCloseSlot()
-{
-    close();
 }

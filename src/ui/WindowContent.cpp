@@ -239,6 +239,8 @@ QWidget *DRUI::BuildButtonRow()
     m_playButton = PictureButton(Images::kPlay);
     QPushButton *previousButton = PictureButton(Images::kPrevious);
     QPushButton *nextButton = PictureButton(Images::kNext);
+    connect(stopButton, &QPushButton::clicked, this, &DRUI::StopBtn);
+    connect(m_playButton, &QPushButton::clicked, this, &DRUI::VideoPlay);
     auto *transport = new QHBoxLayout;
     transport->setSpacing(0);
     transport->addWidget(stopButton);

@@ -12,6 +12,8 @@ void DRUI::resizeEvent(QResizeEvent *event)
 
 void DRUI::closeEvent(QCloseEvent *event)
 {
+    // Closing by the frame's button must not leave the engine running either.
+    ShutDownEngine();
     event->accept();
     QApplication::quit();
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+// Everything the player says to the playback engine and every marker it reads back.
+namespace Engine {
+
+// Commands: printf templates, each one line.
+inline constexpr const char *kPause = "pause\n";
+inline constexpr const char *kQuit = "q\n";
+inline constexpr const char *kGetLength = "get_time_length\n";
+inline constexpr const char *kGetPosition = "get_time_pos\n";
+inline constexpr const char *kSeekAbsolute = "seek %d 2\n";
+inline constexpr const char *kVolumeAbsolute = "volume %d 2\n";
+inline constexpr const char *kSwitchAudio = "switch_audio %d\n";
+inline constexpr const char *kSwitchAudioKeepPause = "pausing_keep switch_audio %d\n";
+inline constexpr const char *kSubtitle = "sub_demux %d\n";
+
+// Output markers.
+inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION";
+inline constexpr const char *kLengthAnswer = "ANS_LENGTH";
+inline constexpr const char *kPercentPositionAnswer = "ANS_PERCENT_POSITION";
+inline constexpr const char *kPlaying = "Playing ";
+inline constexpr const char *kEndOfFile = "(End of file)";
+inline constexpr const char *kQuitReason = "(Quit)";
+inline constexpr const char *kAudioStream = ", -aid ";
+inline constexpr const char *kSubtitleStream = ", -sid ";
+inline constexpr const char *kVideoStarted = "VIDEO: ";
+
+// The length answer's value starts after this many characters ("ANS_LENGTH=").
+inline constexpr int kLengthValueOffset = 11;
+
+// Every command is formatted into a buffer of this size.
+inline constexpr int kCommandBufferSize = 128;
+
+} // namespace Engine

@@ -1,0 +1,172 @@
+// A stand-in for the playback engine in slave mode, for tests. It answers the way MPlayer does
+// and logs what it receives. Told what to do through the environment:
+//   ENGINE_DOUBLE_LOG           file that gets "ARGS" and then every command line received
+//   ENGINE_DOUBLE_LENGTH        media length in seconds (default 6)
+//   ENGINE_DOUBLE_AUDIO         audio streams to announce (default 1)
+//   ENGINE_DOUBLE_SUBTITLES     subtitle streams to announce after the audio ones (default 0)
+//   ENGINE_DOUBLE_CRASH_AFTER_MS  die by a signal this long after start, saying nothing
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double EnvNumber(const char *name, double fallback)
+{
+    const char *value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? std::atof(value) : fallback;
+}
+
+void Say(const std::string &text)
+{
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+class Log
+{
+public:
+    explicit Log(const char *path) : m_file(path != nullptr ? std::fopen(path, "a") : nullptr) {}
+    ~Log()
+    {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+        }
+    }
+    void Line(const std::string &text)
+    {
+        if (m_file != nullptr) {
+            std::fprintf(m_file, "%s\n", text.c_str());
+            std::fflush(m_file);
+        }
+    }
+
+private:
+    FILE *m_file;
+};
+
+// Playback time that runs while not paused.
+class MediaClock
+{
+public:
+    double Position() const
+    {
+        if (m_paused) {
+            return m_base;
+        }
+        return m_base + std::chrono::duration<double>(Clock::now() - m_since).count();
+    }
+    void Seek(double seconds)
+    {
+        m_base = seconds;
+        m_since = Clock::now();
+    }
+    void SetPaused(bool paused)
+    {
+        if (paused == m_paused) {
+            return;
+        }
+        m_base = Position();
+        m_since = Clock::now();
+        m_paused = paused;
+    }
+    bool Paused() const { return m_paused; }
+
+private:
+    double m_base = 0;
+    Clock::time_point m_since = Clock::now();
+    bool m_paused = false;
+};
+
+std::string Format(const char *format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Log log(std::getenv("ENGINE_DOUBLE_LOG"));
+    std::string arguments = "ARGS";
+    for (int i = 1; i < argc; ++i) {
+        arguments += std::string(" ") + argv[i];
+    }
+    log.Line(arguments);
+
+    const double length = EnvNumber("ENGINE_DOUBLE_LENGTH", 6);
+    const int audioStreams = static_cast<int>(EnvNumber("ENGINE_DOUBLE_AUDIO", 1));
+    const int subtitleStreams = static_cast<int>(EnvNumber("ENGINE_DOUBLE_SUBTITLES", 0));
+    const double crashAfterMs = EnvNumber("ENGINE_DOUBLE_CRASH_AFTER_MS", -1);
+    const auto started = Clock::now();
+
+    Say(std::string("Playing ") + (argc > 1 ? argv[argc - 1] : "") + ".\n");
+    int stream = 0;
+    for (int i = 0; i < audioStreams; ++i, ++stream) {
+        Say("[lavf] stream " + std::to_string(stream) + ": audio (ac3), -aid " +
+            std::to_string(i) + "\n");
+    }
+    for (int i = 0; i < subtitleStreams; ++i, ++stream) {
+        Say("[lavf] stream " + std::to_string(stream) + ": subtitle (srt), -sid " +
+            std::to_string(i) + "\n");
+    }
+    Say("VIDEO:  [H264]  320x240  24bpp  25.000 fps\n");
+
+    MediaClock media;
+    std::string pending;
+    for (;;) {
+        if (crashAfterMs >= 0 &&
+            std::chrono::duration<double, std::milli>(Clock::now() - started).count() >=
+                crashAfterMs) {
+            std::signal(SIGSEGV, SIG_DFL);
+            std::raise(SIGSEGV);
+        }
+        if (media.Position() >= length) {
+            Say("\nExiting... (End of file)\n");
+            return 0;
+        }
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (poll(&input, 1, 20) <= 0) {
+            continue;
+        }
+        char buffer[512];
+        const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0) {
+            return 0;
+        }
+        pending.append(buffer, static_cast<size_t>(got));
+        for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const std::string command = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            log.Line(command);
+            const bool keepPause = command.rfind("pausing_keep ", 0) == 0;
+            if (command == "pause") {
+                media.SetPaused(!media.Paused());
+                continue;
+            }
+            if (!keepPause) {
+                media.SetPaused(false);
+            }
+            if (command == "q") {
+                Say("\nExiting... (Quit)\n");
+                return 0;
+            }
+            if (command == "get_time_length") {
+                Say(Format("ANS_LENGTH=%.2f\n", length));
+            } else if (command == "get_time_pos") {
+                Say(Format("ANS_TIME_POSITION=%.1f\n", media.Position()));
+            } else if (command.rfind("seek ", 0) == 0) {
+                media.Seek(std::atof(command.c_str() + 5));
+            }
+        }
+    }
+}
