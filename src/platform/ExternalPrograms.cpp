@@ -1,5 +1,7 @@
 #include "platform/ExternalPrograms.h"
 
+#include "platform/AppDataFolder.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -14,4 +16,15 @@ QString EngineProgram()
         return beside;
     }
     return QStringLiteral("mplayer");
+}
+
+QString ProbeProgram()
+{
+    const QString chosen = qEnvironmentVariable("TAVRIX_PROBE");
+    return chosen.isEmpty() ? AppDataFolder() + QStringLiteral("tool") : chosen;
+}
+
+QString ProbeSource()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/tool");
 }

@@ -5,3 +5,10 @@
 // The playback engine: $TAVRIX_ENGINE when set, else "Player" beside the program when present,
 // else mplayer from PATH.
 QString EngineProgram();
+
+// The duration probe: $TAVRIX_PROBE when set, else the copy "tool" in the application data
+// folder.
+QString ProbeProgram();
+
+// Where the probe is installed from: "tool" beside the program.
+QString ProbeSource();

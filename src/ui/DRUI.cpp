@@ -78,6 +78,7 @@ void DRUI::SetUpWindow()
 
     m_appDataFolder = AppDataFolder();
     EnsureFolderExists(m_appDataFolder);
+    InstallProbeTool();
     m_playList.clear();
 }
 

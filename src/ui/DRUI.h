@@ -46,20 +46,33 @@ public:
     void SetUpWindow();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 public slots:
     void BDFileMenu(QAction *action);
+    void BDControlsMenu(QAction *action);
     void BDToolMenu(QAction *action);
     void BDHelpMenu(QAction *action);
+    void PlayPre();
+    void PlayNext();
     void Navigation();
     void DoRefreshGui();
     void btnCloseSlot();
+    void btnOpenFile();
+    void btnLoadBDPath();
     void VideoPlay();
     void StopBtn();
+    void VolumeBtn();
     void MPlayerDataRecieve();
+    void SliderSeek(int value);
+    void SliderPress();
+    void SliderRelease();
+    void SliderMouseLButtonPress(QObject *watched, QEvent *event);
+    void VolumeSliderSeek(int value);
+    void PlayListItemDoubleClick(int row, int column);
 
 private:
     friend class DruiTestAccess;
@@ -101,6 +114,19 @@ private:
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
     void SetPlayButtonImage(const char *imagePath);
+    void SetVolumeImage(bool muted);
+    void SeekTo(int seconds);
+    void StepThroughChapters(bool forward);
+    void StepThroughPlayList(bool forward);
+
+    // Sources and play list (disc/, dialogs/)
+    void OpenFiles(const QStringList &paths);
+    void OpenDiscFolder(const QString &path);
+    void PlayDvdFolder(const QString &path);
+    void ShowNotRecognisedMessage();
+    void InstallProbeTool();
+    void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
+    void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
     void SetPlayAction(const char *textKey, const QString &data);
     void ShowPage(int page);
     int CurrentPage() const;

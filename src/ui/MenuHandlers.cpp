@@ -4,19 +4,32 @@
 #include "ui/MenuData.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTableWidget>
 
 void DRUI::BDFileMenu(QAction *action)
 {
     const QString data = action->data().toString();
-    if (data == MenuData::kEject) {
+    if (data == MenuData::kOpenFile) {
+        btnOpenFile();
+    } else if (data == MenuData::kOpenDisc) {
+        btnLoadBDPath();
+    } else if (data == MenuData::kEject) {
         StopBtn();
     } else if (data == MenuData::kClose) {
         btnCloseSlot();
     } else if (data == MenuData::kClearMenu) {
         m_recentFiles.Clear(RecentFilePath());
         m_recentMenu->clear();
+    } else if (data != MenuData::kRecentFiles) {
+        // A recent entry: its data is the path.
+        StopBtn();
+        if (QFileInfo(data).isDir()) {
+            OpenDiscFolder(data);
+        } else {
+            OpenFiles({data});
+        }
     }
 }
 

@@ -107,6 +107,7 @@ void DRUI::BuildControlsMenu(QPushButton *button)
         submenu->setAttribute(Qt::WA_TranslucentBackground);
         submenu->setStyleSheet(StyleSheets::PopupMenu());
     }
+    connect(m_controlsMenu, &QMenu::triggered, this, &DRUI::BDControlsMenu);
 }
 
 void DRUI::BuildVideoMenu(QPushButton *button)

@@ -95,6 +95,8 @@ void DRUI::BuildWindowContent()
     m_pageStack->setCurrentIndex(kStartPage);
 
     m_playListTable = CreatePlayListTable();
+    connect(m_playListTable, &QTableWidget::cellDoubleClicked, this,
+            &DRUI::PlayListItemDoubleClick);
     auto *middleRow = new QHBoxLayout;
     middleRow->setContentsMargins(0, 0, 0, 0);
     middleRow->setSpacing(0);
@@ -146,6 +148,8 @@ QWidget *DRUI::BuildStartPage()
 
     QPushButton *openFileButton = StartPageButton("MainWnd/OpenFile", Images::kMoviesFolder);
     QPushButton *openFolderButton = StartPageButton("MainWnd/OpenFolder", Images::kDisc);
+    connect(openFileButton, &QPushButton::clicked, this, &DRUI::btnOpenFile);
+    connect(openFolderButton, &QPushButton::clicked, this, &DRUI::btnLoadBDPath);
     auto *buttonBlock = new QVBoxLayout;
     buttonBlock->setContentsMargins(170, 0, 0, 0);
     buttonBlock->addWidget(openFileButton);
@@ -211,6 +215,9 @@ QLabel *DRUI::BuildControlBar()
     m_seekSlider = Slider(StyleSheets::SeekSlider());
     m_seekSlider->setEnabled(false);
     m_seekSlider->installEventFilter(this);
+    connect(m_seekSlider, &QSlider::sliderPressed, this, &DRUI::SliderPress);
+    connect(m_seekSlider, &QSlider::sliderMoved, this, &DRUI::SliderSeek);
+    connect(m_seekSlider, &QSlider::sliderReleased, this, &DRUI::SliderRelease);
     auto *seekRow = new QHBoxLayout;
     seekRow->setSpacing(0);
     seekRow->addWidget(m_elapsedLabel);
@@ -241,6 +248,8 @@ QWidget *DRUI::BuildButtonRow()
     QPushButton *nextButton = PictureButton(Images::kNext);
     connect(stopButton, &QPushButton::clicked, this, &DRUI::StopBtn);
     connect(m_playButton, &QPushButton::clicked, this, &DRUI::VideoPlay);
+    connect(previousButton, &QPushButton::clicked, this, &DRUI::PlayPre);
+    connect(nextButton, &QPushButton::clicked, this, &DRUI::PlayNext);
     auto *transport = new QHBoxLayout;
     transport->setSpacing(0);
     transport->addWidget(stopButton);
@@ -253,6 +262,8 @@ QWidget *DRUI::BuildButtonRow()
     m_volumeSlider->setValue(50);
     m_volumeSlider->installEventFilter(this);
     QPushButton *fullScreenButton = PictureButton(Images::kFullScreen);
+    connect(m_volumeButton, &QPushButton::clicked, this, &DRUI::VolumeBtn);
+    connect(m_volumeSlider, &QSlider::sliderMoved, this, &DRUI::VolumeSliderSeek);
     auto *volume = new QHBoxLayout;
     volume->addWidget(m_volumeButton);
     volume->addWidget(m_volumeSlider);

@@ -1,0 +1,226 @@
+#include "ui/DRUI.h"
+
+#include "dialogs/PlayListModel.h"
+#include "engine/EngineVocabulary.h"
+#include "ui/Look.h"
+#include "ui/MenuData.h"
+#include "util/TimeText.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kJumpSeconds = 60;
+constexpr int kForwardLimitMarginSeconds = 4;
+constexpr int kVolumeStep = 5;
+constexpr int kVolumeAfterUnmute = 50;
+
+} // namespace
+
+void DRUI::SliderPress()
+{
+    m_positionAnswerCount = 0;
+}
+
+void DRUI::SliderSeek(int value)
+{
+    m_seekTargetSec = std::max(0, value);
+}
+
+void DRUI::SliderRelease()
+{
+    if (m_engine != nullptr && !m_isStopped) {
+        SeekTo(m_seekTargetSec);
+    }
+    m_positionAnswerCount = 0;
+}
+
+void DRUI::SeekTo(int seconds)
+{
+    SendEngineCommand(Engine::kSeekAbsolute, seconds);
+    m_seekSlider->setValue(seconds);
+    m_elapsedMs = static_cast<qint64>(seconds) * 1000;
+    m_positionText = QString::number(seconds);
+    m_elapsedLabel->setText(FormatTime(seconds));
+    ResumePlayback();
+}
+
+void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)
+{
+    auto *slider = qobject_cast<QSlider *>(watched);
+    const auto *press = static_cast<QMouseEvent *>(event);
+    if (slider == nullptr || press->button() != Qt::LeftButton) {
+        return;
+    }
+    const double width = slider->rect().right() - slider->rect().left() + 1;
+    const double span = static_cast<double>(slider->maximum()) - slider->minimum();
+    const double exact = press->position().x() / width * span + slider->minimum();
+    const int value = static_cast<int>(std::trunc(
+        std::clamp<double>(exact, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    if (value == slider->sliderPosition()) {
+        return;
+    }
+    if (slider == m_seekSlider) {
+        m_seekTargetSec = std::max(0, value);
+        m_seekSlider->setSliderPosition(value);
+        SliderRelease();
+    } else if (slider == m_volumeSlider) {
+        VolumeSliderSeek(value);
+    }
+}
+
+void DRUI::SetVolumeImage(bool muted)
+{
+    const QPixmap picture(QString::fromLatin1(muted ? Images::kNoVolume : Images::kVolume));
+    m_volumeButton->setIcon(QIcon(picture));
+    m_volumeButton->setIconSize(picture.size());
+    m_volumeButton->setFixedSize(picture.size());
+}
+
+void DRUI::VolumeBtn()
+{
+    m_isMuted = !m_isMuted;
+    m_volumeSlider->setValue(m_isMuted ? 0 : kVolumeAfterUnmute);
+    SetVolumeImage(m_isMuted);
+    SendEngineCommand(m_isMuted ? Engine::kMute : Engine::kUnmute);
+}
+
+void DRUI::VolumeSliderSeek(int value)
+{
+    value = std::max(0, value);
+    m_volumeSlider->setValue(value);
+    m_isMuted = value == 0;
+    SetVolumeImage(m_isMuted);
+    SendEngineCommand(Engine::kVolumeKeepPause, value);
+}
+
+void DRUI::PlayPre()
+{
+    ResumePlayback();
+    if (m_engine == nullptr) {
+        return;
+    }
+    if (m_sourceKind == kSourceBluRay) {
+        StepThroughChapters(false);
+    } else {
+        StepThroughPlayList(false);
+    }
+}
+
+void DRUI::PlayNext()
+{
+    ResumePlayback();
+    if (m_engine == nullptr) {
+        return;
+    }
+    if (m_sourceKind == kSourceBluRay) {
+        StepThroughChapters(true);
+    } else {
+        StepThroughPlayList(true);
+    }
+}
+
+void DRUI::StepThroughChapters(bool forward)
+{
+    const auto chapters = m_chapterStarts.find(m_sourceKey);
+    if (chapters == m_chapterStarts.end()) {
+        return;
+    }
+    const qint64 position = m_positionText.toLongLong();
+    std::vector<qint64> starts;
+    for (const qint64 startMs : chapters->second) {
+        starts.push_back(startMs / 1000);
+    }
+    std::optional<qint64> target;
+    if (forward) {
+        for (const qint64 start : starts) {
+            if (start > position) {
+                target = start;
+                break;
+            }
+        }
+    } else {
+        // The chapter before the one playing, not the start of the one playing.
+        const auto before = std::count_if(starts.begin(), starts.end(),
+                                          [position](qint64 start) { return start < position; });
+        if (before > 1 && starts[before - 2] != position) {
+            target = starts[before - 2];
+        }
+    }
+    if (target) {
+        const int seconds = static_cast<int>(
+            std::clamp<qint64>(*target, 0, std::numeric_limits<int>::max()));
+        SendEngineCommand(Engine::kSeekAbsolute, seconds);
+        m_elapsedMs = static_cast<qint64>(seconds) * 1000;
+    }
+}
+
+void DRUI::StepThroughPlayList(bool forward)
+{
+    const std::optional<int> target =
+        PlayListModel::Neighbour(m_playList, m_pathToPlay,
+                                 forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
+    if (!target) {
+        return;
+    }
+    // A copy: opening the entry may rebuild the list it came from.
+    const PLAY_LIST_INFO entry = m_playList[*target];
+    StopBtn();
+    PlayPlayListEntry(entry);
+}
+
+void DRUI::BDControlsMenu(QAction *action)
+{
+    m_titleChosen = false;
+    const QString data = action->data().toString();
+    if (data == MenuData::kPlay) {
+        if (m_sourceKind != kSourceBluRay && !m_pathToPlay.isEmpty()) {
+            OpenFiles({m_pathToPlay});
+        } else if (m_sourceKind != kSourceBluRay) {
+            btnOpenFile();
+        }
+    } else if (data == MenuData::kPause) {
+        PausePlayback();
+    } else if (data == MenuData::kResume) {
+        ResumePlayback();
+    } else if (data == MenuData::kStop) {
+        StopBtn();
+    } else if (data == MenuData::kPrevious) {
+        PlayPre();
+    } else if (data == MenuData::kNext) {
+        PlayNext();
+    } else if (data == MenuData::kForward || data == MenuData::kBackward) {
+        ResumePlayback();
+        if (m_engine != nullptr) {
+            const bool forward = data == MenuData::kForward;
+            qint64 target = static_cast<qint64>(m_seekSlider->value()) +
+                            (forward ? kJumpSeconds : -kJumpSeconds);
+            if (forward && target > m_durationSec) {
+                target = m_durationSec - kForwardLimitMarginSeconds;
+            }
+            if (!forward) {
+                target = std::max<qint64>(0, target);
+            }
+            m_positionAnswerCount = 0;
+            m_seekTargetSec = static_cast<int>(std::clamp<qint64>(
+                target, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+            SliderRelease();
+        }
+    } else if (data == MenuData::kVolumeUp) {
+        VolumeSliderSeek(m_volumeSlider->value() + kVolumeStep);
+    } else if (data == MenuData::kVolumeDown) {
+        VolumeSliderSeek(m_volumeSlider->value() - kVolumeStep);
+    } else if (data == MenuData::kNavigation) {
+        Navigation();
+    }
+}
