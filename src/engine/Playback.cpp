@@ -34,8 +34,9 @@ constexpr int kEngineExitWaitMs = 2000;
 
 void DRUI::SendEngineCommand(const char *format, ...)
 {
-    if (m_engine == nullptr || m_engine->state() != QProcess::Running) {
+    if (m_engine == nullptr || m_engine->state() == QProcess::NotRunning) {
         // Commands to an engine that has ended are lost, as they would be on its closed pipe.
+        // An engine still starting gets them once it runs.
         return;
     }
     char command[Engine::kCommandBufferSize];
@@ -165,6 +166,10 @@ void DRUI::ShutDownEngine()
     m_refreshTimer->stop();
     SendEngineCommand(Engine::kQuit);
     m_isStopped = true;
+    // Give the engine the chance to leave by itself before it is killed.
+    if (m_engine->waitForBytesWritten(kEngineExitWaitMs)) {
+        m_engine->waitForFinished(kEngineExitWaitMs);
+    }
     ReleaseEngine();
 }
 

@@ -2,9 +2,11 @@
 // and logs what it receives. Told what to do through the environment:
 //   ENGINE_DOUBLE_LOG           file that gets "ARGS" and then every command line received
 //   ENGINE_DOUBLE_LENGTH        media length in seconds (default 6)
-//   ENGINE_DOUBLE_AUDIO         audio streams to announce (default 1)
-//   ENGINE_DOUBLE_SUBTITLES     subtitle streams to announce after the audio ones (default 0)
+//   ENGINE_DOUBLE_STREAMS       streams to announce, in order: "a" audio, "s" subtitle
+//                               (default "a")
 //   ENGINE_DOUBLE_CRASH_AFTER_MS  die by a signal this long after start, saying nothing
+// Besides the engine's own commands it takes "say TEXT", which prints TEXT as a line of output,
+// so that a test can put any line in front of the player.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -104,20 +106,22 @@ int main(int argc, char *argv[])
     log.Line(arguments);
 
     const double length = EnvNumber("ENGINE_DOUBLE_LENGTH", 6);
-    const int audioStreams = static_cast<int>(EnvNumber("ENGINE_DOUBLE_AUDIO", 1));
-    const int subtitleStreams = static_cast<int>(EnvNumber("ENGINE_DOUBLE_SUBTITLES", 0));
+    const char *streamsSetting = std::getenv("ENGINE_DOUBLE_STREAMS");
+    const std::string streams = streamsSetting != nullptr ? streamsSetting : "a";
     const double crashAfterMs = EnvNumber("ENGINE_DOUBLE_CRASH_AFTER_MS", -1);
     const auto started = Clock::now();
 
     Say(std::string("Playing ") + (argc > 1 ? argv[argc - 1] : "") + ".\n");
-    int stream = 0;
-    for (int i = 0; i < audioStreams; ++i, ++stream) {
-        Say("[lavf] stream " + std::to_string(stream) + ": audio (ac3), -aid " +
-            std::to_string(i) + "\n");
-    }
-    for (int i = 0; i < subtitleStreams; ++i, ++stream) {
-        Say("[lavf] stream " + std::to_string(stream) + ": subtitle (srt), -sid " +
-            std::to_string(i) + "\n");
+    int audio = 0;
+    int subtitles = 0;
+    for (size_t stream = 0; stream < streams.size(); ++stream) {
+        const std::string number = std::to_string(stream);
+        if (streams[stream] == 'a') {
+            Say("[lavf] stream " + number + ": audio (ac3), -aid " + std::to_string(audio++) + "\n");
+        } else if (streams[stream] == 's') {
+            Say("[lavf] stream " + number + ": subtitle (srt), -sid " +
+                std::to_string(subtitles++) + "\n");
+        }
     }
     Say("VIDEO:  [H264]  320x240  24bpp  25.000 fps\n");
 
@@ -148,6 +152,10 @@ int main(int argc, char *argv[])
             const std::string command = pending.substr(0, end);
             pending.erase(0, end + 1);
             log.Line(command);
+            if (command.rfind("say ", 0) == 0) {
+                Say(command.substr(4) + "\n");
+                continue;
+            }
             const bool keepPause = command.rfind("pausing_keep ", 0) == 0;
             if (command == "pause") {
                 media.SetPaused(!media.Paused());

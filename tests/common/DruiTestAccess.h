@@ -1,0 +1,61 @@
+#pragma once
+
+#include "dialogs/MessageBox.h"
+#include "ui/DRUI.h"
+
+// Access to the private parts of the main window and the message window, for the widget
+// tests only. Each accessor hands back the member itself, so a test sees the live object.
+class DruiTestAccess
+{
+public:
+    // Widgets
+    static QLabel *MenuStrip(DRUI &window) { return window.m_menuStrip; }
+    static QStackedLayout *PageStack(DRUI &window) { return window.m_pageStack; }
+    static QSlider *SeekSlider(DRUI &window) { return window.m_seekSlider; }
+    static QSlider *VolumeSlider(DRUI &window) { return window.m_volumeSlider; }
+    static QLabel *ElapsedLabel(DRUI &window) { return window.m_elapsedLabel; }
+    static QLabel *TotalLabel(DRUI &window) { return window.m_totalLabel; }
+    static QLabel *FileNameLabel(DRUI &window) { return window.m_fileNameLabel; }
+    static QLabel *DiscNameLabel(DRUI &window) { return window.m_discNameLabel; }
+    static QTableWidget *PlayListTable(DRUI &window) { return window.m_playListTable; }
+
+    // Menus
+    static QMenu *FileMenu(DRUI &window) { return window.m_fileMenu; }
+    static QMenu *RecentMenu(DRUI &window) { return window.m_recentMenu; }
+    static QMenu *ControlsMenu(DRUI &window) { return window.m_controlsMenu; }
+    static QMenu *VideoMenu(DRUI &window) { return window.m_videoMenu; }
+    static QMenu *VideoTrackMenu(DRUI &window) { return window.m_videoTrackMenu; }
+    static QMenu *AudioMenu(DRUI &window) { return window.m_audioMenu; }
+    static QMenu *AudioChannelMenu(DRUI &window) { return window.m_audioChannelMenu; }
+    static QMenu *ToolsMenu(DRUI &window) { return window.m_toolsMenu; }
+    static QAction *SnapshotAction(DRUI &window) { return window.m_snapshotAction; }
+    static QMenu *HelpMenu(DRUI &window) { return window.m_helpMenu; }
+
+    static QLabel *VideoSurface(DRUI &window) { return window.m_videoSurface; }
+    static QMenu *AudioTrackMenu(DRUI &window) { return window.m_audioTrackMenu; }
+    static QMenu *SubtitleTrackMenu(DRUI &window) { return window.m_subtitleTrackMenu; }
+    static QAction *PlayAction(DRUI &window) { return window.m_playAction; }
+
+    // Playback state
+    static int &SourceKind(DRUI &window) { return window.m_sourceKind; }
+    static QString &PathToPlay(DRUI &window) { return window.m_pathToPlay; }
+    static QString &SourceKey(DRUI &window) { return window.m_sourceKey; }
+    static int &StartPos(DRUI &window) { return window.m_startPosSec; }
+    static qint64 &ElapsedMs(DRUI &window) { return window.m_elapsedMs; }
+    static qint64 &DurationSec(DRUI &window) { return window.m_durationSec; }
+    static int &PositionAnswerCount(DRUI &window) { return window.m_positionAnswerCount; }
+    static QString PositionText(DRUI &window) { return window.m_positionText; }
+    static int EngineLengthSec(DRUI &window) { return window.m_engineLengthSec; }
+    static bool IsPlaying(DRUI &window) { return window.m_isPlaying; }
+    static bool IsStopped(DRUI &window) { return window.m_isStopped; }
+    static QProcess *Engine(DRUI &window) { return window.m_engine; }
+    static QTimer *RefreshTimer(DRUI &window) { return window.m_refreshTimer; }
+    static std::map<QString, int> &AudioChoice(DRUI &window) { return window.m_audioChoice; }
+    static std::map<QString, int> &SubtitleChoice(DRUI &window) { return window.m_subtitleChoice; }
+};
+
+class MessageBoxTestAccess
+{
+public:
+    static QLabel *MessageLabel(CMessageBox &box) { return box.m_pMessageLabel; }
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+// Points the player at the scripted engine and reads back what the engine was told.
+class EngineDouble
+{
+public:
+    EngineDouble()
+    {
+        qputenv("TAVRIX_ENGINE", TAVRIX_BIN_DIR "/engine-double");
+        qputenv("ENGINE_DOUBLE_LOG", LogPath().toLocal8Bit());
+        SetLength(60);
+        SetStreams("a");
+        qunsetenv("ENGINE_DOUBLE_CRASH_AFTER_MS");
+    }
+    ~EngineDouble() { qunsetenv("TAVRIX_ENGINE"); }
+
+    void SetLength(double seconds) { qputenv("ENGINE_DOUBLE_LENGTH", QByteArray::number(seconds)); }
+    void SetStreams(const char *streams) { qputenv("ENGINE_DOUBLE_STREAMS", streams); }
+    void CrashAfter(int milliseconds)
+    {
+        qputenv("ENGINE_DOUBLE_CRASH_AFTER_MS", QByteArray::number(milliseconds));
+    }
+
+    QString LogPath() const { return m_folder.filePath(QStringLiteral("engine.log")); }
+
+    // Every line the engines of this test logged: "ARGS ..." at each start, then commands.
+    QStringList Lines() const
+    {
+        QFile log(LogPath());
+        if (!log.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        QStringList lines = QString::fromLocal8Bit(log.readAll()).split(QLatin1Char('\n'));
+        lines.removeAll(QString());
+        return lines;
+    }
+
+    // The commands without the polls, which come every half second and would drown the rest.
+    QStringList Commands() const
+    {
+        QStringList commands;
+        for (const QString &line : Lines()) {
+            if (line != QLatin1String("get_time_length") && line != QLatin1String("get_time_pos")) {
+                commands.append(line);
+            }
+        }
+        return commands;
+    }
+
+    int Starts() const { return Lines().filter(QRegularExpression(QStringLiteral("^ARGS"))).size(); }
+
+    // A made-up media file for the player to open.
+    QString MakeMedia(const QString &name) const
+    {
+        const QString path = m_folder.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("media");
+        return path;
+    }
+
+private:
+    QTemporaryDir m_folder;
+};

@@ -1,0 +1,340 @@
+// The window against the scripted engine: the commands it sends and the states it shows from
+// start to end of a playback.
+#include "common/DruiTestAccess.h"
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
+#include "platform/AppDataFolder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QSlider>
+#include <QStackedLayout>
+#include <QTimer>
+
+#include <csignal>
+#include <memory>
+
+class PlaybackTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<EngineDouble> m_engine;
+    std::unique_ptr<DRUI> m_window;
+
+    DRUI &Window() { return *m_window; }
+
+    void Play(const QString &path, int kind = kSourceFile)
+    {
+        DruiTestAccess::PathToPlay(Window()) = path;
+        DruiTestAccess::SourceKind(Window()) = kind;
+        Window().VideoPlay();
+    }
+
+    // Waits until the engine has logged this command, counted from the end of the log.
+    void WaitForCommand(const QString &command)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
+    }
+
+    // The engine's lines are read when it writes them; this gives the window the chance.
+    void LetEngineTalk(int milliseconds = 300) { QTest::qWait(milliseconds); }
+
+    int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
+
+private slots:
+    void init()
+    {
+        m_engine = std::make_unique<EngineDouble>();
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_engine.reset();
+    }
+
+    void startSendsVolumeAndShowsThePlayingState()
+    {
+        const QString clip = m_engine->MakeMedia(QStringLiteral("a b.mkv"));
+        Play(clip);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QCOMPARE(m_engine->Commands().first(),
+                 QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -wid %1 -vo xv,gl,x11, "
+                                "-lavdopts threads=4 -vf screenshot=%2 -af "
+                                "channels=6,volume=5.1:1 %3")
+                     .arg(DruiTestAccess::VideoSurface(Window())->winId())
+                     .arg(AppDataFolder(), clip));
+        QCOMPARE(Page(), int(DRUI::kVideoPage));
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(DruiTestAccess::SeekSlider(Window())->isEnabled());
+        QVERIFY(DruiTestAccess::RefreshTimer(Window())->isActive());
+        QCOMPARE(DruiTestAccess::RefreshTimer(Window())->interval(), 500);
+        QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Pause"));
+        // The file name box follows what plays once the window repaints.
+        Window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+        Window().repaint();
+        QCOMPARE(DruiTestAccess::FileNameLabel(Window())->text(), QStringLiteral("    a b.mkv"));
+    }
+
+    void startPositionIsSoughtOnlyWhenSet_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<bool>("seeks");
+        QTest::newRow("none") << 0 << false;
+        QTest::newRow("chapter at 30 s") << 30 << true;
+    }
+
+    void startPositionIsSoughtOnlyWhenSet()
+    {
+        QFETCH(int, start);
+        QFETCH(bool, seeks);
+        DruiTestAccess::StartPos(Window()) = start;
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        LetEngineTalk();
+        QCOMPARE(m_engine->Commands().contains(QStringLiteral("seek 30 2")), seeks);
+        QVERIFY(DruiTestAccess::ElapsedMs(Window()) >= qint64(start) * 1000);
+    }
+
+    void playingTheLoadedPathTogglesPauseWithoutRestarting()
+    {
+        const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
+        Play(clip);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Play(clip);
+        WaitForCommand(QStringLiteral("pause"));
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Resume"));
+
+        const int commandsWhilePaused = m_engine->Lines().size();
+        Play(clip);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(DruiTestAccess::RefreshTimer(Window())->isActive());
+        // Resuming sends nothing itself; the next poll ends the engine's pause.
+        QCOMPARE(m_engine->Lines().mid(commandsWhilePaused).filter(QStringLiteral("pause")).size(),
+                 0);
+        QTRY_VERIFY(m_engine->Lines().size() > commandsWhilePaused);
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    void clockAdvancesBy507MillisecondsPerTick()
+    {
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        DruiTestAccess::ElapsedMs(Window()) = 600000;
+        for (int tick = 0; tick < 10; ++tick) {
+            Window().DoRefreshGui();
+        }
+        QTRY_COMPARE(DruiTestAccess::PositionText(Window()), QStringLiteral("605"));
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(605070));
+    }
+
+    void sliderFollowsTheClockEveryFifthPositionAnswer()
+    {
+        DruiTestAccess::DurationSec(Window()) = 100;
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        LetEngineTalk();
+        QSlider *slider = DruiTestAccess::SeekSlider(Window());
+        DruiTestAccess::ElapsedMs(Window()) = 20000;
+        DruiTestAccess::PositionAnswerCount(Window()) = 0;
+        for (int answer = 1; answer <= 4; ++answer) {
+            DruiTestAccess::Engine(Window())->write("say ANS_TIME_POSITION=1.0\n");
+        }
+        QTRY_COMPARE(DruiTestAccess::PositionAnswerCount(Window()), 4);
+        QCOMPARE(slider->value(), 0);
+        DruiTestAccess::Engine(Window())->write("say ANS_TIME_POSITION=1.0\n");
+        QTRY_COMPARE(slider->value(), 20);
+        QCOMPARE(DruiTestAccess::PositionAnswerCount(Window()), 0);
+    }
+
+    void dvdLearnsItsLengthFromTheFirstAnswerOnly()
+    {
+        Play(m_engine->MakeMedia(QStringLiteral("DVD")), kSourceDvd);
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        LetEngineTalk();
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        engine->write("say ANS_LENGTH=5400.00\n");
+        QTRY_COMPARE(DruiTestAccess::DurationSec(Window()), qint64(5400));
+        QCOMPARE(DruiTestAccess::SeekSlider(Window())->maximum(), 5400);
+        QCOMPARE(DruiTestAccess::TotalLabel(Window())->text(), QStringLiteral(" 01:30:00"));
+        engine->write("say ANS_LENGTH=5399.00\n");
+        QTRY_COMPARE(DruiTestAccess::EngineLengthSec(Window()), 5399);
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(5400));
+    }
+
+    void fileLengthNeverComesFromTheEngine()
+    {
+        DruiTestAccess::DurationSec(Window()) = 100;
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        DruiTestAccess::Engine(Window())->write("say ANS_LENGTH=5400.00\n");
+        QTRY_COMPARE(DruiTestAccess::EngineLengthSec(Window()), 5400);
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(100));
+    }
+
+    void streamsFillTheTrackMenusWhenTheVideoStarts()
+    {
+        // Audio announced after the first subtitle belongs to no menu.
+        m_engine->SetStreams("aasa");
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        WaitForCommand(QStringLiteral("pausing_keep switch_audio 0"));
+        const QList<QAction *> audio = DruiTestAccess::AudioTrackMenu(Window())->actions();
+        QCOMPARE(audio.size(), 3);
+        QCOMPARE(audio[0]->text(), QStringLiteral("Disable"));
+        QCOMPARE(audio[2]->text(), QStringLiteral("Audio 2"));
+        QCOMPARE(audio[2]->data().toInt(), 2);
+        QVERIFY(audio[1]->isChecked());
+        const QList<QAction *> subtitles = DruiTestAccess::SubtitleTrackMenu(Window())->actions();
+        QCOMPARE(subtitles.size(), 2);
+        QVERIFY(subtitles[0]->isChecked());
+        QVERIFY(!subtitles[1]->isCheckable());
+    }
+
+    void storedTrackChoicesAreAppliedWhenTheVideoStarts()
+    {
+        m_engine->SetStreams("aass");
+        DruiTestAccess::SourceKey(Window()) = QStringLiteral("title-key");
+        DruiTestAccess::SubtitleChoice(Window())[QStringLiteral("title-key")] = 2;
+        DruiTestAccess::AudioChoice(Window())[QStringLiteral("title-key")] = 0;
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        WaitForCommand(QStringLiteral("sub_demux 1"));
+        // A stored "disable" (0) is no choice to apply.
+        QVERIFY(m_engine->Commands().filter(QRegularExpression(QStringLiteral("^switch_audio")))
+                    .isEmpty());
+    }
+
+    void endOfFileReturnsToTheStartPage()
+    {
+        m_engine->SetLength(0.5);
+        DruiTestAccess::DurationSec(Window()) = 75;
+        Play(m_engine->MakeMedia(QStringLiteral("short.mkv")));
+        QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+        QCOMPARE(Page(), int(DRUI::kStartPage));
+        QVERIFY(DruiTestAccess::IsStopped(Window()));
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QVERIFY(!DruiTestAccess::SeekSlider(Window())->isEnabled());
+        QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), QStringLiteral("00:00:00 "));
+        QCOMPARE(DruiTestAccess::TotalLabel(Window())->text(), QStringLiteral(" 00:01:15"));
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    void stopQuitsTheEngineAndAllowsARestartOfTheSamePath()
+    {
+        const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
+        Play(clip);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Window().StopBtn();
+        WaitForCommand(QStringLiteral("q"));
+        QCOMPARE(Page(), int(DRUI::kStartPage));
+        QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), QStringLiteral("00:00:00 "));
+        QVERIFY(!DruiTestAccess::SeekSlider(Window())->isEnabled());
+        // The engine's "(Quit)" then shows the play state.
+        QTRY_VERIFY(!DruiTestAccess::IsPlaying(Window()));
+        Play(clip);
+        QTRY_COMPARE(m_engine->Starts(), 2);
+    }
+
+    void anotherPathReplacesTheEngineWithoutAskingItToQuit()
+    {
+        Play(m_engine->MakeMedia(QStringLiteral("one.mkv")));
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QProcess *first = DruiTestAccess::Engine(Window());
+        const qint64 firstPid = first->processId();
+        Play(m_engine->MakeMedia(QStringLiteral("two.mkv")));
+        QTRY_COMPARE(m_engine->Starts(), 2);
+        QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
+        QVERIFY(::kill(static_cast<pid_t>(firstPid), 0) != 0);
+    }
+
+    void crashedEngineEndsThePlayback()
+    {
+        m_engine->CrashAfter(300);
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+        QCOMPARE(Page(), int(DRUI::kStartPage));
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QVERIFY(!DruiTestAccess::SeekSlider(Window())->isEnabled());
+    }
+
+    void crashWhilePausedAlsoEndsThePlayback()
+    {
+        m_engine->CrashAfter(600);
+        const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
+        Play(clip);
+        Play(clip);
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QTRY_COMPARE_WITH_TIMEOUT(Page(), int(DRUI::kStartPage), 5000);
+        QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Resume"));
+        // The path is no longer loaded: playing it starts a new engine.
+        m_engine->CrashAfter(-1);
+        Play(clip);
+        QTRY_COMPARE(m_engine->Starts(), 2);
+    }
+
+    void engineThatCannotStartIsReported()
+    {
+        qputenv("TAVRIX_ENGINE", "/nonexistent/engine");
+        QString shownMessage;
+        // The message box runs modally; a timer closes it from inside its own loop.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&shownMessage] {
+            if (auto *box = qobject_cast<CMessageBox *>(QApplication::activeModalWidget())) {
+                shownMessage = MessageBoxTestAccess::MessageLabel(*box)->text();
+                box->close();
+            }
+        });
+        closer.start(20);
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        QTRY_COMPARE(shownMessage, GetText("Messages/MSG0501"));
+        QVERIFY(!shownMessage.isEmpty());
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QCOMPARE(Page(), int(DRUI::kStartPage));
+    }
+
+    void closingTheWindowEndsTheEngine_data()
+    {
+        QTest::addColumn<bool>("throughFileClose");
+        QTest::newRow("File, Close") << true;
+        QTest::newRow("frame's close button") << false;
+    }
+
+    void closingTheWindowEndsTheEngine()
+    {
+        QFETCH(bool, throughFileClose);
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        const qint64 pid = DruiTestAccess::Engine(Window())->processId();
+        if (throughFileClose) {
+            Window().btnCloseSlot();
+        } else {
+            Window().close();
+        }
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(m_engine->Commands().contains(QStringLiteral("q")));
+        QVERIFY(::kill(static_cast<pid_t>(pid), 0) != 0);
+    }
+
+    void destroyingTheWindowEndsTheEngine()
+    {
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        const qint64 pid = DruiTestAccess::Engine(Window())->processId();
+        m_window.reset();
+        QVERIFY(::kill(static_cast<pid_t>(pid), 0) != 0);
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(PlaybackTest)
+#include "PlaybackTest.moc"

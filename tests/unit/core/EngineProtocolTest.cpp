@@ -1,0 +1,121 @@
+// What the player reads from the engine's lines and how it builds the engine's command line.
+#include "common/TestMain.h"
+
+#include "dialogs/PlayListInfo.h"
+#include "engine/EngineCommandLine.h"
+#include "engine/EngineOutput.h"
+
+Q_DECLARE_METATYPE(EngineLine)
+
+class EngineProtocolTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void classifiesLinesInRuleOrder_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<EngineLine>("kind");
+        QTest::addColumn<int>("length");
+
+        QTest::newRow("position") << QByteArray("ANS_TIME_POSITION=12.3\n")
+                                  << EngineLine::TimePosition << 0;
+        QTest::newRow("length") << QByteArray("ANS_LENGTH=6.01\n") << EngineLine::Length << 6;
+        QTest::newRow("length with spaces") << QByteArray("ANS_LENGTH=  5400.00 \r\n")
+                                            << EngineLine::Length << 5400;
+        QTest::newRow("length unreadable") << QByteArray("ANS_LENGTH=abc\n") << EngineLine::Length
+                                           << 0;
+        QTest::newRow("length negative truncates toward zero")
+            << QByteArray("ANS_LENGTH=-2.9\n") << EngineLine::Length << -2;
+        QTest::newRow("length past int") << QByteArray("ANS_LENGTH=1e300\n") << EngineLine::Length
+                                         << std::numeric_limits<int>::max();
+        QTest::newRow("length not a number") << QByteArray("ANS_LENGTH=nan\n")
+                                             << EngineLine::Length << 0;
+        QTest::newRow("percent") << QByteArray("ANS_PERCENT_POSITION=5\n")
+                                 << EngineLine::PercentPosition << 0;
+        QTest::newRow("playing") << QByteArray("Playing clip.avi.\n") << EngineLine::Playing << 0;
+        QTest::newRow("end of file") << QByteArray("Exiting... (End of file)\n")
+                                     << EngineLine::EndOfPlayback << 0;
+        QTest::newRow("quit") << QByteArray("Exiting... (Quit)\n") << EngineLine::EndOfPlayback
+                              << 0;
+        QTest::newRow("audio") << QByteArray("[lavf] stream 1: audio (mp2), -aid 0\n")
+                               << EngineLine::AudioStream << 0;
+        QTest::newRow("subtitle") << QByteArray("[lavf] stream 2: subtitle (srt), -sid 0\n")
+                                  << EngineLine::SubtitleStream << 0;
+        QTest::newRow("video") << QByteArray("VIDEO:  [MP4V]  320x240  24bpp  25.000 fps\n")
+                               << EngineLine::VideoStarted << 0;
+        // Answers are recognised by their start only; markers anywhere.
+        QTest::newRow("answer not at start") << QByteArray(" ANS_LENGTH=5\n") << EngineLine::Other
+                                             << 0;
+        QTest::newRow("playing beats end") << QByteArray("Playing (Quit)\n")
+                                           << EngineLine::Playing << 0;
+        QTest::newRow("end beats audio") << QByteArray("(End of file), -aid \n")
+                                         << EngineLine::EndOfPlayback << 0;
+        QTest::newRow("audio beats video") << QByteArray("VIDEO: , -aid 1\n")
+                                           << EngineLine::AudioStream << 0;
+        QTest::newRow("playing needs its blank") << QByteArray("Playing\n") << EngineLine::Other
+                                                 << 0;
+        QTest::newRow("empty") << QByteArray() << EngineLine::Other << 0;
+    }
+
+    void classifiesLinesInRuleOrder()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(EngineLine, kind);
+        QFETCH(int, length);
+        const EngineEvent event = ClassifyEngineLine(line);
+        QCOMPARE(event.kind, kind);
+        QCOMPARE(event.lengthSeconds, length);
+    }
+
+    void commandLineEndsBySourceKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("titleChosen");
+        QTest::addColumn<int>("titleNumber"); // -1: none known
+        QTest::addColumn<QStringList>("ending");
+
+        const QString path = QStringLiteral("/media/my disc");
+        const QString filter = QStringLiteral("channels=6,volume=5.1:1");
+        QTest::newRow("file") << int(kSourceFile) << false << -1 << QStringList{filter, path};
+        QTest::newRow("dvd") << int(kSourceDvd) << false << -1
+                             << QStringList{filter, "dvd://1", "-dvd-device", path};
+        QTest::newRow("blu-ray main title")
+            << int(kSourceBluRay) << false << 7 << QStringList{filter, "br://0", "-bluray-device", path};
+        QTest::newRow("blu-ray picked title")
+            << int(kSourceBluRay) << true << 3 << QStringList{filter, "br://3", "-bluray-device", path};
+        QTest::newRow("blu-ray picked title without number")
+            << int(kSourceBluRay) << true << -1 << QStringList{filter, path};
+    }
+
+    void commandLineEndsBySourceKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, titleChosen);
+        QFETCH(int, titleNumber);
+        QFETCH(QStringList, ending);
+        EngineLaunch launch;
+        launch.windowId = 4194342;
+        launch.screenshotFolder = QStringLiteral("/home/u/.config/Tavrix BluRay Player/");
+        launch.sourceKind = kind;
+        launch.titleChosen = titleChosen;
+        if (titleNumber >= 0) {
+            launch.titleNumber = titleNumber;
+        }
+        launch.path = QStringLiteral("/media/my disc");
+        const QStringList arguments = BuildEngineArguments(launch);
+        const QStringList opening = {"-demuxer",   "lavf",
+                                     "-ni",        "-slave",
+                                     "-quiet",     "-wid",
+                                     "4194342",    "-vo",
+                                     "xv,gl,x11,", "-lavdopts",
+                                     "threads=4",  "-vf",
+                                     "screenshot=/home/u/.config/Tavrix BluRay Player/",
+                                     "-af"};
+        QCOMPARE(arguments.mid(0, opening.size()), opening);
+        QCOMPARE(arguments.mid(opening.size()), ending);
+    }
+};
+
+TAVRIX_CORE_TEST_MAIN(EngineProtocolTest)
+#include "EngineProtocolTest.moc"
