@@ -36,6 +36,11 @@ public:
     static QMenu *SubtitleTrackMenu(DRUI &window) { return window.m_subtitleTrackMenu; }
     static QAction *PlayAction(DRUI &window) { return window.m_playAction; }
 
+    // Sources
+    static void OpenFiles(DRUI &window, const QStringList &paths) { window.OpenFiles(paths); }
+    static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
+    static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window) { return window.m_playList; }
+
     // Playback state
     static int &SourceKind(DRUI &window) { return window.m_sourceKind; }
     static QString &PathToPlay(DRUI &window) { return window.m_pathToPlay; }

@@ -1,0 +1,153 @@
+// The window with the real engine (MPlayer) and the real probe (ffmpeg) on media made here.
+#include "common/DruiTestAccess.h"
+#include "common/MediaMaker.h"
+#include "common/TestMain.h"
+
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QSlider>
+#include <QStackedLayout>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <csignal>
+#include <memory>
+
+class RealEngineTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_media;
+    QString m_shortClip;
+    QString m_longerClip;
+    QString m_dvdFolder;
+    std::unique_ptr<DRUI> m_window;
+    QList<qint64> m_enginePids;
+
+    DRUI &Window() { return *m_window; }
+    int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
+
+    void NoteEngine()
+    {
+        if (QProcess *engine = DruiTestAccess::Engine(Window())) {
+            m_enginePids.append(engine->processId());
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qunsetenv("TAVRIX_ENGINE");
+        qunsetenv("TAVRIX_PROBE");
+        m_shortClip = m_media.filePath(QStringLiteral("short clip.avi"));
+        m_longerClip = m_media.filePath(QStringLiteral("longer clip.avi"));
+        m_dvdFolder = m_media.filePath(QStringLiteral("DVD"));
+        QVERIFY(MediaMaker::MakeClip(m_shortClip, 3));
+        QVERIFY(MediaMaker::MakeClip(m_longerClip, 5));
+        QVERIFY(MediaMaker::MakeDvdFolder(m_dvdFolder, 4));
+    }
+
+    void init()
+    {
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        // No engine outlives the window that drove it.
+        for (const qint64 pid : m_enginePids) {
+            QVERIFY2(::kill(static_cast<pid_t>(pid), 0) != 0, "an engine outlived its window");
+        }
+        m_enginePids.clear();
+    }
+
+    void clipPlaysPausesResumesAndEnds()
+    {
+        DruiTestAccess::OpenFiles(Window(), {m_shortClip});
+        NoteEngine();
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(3));
+        QCOMPARE(Page(), int(DRUI::kVideoPage));
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 3, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 5000);
+
+        Window().VideoPlay();
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        const qint64 pausedAt = DruiTestAccess::ElapsedMs(Window());
+        QTest::qWait(1500);
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), pausedAt);
+        QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
+
+        Window().VideoPlay();
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) > pausedAt, 5000);
+        // "(End of file)" brings the start page back with the play image.
+        QTRY_COMPARE_WITH_TIMEOUT(Page(), int(DRUI::kStartPage), 15000);
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Pause"));
+    }
+
+    void twoClipsGetTheirDurationsAndNextPlaysTheSecond()
+    {
+        DruiTestAccess::OpenFiles(Window(), {m_shortClip, m_longerClip});
+        NoteEngine();
+        const QVector<PLAY_LIST_INFO> &list = DruiTestAccess::PlayList(Window());
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[0].strDuration, QStringLiteral("00:00:03"));
+        QCOMPARE(list[1].strDuration, QStringLiteral("00:00:05"));
+        QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 2);
+        QCOMPARE(DruiTestAccess::PlayListTable(Window())->item(1, 0)->text(),
+                 QStringLiteral("    longer clip.avi"));
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 3, 10000);
+
+        Window().PlayNext();
+        NoteEngine();
+        QCOMPARE(DruiTestAccess::PathToPlay(Window()), m_longerClip);
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(5));
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 5, 10000);
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 2);
+    }
+
+    void dvdFolderPlaysAndLearnsItsLength()
+    {
+        DruiTestAccess::OpenDiscFolder(Window(), m_dvdFolder);
+        NoteEngine();
+        QCOMPARE(DruiTestAccess::SourceKind(Window()), int(kSourceDvd));
+        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+                 QStringList({"dvd://1", "-dvd-device", m_dvdFolder}));
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::DurationSec(Window()) >= 3, 15000);
+        QCOMPARE(DruiTestAccess::SeekSlider(Window())->maximum(),
+                 int(DruiTestAccess::DurationSec(Window())));
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+        QCOMPARE(DruiTestAccess::PlayList(Window())[0].nType, int(kSourceDvd));
+    }
+
+    void folderThatIsNeitherIsRefused()
+    {
+        QString shownMessage;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&shownMessage] {
+            if (auto *box = qobject_cast<CMessageBox *>(QApplication::activeModalWidget())) {
+                shownMessage = MessageBoxTestAccess::MessageLabel(*box)->text();
+                box->close();
+            }
+        });
+        closer.start(20);
+        DruiTestAccess::OpenDiscFolder(Window(), m_media.path());
+        QCOMPARE(shownMessage, GetText("Messages/MSG0102"));
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
+        QCOMPARE(Page(), int(DRUI::kStartPage));
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(RealEngineTest)
+#include "RealEngineTest.moc"
