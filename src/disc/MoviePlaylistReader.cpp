@@ -1,0 +1,242 @@
+#include "disc/MoviePlaylistReader.h"
+
+#include "disc/BigEndianReader.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+// Times in a playlist count 45 000 ticks a second.
+constexpr quint32 kTicksPerMs = 45;
+constexpr int kMaxPrimaryVideoStreams = 3;
+constexpr quint8 kMultiAngleFlag = 0x10;
+constexpr quint8 kEntryMark = 1;
+constexpr qint64 kMarkSize = 14;
+constexpr qint64 kAngleEntrySize = 10;
+
+struct LanguageName
+{
+    const char *code;
+    const char *name;
+};
+
+constexpr LanguageName kLanguageNames[] = {
+    {"eng", "English"}, {"msa", "Malay"}, {"zho", "Chinese"},  {"spa", "Spanish"},
+    {"fra", "French"},  {"hin", "Hindi"}, {"jpn", "Japanese"}, {"kor", "Korean"},
+    {"tha", "Thai"},    {"por", "Portugal"},
+};
+
+// Bytes of a fixed-width text field up to its first NUL, as the C string it was written as.
+QString FieldText(QByteArray field)
+{
+    const qsizetype nul = field.indexOf('\0');
+    if (nul >= 0) {
+        field.truncate(nul);
+    }
+    return QString::fromLatin1(field);
+}
+
+QString Language(const QByteArray &code)
+{
+    for (const LanguageName &known : kLanguageNames) {
+        if (code == known.code) {
+            return QString::fromLatin1(known.name);
+        }
+    }
+    return FieldText(code).toUpper();
+}
+
+enum class StreamList
+{
+    None,
+    Audio,
+    Graphics,
+    Text,
+};
+
+struct CodingType
+{
+    StreamList list = StreamList::None;
+    const char *suffix = "";
+    qint64 languageOffset = 3; // in the attributes
+};
+
+CodingType Coding(quint8 type)
+{
+    switch (type) {
+    case 0x80: return {StreamList::Audio, " LPCM"};
+    case 0x81: return {StreamList::Audio, " AC3"};
+    case 0x82: return {StreamList::Audio, " DTS"};
+    case 0x83: return {StreamList::Audio, " TRUEHD"};
+    case 0x84: return {StreamList::Audio, " EAC3"};
+    case 0x85: return {StreamList::Audio, " DTS HD"};
+    case 0x86: return {StreamList::Audio, " DTS HD XLL"};
+    case 0xA1: return {StreamList::Audio, " EAC3"};
+    case 0xA2: return {StreamList::Audio, ""};
+    case 0x90:
+    case 0x91: return {StreamList::Graphics, "", 2};
+    case 0x92: return {StreamList::Text, ""};
+    default: return {};
+    }
+}
+
+class PlaylistParser
+{
+public:
+    explicit PlaylistParser(const QByteArray &data) : m_reader(data) {}
+
+    int Parse(PlaylistContents &contents);
+
+private:
+    int ParsePlayItem(qint64 &position);
+    void ParseStreamEntry(qint64 &position);
+    void ParseMarks(qint64 markStart);
+
+    BigEndianReader m_reader;
+    QVector<PlayItemRecord> m_items;
+    QVector<StreamRecord> m_audio;
+    QVector<StreamRecord> m_graphics;
+    QVector<StreamRecord> m_text;
+    QVector<qint64> m_chapters;
+    qint64 m_runningStartMs = 0;
+};
+
+int PlaylistParser::Parse(PlaylistContents &contents)
+{
+    if (m_reader.Bytes(0, 4) != "MPLS") {
+        return MoviePlaylistReader::kNotMoviePlaylist;
+    }
+    const qint64 playListStart = m_reader.U32(8);
+    const qint64 markStart = m_reader.U32(12);
+    const qint16 itemCount = static_cast<qint16>(m_reader.U16(playListStart + 6));
+    if (m_reader.Failed()) {
+        return MoviePlaylistReader::kOutsideData;
+    }
+
+    int result = MoviePlaylistReader::kOk;
+    qint64 position = playListStart + 10;
+    for (int item = 0; item < itemCount; ++item) {
+        // Only the streams of the last play item reach the menus.
+        m_audio.clear();
+        m_graphics.clear();
+        m_text.clear();
+        result = ParsePlayItem(position);
+        if (m_reader.Failed()) {
+            return MoviePlaylistReader::kOutsideData;
+        }
+    }
+    if (result != MoviePlaylistReader::kOk) {
+        return result;
+    }
+    ParseMarks(markStart);
+    if (m_reader.Failed()) {
+        return MoviePlaylistReader::kOutsideData;
+    }
+
+    contents.chapters = m_chapters;
+    // A menu loop repeats one clip; such a playlist is no title.
+    if (m_items.size() >= 3 && m_items[1].clipName == m_items[2].clipName) {
+        return MoviePlaylistReader::kOk;
+    }
+    contents.playItems = m_items;
+    contents.audio = m_audio;
+    contents.subtitles = m_graphics.isEmpty() ? m_text : m_graphics;
+    return MoviePlaylistReader::kOk;
+}
+
+int PlaylistParser::ParsePlayItem(qint64 &position)
+{
+    const qint64 start = position;
+    const qint16 length = static_cast<qint16>(m_reader.U16(start));
+    PlayItemRecord record;
+    record.clipName = FieldText(m_reader.Bytes(start + 2, 5) + '.' + m_reader.Bytes(start + 7, 4));
+    record.inMs = m_reader.U32(start + 14) / kTicksPerMs;
+    record.durationMs = m_reader.U32(start + 18) / kTicksPerMs - record.inMs;
+    record.startMs = m_runningStartMs;
+    m_runningStartMs += record.durationMs;
+    m_items.append(record);
+
+    qint64 table = start + 34;
+    if (m_reader.U8(start + 12) & kMultiAngleFlag) {
+        const qint8 angles = static_cast<qint8>(m_reader.U8(start + 34));
+        table = angles == 0 ? start + 36 : start + 36 + kAngleEntrySize * (angles - 1);
+    }
+    const qint8 videoCount = static_cast<qint8>(m_reader.U8(table + 4));
+    const qint8 audioCount = static_cast<qint8>(m_reader.U8(table + 5));
+    const qint8 subtitleCount = static_cast<qint8>(m_reader.U8(table + 6));
+    int result = MoviePlaylistReader::kOk;
+    if (videoCount > kMaxPrimaryVideoStreams) {
+        result = MoviePlaylistReader::kTooManyVideoStreams;
+    } else {
+        qint64 entry = table + 16;
+        const int entries = std::max<int>(videoCount, 0) + std::max<int>(audioCount, 0) +
+                            std::max<int>(subtitleCount, 0);
+        for (int i = 0; i < entries && !m_reader.Failed(); ++i) {
+            ParseStreamEntry(entry);
+        }
+    }
+    position = start + 2 + length;
+    return result;
+}
+
+void PlaylistParser::ParseStreamEntry(qint64 &position)
+{
+    const qint64 entry = position;
+    const quint8 entryLength = m_reader.U8(entry);
+    int pid = 0;
+    switch (m_reader.U8(entry + 1)) {
+    case 1: pid = m_reader.U16(entry + 2); break;
+    case 2: pid = m_reader.U16(entry + 4); break;
+    case 3: pid = m_reader.U16(entry + 3); break;
+    default: break;
+    }
+    const qint64 attributes = entry + 1 + entryLength;
+    const quint8 attributesLength = m_reader.U8(attributes);
+    const CodingType coding = Coding(m_reader.U8(attributes + 1));
+    if (coding.list != StreamList::None) {
+        const StreamRecord stream{
+            pid, Language(m_reader.Bytes(attributes + coding.languageOffset, 3)) +
+                     QString::fromLatin1(coding.suffix)};
+        switch (coding.list) {
+        case StreamList::Audio: m_audio.append(stream); break;
+        case StreamList::Graphics: m_graphics.append(stream); break;
+        case StreamList::Text: m_text.append(stream); break;
+        case StreamList::None: break;
+        }
+    }
+    position = attributes + 1 + attributesLength;
+}
+
+void PlaylistParser::ParseMarks(qint64 markStart)
+{
+    m_chapters.clear();
+    const qint16 markCount = static_cast<qint16>(m_reader.U16(markStart + 4));
+    for (int i = 0; i < markCount && !m_reader.Failed(); ++i) {
+        const qint64 mark = markStart + 6 + kMarkSize * i;
+        const quint8 type = m_reader.U8(mark + 1);
+        const quint16 item = m_reader.U16(mark + 2);
+        const quint32 timeStamp = m_reader.U32(mark + 4);
+        if (type == kEntryMark && item < m_items.size()) {
+            const PlayItemRecord &target = m_items[item];
+            m_chapters.append(target.startMs - target.inMs + timeStamp / kTicksPerMs);
+        }
+    }
+}
+
+} // namespace
+
+int MoviePlaylistReader::Parse(const QByteArray &data, PlaylistContents &contents)
+{
+    return PlaylistParser(data).Parse(contents);
+}
+
+int MoviePlaylistReader::Read(const QString &path, PlaylistContents &contents)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return kCannotOpen;
+    }
+    return Parse(file.read(kMaxFileSize), contents);
+}
