@@ -41,6 +41,7 @@ void DRUI::OpenDiscFolder(const QString &path)
     StopBtn();
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay:
+        LoadBluRayTitles(path);
         break;
     case DiscFolderKind::Dvd:
         PlayDvdFolder(path);

@@ -182,11 +182,34 @@ void DRUI::StepThroughPlayList(bool forward)
 void DRUI::BDControlsMenu(QAction *action)
 {
     m_titleChosen = false;
+    if (IsChapterEntry(action)) {
+        const int seconds = static_cast<int>(action->data().toLongLong() / 1000);
+        if (m_engine != nullptr) {
+            ResumePlayback();
+            SendEngineCommand(Engine::kSeekAbsolute, seconds);
+            m_elapsedMs = static_cast<qint64>(seconds) * 1000;
+        }
+        return;
+    }
+    if (IsTitleEntry(action)) {
+        m_sourceKind = kSourceBluRay;
+        m_sourceKey = action->data().value<PLAY_LIST_INFO>().strPath;
+        if (m_engine != nullptr) {
+            m_refreshTimer->stop();
+            SendEngineCommand(Engine::kQuit);
+            m_isStopped = true;
+        }
+        m_titleChosen = true;
+        PlayCurrentTitle();
+        return;
+    }
     const QString data = action->data().toString();
     if (data == MenuData::kPlay) {
-        if (m_sourceKind != kSourceBluRay && !m_pathToPlay.isEmpty()) {
+        if (m_sourceKind == kSourceBluRay) {
+            PlayCurrentTitle();
+        } else if (!m_pathToPlay.isEmpty()) {
             OpenFiles({m_pathToPlay});
-        } else if (m_sourceKind != kSourceBluRay) {
+        } else {
             btnOpenFile();
         }
     } else if (data == MenuData::kPause) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/PlayListInfo.h"
+#include "disc/MoviePlaylistReader.h"
 #include "ui/RecentFileList.h"
 
 #include <QMainWindow>
@@ -52,6 +53,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 public slots:
+    void BDMenuOperate(QAction *action);
     void BDFileMenu(QAction *action);
     void BDControlsMenu(QAction *action);
     void BDToolMenu(QAction *action);
@@ -126,6 +128,12 @@ private:
     void ShowNotRecognisedMessage();
     void InstallProbeTool();
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
+    void LoadBluRayTitles(const QString &discFolder);
+    void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
+    QMenu *NewDiscSubmenu();
+    void PlayCurrentTitle();
+    bool IsChapterEntry(const QAction *action) const;
+    bool IsTitleEntry(const QAction *action) const;
     void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
     void SetPlayAction(const char *textKey, const QString &data);
     void ShowPage(int page);
@@ -206,7 +214,13 @@ private:
     std::map<QString, int> m_titleNumbers;
     std::map<QString, int> m_audioChoice;
     std::map<QString, int> m_subtitleChoice;
-    std::map<QString, std::vector<qint64>> m_chapterStarts;
+    std::map<QString, QVector<qint64>> m_chapterStarts;
+    std::map<QString, QVector<PlayItemRecord>> m_titlePlayItems;
+    std::map<QString, QVector<StreamRecord>> m_titleAudioStreams;
+    std::map<QString, QVector<StreamRecord>> m_titleSubtitleStreams;
+    std::map<QString, QString> m_titleDiscRoots;
+    // The disc menu's submenus of the last scan, replaced by the next one.
+    std::vector<QMenu *> m_discSubmenus;
     QAction *m_discMenuCurrentSubtitle = nullptr;
     QAction *m_discMenuCurrentAudio = nullptr;
 

@@ -190,6 +190,7 @@ QWidget *DRUI::BuildNavigationPage()
     m_discAudioAction = m_discMenu->addAction(GetText("MainWnd/Audio"));
     m_discSubtitleAction = m_discMenu->addAction(GetText("MainWnd/Subtitle"));
     m_discOtherTitlesAction = m_discMenu->addAction(GetText("MainWnd/OtherTitles"));
+    connect(m_discMenu, &QMenu::triggered, this, &DRUI::BDMenuOperate);
     auto *menuRow = new QHBoxLayout;
     menuRow->setContentsMargins(0, 0, 0, 0);
     menuRow->setSpacing(0);

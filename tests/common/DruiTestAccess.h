@@ -23,6 +23,8 @@ public:
     static QMenu *FileMenu(DRUI &window) { return window.m_fileMenu; }
     static QMenu *RecentMenu(DRUI &window) { return window.m_recentMenu; }
     static QMenu *ControlsMenu(DRUI &window) { return window.m_controlsMenu; }
+    static QMenu *TitleMenu(DRUI &window) { return window.m_titleMenu; }
+    static QMenu *ChapterMenu(DRUI &window) { return window.m_chapterMenu; }
     static QMenu *VideoMenu(DRUI &window) { return window.m_videoMenu; }
     static QMenu *VideoTrackMenu(DRUI &window) { return window.m_videoTrackMenu; }
     static QMenu *AudioMenu(DRUI &window) { return window.m_audioMenu; }
@@ -41,6 +43,15 @@ public:
     static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
     static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window) { return window.m_playList; }
 
+    static QMenu *DiscMenu(DRUI &window) { return window.m_discMenu; }
+    static QAction *DiscChapterAction(DRUI &window) { return window.m_discChapterAction; }
+    static QAction *DiscAudioAction(DRUI &window) { return window.m_discAudioAction; }
+    static QAction *DiscSubtitleAction(DRUI &window) { return window.m_discSubtitleAction; }
+    static QAction *DiscOtherTitlesAction(DRUI &window) { return window.m_discOtherTitlesAction; }
+    static QLabel *DiscThumbnailLabel(DRUI &window) { return window.m_discThumbnailLabel; }
+    static std::map<QString, int> &TitleNumbers(DRUI &window) { return window.m_titleNumbers; }
+    static bool TitleChosen(DRUI &window) { return window.m_titleChosen; }
+
     // Playback state
     static int &SourceKind(DRUI &window) { return window.m_sourceKind; }
     static QString &PathToPlay(DRUI &window) { return window.m_pathToPlay; }
@@ -57,6 +68,11 @@ public:
     static QTimer *RefreshTimer(DRUI &window) { return window.m_refreshTimer; }
     static std::map<QString, int> &AudioChoice(DRUI &window) { return window.m_audioChoice; }
     static std::map<QString, int> &SubtitleChoice(DRUI &window) { return window.m_subtitleChoice; }
+
+    // Transport and sources
+    static auto &ChapterStarts(DRUI &window) { return window.m_chapterStarts; }
+    static QString &PositionTextField(DRUI &window) { return window.m_positionText; }
+    static bool IsMuted(DRUI &window) { return window.m_isMuted; }
 };
 
 class MessageBoxTestAccess

@@ -1,0 +1,212 @@
+#include "ui/DRUI.h"
+
+#include "dialogs/PlayListModel.h"
+#include "disc/TitleScan.h"
+#include "ui/Look.h"
+#include "ui/StyleSheets.h"
+#include "util/TextConversion.h"
+#include "util/TimeText.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+
+void DRUI::LoadBluRayTitles(const QString &discFolder)
+{
+    const DiscScan scan = ScanBluRayFolder(discFolder);
+    m_discNameLabel->setText(QString::fromLocal8Bit(scan.metadata.name));
+    const QPixmap thumbnail =
+        scan.metadata.thumbnail.isEmpty()
+            ? QPixmap()
+            : QPixmap(scan.metadataFolder + ToWide(scan.metadata.thumbnail.constData()));
+    m_discThumbnailLabel->setPixmap(thumbnail);
+
+    m_titleNumbers.clear();
+    m_titlePlayItems.clear();
+    m_titleSubtitleStreams.clear();
+    m_titleAudioStreams.clear();
+    m_chapterStarts.clear();
+    QVector<PLAY_LIST_INFO> titles;
+    for (const ScannedTitle &title : scan.titles) {
+        m_titleNumbers[title.key] = title.number;
+        m_titlePlayItems[title.key] = title.contents.playItems;
+        m_titleSubtitleStreams[title.key] = title.contents.subtitles;
+        m_titleAudioStreams[title.key] = title.contents.audio;
+        m_chapterStarts[title.key] = title.contents.chapters;
+        m_audioChoice[title.key] = title.contents.audio.isEmpty() ? 0 : 1;
+        m_subtitleChoice[title.key] = 0;
+        m_titleDiscRoots[title.key] = discFolder;
+        PLAY_LIST_INFO entry;
+        entry.strPath = title.key;
+        entry.strDuration = title.durationText;
+        titles.append(entry);
+    }
+    if (titles.isEmpty()) {
+        m_sourceKey.clear();
+        return;
+    }
+    m_sourceKey = titles.first().strPath;
+    BuildTitleMenus(titles);
+}
+
+QMenu *DRUI::NewDiscSubmenu()
+{
+    auto *submenu = new QMenu(this);
+    submenu->setWindowFlags(submenu->windowFlags() | Qt::FramelessWindowHint);
+    submenu->setAttribute(Qt::WA_TranslucentBackground);
+    submenu->setStyleSheet(StyleSheets::DiscMenu());
+    submenu->setFont(CalibriFont(20, true));
+    submenu->setPalette(WhiteTextPalette());
+    m_discSubmenus.push_back(submenu);
+    return submenu;
+}
+
+void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
+{
+    // The previous disc's submenus go, and with them the entries shared with the Controls menu.
+    for (QMenu *submenu : m_discSubmenus) {
+        submenu->deleteLater();
+    }
+    m_discSubmenus.clear();
+    m_discMenuCurrentSubtitle = nullptr;
+    m_discMenuCurrentAudio = nullptr;
+    const QString key = m_sourceKey;
+
+    QMenu *subtitles = NewDiscSubmenu();
+    m_subtitleTrackMenu->clear();
+    const QVector<StreamRecord> &subtitleStreams = m_titleSubtitleStreams[key];
+    if (!subtitleStreams.isEmpty()) {
+        QAction *disable = subtitles->addAction(QStringLiteral("Disable"));
+        disable->setData(0);
+        subtitles->setActiveAction(disable);
+        m_discMenuCurrentSubtitle = disable;
+        QAction *trackDisable = m_subtitleTrackMenu->addAction(QStringLiteral("Disable"));
+        trackDisable->setData(0);
+        trackDisable->setCheckable(true);
+        trackDisable->setChecked(true);
+        for (int n = 1; n <= subtitleStreams.size(); ++n) {
+            subtitles->addAction(subtitleStreams[n - 1].text)->setData(n);
+            m_subtitleTrackMenu->addAction(subtitleStreams[n - 1].text)->setData(n);
+        }
+    }
+    m_discSubtitleAction->setMenu(subtitles);
+
+    QMenu *audio = NewDiscSubmenu();
+    m_audioTrackMenu->clear();
+    const QVector<StreamRecord> &audioStreams = m_titleAudioStreams[key];
+    if (!audioStreams.isEmpty()) {
+        audio->addAction(QStringLiteral("Disable"))->setData(0);
+        m_audioTrackMenu->addAction(QStringLiteral("Disable"))->setData(0);
+        for (int n = 1; n <= audioStreams.size(); ++n) {
+            QAction *entry = audio->addAction(audioStreams[n - 1].text);
+            entry->setData(n);
+            QAction *track = m_audioTrackMenu->addAction(audioStreams[n - 1].text);
+            track->setData(n);
+            if (n == 1) {
+                audio->setActiveAction(entry);
+                m_discMenuCurrentAudio = entry;
+                track->setCheckable(true);
+                track->setChecked(true);
+            }
+        }
+    }
+    m_discAudioAction->setMenu(audio);
+
+    // Chapter and title entries are single actions shown in two menus.
+    QMenu *chapters = NewDiscSubmenu();
+    m_chapterMenu->clear();
+    int n = 1;
+    for (const qint64 startMs : m_chapterStarts[key]) {
+        auto *entry = new QAction(
+            QStringLiteral("%1. %2").arg(n++).arg(FormatTime(startMs / 1000)), chapters);
+        entry->setData(startMs);
+        chapters->addAction(entry);
+        m_chapterMenu->addAction(entry);
+    }
+    m_discChapterAction->setMenu(chapters);
+
+    QMenu *otherTitles = NewDiscSubmenu();
+    m_titleMenu->clear();
+    n = 1;
+    for (const PLAY_LIST_INFO &title : titles) {
+        auto *entry =
+            new QAction(QStringLiteral("%1. %2").arg(n++).arg(title.strDuration), otherTitles);
+        entry->setData(QVariant::fromValue(title));
+        otherTitles->addAction(entry);
+        m_titleMenu->addAction(entry);
+    }
+    m_discOtherTitlesAction->setMenu(otherTitles);
+
+    ShowPage(kNavigationPage);
+}
+
+bool DRUI::IsChapterEntry(const QAction *action) const
+{
+    const auto *menu = qobject_cast<const QMenu *>(action->parent());
+    return menu != nullptr && m_discChapterAction != nullptr &&
+           menu->menuAction() == m_discChapterAction;
+}
+
+bool DRUI::IsTitleEntry(const QAction *action) const
+{
+    const auto *menu = qobject_cast<const QMenu *>(action->parent());
+    return menu != nullptr && m_discOtherTitlesAction != nullptr &&
+           menu->menuAction() == m_discOtherTitlesAction;
+}
+
+void DRUI::BDMenuOperate(QAction *action)
+{
+    m_titleChosen = false;
+    auto *menu = qobject_cast<QMenu *>(action->parent());
+    const QAction *entry = menu != nullptr ? menu->menuAction() : nullptr;
+    if (entry != nullptr && entry == m_discSubtitleAction) {
+        // Takes effect at the next start of the title.
+        menu->setActiveAction(action);
+        m_discMenuCurrentSubtitle = action;
+        m_subtitleChoice[m_sourceKey] = action->data().toInt();
+        return;
+    }
+    if (entry != nullptr && entry == m_discAudioAction) {
+        menu->setActiveAction(action);
+        m_discMenuCurrentAudio = action;
+        m_audioChoice[m_sourceKey] = action->data().toInt();
+        return;
+    }
+    m_startPosSec = 0;
+    if (IsChapterEntry(action)) {
+        m_startPosSec = static_cast<int>(action->data().toLongLong() / 1000);
+    } else if (IsTitleEntry(action)) {
+        m_sourceKey = action->data().value<PLAY_LIST_INFO>().strPath;
+        m_titleChosen = true;
+    }
+    PlayCurrentTitle();
+}
+
+void DRUI::PlayCurrentTitle()
+{
+    if (m_sourceKey.isEmpty()) {
+        return;
+    }
+    const auto root = m_titleDiscRoots.find(m_sourceKey);
+    const QString disc = root != m_titleDiscRoots.end() ? root->second : m_sourceKey;
+    const bool listed = PlayListModel::Find(m_playList, disc).has_value();
+    const auto items = m_titlePlayItems.find(m_sourceKey);
+    const qint64 seconds =
+        items != m_titlePlayItems.end() ? TitleDurationSeconds(items->second) : 0;
+
+    PLAY_LIST_INFO entry;
+    entry.nType = kSourceBluRay;
+    entry.strPath = disc;
+    entry.strDuration = FormatTime(seconds);
+    m_currentPath.clear();
+    m_pathToPlay = disc;
+    m_durationSec = ParseTime(entry.strDuration.toLatin1().constData());
+    if (!listed) {
+        AddToPlayList({entry});
+    }
+    // The engine, started next, works in the disc's stream folder.
+    QDir::setCurrent(disc + QStringLiteral("/BDMV/STREAM"));
+    m_sourceKind = kSourceBluRay;
+    VideoPlay();
+}

@@ -1,0 +1,234 @@
+// A Blu-ray folder in the window: the disc menu and the Controls menu after a scan, and what
+// the engine is told when the main title, a chapter or another title is picked.
+#include "common/DruiTestAccess.h"
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include "PlaylistWriter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QStackedLayout>
+#include <QTableWidget>
+
+#include <memory>
+
+namespace {
+
+using namespace PlaylistWriter;
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class BluRayTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<EngineDouble> m_engine;
+    std::unique_ptr<DRUI> m_window;
+    QTemporaryDir m_discs;
+    QString m_disc;
+
+    DRUI &Window() { return *m_window; }
+    int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
+
+    // Titles in listing order: 00001 (40 min, chapters), 00002 (a copy of 00001),
+    // 00003 (1 h 30 min, two audio and a subtitle stream), 00004 (5 min).
+    void MakeDisc()
+    {
+        m_disc = m_discs.filePath(QStringLiteral("MY DISC"));
+        QDir().mkpath(m_disc + QStringLiteral("/BDMV/STREAM"));
+        Playlist withChapters;
+        withChapters.items = {SimpleItem("00010", 40 * 60 * 1000)};
+        withChapters.marks = {Mark{1, 0, 0}, Mark{1, 0, 600 * 45000u}};
+        const QByteArray first = Write(withChapters);
+        WriteFile(m_disc + "/BDMV/PLAYLIST/00001.mpls", first);
+        WriteFile(m_disc + "/BDMV/PLAYLIST/00002.mpls", first);
+
+        Playlist main;
+        PlayItem feature = SimpleItem("00020", 90 * 60 * 1000);
+        feature.audio = {Stream{0x81, 1, 0x1100, "eng"}, Stream{0x83, 1, 0x1101, "fra"}};
+        feature.subtitles = {Stream{0x90, 1, 0x1200, "deu"}};
+        main.items = {feature};
+        main.marks = {Mark{1, 0, 0}, Mark{1, 0, 1234567u * 45}, Mark{1, 0, 2400u * 45000}};
+        WriteFile(m_disc + "/BDMV/PLAYLIST/00003.mpls", Write(main));
+
+        Playlist trailer;
+        trailer.items = {SimpleItem("00030", 5 * 60 * 1000)};
+        WriteFile(m_disc + "/BDMV/PLAYLIST/00004.mpls", Write(trailer));
+        WriteFile(m_disc + "/BDMV/META/DL/bdmt_eng.xml",
+                  "<disclib>\n<di:title>\n<di:name>Harbour Lights</di:name>\n</di:title>\n"
+                  "<di:thumbnail href=\"missing.jpg\" />\n</disclib>\n");
+    }
+
+    QString Key(const char *name) { return m_disc + "/BDMV/PLAYLIST/" + name; }
+
+    // Picks an entry of a disc menu submenu, as the disc menu hands it on when clicked.
+    void Pick(QAction *discEntry, int index)
+    {
+        Window().BDMenuOperate(discEntry->menu()->actions().at(index));
+    }
+
+    QStringList EngineTail(int count)
+    {
+        return DruiTestAccess::Engine(Window())->arguments().last(count);
+    }
+
+private slots:
+    void initTestCase() { MakeDisc(); }
+
+    void init()
+    {
+        m_engine = std::make_unique<EngineDouble>();
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+        DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_engine.reset();
+    }
+
+    void scanFillsTheNavigationPage()
+    {
+        QCOMPARE(Page(), int(DRUI::kNavigationPage));
+        QCOMPARE(DruiTestAccess::DiscNameLabel(Window())->text(), QStringLiteral("Harbour Lights"));
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00003.mpls"));
+        // The copy uses up number 2.
+        QCOMPARE(DruiTestAccess::TitleNumbers(Window()),
+                 (std::map<QString, int>{{Key("00001.mpls"), 1},
+                                         {Key("00003.mpls"), 3},
+                                         {Key("00004.mpls"), 4}}));
+    }
+
+    void titleMenusListTheTitlesLongestFirst()
+    {
+        const QList<QAction *> titles =
+            DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions();
+        QStringList texts;
+        for (QAction *title : titles) {
+            texts << title->text();
+        }
+        QCOMPARE(texts, QStringList({"1. 01:30:00", "2. 00:40:00", "3. 00:05:00"}));
+        QCOMPARE(titles[1]->data().value<PLAY_LIST_INFO>().strPath, Key("00001.mpls"));
+        // The same entries sit in the Controls menu's Title submenu.
+        QCOMPARE(DruiTestAccess::TitleMenu(Window())->actions(), titles);
+    }
+
+    void chapterAudioAndSubtitleMenusDescribeTheMainTitle()
+    {
+        QStringList chapters;
+        for (QAction *chapter : DruiTestAccess::DiscChapterAction(Window())->menu()->actions()) {
+            chapters << chapter->text();
+        }
+        QCOMPARE(chapters, QStringList({"1. 00:00:00", "2. 00:20:34", "3. 00:40:00"}));
+        QCOMPARE(DruiTestAccess::ChapterMenu(Window())->actions(),
+                 DruiTestAccess::DiscChapterAction(Window())->menu()->actions());
+
+        QMenu *audio = DruiTestAccess::DiscAudioAction(Window())->menu();
+        QCOMPARE(audio->actions().size(), 3);
+        QCOMPARE(audio->actions()[1]->text(), QStringLiteral("English AC3"));
+        QCOMPARE(audio->actions()[2]->text(), QStringLiteral("French TRUEHD"));
+        QCOMPARE(audio->activeAction(), audio->actions()[1]);
+        const QList<QAction *> audioTracks = DruiTestAccess::AudioTrackMenu(Window())->actions();
+        QCOMPARE(audioTracks.size(), 3);
+        QVERIFY(audioTracks[1]->isChecked());
+        QVERIFY(!audioTracks[0]->isCheckable());
+
+        QMenu *subtitles = DruiTestAccess::DiscSubtitleAction(Window())->menu();
+        QCOMPARE(subtitles->actions().size(), 2);
+        QCOMPARE(subtitles->actions()[1]->text(), QStringLiteral("DEU"));
+        QCOMPARE(subtitles->activeAction(), subtitles->actions()[0]);
+        const QList<QAction *> subtitleTracks =
+            DruiTestAccess::SubtitleTrackMenu(Window())->actions();
+        QVERIFY(subtitleTracks[0]->isChecked());
+        QVERIFY(!subtitleTracks[1]->isCheckable());
+    }
+
+    void playMoviePlaysTheMainTitleFromItsStart()
+    {
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(90 * 60));
+        QCOMPARE(QDir::currentPath(), QDir(m_disc + "/BDMV/STREAM").absolutePath());
+        QVERIFY(!m_engine->Commands().filter(QRegularExpression("^seek")).size());
+    }
+
+    void chapterPickStartsTheMainTitleWithASeek()
+    {
+        Pick(DruiTestAccess::DiscChapterAction(Window()), 1);
+        QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
+        QVERIFY(!DruiTestAccess::TitleChosen(Window()));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("seek 1234 2")));
+        QVERIFY(DruiTestAccess::ElapsedMs(Window()) >= 1234000);
+    }
+
+    void otherTitlePlaysItsOwnNumberAndBecomesCurrent()
+    {
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
+        QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00004.mpls"));
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(5 * 60));
+        // Play Movie then plays that title again, as the main title road: br://0.
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
+        QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00004.mpls"));
+    }
+
+    void twoTitlesOfOneDiscGiveOnePlayListRow()
+    {
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+        QCOMPARE(DruiTestAccess::PlayList(Window())[0].nType, int(kSourceBluRay));
+        QCOMPARE(DruiTestAccess::PlayListTable(Window())->item(0, 0)->text(),
+                 QStringLiteral("    MY DISC"));
+    }
+
+    void controlsMenuChapterSeeksWithinThePlayingTitle()
+    {
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("volume 50 2")));
+        Window().BDControlsMenu(DruiTestAccess::ChapterMenu(Window())->actions().at(2));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("seek 2400 2")));
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    void controlsMenuTitleRestartsWithItsNumber()
+    {
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("volume 50 2")));
+        Window().BDControlsMenu(DruiTestAccess::TitleMenu(Window())->actions().at(1));
+        QCOMPARE(EngineTail(3), QStringList({"br://1", "-bluray-device", m_disc}));
+        QTRY_COMPARE(m_engine->Starts(), 2);
+        QVERIFY(DruiTestAccess::TitleChosen(Window()));
+    }
+
+    void discMenuTrackChoicesApplyAtTheNextStart()
+    {
+        m_engine->SetStreams("aas");
+        Pick(DruiTestAccess::DiscAudioAction(Window()), 2);
+        Pick(DruiTestAccess::DiscSubtitleAction(Window()), 1);
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("switch_audio 1")));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("sub_demux 0")));
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(BluRayTest)
+#include "BluRayTest.moc"

@@ -1,0 +1,120 @@
+// disc-scan: shows what a Blu-ray folder holds, the way the player reads it.
+//   disc-scan FOLDER            the disc's name, thumbnail and titles, longest first
+//   disc-scan --playlist FILE   one playlist file as the reader returns it
+#include "JsonWriter.h"
+
+#include "disc/MoviePlaylistReader.h"
+#include "disc/SourceClassification.h"
+#include "disc/TitleScan.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+void WriteStreams(JsonWriter &json, const QVector<StreamRecord> &streams)
+{
+    json.BeginArray();
+    for (const StreamRecord &stream : streams) {
+        json.BeginObject().Key("pid").Value(stream.pid).Key("text").Value(stream.text).EndObject();
+    }
+    json.EndArray();
+}
+
+void WritePlayItems(JsonWriter &json, const QVector<PlayItemRecord> &items)
+{
+    json.BeginArray();
+    for (const PlayItemRecord &item : items) {
+        json.BeginObject()
+            .Key("clip").Value(item.clipName)
+            .Key("inMs").Value(item.inMs)
+            .Key("startMs").Value(item.startMs)
+            .Key("durationMs").Value(item.durationMs)
+            .EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteChapters(JsonWriter &json, const QVector<qint64> &chapters)
+{
+    json.BeginArray();
+    for (const qint64 chapter : chapters) {
+        json.Value(chapter);
+    }
+    json.EndArray();
+}
+
+QByteArray ScanJson(const DiscScan &scan)
+{
+    JsonWriter json;
+    json.BeginObject().Key("disc").BeginObject()
+        .Key("name").Value(QString::fromLocal8Bit(scan.metadata.name))
+        .Key("thumbnail").Value(QString::fromLocal8Bit(scan.metadata.thumbnail))
+        .EndObject();
+    json.Key("titles").BeginArray();
+    for (const ScannedTitle &title : scan.titles) {
+        json.BeginObject()
+            .Key("key").Value(title.key)
+            .Key("number").Value(title.number)
+            .Key("duration").Value(title.durationText);
+        json.Key("chapters");
+        WriteChapters(json, title.contents.chapters);
+        json.Key("audio");
+        WriteStreams(json, title.contents.audio);
+        json.Key("subtitles");
+        WriteStreams(json, title.contents.subtitles);
+        json.Key("playItems");
+        WritePlayItems(json, title.contents.playItems);
+        json.EndObject();
+    }
+    json.EndArray().EndObject();
+    return json.Text();
+}
+
+QByteArray PlaylistJson(int result, const PlaylistContents &contents)
+{
+    JsonWriter json;
+    json.BeginObject().Key("result").Value(result).Key("playItems");
+    WritePlayItems(json, contents.playItems);
+    json.Key("chapters");
+    WriteChapters(json, contents.chapters);
+    json.Key("audio");
+    WriteStreams(json, contents.audio);
+    json.Key("subtitles");
+    WriteStreams(json, contents.subtitles);
+    json.EndObject();
+    return json.Text();
+}
+
+int Usage()
+{
+    std::fputs("usage: disc-scan FOLDER | disc-scan --playlist FILE\n", stderr);
+    return 64;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = application.arguments().mid(1);
+    QByteArray output;
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--playlist")) {
+        PlaylistContents contents;
+        const int result = MoviePlaylistReader().Read(arguments[1], contents);
+        output = PlaylistJson(result, contents);
+    } else if (arguments.size() == 1 && !arguments[0].startsWith(QLatin1String("--"))) {
+        if (ClassifyDiscFolder(arguments[0]) != DiscFolderKind::BluRay) {
+            std::fprintf(stderr, "disc-scan: %s is not a Blu-ray folder\n",
+                         qPrintable(arguments[0]));
+            return 2;
+        }
+        output = ScanJson(ScanBluRayFolder(arguments[0]));
+    } else {
+        return Usage();
+    }
+    std::fwrite(output.constData(), 1, static_cast<size_t>(output.size()), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+}
