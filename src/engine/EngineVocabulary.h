@@ -16,6 +16,11 @@ inline constexpr const char *kVolumeKeepPause = "pausing_keep volume %d 100\n";
 inline constexpr const char *kSwitchAudio = "switch_audio %d\n";
 inline constexpr const char *kSwitchAudioKeepPause = "pausing_keep switch_audio %d\n";
 inline constexpr const char *kSubtitle = "sub_demux %d\n";
+inline constexpr const char *kSubtitleKeepPause = "pausing_keep sub_demux %d\n";
+inline constexpr const char *kBalanceStereo = "pausing_keep balance 0 1\n";
+inline constexpr const char *kBalanceLeft = "pausing_keep balance -1 1\n";
+inline constexpr const char *kBalanceRight = "pausing_keep balance 1 1\n";
+inline constexpr const char *kScreenshot = "screenshot 0\n";
 
 // Output markers.
 inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION";

@@ -28,3 +28,13 @@ QString ProbeSource()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/tool");
 }
+
+QUrl UserGuideUrl(const QString &section)
+{
+    QUrl guide = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/help/user-guide.html"));
+    if (!section.isEmpty()) {
+        guide.setFragment(section);
+    }
+    return guide;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // The playback engine: $TAVRIX_ENGINE when set, else "Player" beside the program when present,
 // else mplayer from PATH.
@@ -12,3 +13,6 @@ QString ProbeProgram();
 
 // Where the probe is installed from: "tool" beside the program.
 QString ProbeSource();
+
+// The user guide shipped beside the program, at the named section (its top when empty).
+QUrl UserGuideUrl(const QString &section);

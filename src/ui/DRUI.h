@@ -48,25 +48,37 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 public slots:
     void BDMenuOperate(QAction *action);
     void BDFileMenu(QAction *action);
     void BDControlsMenu(QAction *action);
+    void BDVideoMenu(QAction *action);
+    void BDAudioMenu(QAction *action);
     void BDToolMenu(QAction *action);
     void BDHelpMenu(QAction *action);
     void PlayPre();
     void PlayNext();
     void Navigation();
     void DoRefreshGui();
+    void btnMinSlot();
     void btnCloseSlot();
+    void btnOpenUrl(const QString &address);
+    void btnHelpSlot();
+    void btnSupportSlot();
+    void btnAboutSlot();
     void btnOpenFile();
     void btnLoadBDPath();
     void VideoPlay();
     void StopBtn();
+    void FullScreenBtn();
     void VolumeBtn();
     void MPlayerDataRecieve();
     void SliderSeek(int value);
@@ -98,6 +110,7 @@ private:
     QMenu *NewPopupMenu(QPushButton *button);
     QMenu *NewSubmenu(QAction *entry);
     void FillRecentMenu();
+    void LeaveFullScreen();
     QString RecentFilePath() const;
 
     // Engine (engine/)

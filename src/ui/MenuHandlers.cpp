@@ -1,9 +1,11 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "platform/ExternalPrograms.h"
 #include "ui/MenuData.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTableWidget>
@@ -44,10 +46,43 @@ void DRUI::BDToolMenu(QAction *action)
 void DRUI::BDHelpMenu(QAction *action)
 {
     const QString data = action->data().toString();
-    if (data == MenuData::kHelp || data == MenuData::kSupport || data == MenuData::kLanguage) {
+    if (data == MenuData::kHelp) {
+        btnHelpSlot();
+        return;
+    }
+    if (data == MenuData::kSupport) {
+        btnSupportSlot();
+        return;
+    }
+    if (data == MenuData::kLanguage) {
         return;
     }
     CLanguageManager::Instance().SetLanguage(data);
     StopBtn();
     SetUpWindow();
+}
+
+void DRUI::btnOpenUrl(const QString &address)
+{
+    QDesktopServices::openUrl(QUrl(address));
+}
+
+void DRUI::btnHelpSlot()
+{
+    QDesktopServices::openUrl(UserGuideUrl(QString()));
+}
+
+void DRUI::btnSupportSlot()
+{
+    QDesktopServices::openUrl(UserGuideUrl(QStringLiteral("support")));
+}
+
+void DRUI::btnAboutSlot()
+{
+    QDesktopServices::openUrl(UserGuideUrl(QStringLiteral("about")));
+}
+
+void DRUI::btnMinSlot()
+{
+    showMinimized();
 }

@@ -128,6 +128,7 @@ void DRUI::BuildVideoMenu(QPushButton *button)
         AddEntry(m_videoTrackMenu, GetText("MainWnd/Video") + QStringLiteral(" 1"), 1);
     firstVideo->setCheckable(true);
     firstVideo->setChecked(true);
+    connect(m_videoMenu, &QMenu::triggered, this, &DRUI::BDVideoMenu);
 }
 
 void DRUI::BuildAudioMenu(QPushButton *button)
@@ -144,6 +145,7 @@ void DRUI::BuildAudioMenu(QPushButton *button)
     stereo->setChecked(true);
     AddEntry(m_audioChannelMenu, GetText("MainWnd/Left"), MenuData::kLeft);
     AddEntry(m_audioChannelMenu, GetText("MainWnd/Right"), MenuData::kRight);
+    connect(m_audioMenu, &QMenu::triggered, this, &DRUI::BDAudioMenu);
 }
 
 void DRUI::BuildToolsMenu(QPushButton *button)

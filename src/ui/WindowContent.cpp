@@ -82,6 +82,14 @@ void DRUI::BuildWindowContent()
     for (int index = 1; index <= 6; ++index) {
         BuildMenuButton(index, 100 * (index - 1), m_menuStrip);
     }
+    // A pop-up menu's shortcuts work only while it is open; the window carries them meanwhile.
+    for (QMenu *menu : m_builtMenus) {
+        for (QAction *action : menu->actions()) {
+            if (!action->shortcut().isEmpty()) {
+                addAction(action);
+            }
+        }
+    }
     auto *stripSection = new QVBoxLayout;
     stripSection->addWidget(m_menuStrip);
 

@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QSlider>
+#include <QTableWidget>
+#include <QUrl>
 
 void DRUI::resizeEvent(QResizeEvent *event)
 {
@@ -22,7 +27,9 @@ void DRUI::closeEvent(QCloseEvent *event)
 bool DRUI::eventFilter(QObject *watched, QEvent *event)
 {
     const bool playing = m_engine != nullptr && !m_isStopped;
-    if (event->type() == QEvent::MouseButtonPress && playing) {
+    if (watched == m_videoSurface && event->type() == QEvent::MouseButtonDblClick) {
+        FullScreenBtn();
+    } else if (event->type() == QEvent::MouseButtonPress && playing) {
         if (watched == m_seekSlider) {
             m_positionAnswerCount = 0;
             SliderMouseLButtonPress(watched, event);
@@ -32,4 +39,71 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
     }
     // The slider still handles the press itself.
     return QMainWindow::eventFilter(watched, event);
+}
+
+void DRUI::FullScreenBtn()
+{
+    if (m_engine == nullptr || m_isStopped) {
+        return;
+    }
+    if (!m_isFullScreen) {
+        m_menuStrip->hide();
+        m_controlBar->hide();
+        m_playListTable->hide();
+        showFullScreen();
+        m_isFullScreen = true;
+    } else {
+        LeaveFullScreen();
+    }
+}
+
+void DRUI::LeaveFullScreen()
+{
+    // The play list stays hidden until the Tools menu shows it again.
+    m_menuStrip->show();
+    m_controlBar->show();
+    showNormal();
+    m_isFullScreen = false;
+}
+
+void DRUI::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    // Escape always brings the window back, also after playback has ended in full screen.
+    if (m_isFullScreen) {
+        LeaveFullScreen();
+    }
+}
+
+void DRUI::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+    }
+}
+
+void DRUI::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->acceptProposedAction();
+}
+
+void DRUI::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty()) {
+        return;
+    }
+    // Only the first item of a drop is opened; something that is no local file is ignored.
+    const QString path = urls.first().toLocalFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).isDir()) {
+        OpenDiscFolder(path);
+    } else {
+        OpenFiles({path});
+    }
 }
