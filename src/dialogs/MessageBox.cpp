@@ -27,7 +27,7 @@ QString OkButtonStyle()
 
 } // namespace
 
-CMessageBox::CMessageBox(QWidget *parent) : QDialog(parent)
+CMessageBox::CMessageBox(QWidget *parent) : DraggableDialog(parent)
 {
     LoadImageResources();
     setObjectName(QStringLiteral("Dialog"));
@@ -36,8 +36,7 @@ CMessageBox::CMessageBox(QWidget *parent) : QDialog(parent)
     setWindowTitle(GetText("MainWnd/FreeTitle"));
     setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
     setFixedSize(400, 180);
-    // A top-level window of its own, so it gets its own taskbar entry.
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    MakeFramelessWindow();
 }
 
 void CMessageBox::ShowInformation(const QString &message)
@@ -104,20 +103,11 @@ void CMessageBox::btnSlotNO()
 
 void CMessageBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        event->accept();
-    } else if (event->button() == Qt::RightButton) {
+    if (event->button() == Qt::RightButton) {
         close();
+        return;
     }
-}
-
-void CMessageBox::mouseMoveEvent(QMouseEvent *event)
-{
-    if (event->buttons() == Qt::LeftButton) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
-        event->accept();
-    }
+    DraggableDialog::mousePressEvent(event);
 }
 
 void ShowMessageBox(const QWidget *owner, const QString &message)

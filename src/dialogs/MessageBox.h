@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QDialog>
-#include <QPoint>
+#include "dialogs/DraggableDialog.h"
 
 class QLabel;
 
 // The program's own frameless message window: one text, an information picture and OK.
 // Moved by dragging it with the left button; closed by OK, Escape or a right click.
-class CMessageBox : public QDialog
+class CMessageBox : public DraggableDialog
 {
     Q_OBJECT
 
@@ -25,12 +24,10 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     friend class MessageBoxTestAccess;
 
-    QPoint m_dragOffset;
     int m_nResult = 1;
     QLabel *m_pMessageLabel = nullptr;
 };

@@ -44,6 +44,9 @@ EngineEvent ClassifyEngineLine(const QByteArray &line)
     if (line.contains(Engine::kEndOfFile) || line.contains(Engine::kQuitReason)) {
         return {EngineLine::EndOfPlayback};
     }
+    if (line.contains(Engine::kScreenshotWritten)) {
+        return {EngineLine::Screenshot};
+    }
     if (line.contains(Engine::kAudioStream)) {
         return {EngineLine::AudioStream};
     }

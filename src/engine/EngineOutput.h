@@ -11,6 +11,7 @@ enum class EngineLine
     PercentPosition,
     Playing,
     EndOfPlayback,
+    Screenshot,
     AudioStream,
     SubtitleStream,
     VideoStarted,

@@ -32,6 +32,7 @@ inline constexpr const char *kQuitReason = "(Quit)";
 inline constexpr const char *kAudioStream = ", -aid ";
 inline constexpr const char *kSubtitleStream = ", -sid ";
 inline constexpr const char *kVideoStarted = "VIDEO: ";
+inline constexpr const char *kScreenshotWritten = "*** screenshot ";
 
 // The length answer's value starts after this many characters ("ANS_LENGTH=").
 inline constexpr int kLengthValueOffset = 11;

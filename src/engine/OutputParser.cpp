@@ -92,6 +92,9 @@ void DRUI::MPlayerDataRecieve()
         case EngineLine::EndOfPlayback:
             EndOfPlayback();
             break;
+        case EngineLine::Screenshot:
+            SaveSnapshot(line);
+            break;
         case EngineLine::AudioStream:
             // Audio announced after the first subtitle belongs to no menu.
             if (m_subtitleTrackCount == 0) {

@@ -67,6 +67,7 @@ public slots:
     void PlayPre();
     void PlayNext();
     void Navigation();
+    void Snapshot();
     void DoRefreshGui();
     void btnMinSlot();
     void btnCloseSlot();
@@ -76,6 +77,7 @@ public slots:
     void btnAboutSlot();
     void btnOpenFile();
     void btnLoadBDPath();
+    void btnOpenSnapshotFolder();
     void VideoPlay();
     void StopBtn();
     void FullScreenBtn();
@@ -126,6 +128,8 @@ private:
     void OnEngineFailedToStart(QProcess *engine);
     void EndOfPlayback();
     void ApplyTrackChoicesAtVideoStart();
+    void SaveSnapshot(const QByteArray &engineLine);
+    void OpenPreferences();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
     void SetPlayButtonImage(const char *imagePath);
@@ -239,6 +243,7 @@ private:
 
     // Snapshots
     QString m_snapshotFormat = QStringLiteral("JPG");
+    QString m_snapshotFolder;
     int m_snapshotFormatIndex = 0;
 
     // Lists

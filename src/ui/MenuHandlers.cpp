@@ -1,10 +1,12 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "dialogs/PreferencesDialog.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/MenuData.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenu>
@@ -40,6 +42,22 @@ void DRUI::BDToolMenu(QAction *action)
     const QString data = action->data().toString();
     if (data == MenuData::kPlayList) {
         m_playListTable->setVisible(m_playListTable->isHidden());
+    } else if (data == MenuData::kPreferences) {
+        OpenPreferences();
+    } else if (data == MenuData::kSnapshot) {
+        Snapshot();
+    }
+}
+
+void DRUI::OpenPreferences()
+{
+    CProcessUI preferences;
+    preferences.m_nFormatIndex = m_snapshotFormatIndex;
+    preferences.BuildContent();
+    preferences.exec();
+    if (preferences.m_bCancelled == 0) {
+        m_snapshotFormatIndex = preferences.m_nFormatIndex;
+        m_snapshotFormat = preferences.m_pFormatCombo->currentText();
     }
 }
 
