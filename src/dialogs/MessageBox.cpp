@@ -2,30 +2,13 @@
 
 #include "app/LanguageManager.h"
 #include "ui/Look.h"
+#include "ui/StyleSheets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString kEightTabsThreeSpaces = QStringLiteral("\t\t\t\t\t\t\t\t   ");
-
-QString OkButtonStyle()
-{
-    return QStringLiteral("QPushButton{background-color:rgb(191, 191, 191);") +
-           kEightTabsThreeSpaces +
-           QStringLiteral("border-radius: 10px; border: 2px groove white;") +
-           kEightTabsThreeSpaces +
-           QStringLiteral("border-style: outset;}QPushButton:hover{background-color:rgb(156, 156, "
-                          "156); }QPushButton:pressed{background-color:rgb(156, 156, 156);border: "
-                          "2px groove white;") +
-           kEightTabsThreeSpaces + QStringLiteral("border-style: inset; }");
-}
-
-} // namespace
 
 CMessageBox::CMessageBox(QWidget *parent) : DraggableDialog(parent)
 {
@@ -44,7 +27,7 @@ void CMessageBox::ShowInformation(const QString &message)
     const QFont font = CalibriFont(12);
 
     auto *titleStrip = new QLabel;
-    titleStrip->setStyleSheet(QStringLiteral("background-color: rgb(69, 78, 93);"));
+    titleStrip->setStyleSheet(StyleSheets::DialogTitleBar());
     titleStrip->setMinimumSize(width(), 20);
     auto *title = new QLabel(QStringLiteral("  ") + GetText("Messages/MSG0403"), titleStrip);
     title->setGeometry(0, 5, 400, 20);
@@ -79,7 +62,7 @@ void CMessageBox::ShowInformation(const QString &message)
     ok->setFont(font);
     ok->setFlat(true);
     ok->setCursor(Qt::PointingHandCursor);
-    ok->setStyleSheet(OkButtonStyle());
+    ok->setStyleSheet(StyleSheets::MessageBoxOkButton());
     connect(ok, &QPushButton::clicked, this, &CMessageBox::btnSlotOK);
 
     auto *layout = new QVBoxLayout(this);

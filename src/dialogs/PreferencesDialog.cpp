@@ -4,6 +4,7 @@
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
 #include "ui/Look.h"
+#include "ui/StyleSheets.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -18,32 +19,13 @@
 
 namespace {
 
-const QString kEightTabsThreeSpaces = QStringLiteral("\t\t\t\t\t\t\t\t   ");
-
-QString TitleBarStyle()
-{
-    return QStringLiteral("background-color: rgb(69, 78, 93);");
-}
-
-QString TextButtonStyle()
-{
-    return QStringLiteral("QPushButton{background-color:rgb(48, 81, 109);") +
-           kEightTabsThreeSpaces +
-           QStringLiteral("color: white; border-radius: 5px; border: 2px groove white;") +
-           kEightTabsThreeSpaces +
-           QStringLiteral("border-style: outset;}QPushButton:hover{background-color:rgb(156, 156, "
-                          "156); }QPushButton:pressed{background-color:rgb(156, 156, 156);border: "
-                          "2px groove white;") +
-           kEightTabsThreeSpaces + QStringLiteral("border-style: inset; }");
-}
-
 QPushButton *TextButton(const char *textKey, QWidget *parent, const QRect &geometry)
 {
     auto *button = new QPushButton(GetText(textKey), parent);
     button->setGeometry(geometry);
     button->setFont(CalibriFont(11));
     button->setFlat(true);
-    button->setStyleSheet(TextButtonStyle());
+    button->setStyleSheet(StyleSheets::DialogTextButton());
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -85,7 +67,7 @@ CProcessUI::CProcessUI(QWidget *parent) : DraggableDialog(parent)
 void CProcessUI::BuildContent()
 {
     auto *titleBar = new QLabel;
-    titleBar->setStyleSheet(TitleBarStyle());
+    titleBar->setStyleSheet(StyleSheets::DialogTitleBar());
     titleBar->setFixedHeight(40);
     titleBar->setMinimumWidth(width());
     QPushButton *minimise = TitleBarButton(Images::kMinimise, titleBar, width() - 60);

@@ -106,27 +106,25 @@ void DRUI::VolumeSliderSeek(int value)
 
 void DRUI::PlayPre()
 {
-    ResumePlayback();
-    if (m_engine == nullptr) {
-        return;
-    }
-    if (m_sourceKind == kSourceBluRay) {
-        StepThroughChapters(false);
-    } else {
-        StepThroughPlayList(false);
-    }
+    Step(false);
 }
 
 void DRUI::PlayNext()
+{
+    Step(true);
+}
+
+void DRUI::Step(bool forward)
 {
     ResumePlayback();
     if (m_engine == nullptr) {
         return;
     }
+    // Within a Blu-ray title by chapters, otherwise through the play list.
     if (m_sourceKind == kSourceBluRay) {
-        StepThroughChapters(true);
+        StepThroughChapters(forward);
     } else {
-        StepThroughPlayList(true);
+        StepThroughPlayList(forward);
     }
 }
 

@@ -135,6 +135,7 @@ private:
     void SetPlayButtonImage(const char *imagePath);
     void SetVolumeImage(bool muted);
     void SeekTo(int seconds);
+    void Step(bool forward);
     void StepThroughChapters(bool forward);
     void StepThroughPlayList(bool forward);
 

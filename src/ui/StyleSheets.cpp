@@ -26,6 +26,19 @@ const QStringList kSliderPieces = {
                    "-3px;border-radius: 5px;}"),
 };
 
+// A dialog button: its colours, the pieces of its rules joined by eight tabs and three spaces.
+QString DialogButton(const QString &background, const QString &shape, const QString &border)
+{
+    return QStringList{
+        QStringLiteral("QPushButton{background-color:") + background + QLatin1Char(';'),
+        shape + QStringLiteral(" border: ") + border + QLatin1Char(';'),
+        QStringLiteral("border-style: outset;}QPushButton:hover{background-color:rgb(156, 156, "
+                       "156); }QPushButton:pressed{background-color:rgb(156, 156, 156);border: ") +
+            border + QLatin1Char(';'),
+        QStringLiteral("border-style: inset; }")}
+        .join(kEightTabsThreeSpaces);
+}
+
 } // namespace
 
 namespace StyleSheets {
@@ -112,6 +125,24 @@ QString Transparent()
 QString PlayListTable()
 {
     return QStringLiteral("border:1px solid rgb(0, 0, 0);");
+}
+
+QString DialogTitleBar()
+{
+    return QStringLiteral("background-color: rgb(69, 78, 93);");
+}
+
+QString MessageBoxOkButton()
+{
+    return DialogButton(QStringLiteral("rgb(191, 191, 191)"), QStringLiteral("border-radius: 10px;"),
+                        QStringLiteral("2px groove white"));
+}
+
+QString DialogTextButton()
+{
+    return DialogButton(QStringLiteral("rgb(48, 81, 109)"),
+                        QStringLiteral("color: white; border-radius: 5px;"),
+                        QStringLiteral("2px groove white"));
 }
 
 } // namespace StyleSheets

@@ -19,5 +19,8 @@ QString ButtonRow();
 QString FileNameBox();
 QString Transparent();
 QString PlayListTable();
+QString DialogTitleBar();
+QString MessageBoxOkButton();
+QString DialogTextButton();
 
 } // namespace StyleSheets
