@@ -177,6 +177,8 @@ int PlaylistParser::ParsePlayItem(qint64 &position)
             ParseStreamEntry(entry);
         }
     }
+    // The item must lie inside the data as its length declares it.
+    m_reader.Has(start, 2 + qint64(length));
     position = start + 2 + length;
     return result;
 }
@@ -194,6 +196,8 @@ void PlaylistParser::ParseStreamEntry(qint64 &position)
     }
     const qint64 attributes = entry + 1 + entryLength;
     const quint8 attributesLength = m_reader.U8(attributes);
+    m_reader.Has(entry, 1 + qint64(entryLength));
+    m_reader.Has(attributes, 1 + qint64(attributesLength));
     const CodingType coding = Coding(m_reader.U8(attributes + 1));
     if (coding.list != StreamList::None) {
         const StreamRecord stream{
@@ -213,6 +217,7 @@ void PlaylistParser::ParseMarks(qint64 markStart)
 {
     m_chapters.clear();
     const qint16 markCount = static_cast<qint16>(m_reader.U16(markStart + 4));
+    m_reader.Has(markStart + 6, kMarkSize * std::max<qint16>(markCount, 0));
     for (int i = 0; i < markCount && !m_reader.Failed(); ++i) {
         const qint64 mark = markStart + 6 + kMarkSize * i;
         const quint8 type = m_reader.U8(mark + 1);

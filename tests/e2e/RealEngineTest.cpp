@@ -5,7 +5,11 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
+#include "engine/Snapshots.h"
+#include "platform/AppDataFolder.h"
 
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
 #include <QSlider>
@@ -128,6 +132,27 @@ private slots:
                  int(DruiTestAccess::DurationSec(Window())));
         QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
         QCOMPARE(DruiTestAccess::PlayList(Window())[0].nType, int(kSourceDvd));
+    }
+
+    void snapshotSavesTheVideoPictureInTheSnapshotFolder()
+    {
+        const QString clip = m_media.filePath(QStringLiteral("long clip.avi"));
+        QVERIFY(MediaMaker::MakeClip(clip, 20));
+        DruiTestAccess::OpenFiles(Window(), {clip});
+        NoteEngine();
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        Window().BDToolMenu(DruiTestAccess::SnapshotAction(Window()));
+
+        const QDir snapshots(Snapshots::DefaultFolder());
+        QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList(QDir::Files).size(), 1, 10000);
+        const QString saved = snapshots.entryList(QDir::Files).first();
+        QVERIFY2(saved.startsWith(QStringLiteral("Snapshot-")) && saved.endsWith(".JPG"),
+                 qPrintable(saved));
+        QImage picture;
+        QVERIFY(picture.load(snapshots.filePath(saved), "JPEG"));
+        QCOMPARE(picture.size(), QSize(320, 240));
+        // The engine's own file is gone.
+        QTRY_VERIFY(QDir(AppDataFolder()).entryList({QStringLiteral("*.png")}).isEmpty());
     }
 
     void folderThatIsNeitherIsRefused()

@@ -1,0 +1,416 @@
+// Opening files and disc folders against the scripted engine: the play list they build, what
+// plays, the recent menu and folders that are no disc.
+#include "common/DruiTestAccess.h"
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
+#include "ui/Look.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <memory>
+
+class SourcesTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_probeFolder;
+    std::unique_ptr<EngineDouble> m_engine;
+    std::unique_ptr<DRUI> m_window;
+    int m_marks = 0;
+
+    DRUI &Window() { return *m_window; }
+
+    QString Media(const QString &name) { return m_engine->MakeMedia(name); }
+
+    // A folder shaped like a DVD: no real media, the engine double plays anything.
+    QString DvdFolder(const QString &name = QStringLiteral("MY_DVD"))
+    {
+        const QString folder = QFileInfo(m_engine->LogPath()).absolutePath() + QLatin1Char('/') + name;
+        QDir().mkpath(folder + QStringLiteral("/VIDEO_TS"));
+        return folder;
+    }
+
+    QString DvdArgsEnd(const QString &folder) const
+    {
+        return QStringLiteral(" dvd://1 -dvd-device ") + folder;
+    }
+
+    void WaitForCommand(const QString &command)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
+    }
+
+    // Every command sent before this call has reached the engine once a mark sent behind it
+    // has: the pipe keeps the order.
+    void Sync()
+    {
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        QVERIFY(engine != nullptr);
+        const QString mark = QStringLiteral("mark %1").arg(++m_marks);
+        engine->write(mark.toLatin1() + '\n');
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
+    }
+
+    QString LastArgs() const
+    {
+        const QStringList starts =
+            m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
+        return starts.isEmpty() ? QString() : starts.last();
+    }
+
+    // Waits for an engine started on that source.
+    void WaitForStart(const QString &argumentsEnd, int starts)
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), starts, 5000);
+        QVERIFY2(LastArgs().endsWith(argumentsEnd), qPrintable(LastArgs()));
+    }
+
+    QStringList ListedPaths()
+    {
+        QStringList paths;
+        for (const PLAY_LIST_INFO &entry : DruiTestAccess::PlayList(Window())) {
+            paths.append(entry.strPath);
+        }
+        return paths;
+    }
+
+    QTableWidget *Table() { return DruiTestAccess::PlayListTable(Window()); }
+
+    QStringList RecentData()
+    {
+        QStringList data;
+        for (QAction *action : DruiTestAccess::RecentMenu(Window())->actions()) {
+            data.append(action->data().toString());
+        }
+        return data;
+    }
+
+    void FileMenuEntry(const QString &data)
+    {
+        QAction action;
+        action.setData(data);
+        Window().BDFileMenu(&action);
+    }
+
+    // Closes the message box from inside its own loop and keeps what it said.
+    std::unique_ptr<QTimer> CloseMessageBoxes(QString &shownMessage)
+    {
+        auto closer = std::make_unique<QTimer>();
+        connect(closer.get(), &QTimer::timeout, [&shownMessage] {
+            if (auto *box = qobject_cast<CMessageBox *>(QApplication::activeModalWidget())) {
+                shownMessage = MessageBoxTestAccess::MessageLabel(*box)->text();
+                box->close();
+            }
+        });
+        closer->start(20);
+        return closer;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // A probe that measures every file as 100 s at once, so that opening files is quick.
+        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
+        QFile script(probe);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
+    }
+
+    void cleanupTestCase() { qunsetenv("TAVRIX_PROBE"); }
+
+    void init()
+    {
+        m_engine = std::make_unique<EngineDouble>();
+        m_engine->SetLength(36000);
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_engine.reset();
+    }
+
+    void openFilesListsEachPathOnce_data()
+    {
+        QTest::addColumn<QList<QStringList>>("calls");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("playing");
+        QTest::newRow("twice in one call and again later")
+            << QList<QStringList>{{"a.mkv", "a.mkv"}, {"a.mkv"}} << QStringList{"a.mkv"}
+            << "a.mkv";
+        QTest::newRow("letter case makes another file")
+            << QList<QStringList>{{"film.mkv"}, {"Film.mkv"}}
+            << QStringList{"film.mkv", "Film.mkv"} << "Film.mkv";
+        QTest::newRow("only the unlisted are added, in order")
+            << QList<QStringList>{{"a.mkv", "b.mkv"}, {"c.mkv", "a.mkv", "d.mkv", "b.mkv"}}
+            << QStringList{"a.mkv", "b.mkv", "c.mkv", "d.mkv"} << "c.mkv";
+        QTest::newRow("the first of the call plays though listed")
+            << QList<QStringList>{{"a.mkv", "b.mkv"}, {"b.mkv", "c.mkv", "a.mkv", "d.mkv"}}
+            << QStringList{"a.mkv", "b.mkv", "c.mkv", "d.mkv"} << "b.mkv";
+    }
+
+    void openFilesListsEachPathOnce()
+    {
+        QFETCH(QList<QStringList>, calls);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, playing);
+        for (const QStringList &names : calls) {
+            QStringList paths;
+            for (const QString &name : names) {
+                paths.append(Media(name));
+            }
+            DruiTestAccess::OpenFiles(Window(), paths);
+        }
+        QStringList expected;
+        for (const QString &name : listed) {
+            expected.append(Media(name));
+        }
+        QCOMPARE(ListedPaths(), expected);
+        QCOMPARE(Table()->rowCount(), listed.size());
+        const QString playingPath = Media(playing);
+        QCOMPARE(DruiTestAccess::PathToPlay(Window()), playingPath);
+        QTRY_VERIFY_WITH_TIMEOUT(LastArgs().endsWith(QLatin1Char(' ') + playingPath), 5000);
+
+        const QImage mark = QIcon(QString::fromLatin1(Images::kPlayStatus)).pixmap(16).toImage();
+        QVERIFY(!mark.isNull());
+        for (int row = 0; row < listed.size(); ++row) {
+            const QTableWidgetItem *item = Table()->item(row, 0);
+            QVERIFY(item != nullptr);
+            QCOMPARE(item->text(), QStringLiteral("    ") + listed[row]);
+            QCOMPARE(DruiTestAccess::PlayList(Window())[row].strDuration,
+                     QStringLiteral("00:01:40"));
+            if (listed[row] == playing) {
+                QVERIFY2(!item->icon().isNull(), qPrintable(listed[row]));
+                QCOMPARE(item->icon().pixmap(16).toImage(), mark);
+            } else {
+                QVERIFY2(item->icon().isNull(), qPrintable(listed[row]));
+            }
+        }
+    }
+
+    void doubleClickOnNoEntryDoesNothing_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::newRow("row past the end") << 1 << 0;
+        QTest::newRow("column past the end") << 0 << 1;
+        QTest::newRow("no row") << -1 << 0;
+    }
+
+    void doubleClickOnNoEntryDoesNothing()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        const QString file = Media(QStringLiteral("a.mkv"));
+        DruiTestAccess::OpenFiles(Window(), {file});
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QProcess *engine = DruiTestAccess::Engine(Window());
+
+        Window().PlayListItemDoubleClick(row, column);
+        QVERIFY(!DruiTestAccess::IsStopped(Window()));
+        QCOMPARE(DruiTestAccess::Engine(Window()), engine);
+        QVERIFY(DruiTestAccess::RefreshTimer(Window())->isActive());
+        Sync();
+        QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    void doubleClickOnAFileRowStartsThatFile_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::newRow("another file") << 1;
+        QTest::newRow("the file playing, from its start") << 0;
+    }
+
+    void doubleClickOnAFileRowStartsThatFile()
+    {
+        QFETCH(int, row);
+        const QStringList files = {Media(QStringLiteral("a.mkv")), Media(QStringLiteral("b.mkv"))};
+        DruiTestAccess::OpenFiles(Window(), files);
+        WaitForStart(QLatin1Char(' ') + files[0], 1);
+
+        Window().PlayListItemDoubleClick(row, 0);
+        WaitForStart(QLatin1Char(' ') + files[row], 2);
+        QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[row]);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(ListedPaths(), files);
+        QVERIFY(!Table()->item(row, 0)->icon().isNull());
+        QVERIFY(Table()->item(1 - row, 0)->icon().isNull());
+    }
+
+    void doubleClickOnADvdRowOpensTheFolderAsADisc()
+    {
+        const QString file = Media(QStringLiteral("a.mkv"));
+        const QString dvd = DvdFolder();
+        DruiTestAccess::OpenFiles(Window(), {file});
+        // Each engine logs its start before the next one replaces it.
+        WaitForStart(QLatin1Char(' ') + file, 1);
+        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        WaitForStart(DvdArgsEnd(dvd), 2);
+        QCOMPARE(ListedPaths(), QStringList({file, dvd}));
+        QCOMPARE(DruiTestAccess::PlayList(Window())[1].nType, qint32(kSourceDvd));
+        QCOMPARE(Table()->item(1, 0)->text(), QStringLiteral("    MY_DVD"));
+
+        Window().PlayListItemDoubleClick(0, 0);
+        WaitForStart(QLatin1Char(' ') + file, 3);
+        Window().PlayListItemDoubleClick(1, 0);
+        WaitForStart(DvdArgsEnd(dvd), 4);
+        QCOMPARE(DruiTestAccess::SourceKind(Window()), int(kSourceDvd));
+        QCOMPARE(ListedPaths(), QStringList({file, dvd}));
+        QVERIFY(!Table()->item(1, 0)->icon().isNull());
+        QVERIFY(Table()->item(0, 0)->icon().isNull());
+    }
+
+    void openingTheSameDvdAgainRestartsIt()
+    {
+        const QString dvd = DvdFolder();
+        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        WaitForStart(DvdArgsEnd(dvd), 1);
+        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        WaitForStart(DvdArgsEnd(dvd), 2);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(ListedPaths(), QStringList{dvd});
+        QCOMPARE(Table()->rowCount(), 1);
+    }
+
+    void folderThatIsNoDiscIsReportedAndStopsPlayback_data()
+    {
+        QTest::addColumn<QStringList>("inside");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("empty folder") << QStringList{} << true;
+        QTest::newRow("folder of files") << QStringList{"a.mkv"} << true;
+        QTest::newRow("BDMV without STREAM") << QStringList{"BDMV/PLAYLIST"} << true;
+        QTest::newRow("folder that does not exist") << QStringList{} << false;
+    }
+
+    void folderThatIsNoDiscIsReportedAndStopsPlayback()
+    {
+        QFETCH(QStringList, inside);
+        QFETCH(bool, exists);
+        const QString file = Media(QStringLiteral("film.mkv"));
+        DruiTestAccess::OpenFiles(Window(), {file});
+        WaitForCommand(QStringLiteral("volume 50 2"));
+
+        const QString folder =
+            QFileInfo(m_engine->LogPath()).absolutePath() + QStringLiteral("/NOT_A_DISC");
+        if (exists) {
+            QVERIFY(QDir().mkpath(folder));
+        }
+        for (const QString &entry : inside) {
+            if (entry.endsWith(QStringLiteral(".mkv"))) {
+                QFile media(folder + QLatin1Char('/') + entry);
+                QVERIFY(media.open(QIODevice::WriteOnly));
+            } else {
+                QVERIFY(QDir().mkpath(folder + QLatin1Char('/') + entry));
+            }
+        }
+        QString shownMessage;
+        const auto closer = CloseMessageBoxes(shownMessage);
+        DruiTestAccess::OpenDiscFolder(Window(), folder);
+        QTRY_COMPARE(shownMessage, GetText("Messages/MSG0102"));
+        QVERIFY(!shownMessage.isEmpty());
+        QVERIFY(DruiTestAccess::IsStopped(Window()));
+        WaitForCommand(QStringLiteral("q"));
+        QCOMPARE(ListedPaths(), QStringList{file});
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    void nullPathDoesNothing()
+    {
+        DruiTestAccess::OpenFiles(Window(), {Media(QStringLiteral("film.mkv"))});
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        QString shownMessage;
+        const auto closer = CloseMessageBoxes(shownMessage);
+        DruiTestAccess::OpenDiscFolder(Window(), QString());
+        QVERIFY(!DruiTestAccess::IsStopped(Window()));
+        QCOMPARE(DruiTestAccess::Engine(Window()), engine);
+        Sync();
+        QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
+        QVERIFY(shownMessage.isEmpty());
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+    }
+
+    void recentEntryOpensByItsKind_data()
+    {
+        QTest::addColumn<bool>("dvd");
+        QTest::newRow("folder: opened as a disc") << true;
+        QTest::newRow("file: opened as a file") << false;
+    }
+
+    void recentEntryOpensByItsKind()
+    {
+        QFETCH(bool, dvd);
+        const QString playing = Media(QStringLiteral("playing.mkv"));
+        DruiTestAccess::OpenFiles(Window(), {playing});
+        WaitForStart(QLatin1Char(' ') + playing, 1);
+
+        const QString path = dvd ? DvdFolder() : Media(QStringLiteral("recent.mkv"));
+        FileMenuEntry(path);
+        WaitForStart(dvd ? DvdArgsEnd(path) : QLatin1Char(' ') + path, 2);
+        QCOMPARE(ListedPaths(), QStringList({playing, path}));
+        const PLAY_LIST_INFO &entry = DruiTestAccess::PlayList(Window()).last();
+        QCOMPARE(entry.nType, qint32(dvd ? kSourceDvd : kSourceFile));
+        // Files are measured on the way in; DVD folders are not.
+        QCOMPARE(entry.strDuration, dvd ? QString() : QStringLiteral("00:01:40"));
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(dvd ? 0 : 100));
+    }
+
+    void everyStartIsRecordedInTheRecentMenu_data()
+    {
+        QTest::addColumn<bool>("dvd");
+        QTest::newRow("file") << false;
+        QTest::newRow("DVD folder") << true;
+    }
+
+    void everyStartIsRecordedInTheRecentMenu()
+    {
+        QFETCH(bool, dvd);
+        const QString path = dvd ? DvdFolder() : Media(QStringLiteral("film.mkv"));
+        if (dvd) {
+            DruiTestAccess::OpenDiscFolder(Window(), path);
+        } else {
+            DruiTestAccess::OpenFiles(Window(), {path});
+        }
+        const QList<QAction *> entries = DruiTestAccess::RecentMenu(Window())->actions();
+        QVERIFY(entries.size() >= 2);
+        QCOMPARE(entries.first()->data().toString(), path);
+        QCOMPARE(entries.first()->text(), path);
+        QCOMPARE(entries.last()->data().toString(), QStringLiteral("Clear Menu"));
+    }
+
+    void eleventhPathLeavesTenRecentEntries()
+    {
+        QStringList paths;
+        for (int i = 1; i <= 11; ++i) {
+            paths.append(Media(QStringLiteral("clip%1.mkv").arg(i)));
+            DruiTestAccess::OpenFiles(Window(), {paths.last()});
+        }
+        QStringList expected;
+        for (int i = 10; i >= 1; --i) {
+            expected.append(paths[i]);
+        }
+        expected.append(QStringLiteral("Clear Menu"));
+        QCOMPARE(RecentData(), expected);
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(SourcesTest)
+#include "SourcesTest.moc"

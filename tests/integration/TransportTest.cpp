@@ -1,0 +1,523 @@
+// Seeking, jumping, volume and previous/next against the scripted engine: what the window sends
+// and what it shows.
+#include "common/DruiTestAccess.h"
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTimer>
+
+#include <memory>
+
+class TransportTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_probeFolder;
+    std::unique_ptr<EngineDouble> m_engine;
+    std::unique_ptr<DRUI> m_window;
+    int m_marks = 0;
+
+    DRUI &Window() { return *m_window; }
+
+    void Play(const QString &path, int kind = kSourceFile)
+    {
+        DruiTestAccess::PathToPlay(Window()) = path;
+        DruiTestAccess::SourceKind(Window()) = kind;
+        Window().VideoPlay();
+    }
+
+    void WaitForCommand(const QString &command)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
+    }
+
+    // Every command sent before this call has reached the engine once a mark sent behind it
+    // has: the pipe keeps the order.
+    void Sync()
+    {
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        QVERIFY(engine != nullptr);
+        const QString mark = QStringLiteral("mark %1").arg(++m_marks);
+        engine->write(mark.toLatin1() + '\n');
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
+    }
+
+    QStringList Matching(const QString &pattern) const
+    {
+        return m_engine->Commands().filter(QRegularExpression(pattern));
+    }
+
+    QStringList Seeks() const { return Matching(QStringLiteral("^seek ")); }
+
+    QString LastArgs() const
+    {
+        const QStringList starts = m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
+        return starts.isEmpty() ? QString() : starts.last();
+    }
+
+    // Starts a file with a known length and waits until the engine has it.
+    void PlayFile(qint64 durationSec, const QString &name = QStringLiteral("film.mkv"))
+    {
+        DruiTestAccess::DurationSec(Window()) = durationSec;
+        Play(m_engine->MakeMedia(name));
+        WaitForCommand(QStringLiteral("volume 50 2"));
+    }
+
+    void Trigger(const QString &menuData)
+    {
+        QAction action;
+        action.setData(menuData);
+        Window().BDControlsMenu(&action);
+    }
+
+    QMouseEvent Press(Qt::MouseButton button, int x, QSlider *slider)
+    {
+        const QPointF at(x, slider->height() / 2);
+        return QMouseEvent(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), button, button,
+                           Qt::NoModifier);
+    }
+
+    QSlider *SeekSlider() { return DruiTestAccess::SeekSlider(Window()); }
+    QSlider *VolumeSlider() { return DruiTestAccess::VolumeSlider(Window()); }
+
+private slots:
+    void initTestCase()
+    {
+        // A probe that measures every file as 100 s at once, so that opening files is quick.
+        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
+        QFile script(probe);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
+    }
+
+    void cleanupTestCase() { qunsetenv("TAVRIX_PROBE"); }
+
+    void init()
+    {
+        m_engine = std::make_unique<EngineDouble>();
+        // Long enough that no seek here reaches the end of the media.
+        m_engine->SetLength(36000);
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_engine.reset();
+    }
+
+    void releaseWhileStoppedSeeksNothing_data()
+    {
+        QTest::addColumn<bool>("started");
+        QTest::newRow("never started") << false;
+        QTest::newRow("after Stop") << true;
+    }
+
+    void releaseWhileStoppedSeeksNothing()
+    {
+        QFETCH(bool, started);
+        if (started) {
+            PlayFile(3600);
+            Window().StopBtn();
+        }
+        const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        const QString elapsedText = DruiTestAccess::ElapsedLabel(Window())->text();
+        DruiTestAccess::PositionAnswerCount(Window()) = 3;
+        Window().SliderSeek(40);
+        Window().SliderRelease();
+        QCOMPARE(DruiTestAccess::PositionAnswerCount(Window()), 0);
+        QCOMPARE(SeekSlider()->value(), 0);
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
+        QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), elapsedText);
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        if (started) {
+            QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+            QVERIFY(Seeks().isEmpty());
+        }
+    }
+
+    void releaseSeeksWhereTheSliderWasMoved_data()
+    {
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("moved") << true << 125 << 125 << "00:02:05";
+        QTest::newRow("moved to the end") << true << 3600 << 3600 << "01:00:00";
+        QTest::newRow("moved below the start") << true << -7 << 0 << "00:00:00";
+        QTest::newRow("not moved since the start") << false << 0 << 0 << "00:00:00";
+    }
+
+    void releaseSeeksWhereTheSliderWasMoved()
+    {
+        QFETCH(bool, moved);
+        QFETCH(int, value);
+        QFETCH(int, expected);
+        QFETCH(QString, label);
+        // A move of the playback before must not carry over to this one.
+        Window().SliderSeek(77);
+        PlayFile(3600);
+        DruiTestAccess::PositionAnswerCount(Window()) = 3;
+        if (moved) {
+            Window().SliderSeek(value);
+        }
+        Window().SliderRelease();
+        QCOMPARE(SeekSlider()->value(), expected);
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+        QCOMPARE(DruiTestAccess::PositionText(Window()), QString::number(expected));
+        QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), label);
+        QCOMPARE(DruiTestAccess::PositionAnswerCount(Window()), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(Seeks(), QStringList{QStringLiteral("seek %1 2").arg(expected)},
+                                  5000);
+    }
+
+    void pressOnTheSeekSliderSeeksToThatPlace_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("startValue");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("left, a quarter along") << int(Qt::LeftButton) << 100 << 0 << 900;
+        QTest::newRow("left, at the left edge") << int(Qt::LeftButton) << 0 << 1800 << 0;
+        QTest::newRow("left, where the knob already is")
+            << int(Qt::LeftButton) << 100 << 900 << -1;
+        QTest::newRow("right button") << int(Qt::RightButton) << 100 << 0 << -1;
+    }
+
+    void pressOnTheSeekSliderSeeksToThatPlace()
+    {
+        QFETCH(int, button);
+        QFETCH(int, x);
+        QFETCH(int, startValue);
+        QFETCH(int, expected);
+        PlayFile(3600);
+        QSlider *slider = SeekSlider();
+        slider->setFixedWidth(400);
+        QCOMPARE(slider->width(), 400);
+        QCOMPARE(slider->maximum(), 3600);
+        slider->setValue(startValue);
+
+        QMouseEvent press = Press(Qt::MouseButton(button), x, slider);
+        Window().SliderMouseLButtonPress(slider, &press);
+        if (expected >= 0) {
+            QCOMPARE(slider->value(), expected);
+            QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(Seeks(),
+                                      QStringList{QStringLiteral("seek %1 2").arg(expected)}, 5000);
+        } else {
+            QCOMPARE(slider->value(), startValue);
+            Sync();
+            QVERIFY(Seeks().isEmpty());
+        }
+    }
+
+    void pressOnTheVolumeSliderSetsTheVolume()
+    {
+        PlayFile(3600);
+        QSlider *slider = VolumeSlider();
+        slider->setFixedWidth(200);
+        QMouseEvent press = Press(Qt::LeftButton, 150, slider);
+        Window().SliderMouseLButtonPress(slider, &press);
+        QCOMPARE(slider->value(), 75);
+        QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep volume ")),
+                                  QStringList{QStringLiteral("pausing_keep volume 75 100")}, 5000);
+        QVERIFY(Seeks().isEmpty());
+    }
+
+    void pressReachesTheSliderThroughTheWindow()
+    {
+        PlayFile(3600);
+        QSlider *slider = SeekSlider();
+        slider->setFixedWidth(400);
+        QMouseEvent press = Press(Qt::LeftButton, 100, slider);
+        QCoreApplication::sendEvent(slider, &press);
+        QTRY_COMPARE_WITH_TIMEOUT(Seeks().value(0), QStringLiteral("seek 900 2"), 5000);
+        Sync();
+        QCOMPARE(Seeks().size(), 1);
+    }
+
+    void pressWhileStoppedIsLeftToTheSlider_data()
+    {
+        QTest::addColumn<bool>("started");
+        QTest::newRow("never started") << false;
+        QTest::newRow("after Stop") << true;
+    }
+
+    void pressWhileStoppedIsLeftToTheSlider()
+    {
+        QFETCH(bool, started);
+        if (started) {
+            PlayFile(3600);
+            Window().StopBtn();
+        }
+        QSlider *slider = SeekSlider();
+        slider->setFixedWidth(400);
+        const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        QMouseEvent press = Press(Qt::LeftButton, 100, slider);
+        QCoreApplication::sendEvent(slider, &press);
+        QCOMPARE(slider->sliderPosition(), 0);
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        if (started) {
+            QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+            QVERIFY(Seeks().isEmpty());
+        }
+    }
+
+    void jumpsFromTheControlsMenu_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<qint64>("duration");
+        QTest::addColumn<int>("sliderAt");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("forward") << "Forward" << qint64(5400) << 100 << 160;
+        QTest::newRow("forward exactly to the end") << "Forward" << qint64(5400) << 5340 << 5400;
+        QTest::newRow("forward past the end") << "Forward" << qint64(5400) << 5370 << 5396;
+        QTest::newRow("forward with no length known") << "Forward" << qint64(0) << 0 << -4;
+        QTest::newRow("backward") << "Backward" << qint64(5400) << 100 << 40;
+        QTest::newRow("backward past the start") << "Backward" << qint64(5400) << 30 << 0;
+    }
+
+    void jumpsFromTheControlsMenu()
+    {
+        QFETCH(QString, entry);
+        QFETCH(qint64, duration);
+        QFETCH(int, sliderAt);
+        QFETCH(int, expected);
+        PlayFile(duration);
+        SeekSlider()->setValue(sliderAt);
+        QCOMPARE(SeekSlider()->value(), sliderAt);
+        Trigger(entry);
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(Seeks(), QStringList{QStringLiteral("seek %1 2").arg(expected)},
+                                  5000);
+    }
+
+    void jumpWithoutAnEngineDoesNothing()
+    {
+        QSlider *slider = SeekSlider();
+        slider->setValue(50);
+        Trigger(QStringLiteral("Forward"));
+        Trigger(QStringLiteral("Backward"));
+        QCOMPARE(slider->value(), 50);
+        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(0));
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+    }
+
+    void volumeStepsFromTheControlsMenu_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("sliderAfter");
+        QTest::addColumn<bool>("muted");
+        QTest::newRow("up") << "VolumeUp" << 50 << "pausing_keep volume 55 100" << 55 << false;
+        QTest::newRow("up at the top")
+            << "VolumeUp" << 100 << "pausing_keep volume 105 100" << 100 << false;
+        QTest::newRow("up from silence")
+            << "VolumeUp" << 0 << "pausing_keep volume 5 100" << 5 << false;
+        QTest::newRow("down") << "VolumeDown" << 50 << "pausing_keep volume 45 100" << 45 << false;
+        QTest::newRow("down to silence")
+            << "VolumeDown" << 3 << "pausing_keep volume 0 100" << 0 << true;
+    }
+
+    void volumeStepsFromTheControlsMenu()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, start);
+        QFETCH(QString, command);
+        QFETCH(int, sliderAfter);
+        QFETCH(bool, muted);
+        PlayFile(3600);
+        VolumeSlider()->setValue(start);
+        Trigger(entry);
+        QCOMPARE(VolumeSlider()->value(), sliderAfter);
+        QCOMPARE(DruiTestAccess::IsMuted(Window()), muted);
+        QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep volume ")),
+                                  QStringList{command}, 5000);
+    }
+
+    void muteButtonSilencesAndRestoresHalfVolume()
+    {
+        PlayFile(3600);
+        VolumeSlider()->setValue(80);
+        Window().VolumeBtn();
+        QCOMPARE(VolumeSlider()->value(), 0);
+        QVERIFY(DruiTestAccess::IsMuted(Window()));
+        Window().VolumeBtn();
+        QCOMPARE(VolumeSlider()->value(), 50);
+        QVERIFY(!DruiTestAccess::IsMuted(Window()));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Matching(QStringLiteral("^volume \\d+ 100$")),
+            QStringList({QStringLiteral("volume 0 100"), QStringLiteral("volume 50 100")}), 5000);
+    }
+
+    void volumeWithoutAnEngineOnlyMovesTheSlider_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("sliderAfter");
+        QTest::addColumn<bool>("muted");
+        QTest::newRow("up") << "VolumeUp" << 50 << 55 << false;
+        QTest::newRow("down to silence") << "VolumeDown" << 3 << 0 << true;
+        QTest::newRow("mute button") << "" << 80 << 0 << true;
+    }
+
+    void volumeWithoutAnEngineOnlyMovesTheSlider()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, start);
+        QFETCH(int, sliderAfter);
+        QFETCH(bool, muted);
+        VolumeSlider()->setValue(start);
+        if (entry.isEmpty()) {
+            Window().VolumeBtn();
+        } else {
+            Trigger(entry);
+        }
+        QCOMPARE(VolumeSlider()->value(), sliderAfter);
+        QCOMPARE(DruiTestAccess::IsMuted(Window()), muted);
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(m_engine->Lines().isEmpty());
+    }
+
+    void previousAndNextStepThroughBluRayChapters_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("next, inside the third chapter") << "1810" << true << 2400;
+        QTest::newRow("previous, inside the third chapter") << "1810" << false << 600;
+        QTest::newRow("previous, inside the first chapter") << "300" << false << -1;
+        QTest::newRow("next, inside the last chapter") << "2500" << true << -1;
+    }
+
+    void previousAndNextStepThroughBluRayChapters()
+    {
+        QFETCH(QString, position);
+        QFETCH(bool, next);
+        QFETCH(int, expected);
+        DruiTestAccess::SourceKey(Window()) = QStringLiteral("k");
+        DruiTestAccess::ChapterStarts(Window())[QStringLiteral("k")] = {0, 600000, 1800000,
+                                                                        2400000};
+        DruiTestAccess::DurationSec(Window()) = 3600;
+        Play(m_engine->MakeMedia(QStringLiteral("disc")), kSourceBluRay);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QVERIFY(LastArgs().contains(QStringLiteral(" br://0 -bluray-device ")));
+
+        const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        DruiTestAccess::PositionTextField(Window()) = position;
+        if (next) {
+            Window().PlayNext();
+        } else {
+            Window().PlayPre();
+        }
+        if (expected >= 0) {
+            QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(Seeks(),
+                                      QStringList{QStringLiteral("seek %1 2").arg(expected)}, 5000);
+        } else {
+            QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
+            Sync();
+            QVERIFY(Seeks().isEmpty());
+        }
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    void previousAndNextStepThroughThePlayList_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("playing");
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("one entry, next") << 1 << 0 << true << -1;
+        QTest::newRow("one entry, previous") << 1 << 0 << false << -1;
+        QTest::newRow("first of two, previous") << 2 << 0 << false << -1;
+        QTest::newRow("first of two, next") << 2 << 0 << true << 1;
+        QTest::newRow("last of two, next") << 2 << 1 << true << -1;
+        QTest::newRow("last of two, previous") << 2 << 1 << false << 0;
+    }
+
+    void previousAndNextStepThroughThePlayList()
+    {
+        QFETCH(int, entries);
+        QFETCH(int, playing);
+        QFETCH(bool, next);
+        QFETCH(int, expected);
+        QStringList files;
+        for (int i = 0; i < entries; ++i) {
+            files.append(m_engine->MakeMedia(QStringLiteral("clip %1.mkv").arg(i + 1)));
+        }
+        DruiTestAccess::OpenFiles(Window(), files);
+        if (playing > 0) {
+            DruiTestAccess::OpenFiles(Window(), {files[playing]});
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(LastArgs().endsWith(QLatin1Char(' ') + files[playing]), 5000);
+        Sync();
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), entries);
+        const int starts = m_engine->Starts();
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        const qint64 pid = engine->processId();
+
+        if (next) {
+            Window().PlayNext();
+        } else {
+            Window().PlayPre();
+        }
+        if (expected >= 0) {
+            QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[expected]);
+            QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), starts + 1, 5000);
+            QVERIFY(LastArgs().endsWith(QLatin1Char(' ') + files[expected]));
+        } else {
+            QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[playing]);
+            QVERIFY(!DruiTestAccess::IsStopped(Window()));
+            QCOMPARE(DruiTestAccess::Engine(Window()), engine);
+            QCOMPARE(engine->processId(), pid);
+            Sync();
+            QCOMPARE(m_engine->Starts(), starts);
+            QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
+        }
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), entries);
+    }
+
+    void chapterStartLeftSetIsNotSoughtInANewSource_data()
+    {
+        QTest::addColumn<bool>("dvd");
+        QTest::newRow("file") << false;
+        QTest::newRow("DVD folder") << true;
+    }
+
+    void chapterStartLeftSetIsNotSoughtInANewSource()
+    {
+        QFETCH(bool, dvd);
+        DruiTestAccess::StartPos(Window()) = 30;
+        if (dvd) {
+            const QString folder = QFileInfo(m_engine->LogPath()).absolutePath() +
+                                   QStringLiteral("/DISC");
+            QVERIFY(QDir().mkpath(folder + QStringLiteral("/VIDEO_TS")));
+            DruiTestAccess::OpenDiscFolder(Window(), folder);
+        } else {
+            DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+        }
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Sync();
+        QVERIFY(Seeks().isEmpty());
+        QCOMPARE(DruiTestAccess::StartPos(Window()), 0);
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(TransportTest)
+#include "TransportTest.moc"

@@ -1,0 +1,271 @@
+// Reading the duration out of the probe's report, and running probes: order of the results, the
+// arguments each probe gets, the time limit and probes that cannot start. The probes here are
+// small shell scripts standing in for ffmpeg.
+#include "common/TestMain.h"
+
+#include "disc/DurationProbe.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <memory>
+
+#include <sys/types.h>
+
+class DurationProbeTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+
+    QString FilePath(const QString &name) const { return m_folder->filePath(name); }
+
+    // Writes an executable shell script; "@DIR@" in its body becomes the test's folder.
+    QString WriteScript(const QString &name, const QByteArray &body)
+    {
+        const QString path = FilePath(name);
+        QFile script(path);
+        if (!script.open(QIODevice::WriteOnly)) {
+            return QString();
+        }
+        QByteArray text = "#!/bin/sh\n" + body;
+        text.replace("@DIR@", m_folder->path().toLocal8Bit());
+        script.write(text);
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
+    void UseProbe(const QString &path) { qputenv("TAVRIX_PROBE", path.toLocal8Bit()); }
+
+    QByteArray ReadFile(const QString &name) const
+    {
+        QFile file(FilePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // A probe that says "Duration: 00:01:40.00" on standard error and, like ffmpeg given no
+    // output file, exits with 1.
+    QString QuickProbe()
+    {
+        return WriteScript(QStringLiteral("quick-probe"),
+                           "echo '  Duration: 00:01:40.00, start: 0.000000, bitrate: 8 kb/s' >&2\n"
+                           "exit 1\n");
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+    }
+
+    void cleanup()
+    {
+        qunsetenv("TAVRIX_PROBE");
+        m_folder.reset();
+    }
+
+    void durationText_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("ffmpeg's line")
+            << QByteArray("Input #0, matroska,webm, from 'a.mkv':\n"
+                          "  Duration: 01:02:03.45, start: 0.000000, bitrate: 1 kb/s\n")
+            << "01:02:03";
+        QTest::newRow("only the first report counts")
+            << QByteArray("  Duration: 00:00:01.00, start\n  Duration: 02:00:00.00, start\n")
+            << "00:00:01";
+        QTest::newRow("no duration known") << QByteArray("  Duration: N/A, start: 0.000000")
+                                           << "N/A, sta";
+        QTest::newRow("a hundred hours") << QByteArray("Duration: 100:00:00.00") << "100:00:0";
+        QTest::newRow("output ends sooner") << QByteArray("Duration: 00:1") << "00:1";
+        QTest::newRow("output ends at the marker") << QByteArray("Duration: ") << "";
+        QTest::newRow("marker without its blank") << QByteArray("Duration:00:01:40.00") << "";
+        QTest::newRow("no marker") << QByteArray("a.mkv: No such file or directory\n") << "";
+        QTest::newRow("no output") << QByteArray() << "";
+    }
+
+    void durationText()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, expected);
+        QCOMPARE(DurationTextFromProbeOutput(output), expected);
+    }
+
+    void resultsComeBackInTheOrderOfThePaths_data()
+    {
+        QTest::addColumn<int>("probesAtOnce");
+        QTest::newRow("one at a time") << 1;
+        QTest::newRow("four at once") << 4;
+        QTest::newRow("more at once than files") << 16;
+    }
+
+    void resultsComeBackInTheOrderOfThePaths()
+    {
+        QFETCH(int, probesAtOnce);
+        // File N reports N minutes. Earlier files take longer, so with several probes at once
+        // they finish in the reverse order. Each probe notes how many probes run beside it.
+        QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("running")));
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             "n=$(basename \"$2\" .mkv)\n"
+                             "touch '@DIR@/running/'\"$n\"\n"
+                             "ls '@DIR@/running' | wc -l >> '@DIR@/counts'\n"
+                             "sleep 0.$((7 - n))\n"
+                             "rm '@DIR@/running/'\"$n\"\n"
+                             "echo \"  Duration: 00:0$n:00.00, start: 0.000000\" >&2\n"
+                             "exit 1\n"));
+        QStringList paths;
+        QStringList expected;
+        for (int n = 1; n <= 6; ++n) {
+            paths.append(QStringLiteral("/media/films/%1.mkv").arg(n));
+            expected.append(QStringLiteral("00:0%1:00").arg(n));
+        }
+        QCOMPARE(ProbeDurations(paths, probesAtOnce, 20000), expected);
+
+        const QList<QByteArray> counts = ReadFile(QStringLiteral("counts")).split('\n');
+        int most = 0;
+        int probes = 0;
+        for (const QByteArray &count : counts) {
+            if (!count.trimmed().isEmpty()) {
+                ++probes;
+                most = std::max(most, count.trimmed().toInt());
+            }
+        }
+        QCOMPARE(probes, 6);
+        QVERIFY2(most <= probesAtOnce, qPrintable(QStringLiteral("%1 probes ran at once").arg(most)));
+    }
+
+    void eachProbeGetsTheInputOptionAndThePathAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("plain") << "film.mkv" << false;
+        QTest::newRow("quotes, blanks and a dash") << "a \"quoted\" -name.mkv" << false;
+        QTest::newRow("shell characters") << "$(touch x) `y` 'z'; & | > <.mkv" << false;
+        QTest::newRow("leading dash") << "-name.mkv" << true;
+        QTest::newRow("blanks around it") << "  padded.mkv  " << true;
+    }
+
+    void eachProbeGetsTheInputOptionAndThePathAlone()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, relative);
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             "{ echo \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } "
+                             "> '@DIR@/argv'\n"
+                             "echo 'Duration: 00:00:07.00, start' >&2\n"
+                             "exit 1\n"));
+        const QString path = relative ? name : FilePath(name);
+        QCOMPARE(ProbeDurations({path}, 1, 20000), QStringList{QStringLiteral("00:00:07")});
+        const QStringList argv = QString::fromLocal8Bit(ReadFile(QStringLiteral("argv")))
+                                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(argv, QStringList({QStringLiteral("2"), QStringLiteral("-i"), path}));
+    }
+
+    void singleFileIsMeasuredTheSameWay()
+    {
+        UseProbe(QuickProbe());
+        QCOMPARE(ProbeDuration(QStringLiteral("/media/a.mkv")), QStringLiteral("00:01:40"));
+    }
+
+    void onlyStandardErrorIsRead()
+    {
+        UseProbe(WriteScript(QStringLiteral("probe"), "echo 'Duration: 00:01:40.00, start'\n"));
+        QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv")}, 1, 20000),
+                 QStringList{QString()});
+    }
+
+    void probePastTheTimeLimitIsStopped_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("probesAtOnce");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("alone") << QStringList{"slow.mkv"} << 1 << QStringList{""};
+        QTest::newRow("before a quick one, one at a time")
+            << QStringList{"slow.mkv", "quick.mkv"} << 1 << QStringList{"", "00:01:40"};
+        QTest::newRow("beside a quick one")
+            << QStringList{"quick.mkv", "slow.mkv"} << 2 << QStringList{"00:01:40", ""};
+    }
+
+    void probePastTheTimeLimitIsStopped()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, probesAtOnce);
+        QFETCH(QStringList, expected);
+        // The slow probe becomes the sleep itself, so its process is the one to stop.
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             "case \"$2\" in *slow*)\n"
+                             "  echo $$ > '@DIR@/slow.pid'\n"
+                             "  exec sleep 30;;\n"
+                             "esac\n"
+                             "echo 'Duration: 00:01:40.00, start' >&2\n"
+                             "exit 1\n"));
+        QStringList paths;
+        for (const QString &name : names) {
+            paths.append(QStringLiteral("/media/") + name);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(ProbeDurations(paths, probesAtOnce, 500), expected);
+        // Only to show it did not wait for the probe's own 30 s.
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+
+        const pid_t pid = static_cast<pid_t>(ReadFile(QStringLiteral("slow.pid")).trimmed().toLong());
+        QVERIFY(pid > 0);
+        errno = 0;
+        QVERIFY2(::kill(pid, 0) != 0 && errno == ESRCH, "the stopped probe is still there");
+    }
+
+    void probeThatCannotStartGivesEmptyTexts_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing program") << false;
+        QTest::newRow("file that is not executable") << true;
+    }
+
+    void probeThatCannotStartGivesEmptyTexts()
+    {
+        QFETCH(bool, exists);
+        const QString program = FilePath(QStringLiteral("not-a-probe"));
+        if (exists) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\necho 'Duration: 00:01:40.00' >&2\n");
+            file.close();
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        }
+        UseProbe(program);
+        QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv"), QStringLiteral("/media/b.mkv"),
+                                 QStringLiteral("/media/c.mkv")},
+                                2, 20000),
+                 QStringList({QString(), QString(), QString()}));
+    }
+
+    void noPathsGiveNoResults()
+    {
+        UseProbe(QuickProbe());
+        QVERIFY(ProbeDurations({}, 4, 20000).isEmpty());
+    }
+
+    void timersRunWhileProbesRun()
+    {
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             "sleep 1\necho 'Duration: 00:01:40.00, start' >&2\n"));
+        bool fired = false;
+        QTimer::singleShot(0, [&fired] { fired = true; });
+        QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv")}, 1, 20000),
+                 QStringList{QStringLiteral("00:01:40")});
+        QVERIFY(fired);
+    }
+};
+
+TAVRIX_CORE_TEST_MAIN(DurationProbeTest)
+#include "DurationProbeTest.moc"
