@@ -243,5 +243,7 @@ void DRUI::BDControlsMenu(QAction *action)
         VolumeSliderSeek(m_volumeSlider->value() - kVolumeStep);
     } else if (data == MenuData::kNavigation) {
         Navigation();
+    } else if (data == MenuData::kFullScreen) {
+        FullScreenBtn();
     }
 }

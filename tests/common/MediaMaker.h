@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -32,6 +33,28 @@ inline bool MakeClip(const QString &path, int seconds, const QString &size = QSt
                {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=" + size + ":rate=25",
                 "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t",
                 QString::number(seconds), "-c:v", "mpeg4", "-c:a", "mp2", path});
+}
+
+// A Matroska clip with two audio streams (a low and a high tone) and one subtitle stream.
+inline bool MakeClipWithTracks(const QString &path, int seconds)
+{
+    const QString subtitles = path + QStringLiteral(".srt");
+    {
+        QFile file(subtitles);
+        if (!file.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        file.write("1\n00:00:00,500 --> 00:00:30,000\nA line of subtitle\n");
+    }
+    const bool made = Run(
+        QStringLiteral("ffmpeg"),
+        {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi",
+         "-i", "sine=frequency=440:sample_rate=44100", "-f", "lavfi", "-i",
+         "sine=frequency=880:sample_rate=44100", "-i", subtitles, "-map", "0", "-map", "1",
+         "-map", "2", "-map", "3", "-t", QString::number(seconds), "-c:v", "mpeg4", "-c:a", "mp2",
+         "-c:s", "srt", path});
+    QFile::remove(subtitles);
+    return made;
 }
 
 // A DVD folder (VIDEO_TS with one title) made with ffmpeg and dvdauthor.

@@ -403,6 +403,11 @@ private slots:
         QTest::newRow("previous, inside the third chapter") << "1810" << false << 600;
         QTest::newRow("previous, inside the first chapter") << "300" << false << -1;
         QTest::newRow("next, inside the last chapter") << "2500" << true << -1;
+        QTest::newRow("next, at the very start of a chapter") << "1800" << true << 2400;
+        // Right after a step the position is the chapter's start itself: that chapter plays.
+        QTest::newRow("previous, at the very start of the fourth chapter")
+            << "2400" << false << 1800;
+        QTest::newRow("previous, at the very start of the second chapter") << "600" << false << 0;
     }
 
     void previousAndNextStepThroughBluRayChapters()

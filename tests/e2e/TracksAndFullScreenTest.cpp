@@ -1,0 +1,105 @@
+// With the real engine: switching the audio track from the Audio menu, and full screen from the
+// Controls menu and back with Escape.
+#include "common/DruiTestAccess.h"
+#include "common/MediaMaker.h"
+#include "common/TestMain.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class TracksAndFullScreenTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+    QString m_clip;
+    QString m_engineOutput;
+    std::unique_ptr<DRUI> m_window;
+
+    DRUI &Window() { return *m_window; }
+
+    QString EngineOutput()
+    {
+        QFile output(m_engineOutput);
+        return output.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(output.readAll())
+                                                : QString();
+    }
+
+    QAction *ControlsEntry(const char *data)
+    {
+        for (QAction *action : DruiTestAccess::ControlsMenu(Window())->actions()) {
+            if (action->data().toString() == QLatin1String(data)) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_clip = m_folder.filePath(QStringLiteral("tracks.mkv"));
+        QVERIFY(MediaMaker::MakeClipWithTracks(m_clip, 30));
+        // The real engine behind a wrapper that keeps a copy of what it prints, so the test
+        // can see what the engine answered.
+        m_engineOutput = m_folder.filePath(QStringLiteral("engine-output.txt"));
+        const QString wrapper = m_folder.filePath(QStringLiteral("engine"));
+        QFile script(wrapper);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/bash\nexec > >(tee -a '" + m_engineOutput.toLocal8Bit() +
+                     "')\nexec mplayer \"$@\"\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        qputenv("TAVRIX_ENGINE", wrapper.toLocal8Bit());
+    }
+
+    void init()
+    {
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        DruiTestAccess::OpenFiles(Window(), {m_clip});
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void audioTrackChosenFromTheMenuIsTakenByTheEngine()
+    {
+        QMenu *audio = DruiTestAccess::AudioTrackMenu(Window());
+        QCOMPARE(audio->actions().size(), 3);
+        QCOMPARE(DruiTestAccess::SubtitleTrackMenu(Window())->actions().size(), 2);
+        Window().BDAudioMenu(audio->actions().at(2));
+        QVERIFY(audio->actions().at(2)->isChecked());
+        QVERIFY(!audio->actions().at(1)->isChecked());
+        DruiTestAccess::Engine(Window())->write("get_property switch_audio\n");
+        QTRY_VERIFY_WITH_TIMEOUT(EngineOutput().contains(QStringLiteral("ANS_switch_audio=1")),
+                                 5000);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    void fullScreenFromTheControlsMenuAndBackWithEscape()
+    {
+        const QRect normal = Window().geometry();
+        Window().BDControlsMenu(ControlsEntry("FullScreen"));
+        QTRY_VERIFY(Window().isFullScreen());
+        QVERIFY(DruiTestAccess::MenuStrip(Window())->isHidden());
+        QVERIFY(DruiTestAccess::VideoSurface(Window())->isVisible());
+        QTest::keyClick(&Window(), Qt::Key_Escape);
+        QTRY_VERIFY(!Window().isFullScreen());
+        QVERIFY(DruiTestAccess::MenuStrip(Window())->isVisible());
+        QTRY_COMPARE(Window().geometry().size(), normal.size());
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(TracksAndFullScreenTest)
+#include "TracksAndFullScreenTest.moc"
