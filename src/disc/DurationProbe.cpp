@@ -1,5 +1,6 @@
 #include "disc/DurationProbe.h"
 
+#include "platform/ChildProcess.h"
 #include "platform/ExternalPrograms.h"
 
 #include <QEventLoop>
@@ -81,6 +82,7 @@ private:
                                  finish(false);
                              }
                          });
+        EndWithPlayer(*process);
         // A list of arguments: no path, whatever its characters, can add arguments of its own.
         process->start(ProbeProgram(), {QStringLiteral("-i"), m_paths[index]});
         process->closeWriteChannel();

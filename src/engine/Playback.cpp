@@ -5,6 +5,7 @@
 #include "engine/EngineCommandLine.h"
 #include "engine/EngineVocabulary.h"
 #include "platform/AppDataFolder.h"
+#include "platform/ChildProcess.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/Look.h"
 #include "ui/MenuData.h"
@@ -128,6 +129,7 @@ void DRUI::StartEngine()
     m_engine = new QProcess;
     // Only standard output is read; what the engine says on standard error must not pile up.
     m_engine->setStandardErrorFile(QProcess::nullDevice());
+    EndWithPlayer(*m_engine);
     ConnectEngineOutput();
     QProcess *engine = m_engine;
     connect(engine, &QProcess::finished, this, [this, engine] { OnEngineFinished(engine); });

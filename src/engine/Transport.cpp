@@ -148,9 +148,10 @@ void DRUI::StepThroughChapters(bool forward)
             }
         }
     } else {
-        // The chapter before the one playing, not the start of the one playing.
+        // The chapter before the one playing, not the start of the one playing. A position on a
+        // chapter's very start (as right after Next) is in that chapter.
         const auto before = std::count_if(starts.begin(), starts.end(),
-                                          [position](qint64 start) { return start < position; });
+                                          [position](qint64 start) { return start <= position; });
         if (before > 1 && starts[before - 2] != position) {
             target = starts[before - 2];
         }
