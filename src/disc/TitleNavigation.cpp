@@ -1,6 +1,7 @@
 #include "ui/DRUI.h"
 
 #include "dialogs/PlayListModel.h"
+#include "disc/EngineTitleMap.h"
 #include "disc/TitleScan.h"
 #include "ui/Look.h"
 #include "ui/StyleSheets.h"
@@ -27,6 +28,8 @@ void DRUI::LoadBluRayTitles(const QString &discFolder)
     m_titleSubtitleStreams.clear();
     m_titleAudioStreams.clear();
     m_chapterStarts.clear();
+    m_engineTitleNumbers.clear();
+    m_engineTitleListAsked = false;
     QVector<PLAY_LIST_INFO> titles;
     for (const ScannedTitle &title : scan.titles) {
         m_titleNumbers[title.key] = title.number;
@@ -205,8 +208,39 @@ void DRUI::PlayCurrentTitle()
     if (!listed) {
         AddToPlayList({entry});
     }
+    if (m_titleChosen) {
+        LearnEngineTitleNumbers(disc);
+    }
     // The engine, started next, works in the disc's stream folder.
     QDir::setCurrent(disc + QStringLiteral("/BDMV/STREAM"));
     m_sourceKind = kSourceBluRay;
     VideoPlay();
+}
+
+void DRUI::LearnEngineTitleNumbers(const QString &discFolder)
+{
+    if (m_engineTitleListAsked) {
+        return;
+    }
+    m_engineTitleListAsked = true;
+    const std::map<QString, int> engineTitles =
+        QueryEngineTitleList(discFolder, kEngineTitleListTimeLimitMs);
+    for (const auto &[key, root] : m_titleDiscRoots) {
+        const auto title = engineTitles.find(PlaylistNumber(key));
+        if (root == discFolder && m_titleNumbers.count(key) != 0 && title != engineTitles.end()) {
+            m_engineTitleNumbers[key] = title->second;
+        }
+    }
+}
+
+std::optional<int> DRUI::EngineTitleNumber(const QString &titleKey) const
+{
+    // The engine's own number when it gave one; otherwise the scan's count.
+    for (const auto *table : {&m_engineTitleNumbers, &m_titleNumbers}) {
+        const auto number = table->find(titleKey);
+        if (number != table->end()) {
+            return number->second;
+        }
+    }
+    return std::nullopt;
 }

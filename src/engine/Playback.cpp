@@ -120,10 +120,7 @@ void DRUI::StartEngine()
     launch.screenshotFolder = AppDataFolder();
     launch.sourceKind = m_sourceKind;
     launch.titleChosen = m_titleChosen;
-    const auto number = m_titleNumbers.find(m_sourceKey);
-    if (number != m_titleNumbers.end()) {
-        launch.titleNumber = number->second;
-    }
+    launch.titleNumber = EngineTitleNumber(m_sourceKey);
     launch.path = m_pathToPlay;
 
     m_engine = new QProcess;

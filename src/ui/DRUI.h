@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -150,6 +151,8 @@ private:
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();
     void PlayCurrentTitle();
+    void LearnEngineTitleNumbers(const QString &discFolder);
+    std::optional<int> EngineTitleNumber(const QString &titleKey) const;
     bool IsChapterEntry(const QAction *action) const;
     bool IsTitleEntry(const QAction *action) const;
     void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
@@ -237,6 +240,9 @@ private:
     std::map<QString, QVector<StreamRecord>> m_titleAudioStreams;
     std::map<QString, QVector<StreamRecord>> m_titleSubtitleStreams;
     std::map<QString, QString> m_titleDiscRoots;
+    // The engine's own numbers of the scanned disc's titles, asked for at the first title pick.
+    std::map<QString, int> m_engineTitleNumbers;
+    bool m_engineTitleListAsked = false;
     // The disc menu's submenus of the last scan, replaced by the next one.
     std::vector<QMenu *> m_discSubmenus;
     QAction *m_discMenuCurrentSubtitle = nullptr;

@@ -17,6 +17,7 @@ public:
         SetLength(60);
         SetStreams("a");
         qunsetenv("ENGINE_DOUBLE_CRASH_AFTER_MS");
+        qunsetenv("ENGINE_DOUBLE_TITLES");
     }
     ~EngineDouble() { qunsetenv("TAVRIX_ENGINE"); }
 
@@ -53,7 +54,15 @@ public:
         return commands;
     }
 
-    int Starts() const { return Lines().filter(QRegularExpression(QStringLiteral("^ARGS"))).size(); }
+    // Playback starts; title-list questions ("-identify") do not count.
+    int Starts() const
+    {
+        return Lines().filter(QRegularExpression(QStringLiteral("^ARGS(?!.* -identify )"))).size();
+    }
+    int TitleListQuestions() const { return Lines().filter(QStringLiteral(" -identify ")).size(); }
+
+    // What the engine answers when asked for a disc's titles.
+    void SetTitleList(const char *playlists) { qputenv("ENGINE_DOUBLE_TITLES", playlists); }
 
     // A made-up media file for the player to open.
     QString MakeMedia(const QString &name) const

@@ -218,6 +218,38 @@ private slots:
         QVERIFY(DruiTestAccess::TitleChosen(Window()));
     }
 
+    void pickedTitleGetsTheEnginesOwnNumber()
+    {
+        // The engine lists the disc's playlists in an order of its own.
+        m_engine->SetTitleList("00004,00003,00001");
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        QCOMPARE(EngineTail(3), QStringList({"br://1", "-bluray-device", m_disc}));
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
+        QCOMPARE(EngineTail(3), QStringList({"br://3", "-bluray-device", m_disc}));
+        // Asked once per scanned disc; the main title road stays br://0.
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
+        QCOMPARE(m_engine->TitleListQuestions(), 1);
+        DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        QCOMPARE(m_engine->TitleListQuestions(), 2);
+    }
+
+    void titleMissingFromTheEnginesListKeepsTheScansNumber()
+    {
+        m_engine->SetTitleList("00003");
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
+    }
+
+    void engineThatNeverAnswersCostsOnlyTheTimeLimit()
+    {
+        m_engine->SetTitleList("hang");
+        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
     void discMenuTrackChoicesApplyAtTheNextStart()
     {
         m_engine->SetStreams("aas");

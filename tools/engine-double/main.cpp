@@ -5,12 +5,15 @@
 //   ENGINE_DOUBLE_STREAMS       streams to announce, in order: "a" audio, "s" subtitle
 //                               (default "a")
 //   ENGINE_DOUBLE_CRASH_AFTER_MS  die by a signal this long after start, saying nothing
+//   ENGINE_DOUBLE_TITLES        for "-identify": the disc's playlists in the engine's title order,
+//                               comma-separated ("00004,00001"); "hang" never answers
 // Besides the engine's own commands it takes "say TEXT", which prints TEXT as a line of output,
 // so that a test can put any line in front of the player.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <poll.h>
@@ -94,6 +97,30 @@ std::string Format(const char *format, double value)
     return text;
 }
 
+// Lists the disc's titles the way the engine does for "-identify", then ends.
+int Identify()
+{
+    const char *setting = std::getenv("ENGINE_DOUBLE_TITLES");
+    const std::string titles = setting != nullptr ? setting : "";
+    if (titles == "hang") {
+        for (;;) {
+            pause();
+        }
+    }
+    int number = 1;
+    for (size_t start = 0; start < titles.size();) {
+        size_t end = titles.find(',', start);
+        if (end == std::string::npos) {
+            end = titles.size();
+        }
+        Say("ID_BLURAY_TITLE_" + std::to_string(number++) + "_PLAYLIST=" +
+            titles.substr(start, end - start) + "\n");
+        start = end + 1;
+    }
+    Say("ID_BLURAY_TITLES=" + std::to_string(number - 1) + "\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -104,6 +131,12 @@ int main(int argc, char *argv[])
         arguments += std::string(" ") + argv[i];
     }
     log.Line(arguments);
+
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-identify") == 0) {
+            return Identify();
+        }
+    }
 
     const double length = EnvNumber("ENGINE_DOUBLE_LENGTH", 6);
     const char *streamsSetting = std::getenv("ENGINE_DOUBLE_STREAMS");

@@ -2,6 +2,7 @@
 #include "common/TestMain.h"
 
 #include "dialogs/PlayListInfo.h"
+#include "disc/EngineTitleMap.h"
 #include "engine/EngineCommandLine.h"
 #include "engine/EngineOutput.h"
 
@@ -66,6 +67,22 @@ private slots:
         const EngineEvent event = ClassifyEngineLine(line);
         QCOMPARE(event.kind, kind);
         QCOMPARE(event.lengthSeconds, length);
+    }
+
+    void readsTheEnginesTitleList()
+    {
+        const QByteArray output = "ID_BLURAY_TITLES=4\n"
+                                  "ID_BLURAY_TITLE_1_PLAYLIST=00004\n"
+                                  "ID_BLURAY_TITLE_1_LENGTH=12.000\n"
+                                  "ID_BLURAY_TITLE_2_PLAYLIST=00001\r\n"
+                                  "ID_BLURAY_TITLE_3_PLAYLIST=00004\n"
+                                  "ID_BLURAY_TITLE_x_PLAYLIST=00009\n"
+                                  "ID_BLURAY_TITLE_4_PLAYLIST=\n"
+                                  "noise ID_BLURAY_TITLE_5_PLAYLIST=00007\n";
+        const std::map<QString, int> expected = {{"00004", 1}, {"00001", 2}};
+        QCOMPARE(ParseEngineTitleList(output), expected);
+        QCOMPARE(PlaylistNumber(QStringLiteral("/media/MY DISC/BDMV/PLAYLIST/00004.mpls")),
+                 QStringLiteral("00004"));
     }
 
     void commandLineEndsBySourceKind_data()
