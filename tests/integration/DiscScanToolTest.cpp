@@ -1,0 +1,131 @@
+// The disc-scan command: its JSON for a disc and for one playlist, and its refusals.
+#include "common/TestMain.h"
+
+#include "PlaylistWriter.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace PlaylistWriter;
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run DiscScan(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(TAVRIX_BIN_DIR "/disc-scan"), arguments);
+    tool.waitForFinished();
+    return {tool.exitCode(), tool.readAllStandardOutput(), tool.readAllStandardError()};
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class DiscScanToolTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+    QString m_disc;
+
+private slots:
+    void initTestCase()
+    {
+        m_disc = m_folder.filePath(QStringLiteral("DISC"));
+        QVERIFY(QDir().mkpath(m_disc + "/BDMV/STREAM"));
+        Playlist short_;
+        short_.items = {SimpleItem("00002", 5500)};
+        QVERIFY(WriteFile(m_disc + "/BDMV/PLAYLIST/00001.mpls", Write(short_)));
+        Playlist main;
+        PlayItem first = SimpleItem("00001", 10000);
+        PlayItem second = SimpleItem("00003", 20000);
+        second.inTime = 45000;
+        second.outTime = 45000 + 20000 * 45;
+        second.audio = {Stream{0x81, 1, 0x1100, "eng"}, Stream{0xA2, 3, 0x1101, "jpn"}};
+        second.subtitles = {Stream{0x90, 1, 0x1200, "fra"}};
+        main.items = {first, second};
+        main.marks = {Mark{1, 0, 0}, Mark{1, 1, 90000}};
+        QVERIFY(WriteFile(m_disc + "/BDMV/PLAYLIST/00002.mpls", Write(main)));
+        QVERIFY(WriteFile(m_disc + "/BDMV/META/DL/bdmt_eng.xml",
+                          "<di:name>Quote \"and\" slash \\</di:name>\n"
+                          "<di:thumbnail href=\"thumb.jpg\" />\n"));
+    }
+
+    void scanPrintsTheTitlesLongestFirst()
+    {
+        const Run run = DiscScan({m_disc});
+        QCOMPARE(run.exitCode, 0);
+        const QString playlists = m_disc + "/BDMV/PLAYLIST/";
+        const QByteArray expected =
+            "{\"disc\":{\"name\":\"Quote \\\"and\\\" slash \\\\\",\"thumbnail\":\"thumb.jpg\"},"
+            "\"titles\":[{\"key\":\"" + playlists.toUtf8() + "00002.mpls\",\"number\":2,"
+            "\"duration\":\"00:00:30\",\"chapters\":[0,11000],"
+            "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"},{\"pid\":4353,\"text\":\"Japanese\"}],"
+            "\"subtitles\":[{\"pid\":4608,\"text\":\"French\"}],"
+            "\"playItems\":[{\"clip\":\"00001.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":10000},"
+            "{\"clip\":\"00003.M2TS\",\"inMs\":1000,\"startMs\":10000,\"durationMs\":20000}]},"
+            "{\"key\":\"" + playlists.toUtf8() + "00001.mpls\",\"number\":1,"
+            "\"duration\":\"00:00:05\",\"chapters\":[],"
+            "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[],"
+            "\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":5500}]}"
+            "]}\n";
+        QCOMPARE(run.out, expected);
+    }
+
+    void playlistPrintsWhatTheReaderReturns()
+    {
+        const Run run = DiscScan({QStringLiteral("--playlist"), m_disc + "/BDMV/PLAYLIST/00001.mpls"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out,
+                 QByteArray("{\"result\":0,\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,"
+                            "\"startMs\":0,\"durationMs\":5500}],\"chapters\":[],"
+                            "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[]}\n"));
+    }
+
+    void rejectedPlaylistStillPrintsItsResult_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("result");
+        QTest::newRow("not a playlist") << QByteArray("XXXX0200") << 2;
+        QTest::newRow("cut short") << Write(Playlist{{SimpleItem("00001", 1000)}, {}}).left(60) << 4;
+    }
+
+    void rejectedPlaylistStillPrintsItsResult()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, result);
+        const QString path = m_folder.filePath(QStringLiteral("odd.mpls"));
+        QVERIFY(WriteFile(path, bytes));
+        const Run run = DiscScan({QStringLiteral("--playlist"), path});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray("{\"result\":") + QByteArray::number(result) +
+                              ",\"playItems\":[],\"chapters\":[],\"audio\":[],\"subtitles\":[]}\n");
+    }
+
+    void folderThatIsNoBluRayIsRefused()
+    {
+        const Run run = DiscScan({m_folder.path()});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY(run.err.contains("not a Blu-ray folder"));
+    }
+};
+
+TAVRIX_CORE_TEST_MAIN(DiscScanToolTest)
+#include "DiscScanToolTest.moc"
