@@ -14,6 +14,8 @@ public:
 
     qint64 Size() const { return m_data.size(); }
     bool Failed() const { return m_failed; }
+    // For a value that cannot be right wherever it points, such as a negative length.
+    void Fail() { m_failed = true; }
 
     // True when [offset, offset + count) lies inside the data; otherwise sets the error.
     bool Has(qint64 offset, qint64 count)

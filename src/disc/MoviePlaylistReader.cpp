@@ -177,7 +177,11 @@ int PlaylistParser::ParsePlayItem(qint64 &position)
             ParseStreamEntry(entry);
         }
     }
-    // The item must lie inside the data as its length declares it.
+    // The item must lie inside the data as its length declares it; a negative length would
+    // walk back over what was read.
+    if (length < 0) {
+        m_reader.Fail();
+    }
     m_reader.Has(start, 2 + qint64(length));
     position = start + 2 + length;
     return result;

@@ -55,7 +55,7 @@ void WriteStream(Bytes &out, const Stream &stream)
     out.U8(5);
     out.U8(stream.codingType);
     if (IsAudio(stream.codingType)) {
-        out.U8(0x31); // multi-channel, 48 kHz
+        out.U8(stream.formatAndRate ? stream.formatAndRate : 0x31); // stereo, 48 kHz
         out.Raw(stream.language, 3);
     } else if (stream.codingType == 0x90 || stream.codingType == 0x91) {
         out.Raw(stream.language, 3);
@@ -64,7 +64,7 @@ void WriteStream(Bytes &out, const Stream &stream)
         out.U8(0x01); // UTF-8
         out.Raw(stream.language, 3);
     } else {
-        out.U8(0x41); // 1080p, 24000/1001
+        out.U8(stream.formatAndRate ? stream.formatAndRate : 0x41); // 1080i, 24000/1001
         out.Zeros(3);
     }
 }

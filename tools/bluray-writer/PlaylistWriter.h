@@ -17,6 +17,9 @@ struct Stream
     quint8 streamType = 1;    // 1: in the main clip; 2, 3, 4: in a sub-path
     quint16 pid = 0x1100;
     QByteArray language = "eng";
+    // Video and audio entries: the format (high nibble) and rate (low nibble) byte of the
+    // attributes; 0 writes 0x41 for video (1080i, 23.976) and 0x31 for audio (stereo, 48 kHz).
+    quint8 formatAndRate = 0;
 };
 
 struct PlayItem

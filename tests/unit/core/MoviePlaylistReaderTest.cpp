@@ -684,9 +684,10 @@ private slots:
         QCOMPARE(Describe(contents), Describe(Sentinel()));
     }
 
-    // Lengths and counts that the reader only needs to step past the last structure still have
-    // to lie inside the bytes.
-    void trailingLengthsInsideTheData_data()
+    // Lengths that lead past the end are refused even where the reader has nothing more to read
+    // (after the last item, stream or mark), and item lengths count up to 0xFFFF: one of 0x8000
+    // or more is no step backwards to bytes read before.
+    void lengthsPastTheEndAreRefused_data()
     {
         QTest::addColumn<QByteArray>("data");
 
@@ -695,9 +696,11 @@ private slots:
         QTest::newRow("last attributes length 0xFF")
             << Patched8(rich, StreamEntryAt(rich, 2, 4) + 10, 0xFF);
         QTest::newRow("last mark cut short") << rich.left(rich.size() - 1);
+        QTest::newRow("first item length 0xFFFE") << Patched16(rich, ItemAt(rich, 0), 0xFFFE);
+        QTest::newRow("second item length 0xFFFF") << Patched16(rich, ItemAt(rich, 1), 0xFFFF);
     }
 
-    void trailingLengthsInsideTheData()
+    void lengthsPastTheEndAreRefused()
     {
         QFETCH(QByteArray, data);
         PlaylistContents contents = Sentinel();

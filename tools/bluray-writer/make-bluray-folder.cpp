@@ -1,0 +1,27 @@
+// Writes the demo Blu-ray folder of DiscWriter::DemoDisc(), for trying the player and the
+// engine by hand and for tests that want a whole disc.
+//
+//   make-bluray-folder OUTPUT   writes OUTPUT/BDMV/...
+#include "DiscWriter.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: make-bluray-folder OUTPUT\n");
+        return 2;
+    }
+    QString error;
+    if (!DiscWriter::Write(DiscWriter::DemoDisc(), arguments.at(1), &error)) {
+        std::fprintf(stderr, "make-bluray-folder: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
