@@ -73,10 +73,26 @@ public:
     static auto &ChapterStarts(DRUI &window) { return window.m_chapterStarts; }
     static QString &PositionTextField(DRUI &window) { return window.m_positionText; }
     static bool IsMuted(DRUI &window) { return window.m_isMuted; }
+
+    // Window events, snapshots and preferences
+    static QLabel *ControlBar(DRUI &window) { return window.m_controlBar; }
+    static bool IsFullScreen(DRUI &window) { return window.m_isFullScreen; }
+    static QString &SnapshotFormat(DRUI &window) { return window.m_snapshotFormat; }
+    static int &SnapshotFormatIndex(DRUI &window) { return window.m_snapshotFormatIndex; }
 };
 
 class MessageBoxTestAccess
 {
 public:
     static QLabel *MessageLabel(CMessageBox &box) { return box.m_pMessageLabel; }
+};
+
+#include "dialogs/PreferencesDialog.h"
+
+// Access to the preferences dialog's private parts, for its tests.
+class PreferencesTestAccess
+{
+public:
+    static QLineEdit *FolderEdit(CProcessUI &dialog) { return dialog.m_pFolderEdit; }
+    static QString Folder(CProcessUI &dialog) { return dialog.m_strFolder; }
 };

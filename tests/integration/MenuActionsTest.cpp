@@ -1,0 +1,941 @@
+// The Video, Audio, Tools and Help menus and the keyboard shortcuts against the scripted
+// engine: what each entry sends, which entry carries the check, the window sizes, snapshots
+// written from the engine's pictures and the switch of the interface language.
+#include "common/DruiTestAccess.h"
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include "app/IniFile.h"
+#include "app/LanguageManager.h"
+#include "engine/Snapshots.h"
+#include "platform/AppDataFolder.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSlider>
+#include <QStackedLayout>
+#include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <memory>
+
+// Puts another language manager in place of the process's one and back. The shipped
+// config.ini beside the test program must never be written by a test.
+class LanguageManagerTestAccess
+{
+public:
+    static std::unique_ptr<CLanguageManager> Swap(std::unique_ptr<CLanguageManager> other)
+    {
+        std::swap(CLanguageManager::s_instance, other);
+        return other;
+    }
+};
+
+namespace {
+
+const QStringList kStripKeys = {"MainWnd/File",  "MainWnd/Controls", "MainWnd/Video",
+                                "MainWnd/Audio", "MainWnd/Tools",    "MainWnd/Help"};
+
+QAction *EntryWithData(QMenu *menu, const QVariant &data)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->data() == data) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// The data of the checked entries, in menu order.
+QVariantList CheckedData(QMenu *menu)
+{
+    QVariantList checked;
+    for (QAction *action : menu->actions()) {
+        if (action->isChecked()) {
+            checked.append(action->data());
+        }
+    }
+    return checked;
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(contents) == contents.size();
+}
+
+// A picture as the engine would leave it: a real PNG file.
+bool MakeEnginePicture(const QString &path)
+{
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(QColor(30, 140, 200));
+    return QDir().mkpath(QFileInfo(path).path()) && picture.save(path, "PNG");
+}
+
+QStringList FilesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class MenuActionsTest : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    // Receives what the window hands to the desktop to open.
+    void CaptureUrl(const QUrl &url) { m_openedUrls.append(url); }
+
+private:
+    QTemporaryDir m_probeFolder;
+    QTemporaryDir m_scratch;
+    std::unique_ptr<EngineDouble> m_engine;
+    std::unique_ptr<DRUI> m_window;
+    int m_marks = 0;
+    QList<QUrl> m_openedUrls;
+    QByteArray m_shippedConfig;
+
+    // The language swap of the running case: its files and the manager it replaced.
+    std::unique_ptr<QTemporaryDir> m_languageCopy;
+    std::unique_ptr<CLanguageManager> m_savedLanguageManager;
+
+    DRUI &Window() { return *m_window; }
+
+    void NewWindow()
+    {
+        m_window.reset();
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+    }
+
+    void Play(const QString &path)
+    {
+        DruiTestAccess::PathToPlay(Window()) = path;
+        DruiTestAccess::SourceKind(Window()) = kSourceFile;
+        Window().VideoPlay();
+    }
+
+    void WaitForCommand(const QString &command)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
+    }
+
+    // Every command sent before this call has reached the engine once a mark sent behind it
+    // has: the pipe keeps the order.
+    void Sync()
+    {
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        QVERIFY(engine != nullptr);
+        const QString mark = QStringLiteral("mark %1").arg(++m_marks);
+        engine->write(mark.toLatin1() + '\n');
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
+    }
+
+    // Every line the engine printed before this call has been read by the window once a
+    // length answer printed behind it has. The refresh timer must be stopped, or its own
+    // length answers could come in between.
+    void WaitUntilRead()
+    {
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        QVERIFY(engine != nullptr);
+        const int length = 4000 + ++m_marks;
+        engine->write("say ANS_LENGTH=" + QByteArray::number(length) + ".00\n");
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), length, 5000);
+    }
+
+    // The commands the engine received from the given position of its command list on.
+    QStringList CommandsFrom(int position) const { return m_engine->Commands().mid(position); }
+
+    // Starts a file and waits until the engine has announced its streams and video.
+    void StartPlaying(const char *streams)
+    {
+        m_engine->SetStreams(streams);
+        DruiTestAccess::DurationSec(Window()) = 100;
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        const int audio = int(std::count(streams, streams + qstrlen(streams), 'a'));
+        const int subtitles = int(std::count(streams, streams + qstrlen(streams), 's'));
+        if (audio > 0) {
+            QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::AudioTrackMenu(Window())->actions().size(),
+                                      audio + 1, 5000);
+        }
+        if (subtitles > 0) {
+            QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::SubtitleTrackMenu(Window())->actions().size(),
+                                      subtitles + 1, 5000);
+        }
+    }
+
+    void ShowAndActivate()
+    {
+        Window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+        QApplication::setActiveWindow(&Window());
+        QVERIFY(QTest::qWaitForWindowActive(&Window()));
+    }
+
+    QMenu *LanguageMenu()
+    {
+        QAction *language =
+            EntryWithData(DruiTestAccess::HelpMenu(Window()), QStringLiteral("Language"));
+        return language == nullptr ? nullptr : language->menu();
+    }
+
+    QStringList StripTexts()
+    {
+        QList<QPushButton *> buttons =
+            DruiTestAccess::MenuStrip(Window())->findChildren<QPushButton *>(
+                QString(), Qt::FindDirectChildrenOnly);
+        std::sort(buttons.begin(), buttons.end(),
+                  [](const QPushButton *a, const QPushButton *b) { return a->x() < b->x(); });
+        QStringList texts;
+        for (const QPushButton *button : buttons) {
+            texts.append(button->text());
+        }
+        return texts;
+    }
+
+    // The menu strip texts a language file gives; empty texts for a file that is not there.
+    static QStringList StripTextsOf(const QString &languageFile)
+    {
+        const IniFile file = IniFile::Load(languageFile);
+        QStringList texts;
+        for (const QString &key : kStripKeys) {
+            texts.append(
+                file.Value(QStringLiteral("MainWnd"), key.section(QLatin1Char('/'), 1), QString()));
+        }
+        return texts;
+    }
+
+    // A language manager on a copy of the shipped resources, with one language more whose
+    // file is missing, in place of the process's manager until the case ends.
+    void SwapInLanguageCopy()
+    {
+        m_languageCopy = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_languageCopy->isValid());
+        const QString source = QStringLiteral(TAVRIX_SOURCE_DIR "/src/resources");
+        const QString copy = m_languageCopy->path();
+        QVERIFY(QDir().mkpath(copy + QStringLiteral("/Languages")));
+        QByteArray config = ReadAll(source + QStringLiteral("/config.ini"));
+        QVERIFY(config.contains("/German="));
+        if (!config.endsWith('\n')) {
+            config.append('\n');
+        }
+        config.append("/Missing=Missing\n");
+        QVERIFY(WriteAll(copy + QStringLiteral("/config.ini"), config));
+        const QStringList languages =
+            QDir(source + QStringLiteral("/Languages")).entryList({QStringLiteral("*.ini")});
+        QVERIFY(languages.contains(QStringLiteral("German.ini")));
+        for (const QString &file : languages) {
+            QVERIFY(QFile::copy(source + QStringLiteral("/Languages/") + file,
+                                copy + QStringLiteral("/Languages/") + file));
+        }
+        CLanguageManager::Instance(); // the process's own manager exists before it is put aside
+        m_savedLanguageManager =
+            LanguageManagerTestAccess::Swap(std::make_unique<CLanguageManager>(copy));
+        QCOMPARE(CLanguageManager::Instance().GetCurrentLanguage(), QStringLiteral("/English"));
+    }
+
+    QString LanguageFile(const QString &language) const
+    {
+        return m_languageCopy->path() + QStringLiteral("/Languages") + language +
+               QStringLiteral(".ini");
+    }
+
+    void ChooseLanguage(const QString &language)
+    {
+        QMenu *languages = LanguageMenu();
+        QVERIFY(languages != nullptr);
+        QAction *entry = EntryWithData(languages, language);
+        QVERIFY2(entry != nullptr, qPrintable(language));
+        Window().BDHelpMenu(entry);
+        // The old content goes once control is back in the event loop.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        // A probe that measures every file as 100 s at once, so that opening files is quick.
+        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
+        QFile script(probe);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
+        QCOMPARE(CLanguageManager::Instance().GetCurrentLanguage(), QStringLiteral("/English"));
+        m_shippedConfig =
+            ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/config.ini"));
+        QVERIFY(!m_shippedConfig.isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        qunsetenv("TAVRIX_PROBE");
+        // No case wrote the shipped language choice.
+        QCOMPARE(ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/config.ini")),
+                 m_shippedConfig);
+    }
+
+    void init()
+    {
+        QDir(AppDataFolder()).removeRecursively();
+        QDir(Snapshots::DefaultFolder()).removeRecursively();
+        m_engine = std::make_unique<EngineDouble>();
+        m_engine->SetLength(36000);
+        NewWindow();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_engine.reset();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        m_openedUrls.clear();
+        if (m_savedLanguageManager) {
+            LanguageManagerTestAccess::Swap(std::move(m_savedLanguageManager));
+            m_savedLanguageManager.reset();
+        }
+        m_languageCopy.reset();
+        QCOMPARE(CLanguageManager::Instance().GetCurrentLanguage(), QStringLiteral("/English"));
+    }
+
+    // ---- Video menu ----
+
+    void subtitleEntrySendsItsStreamAndTakesTheCheck_data()
+    {
+        QTest::addColumn<int>("first"); // entry chosen before, so that the check has to move
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("command");
+
+        QTest::newRow("Disable") << 2 << 0 << QStringLiteral("pausing_keep sub_demux -1");
+        QTest::newRow("Subtitle 1") << 0 << 1 << QStringLiteral("pausing_keep sub_demux 0");
+        QTest::newRow("Subtitle 2") << 0 << 2 << QStringLiteral("pausing_keep sub_demux 1");
+    }
+
+    void subtitleEntrySendsItsStreamAndTakesTheCheck()
+    {
+        QFETCH(int, first);
+        QFETCH(int, entry);
+        QFETCH(QString, command);
+
+        StartPlaying("ass");
+        QMenu *menu = DruiTestAccess::SubtitleTrackMenu(Window());
+        if (first != 0) {
+            Window().BDVideoMenu(EntryWithData(menu, first));
+            QCOMPARE(CheckedData(menu), QVariantList{first});
+        }
+        Sync();
+        const int before = m_engine->Commands().size();
+        Window().BDVideoMenu(EntryWithData(menu, entry));
+        Sync();
+        QCOMPARE(CommandsFrom(before),
+                 (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
+        QCOMPARE(CheckedData(menu), QVariantList{entry});
+    }
+
+    void trackEntryWithoutAnEngineDoesNothing_data()
+    {
+        QTest::addColumn<QString>("menuName");
+        QTest::addColumn<QVariant>("entry");
+        QTest::addColumn<QVariant>("checked");
+
+        QTest::newRow("subtitle") << QStringLiteral("subtitle") << QVariant(2) << QVariant(0);
+        QTest::newRow("subtitle Disable")
+            << QStringLiteral("subtitle") << QVariant(0) << QVariant(1);
+        QTest::newRow("audio") << QStringLiteral("audio") << QVariant(2) << QVariant(1);
+        QTest::newRow("audio Disable") << QStringLiteral("audio") << QVariant(0) << QVariant(1);
+        QTest::newRow("channel Left")
+            << QStringLiteral("channel") << QVariant(QStringLiteral("Left"))
+            << QVariant(QStringLiteral("Stereo"));
+    }
+
+    void trackEntryWithoutAnEngineDoesNothing()
+    {
+        QFETCH(QString, menuName);
+        QFETCH(QVariant, entry);
+        QFETCH(QVariant, checked);
+
+        QMenu *menu =
+            menuName == QLatin1String("subtitle") ? DruiTestAccess::SubtitleTrackMenu(Window())
+            : menuName == QLatin1String("audio")  ? DruiTestAccess::AudioTrackMenu(Window())
+                                                  : DruiTestAccess::AudioChannelMenu(Window());
+        if (menuName != QLatin1String("channel")) {
+            // The entries as a playback leaves them behind.
+            menu->clear();
+            for (int k = 0; k <= 2; ++k) {
+                QAction *action = menu->addAction(QStringLiteral("Entry %1").arg(k));
+                action->setData(k);
+                action->setCheckable(k == checked.toInt());
+                action->setChecked(k == checked.toInt());
+            }
+        }
+        QAction *action = EntryWithData(menu, entry);
+        QVERIFY(action != nullptr);
+        if (menuName == QLatin1String("subtitle")) {
+            Window().BDVideoMenu(action);
+        } else {
+            Window().BDAudioMenu(action);
+        }
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QCOMPARE(m_engine->Starts(), 0);
+        QCOMPARE(CheckedData(menu), QVariantList{checked});
+    }
+
+    void videoTrackDisableHidesThePicture_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("before any playback") << false;
+        QTest::newRow("while playing") << true;
+    }
+
+    void videoTrackDisableHidesThePicture()
+    {
+        QFETCH(bool, playing);
+
+        if (playing) {
+            StartPlaying("a");
+        }
+        QLabel *surface = DruiTestAccess::VideoSurface(Window());
+        QMenu *menu = DruiTestAccess::VideoTrackMenu(Window());
+        QVERIFY(!surface->isHidden());
+        QCOMPARE(CheckedData(menu), QVariantList{1});
+
+        Window().BDVideoMenu(EntryWithData(menu, 0));
+        QVERIFY(surface->isHidden());
+        QCOMPARE(CheckedData(menu), QVariantList{0});
+
+        Window().BDVideoMenu(EntryWithData(menu, 1));
+        QVERIFY(!surface->isHidden());
+        QCOMPARE(CheckedData(menu), QVariantList{1});
+        if (playing) {
+            QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        }
+    }
+
+    void windowSizeEntries_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QSize>("start");
+        QTest::addColumn<QSize>("size"); // invalid: maximised instead
+
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize fresh(1000, 680);
+        QTest::newRow("half") << QStringLiteral("HalfSize") << fresh << QSize(500, 340);
+        QTest::newRow("normal") << QStringLiteral("NormalSize") << QSize(1100, 750)
+                                << QSize(1000, 680);
+        QTest::newRow("double") << QStringLiteral("DoubleSize") << fresh
+                                << QSize(std::min(available.width(), 2000),
+                                         std::min(available.height(), 1360));
+        QTest::newRow("fit to screen") << QStringLiteral("Fit2Screen") << fresh << QSize();
+    }
+
+    void windowSizeEntries()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QSize, start);
+        QFETCH(QSize, size);
+
+        Window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+        // Start from a size the entry does not give.
+        Window().resize(start);
+        QTRY_COMPARE(Window().size(), start);
+        QVERIFY(start != size.expandedTo(Window().minimumSize()));
+
+        QAction *action = EntryWithData(DruiTestAccess::VideoMenu(Window()), entry);
+        QVERIFY(action != nullptr);
+        Window().BDVideoMenu(action);
+        if (size.isValid()) {
+            // The window never gets smaller than its content allows: the menu strip keeps the
+            // width the content was built with, and the pages their own minimum heights.
+            const QSize allowed = size.expandedTo(Window().minimumSize());
+            QTRY_COMPARE_WITH_TIMEOUT(Window().size(), allowed, 2000);
+            QVERIFY(!(Window().windowState() & Qt::WindowMaximized));
+        } else {
+            QTRY_VERIFY(Window().windowState() & Qt::WindowMaximized);
+        }
+    }
+
+    // ---- Audio menu ----
+
+    void audioTrackEntrySendsItsStreamAndTakesTheCheck_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("command");
+
+        // The engine's "no audio" is -2, not -1.
+        QTest::newRow("Disable") << 0 << 0 << QStringLiteral("pausing_keep switch_audio -2");
+        QTest::newRow("Audio 1") << 2 << 1 << QStringLiteral("pausing_keep switch_audio 0");
+        QTest::newRow("Audio 2") << 0 << 2 << QStringLiteral("pausing_keep switch_audio 1");
+    }
+
+    void audioTrackEntrySendsItsStreamAndTakesTheCheck()
+    {
+        QFETCH(int, first);
+        QFETCH(int, entry);
+        QFETCH(QString, command);
+
+        StartPlaying("aa");
+        QMenu *menu = DruiTestAccess::AudioTrackMenu(Window());
+        QCOMPARE(CheckedData(menu), QVariantList{1});
+        if (first != 0) {
+            Window().BDAudioMenu(EntryWithData(menu, first));
+            QCOMPARE(CheckedData(menu), QVariantList{first});
+        }
+        Sync();
+        const int before = m_engine->Commands().size();
+        Window().BDAudioMenu(EntryWithData(menu, entry));
+        Sync();
+        QCOMPARE(CommandsFrom(before),
+                 (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
+        QCOMPARE(CheckedData(menu), QVariantList{entry});
+    }
+
+    void audioChannelWhilePausedKeepsThePause_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("channel");
+        QTest::addColumn<QString>("command");
+
+        QTest::newRow("Left") << QString() << QStringLiteral("Left")
+                              << QStringLiteral("pausing_keep balance -1 1");
+        QTest::newRow("Right") << QString() << QStringLiteral("Right")
+                               << QStringLiteral("pausing_keep balance 1 1");
+        QTest::newRow("Stereo after Left") << QStringLiteral("Left") << QStringLiteral("Stereo")
+                                           << QStringLiteral("pausing_keep balance 0 1");
+    }
+
+    void audioChannelWhilePausedKeepsThePause()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, channel);
+        QFETCH(QString, command);
+
+        const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
+        Play(clip);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Play(clip);
+        WaitForCommand(QStringLiteral("pause"));
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+
+        QMenu *menu = DruiTestAccess::AudioChannelMenu(Window());
+        if (!first.isEmpty()) {
+            Window().BDAudioMenu(EntryWithData(menu, first));
+            QCOMPARE(CheckedData(menu), QVariantList{first});
+        }
+        Sync();
+        const int before = m_engine->Commands().size();
+        Window().BDAudioMenu(EntryWithData(menu, channel));
+        Sync();
+        QCOMPARE(CommandsFrom(before),
+                 (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
+        QCOMPARE(CheckedData(menu), QVariantList{channel});
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QCOMPARE(m_engine->Commands().filter(QStringLiteral("pause")).size(), 1);
+
+        // The next start plays in stereo again.
+        Play(m_engine->MakeMedia(QStringLiteral("next.mkv")));
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), 2, 5000);
+        QCOMPARE(CheckedData(menu), QVariantList{QStringLiteral("Stereo")});
+    }
+
+    // ---- Tools menu: snapshots ----
+
+    void snapshotEntryAsksTheEngine_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("while playing") << true;
+        QTest::newRow("no engine") << false;
+    }
+
+    void snapshotEntryAsksTheEngine()
+    {
+        QFETCH(bool, playing);
+
+        if (playing) {
+            StartPlaying("a");
+            Sync();
+        }
+        const int before = m_engine->Commands().size();
+        Window().BDToolMenu(
+            EntryWithData(DruiTestAccess::ToolsMenu(Window()), QStringLiteral("Snapshot")));
+        if (playing) {
+            Sync();
+            QCOMPARE(CommandsFrom(before), (QStringList{QStringLiteral("screenshot 0"),
+                                                        QStringLiteral("mark %1").arg(m_marks)}));
+        } else {
+            QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+            QVERIFY(m_engine->Lines().isEmpty());
+        }
+    }
+
+    void snapshotIsSavedInTheChosenFormat_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("imageFormat");
+
+        QTest::newRow("JPG") << QStringLiteral("JPG") << QByteArray("jpeg");
+        QTest::newRow("JPEG") << QStringLiteral("JPEG") << QByteArray("jpeg");
+        QTest::newRow("PNG") << QStringLiteral("PNG") << QByteArray("png");
+        QTest::newRow("BMP") << QStringLiteral("BMP") << QByteArray("bmp");
+    }
+
+    void snapshotIsSavedInTheChosenFormat()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, imageFormat);
+
+        StartPlaying("a");
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        if (format != QLatin1String("JPG")) {
+            DruiTestAccess::SnapshotFormat(Window()) = format;
+        } else {
+            // The format a fresh window starts with.
+            QCOMPARE(DruiTestAccess::SnapshotFormat(Window()), format);
+        }
+        const QString folder = Snapshots::DefaultFolder();
+        QVERIFY(!QFileInfo::exists(folder));
+        const QString picture = AppDataFolder() + QStringLiteral("0001.png");
+        QVERIFY(MakeEnginePicture(picture));
+
+        const QDateTime before = QDateTime::currentDateTime().addMSecs(-1000);
+        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + picture.toLocal8Bit() +
+                                                "' ***\n");
+        WaitUntilRead();
+        const QDateTime after = QDateTime::currentDateTime();
+
+        const QStringList files = FilesIn(folder);
+        QCOMPARE(files.size(), 1);
+        const QString name = files.first();
+        QVERIFY2(name.endsWith(QLatin1Char('.') + format), qPrintable(name));
+        const QDateTime taken =
+            QDateTime::fromString(name.left(name.lastIndexOf(QLatin1Char('.'))),
+                                  QStringLiteral("'Snapshot-'yyyy-MM-dd hh-mm-ss"));
+        QVERIFY2(taken.isValid(), qPrintable(name));
+        QVERIFY(taken >= before && taken <= after);
+
+        QImageReader reader(folder + name);
+        QCOMPARE(QImageReader::imageFormat(folder + name), imageFormat);
+        QCOMPARE(reader.size(), QSize(64, 48));
+        QVERIFY(!QFileInfo::exists(picture));
+    }
+
+    void snapshotGoesToTheFolderOfOutputPath()
+    {
+        StartPlaying("a");
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        const QString chosen =
+            m_scratch.filePath(QStringLiteral("chosen shots")) + QLatin1Char('/');
+        QDir(chosen).removeRecursively();
+        QVERIFY(WriteAll(AppDataFolder() + QStringLiteral("OutputPath.txt"), chosen.toLocal8Bit()));
+        const QString picture = AppDataFolder() + QStringLiteral("0002.png");
+        QVERIFY(MakeEnginePicture(picture));
+
+        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + picture.toLocal8Bit() +
+                                                "' ***\n");
+        WaitUntilRead();
+
+        const QStringList files = FilesIn(chosen);
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(QImageReader::imageFormat(chosen + files.first()), QByteArray("jpeg"));
+        QVERIFY(!QFileInfo::exists(Snapshots::DefaultFolder()));
+        QVERIFY(!QFileInfo::exists(picture));
+    }
+
+    void twoSnapshotsInOneSecondAreBothKept()
+    {
+        StartPlaying("a");
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        const QString first = AppDataFolder() + QStringLiteral("0001.png");
+        const QString second = AppDataFolder() + QStringLiteral("0002.png");
+        QVERIFY(MakeEnginePicture(first));
+        QVERIFY(MakeEnginePicture(second));
+
+        // Both lines at the start of a second, so that both are saved within it.
+        QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().msec() < 200, 2000);
+        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + first.toLocal8Bit() +
+                                                "' ***\nsay *** screenshot '" +
+                                                second.toLocal8Bit() + "' ***\n");
+        WaitUntilRead();
+
+        QStringList files = FilesIn(Snapshots::DefaultFolder());
+        QCOMPARE(files.size(), 2);
+        // " (2)" sorts before ".", so the second snapshot's name comes first.
+        std::sort(files.begin(), files.end(),
+                  [](const QString &a, const QString &b) { return a.size() < b.size(); });
+        QVERIFY2(files.at(0).endsWith(QStringLiteral(".JPG")), qPrintable(files.at(0)));
+        const QString stem = files.at(0).chopped(4);
+        QCOMPARE(files.at(1), stem + QStringLiteral(" (2).JPG"));
+        for (const QString &file : files) {
+            QCOMPARE(QImageReader::imageFormat(Snapshots::DefaultFolder() + file),
+                     QByteArray("jpeg"));
+        }
+        QVERIFY(!QFileInfo::exists(first));
+        QVERIFY(!QFileInfo::exists(second));
+    }
+
+    void snapshotNameLength_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("saved");
+
+        QTest::newRow("511 bytes") << 511 << true;
+        QTest::newRow("512 bytes") << 512 << false;
+    }
+
+    void snapshotNameLength()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, saved);
+
+        StartPlaying("a");
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        // A real picture whose path has exactly that many bytes, in folders of 100 bytes.
+        QString path = AppDataFolder();
+        while (path.toLocal8Bit().size() + 101 < length - 8) {
+            path += QString(100, QLatin1Char('d')) + QLatin1Char('/');
+        }
+        const int rest = length - int(path.toLocal8Bit().size()) - 4;
+        QVERIFY(rest > 0 && rest < 200);
+        path += QString(rest, QLatin1Char('p')) + QStringLiteral(".png");
+        QCOMPARE(path.toLocal8Bit().size(), length);
+        QVERIFY(MakeEnginePicture(path));
+
+        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + path.toLocal8Bit() +
+                                                "' ***\n");
+        WaitUntilRead();
+
+        QCOMPARE(FilesIn(Snapshots::DefaultFolder()).size(), saved ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(path), !saved);
+    }
+
+    void snapshotOfAMissingFileSavesNothing()
+    {
+        StartPlaying("a");
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        DruiTestAccess::Engine(Window())->write("say *** screenshot '" +
+                                                AppDataFolder().toLocal8Bit() + "0009.png' ***\n");
+        WaitUntilRead();
+        QVERIFY(FilesIn(Snapshots::DefaultFolder()).isEmpty());
+    }
+
+    // ---- Help menu ----
+
+    void helpEntriesOpenTheUserGuide_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("section");
+
+        QTest::newRow("Help") << QStringLiteral("Help") << QString();
+        QTest::newRow("Support") << QStringLiteral("Support") << QStringLiteral("support");
+    }
+
+    void helpEntriesOpenTheUserGuide()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, section);
+
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "CaptureUrl");
+        Window().BDHelpMenu(EntryWithData(DruiTestAccess::HelpMenu(Window()), entry));
+        QCOMPARE(m_openedUrls.size(), 1);
+        const QUrl url = m_openedUrls.first();
+        QVERIFY(url.isLocalFile());
+        QVERIFY2(url.path().endsWith(QStringLiteral("help/user-guide.html")),
+                 qPrintable(url.toString()));
+        QCOMPARE(url.fragment(), section);
+        // The guide is there beside the program, with the section the entry points at.
+        const QByteArray guide = ReadAll(url.toLocalFile());
+        QVERIFY2(!guide.isEmpty(), qPrintable(url.toLocalFile()));
+        if (!section.isEmpty()) {
+            QVERIFY(guide.contains("id=\"" + section.toLatin1() + "\""));
+        }
+        // Nothing else happened to the window.
+        QCOMPARE(DruiTestAccess::PageStack(Window())->currentIndex(), int(DRUI::kStartPage));
+    }
+
+    void languageEntryRebuildsTheWindowInThatLanguage_data()
+    {
+        QTest::addColumn<QStringList>("choices"); // chosen one after the other
+        QTest::addColumn<bool>("fileExists");
+
+        QTest::newRow("German") << QStringList{"/German"} << true;
+        QTest::newRow("French") << QStringList{"/French"} << true;
+        QTest::newRow("back to English") << QStringList{"/German", "/English"} << true;
+        QTest::newRow("language without a file") << QStringList{"/Missing"} << false;
+    }
+
+    void languageEntryRebuildsTheWindowInThatLanguage()
+    {
+        QFETCH(QStringList, choices);
+        QFETCH(bool, fileExists);
+
+        SwapInLanguageCopy();
+        NewWindow();
+        const QStringList english = StripTextsOf(LanguageFile(QStringLiteral("/English")));
+        QCOMPARE(StripTexts(), english);
+
+        for (const QString &language : choices) {
+            DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+            WaitForCommand(QStringLiteral("volume 50 2"));
+            QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 1);
+            const int quits = m_engine->Commands().count(QStringLiteral("q"));
+
+            ChooseLanguage(language);
+
+            QTRY_COMPARE_WITH_TIMEOUT(m_engine->Commands().count(QStringLiteral("q")), quits + 1,
+                                      5000);
+            QCOMPARE(CLanguageManager::Instance().GetCurrentLanguage(), language);
+            QCOMPARE(DruiTestAccess::PageStack(Window())->currentIndex(), int(DRUI::kStartPage));
+            QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
+            QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 0);
+            // The end of the stopped engine reaches the new content without harm.
+            QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+
+            const QStringList expected = StripTextsOf(LanguageFile(language));
+            QCOMPARE(QFileInfo::exists(LanguageFile(language)), fileExists);
+            if (fileExists && language != QLatin1String("/English")) {
+                QVERIFY(expected != english);
+            }
+            QCOMPARE(StripTexts(), expected);
+
+            // The Language submenu of the new content marks the new language, and only it.
+            QMenu *languages = LanguageMenu();
+            QVERIFY(languages != nullptr);
+            QStringList marked;
+            for (QAction *action : languages->actions()) {
+                if (!action->icon().isNull()) {
+                    marked.append(action->data().toString());
+                }
+            }
+            QCOMPARE(marked, QStringList{language});
+            QVERIFY(languages->defaultAction() != nullptr);
+            QCOMPARE(languages->defaultAction()->data().toString(), language);
+        }
+        if (!fileExists) {
+            // Without its file a language has no texts at all.
+            QCOMPARE(StripTexts(), QStringList(kStripKeys.size(), QString()));
+        }
+    }
+
+    // ---- Keyboard shortcuts ----
+
+    void windowCarriesTheShortcuts_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("entry");
+
+        QTest::newRow("Space") << QStringLiteral("Space") << QStringLiteral("Play");
+        QTest::newRow("Right") << QStringLiteral("Right") << QStringLiteral("Forward");
+        QTest::newRow("Left") << QStringLiteral("Left") << QStringLiteral("Backward");
+        QTest::newRow("Up") << QStringLiteral("Up") << QStringLiteral("VolumeUp");
+        QTest::newRow("Down") << QStringLiteral("Down") << QStringLiteral("VolumeDown");
+        QTest::newRow("P") << QStringLiteral("P") << QStringLiteral("Navigation");
+        QTest::newRow("F") << QStringLiteral("F") << QStringLiteral("FullScreen");
+        QTest::newRow("S") << QStringLiteral("S") << QStringLiteral("Snapshot");
+    }
+
+    void windowCarriesTheShortcuts()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, entry);
+
+        QList<QAction *> carried;
+        for (QAction *action : Window().actions()) {
+            if (action->shortcut() == QKeySequence(key)) {
+                carried.append(action);
+            }
+        }
+        QCOMPARE(carried.size(), 1);
+        QCOMPARE(carried.first()->data().toString(), entry);
+    }
+
+    void keysWhilePlaying_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<bool>("playingAfter");
+
+        QTest::newRow("Up") << int(Qt::Key_Up) << QStringLiteral("pausing_keep volume 55 100") << 55
+                            << true;
+        QTest::newRow("Down") << int(Qt::Key_Down) << QStringLiteral("pausing_keep volume 45 100")
+                              << 45 << true;
+        QTest::newRow("Space") << int(Qt::Key_Space) << QStringLiteral("pause") << 50 << false;
+        QTest::newRow("S") << int(Qt::Key_S) << QStringLiteral("screenshot 0") << 50 << true;
+        QTest::newRow("Right") << int(Qt::Key_Right) << QStringLiteral("seek 60 2") << 50 << true;
+    }
+
+    void keysWhilePlaying()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, command);
+        QFETCH(int, volume);
+        QFETCH(bool, playingAfter);
+
+        ShowAndActivate();
+        StartPlaying("a");
+        // Entries come alive once the video page has been painted.
+        Window().repaint();
+        Sync();
+        const int before = m_engine->Commands().size();
+        QTest::keyClick(&Window(), Qt::Key(key));
+        Sync();
+        QCOMPARE(CommandsFrom(before),
+                 (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
+        QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), volume);
+        QCOMPARE(DruiTestAccess::IsPlaying(Window()), playingAfter);
+    }
+
+    void volumeKeyWithoutPlaybackMovesOnlyTheSlider()
+    {
+        ShowAndActivate();
+        QTest::keyClick(&Window(), Qt::Key_Up);
+        QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), 55);
+        QTest::keyClick(&Window(), Qt::Key_Down);
+        QTest::keyClick(&Window(), Qt::Key_Down);
+        QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), 45);
+        QCOMPARE(m_engine->Starts(), 0);
+    }
+
+    void fullScreenKeyTogglesFullScreenWhilePlaying()
+    {
+        ShowAndActivate();
+        StartPlaying("a");
+        Window().repaint();
+        QTest::keyClick(&Window(), Qt::Key_F);
+        QTRY_VERIFY(Window().windowState() & Qt::WindowFullScreen);
+        QVERIFY(DruiTestAccess::MenuStrip(Window())->isHidden());
+        QApplication::setActiveWindow(&Window());
+        QTest::keyClick(&Window(), Qt::Key_F);
+        QTRY_VERIFY(!(Window().windowState() & Qt::WindowFullScreen));
+        QVERIFY(!DruiTestAccess::MenuStrip(Window())->isHidden());
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(MenuActionsTest)
+#include "MenuActionsTest.moc"

@@ -1,0 +1,385 @@
+// What the window does with its own events against the scripted engine: full screen and back,
+// Escape, a double click on the picture, mouse presses, and files or folders dropped on it.
+#include "common/DruiTestAccess.h"
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include "platform/AppDataFolder.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTableWidget>
+#include <QUrl>
+
+#include <memory>
+
+class WindowEventsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_probeFolder;
+    std::unique_ptr<EngineDouble> m_engine;
+    std::unique_ptr<DRUI> m_window;
+    int m_marks = 0;
+
+    DRUI &Window() { return *m_window; }
+
+    QLabel *Strip() { return DruiTestAccess::MenuStrip(Window()); }
+    QLabel *Bar() { return DruiTestAccess::ControlBar(Window()); }
+    QTableWidget *Table() { return DruiTestAccess::PlayListTable(Window()); }
+
+    bool IsFull()
+    {
+        return Window().isFullScreen() || (Window().windowState() & Qt::WindowFullScreen);
+    }
+
+    void ShowWindow()
+    {
+        Window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+    }
+
+    void WaitForCommand(const QString &command)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
+    }
+
+    void PlayFile()
+    {
+        DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    // Stop, and wait until the engine has gone.
+    void StopPlaying()
+    {
+        Window().StopBtn();
+        WaitForCommand(QStringLiteral("q"));
+        QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+    }
+
+    void ShowPlayList()
+    {
+        QAction *entry = nullptr;
+        for (QAction *action : DruiTestAccess::ToolsMenu(Window())->actions()) {
+            if (action->data().toString() == QLatin1String("PlayList")) {
+                entry = action;
+            }
+        }
+        QVERIFY(entry != nullptr);
+        Window().BDToolMenu(entry);
+        QVERIFY(!Table()->isHidden());
+    }
+
+    void VerifyNormalChrome()
+    {
+        QVERIFY(!Strip()->isHidden());
+        QVERIFY(!Bar()->isHidden());
+        QTRY_VERIFY(!IsFull());
+    }
+
+    // A folder shaped like a DVD: no real media, the engine double plays anything.
+    QString DvdFolder()
+    {
+        const QString folder =
+            QFileInfo(m_engine->LogPath()).absolutePath() + QStringLiteral("/MY_DVD");
+        QDir().mkpath(folder + QStringLiteral("/VIDEO_TS"));
+        return folder;
+    }
+
+    QString LastArgs() const
+    {
+        const QStringList starts =
+            m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
+        return starts.isEmpty() ? QString() : starts.last();
+    }
+
+    QList<QUrl> Urls(const QStringList &items)
+    {
+        QList<QUrl> urls;
+        for (const QString &item : items) {
+            if (item == QLatin1String("<dvd>")) {
+                urls.append(QUrl::fromLocalFile(DvdFolder()));
+            } else if (item.startsWith(QLatin1String("http"))) {
+                urls.append(QUrl(item));
+            } else {
+                urls.append(QUrl::fromLocalFile(m_engine->MakeMedia(item)));
+            }
+        }
+        return urls;
+    }
+
+    // Drops the items on the window the way a drag and drop ends.
+    void Drop(QMimeData *data)
+    {
+        const QPointF at(Window().width() / 2.0, Window().height() / 2.0);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&Window(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Window(), &drop);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        // A probe that measures every file as 100 s at once, so that opening files is quick.
+        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
+        QFile script(probe);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
+    }
+
+    void cleanupTestCase() { qunsetenv("TAVRIX_PROBE"); }
+
+    void init()
+    {
+        m_engine = std::make_unique<EngineDouble>();
+        m_engine->SetLength(36000);
+        m_window = std::make_unique<DRUI>();
+        m_window->SetUpWindow();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_engine.reset();
+    }
+
+    // ---- Full screen ----
+
+    void fullScreenNeedsAPlayback_data()
+    {
+        QTest::addColumn<bool>("played");
+        QTest::newRow("before any playback") << false;
+        QTest::newRow("after Stop") << true;
+    }
+
+    void fullScreenNeedsAPlayback()
+    {
+        QFETCH(bool, played);
+
+        ShowWindow();
+        if (played) {
+            PlayFile();
+            StopPlaying();
+        }
+        const QSize size = Window().size();
+        Window().FullScreenBtn();
+        QCoreApplication::processEvents();
+        QVERIFY(!Strip()->isHidden());
+        QVERIFY(!Bar()->isHidden());
+        QVERIFY(!IsFull());
+        QCOMPARE(Window().size(), size);
+        // A double click on the picture is no way round it.
+        QTest::mouseDClick(DruiTestAccess::VideoSurface(Window()), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(!Strip()->isHidden());
+        QVERIFY(!IsFull());
+    }
+
+    void fullScreenWhilePlayingHidesTheChromeAndBack_data()
+    {
+        QTest::addColumn<bool>("byDoubleClick");
+        QTest::newRow("full screen button") << false;
+        QTest::newRow("double click on the picture") << true;
+    }
+
+    void fullScreenWhilePlayingHidesTheChromeAndBack()
+    {
+        QFETCH(bool, byDoubleClick);
+
+        ShowWindow();
+        PlayFile();
+        ShowPlayList();
+        const auto toggle = [&] {
+            if (byDoubleClick) {
+                QTest::mouseDClick(DruiTestAccess::VideoSurface(Window()), Qt::LeftButton);
+            } else {
+                Window().FullScreenBtn();
+            }
+        };
+
+        toggle();
+        QVERIFY(Strip()->isHidden());
+        QVERIFY(Bar()->isHidden());
+        QVERIFY(Table()->isHidden());
+        QTRY_VERIFY(IsFull());
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+
+        toggle();
+        VerifyNormalChrome();
+        // The play list stays away until the Tools menu brings it back.
+        QVERIFY(Table()->isHidden());
+        QVERIFY(!(Window().windowState() & Qt::WindowFullScreen));
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    void escapeLeavesFullScreenAlsoAfterStop()
+    {
+        ShowWindow();
+        PlayFile();
+        Window().FullScreenBtn();
+        QTRY_VERIFY(IsFull());
+        StopPlaying();
+        // Stopping alone does not bring the window back.
+        QVERIFY(IsFull());
+        QVERIFY(Strip()->isHidden());
+
+        QTest::keyClick(&Window(), Qt::Key_Escape);
+        VerifyNormalChrome();
+    }
+
+    void escapeInTheNormalWindowChangesNothing_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("normal") << false;
+        QTest::newRow("maximised") << true;
+    }
+
+    void escapeInTheNormalWindowChangesNothing()
+    {
+        QFETCH(bool, maximised);
+
+        ShowWindow();
+        PlayFile();
+        if (maximised) {
+            Window().setWindowState(Qt::WindowMaximized);
+            QTRY_VERIFY(Window().windowState() & Qt::WindowMaximized);
+        }
+        QTest::keyClick(&Window(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QCOMPARE(bool(Window().windowState() & Qt::WindowMaximized), maximised);
+        if (!maximised) {
+            QCOMPARE(Window().size(), QSize(1000, 680));
+        }
+        QVERIFY(!IsFull());
+        QVERIFY(!Strip()->isHidden());
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    // ---- Mouse ----
+
+    void leftPressOnTheWindowIsAccepted()
+    {
+        ShowWindow();
+        const QPointF at(20, 300);
+        QMouseEvent press(QEvent::MouseButtonPress, at, Window().mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        press.setAccepted(false);
+        QApplication::sendEvent(&Window(), &press);
+        QVERIFY(press.isAccepted());
+    }
+
+    void clickOnTheSeekGrooveWhileStoppedDoesNothing_data()
+    {
+        QTest::addColumn<bool>("played");
+        QTest::newRow("before any playback") << false;
+        QTest::newRow("after Stop") << true;
+    }
+
+    void clickOnTheSeekGrooveWhileStoppedDoesNothing()
+    {
+        QFETCH(bool, played);
+
+        ShowWindow();
+        if (played) {
+            PlayFile();
+            StopPlaying();
+        }
+        QSlider *slider = DruiTestAccess::SeekSlider(Window());
+        QVERIFY(!slider->isEnabled());
+        const int starts = m_engine->Starts();
+        QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(slider->width() * 3 / 4, slider->height() / 2));
+        QCOMPARE(slider->value(), 0);
+        QCOMPARE(slider->sliderPosition(), 0);
+        QVERIFY(
+            m_engine->Commands().filter(QRegularExpression(QStringLiteral("^seek "))).isEmpty());
+        QCOMPARE(m_engine->Starts(), starts);
+    }
+
+    // ---- Drops ----
+
+    void dropOpensTheFirstItem_data()
+    {
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<bool>("dvd");
+
+        QTest::newRow("a file") << QStringList{"first film.mkv"} << false;
+        QTest::newRow("three files") << QStringList{"first film.mkv", "b.mkv", "c.mkv"} << false;
+        QTest::newRow("a DVD folder") << QStringList{"<dvd>"} << true;
+        QTest::newRow("a DVD folder and a file") << QStringList{"<dvd>", "b.mkv"} << true;
+    }
+
+    void dropOpensTheFirstItem()
+    {
+        QFETCH(QStringList, items);
+        QFETCH(bool, dvd);
+
+        const QList<QUrl> urls = Urls(items);
+        QMimeData data;
+        data.setUrls(urls);
+        Drop(&data);
+
+        const QString first = urls.first().toLocalFile();
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), 1, 5000);
+        const QString expectedEnd =
+            dvd ? QStringLiteral(" dvd://1 -dvd-device ") + first : QLatin1Char(' ') + first;
+        QVERIFY2(LastArgs().endsWith(expectedEnd), qPrintable(LastArgs()));
+        if (!dvd) {
+            QVERIFY(!LastArgs().contains(QStringLiteral("dvd://")));
+        }
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+        QCOMPARE(DruiTestAccess::PlayList(Window()).first().strPath, first);
+        QCOMPARE(Table()->rowCount(), 1);
+        QCOMPARE(DruiTestAccess::SourceKind(Window()), dvd ? int(kSourceDvd) : int(kSourceFile));
+    }
+
+    void dropOfNothingToOpenDoesNothing_data()
+    {
+        QTest::addColumn<QStringList>("items"); // empty: text, no addresses at all
+
+        QTest::newRow("web address") << QStringList{"http://example.invalid/x.mkv"};
+        QTest::newRow("web address before a file")
+            << QStringList{"http://example.invalid/x.mkv", "b.mkv"};
+        QTest::newRow("no addresses") << QStringList();
+    }
+
+    void dropOfNothingToOpenDoesNothing()
+    {
+        QFETCH(QStringList, items);
+
+        QMimeData data;
+        if (items.isEmpty()) {
+            data.setText(QStringLiteral("just some text"));
+        } else {
+            data.setUrls(Urls(items));
+        }
+        Drop(&data);
+
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
+        QCOMPARE(Table()->rowCount(), 0);
+        QCOMPARE(m_engine->Starts(), 0);
+    }
+};
+
+TAVRIX_WIDGET_TEST_MAIN(WindowEventsTest)
+#include "WindowEventsTest.moc"
