@@ -19,8 +19,8 @@ constexpr int kPlaylists = 1000;
 constexpr int kRuns = 7;
 constexpr quint32 kTicksPerMs = 45;
 
-using PlaylistWriter::Playlist;
 using PlaylistWriter::PlayItem;
+using PlaylistWriter::Playlist;
 using PlaylistWriter::Stream;
 
 QByteArray Clip(int number)
@@ -37,8 +37,8 @@ QByteArray Distinct(int id)
     for (int i = 0; i < items; ++i) {
         PlayItem item = PlaylistWriter::SimpleItem(Clip(id * 10 + i), 0);
         item.inTime = quint32(i * 1000 * kTicksPerMs);
-        item.outTime = item.inTime + quint32((600000 + (id * 7919 + i * 104729) % 1800000) *
-                                             kTicksPerMs);
+        item.outTime =
+            item.inTime + quint32((600000 + (id * 7919 + i * 104729) % 1800000) * kTicksPerMs);
         item.audio = {Stream{0x81, 1, 0x1100, "eng"}, Stream{0x83, 1, 0x1101, "eng"},
                       Stream{0x82, 1, 0x1102, "fra"}, Stream{0x84, 1, 0x1103, "spa"}};
         item.subtitles = {Stream{0x90, 1, 0x1200, "eng"}, Stream{0x90, 1, 0x1201, "fra"},
@@ -110,8 +110,7 @@ int main(int argc, char **argv)
             written.append(bytes);
             ++distinct;
         }
-        if (!WriteFile(folder + QStringLiteral("%1.mpls").arg(n, 5, 10, QLatin1Char('0')),
-                       bytes)) {
+        if (!WriteFile(folder + QStringLiteral("%1.mpls").arg(n, 5, 10, QLatin1Char('0')), bytes)) {
             std::fprintf(stderr, "scan-bench: cannot write the playlists\n");
             return 1;
         }

@@ -77,10 +77,8 @@ int main(int argc, char *argv[])
         WritePlaylist(playlists + QString::asprintf("%05d.mpls", n), bytes);
     }
 
-    const double ours =
-        MedianMs(QStringLiteral(TAVRIX_BIN_DIR "/disc-scan"), {disc});
-    const double theirs =
-        MedianMs(QStringLiteral("bd_list_titles"), {disc, QStringLiteral("-a")});
+    const double ours = MedianMs(QStringLiteral(TAVRIX_BIN_DIR "/disc-scan"), {disc});
+    const double theirs = MedianMs(QStringLiteral("bd_list_titles"), {disc, QStringLiteral("-a")});
     std::printf("playlists on the disc: %d\n", kPlaylists);
     std::printf("disc-scan: median %.1f ms over %d runs\n", ours, kRuns);
     std::printf("bd_list_titles -a: median %.1f ms over %d runs\n", theirs, kRuns);

@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PlaylistContents contents = Sentinel();
     const int result = MoviePlaylistReader::Parse(bytes, contents);
     switch (result) {
-    case MoviePlaylistReader::kOk:
-        break;
+    case MoviePlaylistReader::kOk: break;
     case MoviePlaylistReader::kNotMoviePlaylist:
     case MoviePlaylistReader::kTooManyVideoStreams:
     case MoviePlaylistReader::kOutsideData:
@@ -50,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         }
         break;
-    default:
-        std::abort();
+    default: std::abort();
     }
     return 0;
 }

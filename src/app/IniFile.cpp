@@ -91,8 +91,7 @@ QString IniFile::Value(const QString &section, const QString &key, const QString
 {
     for (const QString &line : SectionLines(section)) {
         const IniLine parts = IniLine::Split(line);
-        if (line.contains(QLatin1Char('=')) &&
-            parts.name.compare(key, Qt::CaseInsensitive) == 0) {
+        if (line.contains(QLatin1Char('=')) && parts.name.compare(key, Qt::CaseInsensitive) == 0) {
             return parts.value;
         }
     }

@@ -50,7 +50,8 @@ QString RowText(const QString &path)
     }
     // A folder chosen with a trailing separator still shows its own name.
     QString withoutTrailingSeparator = path;
-    while (withoutTrailingSeparator.size() > 1 && withoutTrailingSeparator.endsWith(QLatin1Char('/'))) {
+    while (withoutTrailingSeparator.size() > 1 &&
+           withoutTrailingSeparator.endsWith(QLatin1Char('/'))) {
         withoutTrailingSeparator.chop(1);
     }
     const QString name = QFileInfo(withoutTrailingSeparator).fileName();

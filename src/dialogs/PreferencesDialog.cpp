@@ -96,7 +96,8 @@ void CProcessUI::BuildContent()
     m_pFormatCombo = new QComboBox(content);
     m_pFormatCombo->setGeometry(180, 40, 150, 25);
     m_pFormatCombo->setFont(CalibriFont(12));
-    m_pFormatCombo->addItems({QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("BMP")});
+    m_pFormatCombo->addItems(
+        {QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("BMP")});
     m_pFormatCombo->setCurrentIndex(m_nFormatIndex);
     auto *contentLayout = new QVBoxLayout;
     contentLayout->setContentsMargins(20, 0, 0, 0);
@@ -132,8 +133,8 @@ void CProcessUI::btnMinSlot()
 
 void CProcessUI::btnChoosePath()
 {
-    const QString chosen = QFileDialog::getExistingDirectory(nullptr, QString(), QStringLiteral("."),
-                                                             QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(
+        nullptr, QString(), QStringLiteral("."), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {
         return;
     }

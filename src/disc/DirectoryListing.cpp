@@ -10,8 +10,8 @@ bool ListDirectory(const QString &folder, QVector<DirEntry> &entries)
         return false;
     }
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    const QStringList names = directory.entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    const QStringList names =
+        directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString &name : names) {
         if (name.startsWith(QLatin1Char('.'))) {
             continue;

@@ -34,7 +34,8 @@ void ReadLine(const QByteArray &line, DiscMetadata &metadata)
     }
     const qsizetype thumbnail = line.indexOf(kThumbnailMarker);
     if (thumbnail >= 0) {
-        Keep(metadata.thumbnail, TextUpTo(line, thumbnail + kThumbnailMarker.size(), kThumbnailEnd));
+        Keep(metadata.thumbnail,
+             TextUpTo(line, thumbnail + kThumbnailMarker.size(), kThumbnailEnd));
     }
 }
 

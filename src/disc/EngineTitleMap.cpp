@@ -23,13 +23,13 @@ std::map<QString, int> ParseEngineTitleList(const QByteArray &identifyOutput)
 
 std::map<QString, int> QueryEngineTitleList(const QString &discFolder, int timeLimitMs)
 {
-    const std::optional<QByteArray> output = RunToEnd(
-        EngineProgram(),
-        {QStringLiteral("-identify"), QStringLiteral("-frames"), QStringLiteral("0"),
-         QStringLiteral("-vo"), QStringLiteral("null"), QStringLiteral("-ao"),
-         QStringLiteral("null"), QStringLiteral("br://"), QStringLiteral("-bluray-device"),
-         discFolder},
-        timeLimitMs);
+    const std::optional<QByteArray> output =
+        RunToEnd(EngineProgram(),
+                 {QStringLiteral("-identify"), QStringLiteral("-frames"), QStringLiteral("0"),
+                  QStringLiteral("-vo"), QStringLiteral("null"), QStringLiteral("-ao"),
+                  QStringLiteral("null"), QStringLiteral("br://"), QStringLiteral("-bluray-device"),
+                  discFolder},
+                 timeLimitMs);
     return output ? ParseEngineTitleList(*output) : std::map<QString, int>();
 }
 

@@ -23,8 +23,8 @@ struct LanguageName
 };
 
 constexpr LanguageName kLanguageNames[] = {
-    {"eng", "English"}, {"msa", "Malay"}, {"zho", "Chinese"},  {"spa", "Spanish"},
-    {"fra", "French"},  {"hin", "Hindi"}, {"jpn", "Japanese"}, {"kor", "Korean"},
+    {"eng", "English"}, {"msa", "Malay"},    {"zho", "Chinese"},  {"spa", "Spanish"},
+    {"fra", "French"},  {"hin", "Hindi"},    {"jpn", "Japanese"}, {"kor", "Korean"},
     {"tha", "Thai"},    {"por", "Portugal"},
 };
 
@@ -204,9 +204,9 @@ void PlaylistParser::ParseStreamEntry(qint64 &position)
     m_reader.Has(attributes, 1 + qint64(attributesLength));
     const CodingType coding = Coding(m_reader.U8(attributes + 1));
     if (coding.list != StreamList::None) {
-        const StreamRecord stream{
-            pid, Language(m_reader.Bytes(attributes + coding.languageOffset, 3)) +
-                     QString::fromLatin1(coding.suffix)};
+        const StreamRecord stream{pid,
+                                  Language(m_reader.Bytes(attributes + coding.languageOffset, 3)) +
+                                      QString::fromLatin1(coding.suffix)};
         switch (coding.list) {
         case StreamList::Audio: m_audio.append(stream); break;
         case StreamList::Graphics: m_graphics.append(stream); break;

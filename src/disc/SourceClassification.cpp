@@ -26,8 +26,9 @@ DiscFolderKind ClassifyDiscFolder(const QString &path)
     // file system accepts.
     const QString bdmv = path + QStringLiteral("/BDMV/");
     if (QFile::exists(bdmv)) {
-        return HasSubFolderContaining(bdmv, QStringLiteral("STREAM")) ? DiscFolderKind::BluRay
-                                                                      : DiscFolderKind::NotRecognised;
+        return HasSubFolderContaining(bdmv, QStringLiteral("STREAM"))
+                   ? DiscFolderKind::BluRay
+                   : DiscFolderKind::NotRecognised;
     }
     if (QFile::exists(path + QStringLiteral("/VIDEO_TS/"))) {
         return HasSubFolderContaining(path, QStringLiteral("VIDEO_TS"))

@@ -29,8 +29,8 @@ void DRUI::btnOpenFile()
 
 void DRUI::btnLoadBDPath()
 {
-    OpenDiscFolder(QFileDialog::getExistingDirectory(this, QString(), QString(),
-                                                     QFileDialog::ShowDirsOnly));
+    OpenDiscFolder(
+        QFileDialog::getExistingDirectory(this, QString(), QString(), QFileDialog::ShowDirsOnly));
 }
 
 void DRUI::OpenDiscFolder(const QString &path)
@@ -40,15 +40,9 @@ void DRUI::OpenDiscFolder(const QString &path)
     }
     StopBtn();
     switch (ClassifyDiscFolder(path)) {
-    case DiscFolderKind::BluRay:
-        LoadBluRayTitles(path);
-        break;
-    case DiscFolderKind::Dvd:
-        PlayDvdFolder(path);
-        break;
-    case DiscFolderKind::NotRecognised:
-        ShowNotRecognisedMessage();
-        break;
+    case DiscFolderKind::BluRay: LoadBluRayTitles(path); break;
+    case DiscFolderKind::Dvd: PlayDvdFolder(path); break;
+    case DiscFolderKind::NotRecognised: ShowNotRecognisedMessage(); break;
     }
 }
 

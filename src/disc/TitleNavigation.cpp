@@ -121,8 +121,8 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     m_chapterMenu->clear();
     int n = 1;
     for (const qint64 startMs : m_chapterStarts[key]) {
-        auto *entry = new QAction(
-            QStringLiteral("%1. %2").arg(n++).arg(FormatTime(startMs / 1000)), chapters);
+        auto *entry = new QAction(QStringLiteral("%1. %2").arg(n++).arg(FormatTime(startMs / 1000)),
+                                  chapters);
         entry->setData(startMs);
         chapters->addAction(entry);
         m_chapterMenu->addAction(entry);

@@ -52,9 +52,8 @@ DiscScan ScanBluRayFolder(const QString &discFolder)
         scan.titles.append(title);
     }
     // By length, not by its text: a title of 100 hours or more is still the longest.
-    std::stable_sort(scan.titles.begin(), scan.titles.end(),
-                     [](const ScannedTitle &a, const ScannedTitle &b) {
-                         return a.durationSec > b.durationSec;
-                     });
+    std::stable_sort(
+        scan.titles.begin(), scan.titles.end(),
+        [](const ScannedTitle &a, const ScannedTitle &b) { return a.durationSec > b.durationSec; });
     return scan;
 }

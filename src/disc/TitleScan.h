@@ -9,10 +9,10 @@
 // One title of a disc: a movie playlist with play items.
 struct ScannedTitle
 {
-    QString key;           // the playlist file's full path
-    int number = 0;        // counts playlists with play items in listing order, copies included
+    QString key;    // the playlist file's full path
+    int number = 0; // counts playlists with play items in listing order, copies included
     qint64 durationSec = 0;
-    QString durationText;  // clock text of durationSec
+    QString durationText; // clock text of durationSec
     PlaylistContents contents;
 };
 

@@ -5,14 +5,22 @@
 QStringList BuildEngineArguments(const EngineLaunch &launch)
 {
     QStringList arguments = {
-        QStringLiteral("-demuxer"), QStringLiteral("lavf"), QStringLiteral("-ni"),
-        QStringLiteral("-slave"),   QStringLiteral("-quiet"),
-        QStringLiteral("-wid"),     QString::number(launch.windowId),
+        QStringLiteral("-demuxer"),
+        QStringLiteral("lavf"),
+        QStringLiteral("-ni"),
+        QStringLiteral("-slave"),
+        QStringLiteral("-quiet"),
+        QStringLiteral("-wid"),
+        QString::number(launch.windowId),
         // A list the engine works down by itself until one output works on this display.
-        QStringLiteral("-vo"),      QStringLiteral("xv,gl,x11,"),
-        QStringLiteral("-lavdopts"), QStringLiteral("threads=4"),
-        QStringLiteral("-vf"),      QStringLiteral("screenshot=") + launch.screenshotFolder,
-        QStringLiteral("-af"),      QStringLiteral("channels=6,volume=5.1:1"),
+        QStringLiteral("-vo"),
+        QStringLiteral("xv,gl,x11,"),
+        QStringLiteral("-lavdopts"),
+        QStringLiteral("threads=4"),
+        QStringLiteral("-vf"),
+        QStringLiteral("screenshot=") + launch.screenshotFolder,
+        QStringLiteral("-af"),
+        QStringLiteral("channels=6,volume=5.1:1"),
     };
     if (launch.sourceKind == kSourceDvd) {
         arguments << QStringLiteral("dvd://1") << QStringLiteral("-dvd-device");

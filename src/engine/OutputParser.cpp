@@ -89,27 +89,18 @@ void DRUI::MPlayerDataRecieve()
             m_audioTrackCount = 0;
             m_subtitleTrackCount = 0;
             break;
-        case EngineLine::EndOfPlayback:
-            EndOfPlayback();
-            break;
-        case EngineLine::Screenshot:
-            SaveSnapshot(line);
-            break;
+        case EngineLine::EndOfPlayback: EndOfPlayback(); break;
+        case EngineLine::Screenshot: SaveSnapshot(line); break;
         case EngineLine::AudioStream:
             // Audio announced after the first subtitle belongs to no menu.
             if (m_subtitleTrackCount == 0) {
                 ++m_audioTrackCount;
             }
             break;
-        case EngineLine::SubtitleStream:
-            ++m_subtitleTrackCount;
-            break;
-        case EngineLine::VideoStarted:
-            ApplyTrackChoicesAtVideoStart();
-            break;
+        case EngineLine::SubtitleStream: ++m_subtitleTrackCount; break;
+        case EngineLine::VideoStarted: ApplyTrackChoicesAtVideoStart(); break;
         case EngineLine::PercentPosition:
-        case EngineLine::Other:
-            break;
+        case EngineLine::Other: break;
         }
     }
 }

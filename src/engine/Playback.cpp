@@ -76,8 +76,8 @@ void DRUI::VideoPlay()
 
     ShowPage(kVideoPage);
     m_seekSlider->setEnabled(true);
-    m_seekSlider->setRange(0, static_cast<int>(std::min<qint64>(
-                                  m_durationSec, std::numeric_limits<int>::max())));
+    m_seekSlider->setRange(
+        0, static_cast<int>(std::min<qint64>(m_durationSec, std::numeric_limits<int>::max())));
     m_seekSlider->setValue(0);
 
     m_positionAnswerCount = 0;

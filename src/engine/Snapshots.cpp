@@ -71,7 +71,8 @@ QString Folder(const QString &appDataFolder)
 
 QString FreeDestination(const QString &folder, const QString &fileName)
 {
-    const QString destination = QString(folder + fileName).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString destination =
+        QString(folder + fileName).replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (!QFileInfo::exists(destination)) {
         return destination;
     }

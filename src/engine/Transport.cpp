@@ -65,8 +65,8 @@ void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)
     const double width = slider->rect().right() - slider->rect().left() + 1;
     const double span = static_cast<double>(slider->maximum()) - slider->minimum();
     const double exact = press->position().x() / width * span + slider->minimum();
-    const int value = static_cast<int>(std::trunc(
-        std::clamp<double>(exact, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    const int value = static_cast<int>(std::trunc(std::clamp<double>(
+        exact, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
     if (value == slider->sliderPosition()) {
         return;
     }
@@ -157,8 +157,8 @@ void DRUI::StepThroughChapters(bool forward)
         }
     }
     if (target) {
-        const int seconds = static_cast<int>(
-            std::clamp<qint64>(*target, 0, std::numeric_limits<int>::max()));
+        const int seconds =
+            static_cast<int>(std::clamp<qint64>(*target, 0, std::numeric_limits<int>::max()));
         SendEngineCommand(Engine::kSeekAbsolute, seconds);
         m_elapsedMs = static_cast<qint64>(seconds) * 1000;
     }
@@ -166,9 +166,9 @@ void DRUI::StepThroughChapters(bool forward)
 
 void DRUI::StepThroughPlayList(bool forward)
 {
-    const std::optional<int> target =
-        PlayListModel::Neighbour(m_playList, m_pathToPlay,
-                                 forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
+    const std::optional<int> target = PlayListModel::Neighbour(
+        m_playList, m_pathToPlay,
+        forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
     if (!target) {
         return;
     }

@@ -21,17 +21,15 @@ std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &ar
     process.setStandardErrorFile(QProcess::nullDevice());
     QEventLoop loop;
     bool completed = false;
-    QObject::connect(&process, &QProcess::finished, &loop,
-                     [&](int, QProcess::ExitStatus status) {
-                         completed = status == QProcess::NormalExit;
-                         loop.quit();
-                     });
-    QObject::connect(&process, &QProcess::errorOccurred, &loop,
-                     [&](QProcess::ProcessError error) {
-                         if (error == QProcess::FailedToStart) {
-                             loop.quit();
-                         }
-                     });
+    QObject::connect(&process, &QProcess::finished, &loop, [&](int, QProcess::ExitStatus status) {
+        completed = status == QProcess::NormalExit;
+        loop.quit();
+    });
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            loop.quit();
+        }
+    });
     QTimer limit;
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &loop, [&] {

@@ -42,10 +42,10 @@ void InhibitSleep()
         return;
     }
     login.setTimeout(kCallTimeoutMs);
-    const QDBusReply<QDBusUnixFileDescriptor> reply = login.call(
-        QStringLiteral("Inhibit"), QStringLiteral("sleep:idle"),
-        QString::fromLatin1(kApplicationName), QString::fromLatin1(kReason),
-        QStringLiteral("block"));
+    const QDBusReply<QDBusUnixFileDescriptor> reply =
+        login.call(QStringLiteral("Inhibit"), QStringLiteral("sleep:idle"),
+                   QString::fromLatin1(kApplicationName), QString::fromLatin1(kReason),
+                   QStringLiteral("block"));
     if (reply.isValid()) {
         // The lock holds while this descriptor is open: keep it for the life of the process.
         static QDBusUnixFileDescriptor held;

@@ -34,8 +34,8 @@ QString Utf8Title(Display *display, Window window)
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char *raw = nullptr;
-    if (XGetWindowProperty(display, window, netWmName, 0, 4096, False, utf8, &type, &format,
-                           &count, &remaining, &raw) != Success) {
+    if (XGetWindowProperty(display, window, netWmName, 0, 4096, False, utf8, &type, &format, &count,
+                           &remaining, &raw) != Success) {
         return QString();
     }
     std::unique_ptr<unsigned char, XFreer> data(raw);

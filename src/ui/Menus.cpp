@@ -33,9 +33,8 @@ QAction *AddEntry(QMenu *menu, const QString &text, const QVariant &data, bool e
 
 void DRUI::BuildMenuButton(int index, int x, QWidget *parent)
 {
-    static const char *const kTextKeys[] = {"MainWnd/File",  "MainWnd/Controls",
-                                            "MainWnd/Video", "MainWnd/Audio",
-                                            "MainWnd/Tools", "MainWnd/Help"};
+    static const char *const kTextKeys[] = {"MainWnd/File",  "MainWnd/Controls", "MainWnd/Video",
+                                            "MainWnd/Audio", "MainWnd/Tools",    "MainWnd/Help"};
     auto *button = new QPushButton(GetText(kTextKeys[index - 1]), parent);
     switch (index) {
     case 1: BuildFileMenu(button); break;
@@ -86,7 +85,8 @@ void DRUI::BuildFileMenu(QPushButton *button)
 void DRUI::BuildControlsMenu(QPushButton *button)
 {
     m_controlsMenu = NewPopupMenu(button);
-    m_playAction = AddEntry(m_controlsMenu, GetText("MainWnd/Play"), MenuData::kPlay, true, "Space");
+    m_playAction =
+        AddEntry(m_controlsMenu, GetText("MainWnd/Play"), MenuData::kPlay, true, "Space");
     AddEntry(m_controlsMenu, GetText("MainWnd/Stop"), MenuData::kStop);
     AddEntry(m_controlsMenu, GetText("MainWnd/Previous"), MenuData::kPrevious, false);
     AddEntry(m_controlsMenu, GetText("MainWnd/Next"), MenuData::kNext, false);
@@ -94,8 +94,7 @@ void DRUI::BuildControlsMenu(QPushButton *button)
     AddEntry(m_controlsMenu, GetText("MainWnd/Backward"), MenuData::kBackward, false, "Left");
     AddEntry(m_controlsMenu, GetText("MainWnd/VolumeUp"), MenuData::kVolumeUp, true, "Up");
     AddEntry(m_controlsMenu, GetText("MainWnd/VolumeDown"), MenuData::kVolumeDown, true, "Down");
-    AddEntry(m_controlsMenu, GetText("MainWnd/NavigationPanel"), MenuData::kNavigation, false,
-             "P");
+    AddEntry(m_controlsMenu, GetText("MainWnd/NavigationPanel"), MenuData::kNavigation, false, "P");
     QAction *title = AddEntry(m_controlsMenu, GetText("MainWnd/Title"), MenuData::kTitle, false);
     QAction *chapter =
         AddEntry(m_controlsMenu, GetText("MainWnd/Chapter"), MenuData::kChapter, false);

@@ -56,8 +56,7 @@ QString MenuStrip()
 
 QString StartPageButton()
 {
-    return QStringLiteral("QPushButton{background-color:rgb(20, 50, 70);") +
-           kEightTabsThreeSpaces +
+    return QStringLiteral("QPushButton{background-color:rgb(20, 50, 70);") + kEightTabsThreeSpaces +
            QStringLiteral("color: white; border-radius: 15px; border: 3px groove SlateGrey;") +
            kEightTabsThreeSpaces +
            QStringLiteral("border-style: solid;}QPushButton:hover{background-color:rgb(") +
@@ -134,8 +133,8 @@ QString DialogTitleBar()
 
 QString MessageBoxOkButton()
 {
-    return DialogButton(QStringLiteral("rgb(191, 191, 191)"), QStringLiteral("border-radius: 10px;"),
-                        QStringLiteral("2px groove white"));
+    return DialogButton(QStringLiteral("rgb(191, 191, 191)"),
+                        QStringLiteral("border-radius: 10px;"), QStringLiteral("2px groove white"));
 }
 
 QString DialogTextButton()

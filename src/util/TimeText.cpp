@@ -29,8 +29,8 @@ qint32 LeadingInteger(const char *text)
     quint64 magnitude = 0;
     while (std::isdigit(static_cast<unsigned char>(*text))) {
         const unsigned digit = static_cast<unsigned>(*text - '0');
-        magnitude = magnitude > (limit - digit) / 10 ? limit + (negative ? 1 : 0)
-                                                     : magnitude * 10 + digit;
+        magnitude =
+            magnitude > (limit - digit) / 10 ? limit + (negative ? 1 : 0) : magnitude * 10 + digit;
         ++text;
     }
     const quint64 bits = negative ? ~magnitude + 1 : magnitude;

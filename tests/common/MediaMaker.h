@@ -27,11 +27,12 @@ inline bool Run(const QString &program, const QStringList &arguments,
 }
 
 // A clip with a test picture and a tone: MPEG-4 video and MP2 audio in AVI.
-inline bool MakeClip(const QString &path, int seconds, const QString &size = QStringLiteral("320x240"))
+inline bool MakeClip(const QString &path, int seconds,
+                     const QString &size = QStringLiteral("320x240"))
 {
     return Run(QStringLiteral("ffmpeg"),
-               {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=" + size + ":rate=25",
-                "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t",
+               {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=" + size + ":rate=25", "-f",
+                "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t",
                 QString::number(seconds), "-c:v", "mpeg4", "-c:a", "mp2", path});
 }
 
@@ -46,13 +47,40 @@ inline bool MakeClipWithTracks(const QString &path, int seconds)
         }
         file.write("1\n00:00:00,500 --> 00:00:30,000\nA line of subtitle\n");
     }
-    const bool made = Run(
-        QStringLiteral("ffmpeg"),
-        {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi",
-         "-i", "sine=frequency=440:sample_rate=44100", "-f", "lavfi", "-i",
-         "sine=frequency=880:sample_rate=44100", "-i", subtitles, "-map", "0", "-map", "1",
-         "-map", "2", "-map", "3", "-t", QString::number(seconds), "-c:v", "mpeg4", "-c:a", "mp2",
-         "-c:s", "srt", path});
+    const bool made = Run(QStringLiteral("ffmpeg"), {"-v",
+                                                     "error",
+                                                     "-y",
+                                                     "-f",
+                                                     "lavfi",
+                                                     "-i",
+                                                     "testsrc=size=320x240:rate=25",
+                                                     "-f",
+                                                     "lavfi",
+                                                     "-i",
+                                                     "sine=frequency=440:sample_rate=44100",
+                                                     "-f",
+                                                     "lavfi",
+                                                     "-i",
+                                                     "sine=frequency=880:sample_rate=44100",
+                                                     "-i",
+                                                     subtitles,
+                                                     "-map",
+                                                     "0",
+                                                     "-map",
+                                                     "1",
+                                                     "-map",
+                                                     "2",
+                                                     "-map",
+                                                     "3",
+                                                     "-t",
+                                                     QString::number(seconds),
+                                                     "-c:v",
+                                                     "mpeg4",
+                                                     "-c:a",
+                                                     "mp2",
+                                                     "-c:s",
+                                                     "srt",
+                                                     path});
     QFile::remove(subtitles);
     return made;
 }

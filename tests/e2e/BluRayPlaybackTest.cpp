@@ -6,9 +6,9 @@
 #include "DiscWriter.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStackedLayout>
@@ -99,7 +99,8 @@ private slots:
                        {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
                         "-bluray-device", m_disc});
         QVERIFY(identify.waitForFinished(30000));
-        const QRegularExpression line(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=") + playlist);
+        const QRegularExpression line(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=") +
+                                      playlist);
         const QRegularExpressionMatch match =
             line.match(QString::fromLatin1(identify.readAllStandardOutput()));
         QVERIFY(match.hasMatch());

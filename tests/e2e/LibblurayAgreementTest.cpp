@@ -49,8 +49,8 @@ std::map<QString, ListedTitle> LibblurayTitles(const QString &disc)
         "clips:\\s+(\\d+) \\(playlist: (\\d{5})\\.mpls\\)"));
     std::map<QString, ListedTitle> titles;
     ListedTitle *current = nullptr;
-    const QString listing = QString::fromLocal8Bit(
-        Output(QStringLiteral("bd_list_titles"), {disc, QStringLiteral("-a"), QStringLiteral("-l")}));
+    const QString listing = QString::fromLocal8Bit(Output(
+        QStringLiteral("bd_list_titles"), {disc, QStringLiteral("-a"), QStringLiteral("-l")}));
     for (const QString &line : listing.split(QLatin1Char('\n'))) {
         const QRegularExpressionMatch match = title.match(line);
         if (match.hasMatch()) {
@@ -138,9 +138,8 @@ private:
             const QJsonArray items = title.value(QStringLiteral("playItems")).toArray();
             const QStringList duration =
                 title.value(QStringLiteral("duration")).toString().split(QLatin1Char(':'));
-            const qint64 ourSeconds =
-                duration[0].toLongLong() * 3600 + duration[1].toLongLong() * 60 +
-                duration[2].toLongLong();
+            const qint64 ourSeconds = duration[0].toLongLong() * 3600 +
+                                      duration[1].toLongLong() * 60 + duration[2].toLongLong();
             QVERIFY2(ourSeconds <= listed.seconds && listed.seconds - ourSeconds < items.size(),
                      qPrintable(QStringLiteral("%1: %2 s against %3 s")
                                     .arg(playlist)
@@ -179,8 +178,7 @@ private slots:
         Disc disc;
         disc.name = "Fractions";
         disc.clips = {Clip{"00001", 10, Clip::Mpeg2, {"eng", "fra", "deu"}},
-                      Clip{"00002", 6, Clip::H264, {"eng"}},
-                      Clip{"00003", 4, Clip::H264, {"jpn"}}};
+                      Clip{"00002", 6, Clip::H264, {"eng"}}, Clip{"00003", 4, Clip::H264, {"jpn"}}};
         // 9.5 s + 5.5 s: 14 s to us (each item cut first), 15 s to libbluray.
         Title main{"00001",
                    {TitleItem{"00001", 0, 9500, {}}, TitleItem{"00002", 0, 5500, {}}},

@@ -110,9 +110,8 @@ private slots:
         QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00003.mpls"));
         // The copy uses up number 2.
         QCOMPARE(DruiTestAccess::TitleNumbers(Window()),
-                 (std::map<QString, int>{{Key("00001.mpls"), 1},
-                                         {Key("00003.mpls"), 3},
-                                         {Key("00004.mpls"), 4}}));
+                 (std::map<QString, int>{
+                     {Key("00001.mpls"), 1}, {Key("00003.mpls"), 3}, {Key("00004.mpls"), 4}}));
     }
 
     void titleMenusListTheTitlesLongestFirst()

@@ -73,28 +73,37 @@ private slots:
         const QString playlists = m_disc + "/BDMV/PLAYLIST/";
         const QByteArray expected =
             "{\"disc\":{\"name\":\"Quote \\\"and\\\" slash \\\\\",\"thumbnail\":\"thumb.jpg\"},"
-            "\"titles\":[{\"key\":\"" + playlists.toUtf8() + "00002.mpls\",\"number\":2,"
+            "\"titles\":[{\"key\":\"" +
+            playlists.toUtf8() +
+            "00002.mpls\",\"number\":2,"
             "\"duration\":\"00:00:30\",\"chapters\":[0,11000],"
-            "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"},{\"pid\":4353,\"text\":\"Japanese\"}],"
+            "\"audio\":[{\"pid\":4352,\"text\":\"English "
+            "AC3\"},{\"pid\":4353,\"text\":\"Japanese\"}],"
             "\"subtitles\":[{\"pid\":4608,\"text\":\"French\"}],"
-            "\"playItems\":[{\"clip\":\"00001.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":10000},"
+            "\"playItems\":[{\"clip\":\"00001.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":10000}"
+            ","
             "{\"clip\":\"00003.M2TS\",\"inMs\":1000,\"startMs\":10000,\"durationMs\":20000}]},"
-            "{\"key\":\"" + playlists.toUtf8() + "00001.mpls\",\"number\":1,"
+            "{\"key\":\"" +
+            playlists.toUtf8() +
+            "00001.mpls\",\"number\":1,"
             "\"duration\":\"00:00:05\",\"chapters\":[],"
             "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[],"
-            "\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":5500}]}"
+            "\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":5500}]"
+            "}"
             "]}\n";
         QCOMPARE(run.out, expected);
     }
 
     void playlistPrintsWhatTheReaderReturns()
     {
-        const Run run = DiscScan({QStringLiteral("--playlist"), m_disc + "/BDMV/PLAYLIST/00001.mpls"});
+        const Run run =
+            DiscScan({QStringLiteral("--playlist"), m_disc + "/BDMV/PLAYLIST/00001.mpls"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out,
-                 QByteArray("{\"result\":0,\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,"
-                            "\"startMs\":0,\"durationMs\":5500}],\"chapters\":[],"
-                            "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[]}\n"));
+        QCOMPARE(
+            run.out,
+            QByteArray("{\"result\":0,\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,"
+                       "\"startMs\":0,\"durationMs\":5500}],\"chapters\":[],"
+                       "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[]}\n"));
     }
 
     void rejectedPlaylistStillPrintsItsResult_data()
@@ -102,7 +111,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("result");
         QTest::newRow("not a playlist") << QByteArray("XXXX0200") << 2;
-        QTest::newRow("cut short") << Write(Playlist{{SimpleItem("00001", 1000)}, {}}).left(60) << 4;
+        QTest::newRow("cut short")
+            << Write(Playlist{{SimpleItem("00001", 1000)}, {}}).left(60) << 4;
     }
 
     void rejectedPlaylistStillPrintsItsResult()

@@ -209,7 +209,8 @@ private slots:
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
         WaitForCommand(QStringLiteral("sub_demux 1"));
         // A stored "disable" (0) is no choice to apply.
-        QVERIFY(m_engine->Commands().filter(QRegularExpression(QStringLiteral("^switch_audio")))
+        QVERIFY(m_engine->Commands()
+                    .filter(QRegularExpression(QStringLiteral("^switch_audio")))
                     .isEmpty());
     }
 

@@ -37,7 +37,8 @@ private:
     // A folder shaped like a DVD: no real media, the engine double plays anything.
     QString DvdFolder(const QString &name = QStringLiteral("MY_DVD"))
     {
-        const QString folder = QFileInfo(m_engine->LogPath()).absolutePath() + QLatin1Char('/') + name;
+        const QString folder =
+            QFileInfo(m_engine->LogPath()).absolutePath() + QLatin1Char('/') + name;
         QDir().mkpath(folder + QStringLiteral("/VIDEO_TS"));
         return folder;
     }
@@ -153,11 +154,10 @@ private slots:
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("playing");
         QTest::newRow("twice in one call and again later")
-            << QList<QStringList>{{"a.mkv", "a.mkv"}, {"a.mkv"}} << QStringList{"a.mkv"}
-            << "a.mkv";
+            << QList<QStringList>{{"a.mkv", "a.mkv"}, {"a.mkv"}} << QStringList{"a.mkv"} << "a.mkv";
         QTest::newRow("letter case makes another file")
-            << QList<QStringList>{{"film.mkv"}, {"Film.mkv"}}
-            << QStringList{"film.mkv", "Film.mkv"} << "Film.mkv";
+            << QList<QStringList>{{"film.mkv"}, {"Film.mkv"}} << QStringList{"film.mkv", "Film.mkv"}
+            << "Film.mkv";
         QTest::newRow("only the unlisted are added, in order")
             << QList<QStringList>{{"a.mkv", "b.mkv"}, {"c.mkv", "a.mkv", "d.mkv", "b.mkv"}}
             << QStringList{"a.mkv", "b.mkv", "c.mkv", "d.mkv"} << "c.mkv";

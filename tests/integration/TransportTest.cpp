@@ -60,7 +60,8 @@ private:
 
     QString LastArgs() const
     {
-        const QStringList starts = m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
+        const QStringList starts =
+            m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
         return starts.isEmpty() ? QString() : starts.last();
     }
 
@@ -192,8 +193,7 @@ private slots:
         QTest::addColumn<int>("expected");
         QTest::newRow("left, a quarter along") << int(Qt::LeftButton) << 100 << 0 << 900;
         QTest::newRow("left, at the left edge") << int(Qt::LeftButton) << 0 << 1800 << 0;
-        QTest::newRow("left, where the knob already is")
-            << int(Qt::LeftButton) << 100 << 900 << -1;
+        QTest::newRow("left, where the knob already is") << int(Qt::LeftButton) << 100 << 900 << -1;
         QTest::newRow("right button") << int(Qt::RightButton) << 100 << 0 << -1;
     }
 
@@ -510,8 +510,8 @@ private slots:
         QFETCH(bool, dvd);
         DruiTestAccess::StartPos(Window()) = 30;
         if (dvd) {
-            const QString folder = QFileInfo(m_engine->LogPath()).absolutePath() +
-                                   QStringLiteral("/DISC");
+            const QString folder =
+                QFileInfo(m_engine->LogPath()).absolutePath() + QStringLiteral("/DISC");
             QVERIFY(QDir().mkpath(folder + QStringLiteral("/VIDEO_TS")));
             DruiTestAccess::OpenDiscFolder(Window(), folder);
         } else {

@@ -69,8 +69,7 @@ int Parse(const QByteArray &bytes, QString *why)
     PlaylistContents contents = Sentinel();
     const int result = MoviePlaylistReader::Parse(exact.Data(), contents);
     switch (result) {
-    case MoviePlaylistReader::kOk:
-        return result;
+    case MoviePlaylistReader::kOk: return result;
     case MoviePlaylistReader::kNotMoviePlaylist:
     case MoviePlaylistReader::kTooManyVideoStreams:
     case MoviePlaylistReader::kOutsideData:
@@ -79,9 +78,7 @@ int Parse(const QByteArray &bytes, QString *why)
         }
         *why = QStringLiteral("result %1 changed the contents").arg(result);
         return -1;
-    default:
-        *why = QStringLiteral("unknown result %1").arg(result);
-        return -1;
+    default: *why = QStringLiteral("unknown result %1").arg(result); return -1;
     }
 }
 
@@ -213,9 +210,7 @@ QByteArray GeneratedMetadata(QRandomGenerator &random)
     for (int i = 0; i < pieces; ++i) {
         switch (random.bounded(4)) {
         case 0:
-        case 1:
-            text += fragments[random.bounded(int(std::size(fragments)))];
-            break;
+        case 1: text += fragments[random.bounded(int(std::size(fragments)))]; break;
         case 2:
             text += QByteArray(int(random.bounded(1, 2100)), char('a' + random.bounded(26)));
             break;
@@ -317,21 +312,13 @@ private slots:
                      --change) {
                     const int at = int(random.bounded(int(data.size())));
                     switch (random.bounded(5)) {
-                    case 0:
-                        data[at] = char(data[at] ^ (1 << random.bounded(8)));
-                        break;
+                    case 0: data[at] = char(data[at] ^ (1 << random.bounded(8))); break;
                     case 1:
                         data[at] = char(QByteArray("\x00\x7F\x80\xFF", 4)[random.bounded(4)]);
                         break;
-                    case 2:
-                        data.truncate(at);
-                        break;
-                    case 3:
-                        data.remove(at, 1);
-                        break;
-                    default:
-                        data.insert(at, char(random.bounded(256)));
-                        break;
+                    case 2: data.truncate(at); break;
+                    case 3: data.remove(at, 1); break;
+                    default: data.insert(at, char(random.bounded(256))); break;
                     }
                 }
                 if (Parse(data, &why) < 0) {

@@ -123,18 +123,10 @@ QByteArray EscapeXml(const QByteArray &text)
     QByteArray escaped;
     for (char c : text) {
         switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        default:
-            escaped += c;
-            break;
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        default: escaped += c; break;
         }
     }
     return escaped;

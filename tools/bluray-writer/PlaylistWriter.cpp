@@ -46,10 +46,22 @@ void WriteStream(Bytes &out, const Stream &stream)
     out.U8(9);
     out.U8(stream.streamType);
     switch (stream.streamType) {
-    case 1: out.U16(stream.pid); out.Zeros(6); break;
+    case 1:
+        out.U16(stream.pid);
+        out.Zeros(6);
+        break;
     case 2:
-    case 4: out.U8(0); out.U8(0); out.U16(stream.pid); out.Zeros(4); break;
-    default: out.U8(0); out.U16(stream.pid); out.Zeros(5); break;
+    case 4:
+        out.U8(0);
+        out.U8(0);
+        out.U16(stream.pid);
+        out.Zeros(4);
+        break;
+    default:
+        out.U8(0);
+        out.U16(stream.pid);
+        out.Zeros(5);
+        break;
     }
     // The attributes, five bytes after their length byte.
     out.U8(5);
@@ -77,7 +89,7 @@ void WritePlayItem(Bytes &out, const PlayItem &item)
     const bool multiAngle = item.angleCount.has_value();
     body.U8(0);
     body.U8(multiAngle ? 0x10 | 0x01 : 0x01); // multi-angle flag, connection condition 1
-    body.U8(0);                              // ref_to_STC_id
+    body.U8(0);                               // ref_to_STC_id
     body.U32(item.inTime);
     body.U32(item.outTime);
     body.Zeros(8); // user operation mask

@@ -26,7 +26,7 @@ struct PlayItem
 {
     QByteArray clip = "00001"; // clip information file name, five characters
     QByteArray codec = "M2TS";
-    quint32 inTime = 0;        // 45 kHz ticks
+    quint32 inTime = 0; // 45 kHz ticks
     quint32 outTime = 45000;
     // Multi-angle items: the angle count written (it may differ from the clips given, to
     // write unusual files) and the clips of the angles after the first.

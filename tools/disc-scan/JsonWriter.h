@@ -15,6 +15,8 @@ public:
     JsonWriter &Key(const char *name);
     JsonWriter &Value(const QString &text);
     JsonWriter &Value(qint64 number);
+    JsonWriter &Member(const char *name, const QString &text) { return Key(name).Value(text); }
+    JsonWriter &Member(const char *name, qint64 number) { return Key(name).Value(number); }
 
     const QByteArray &Text() const { return m_text; }
 

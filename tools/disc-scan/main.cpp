@@ -17,7 +17,7 @@ void WriteStreams(JsonWriter &json, const QVector<StreamRecord> &streams)
 {
     json.BeginArray();
     for (const StreamRecord &stream : streams) {
-        json.BeginObject().Key("pid").Value(stream.pid).Key("text").Value(stream.text).EndObject();
+        json.BeginObject().Member("pid", stream.pid).Member("text", stream.text).EndObject();
     }
     json.EndArray();
 }
@@ -26,12 +26,10 @@ void WritePlayItems(JsonWriter &json, const QVector<PlayItemRecord> &items)
 {
     json.BeginArray();
     for (const PlayItemRecord &item : items) {
-        json.BeginObject()
-            .Key("clip").Value(item.clipName)
-            .Key("inMs").Value(item.inMs)
-            .Key("startMs").Value(item.startMs)
-            .Key("durationMs").Value(item.durationMs)
-            .EndObject();
+        json.BeginObject();
+        json.Member("clip", item.clipName).Member("inMs", item.inMs);
+        json.Member("startMs", item.startMs).Member("durationMs", item.durationMs);
+        json.EndObject();
     }
     json.EndArray();
 }
@@ -48,16 +46,14 @@ void WriteChapters(JsonWriter &json, const QVector<qint64> &chapters)
 QByteArray ScanJson(const DiscScan &scan)
 {
     JsonWriter json;
-    json.BeginObject().Key("disc").BeginObject()
-        .Key("name").Value(QString::fromLocal8Bit(scan.metadata.name))
-        .Key("thumbnail").Value(QString::fromLocal8Bit(scan.metadata.thumbnail))
-        .EndObject();
+    json.BeginObject().Key("disc").BeginObject();
+    json.Member("name", QString::fromLocal8Bit(scan.metadata.name));
+    json.Member("thumbnail", QString::fromLocal8Bit(scan.metadata.thumbnail));
+    json.EndObject();
     json.Key("titles").BeginArray();
     for (const ScannedTitle &title : scan.titles) {
-        json.BeginObject()
-            .Key("key").Value(title.key)
-            .Key("number").Value(title.number)
-            .Key("duration").Value(title.durationText);
+        json.BeginObject().Member("key", title.key).Member("number", title.number);
+        json.Member("duration", title.durationText);
         json.Key("chapters");
         WriteChapters(json, title.contents.chapters);
         json.Key("audio");

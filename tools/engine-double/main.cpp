@@ -113,8 +113,8 @@ int Identify()
         if (end == std::string::npos) {
             end = titles.size();
         }
-        Say("ID_BLURAY_TITLE_" + std::to_string(number++) + "_PLAYLIST=" +
-            titles.substr(start, end - start) + "\n");
+        Say("ID_BLURAY_TITLE_" + std::to_string(number++) +
+            "_PLAYLIST=" + titles.substr(start, end - start) + "\n");
         start = end + 1;
     }
     Say("ID_BLURAY_TITLES=" + std::to_string(number - 1) + "\n");
@@ -150,7 +150,8 @@ int main(int argc, char *argv[])
     for (size_t stream = 0; stream < streams.size(); ++stream) {
         const std::string number = std::to_string(stream);
         if (streams[stream] == 'a') {
-            Say("[lavf] stream " + number + ": audio (ac3), -aid " + std::to_string(audio++) + "\n");
+            Say("[lavf] stream " + number + ": audio (ac3), -aid " + std::to_string(audio++) +
+                "\n");
         } else if (streams[stream] == 's') {
             Say("[lavf] stream " + number + ": subtitle (srt), -sid " +
                 std::to_string(subtitles++) + "\n");

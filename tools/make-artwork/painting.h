@@ -88,16 +88,12 @@ inline QImage buttonImage(Button button)
     const qreal m = s / 2;
     p.setBrush(Qt::white);
     switch (button) {
-    case Button::Play:
-        fillRounded(p, triangle(QPointF(m, m), s * 0.4), Qt::white, 2);
-        break;
+    case Button::Play: fillRounded(p, triangle(QPointF(m, m), s * 0.4), Qt::white, 2); break;
     case Button::Pause:
         p.drawRoundedRect(QRectF(m - 8, m - 9, 5, 18), 1.5, 1.5);
         p.drawRoundedRect(QRectF(m + 3, m - 9, 5, 18), 1.5, 1.5);
         break;
-    case Button::Stop:
-        p.drawRoundedRect(QRectF(m - 5, m - 5, 10, 10), 1.5, 1.5);
-        break;
+    case Button::Stop: p.drawRoundedRect(QRectF(m - 5, m - 5, 10, 10), 1.5, 1.5); break;
     case Button::Previous: // bar + left triangle, the pair centred as a group
         fillRounded(p, triangle(QPointF(m + 3.1, m), 11, false), Qt::white, 1.2);
         p.fillRect(QRectF(m - 6, m - 5.5, 2.5, 11), Qt::white);

@@ -83,8 +83,8 @@ private slots:
         QTest::newRow("only the first report counts")
             << QByteArray("  Duration: 00:00:01.00, start\n  Duration: 02:00:00.00, start\n")
             << "00:00:01";
-        QTest::newRow("no duration known") << QByteArray("  Duration: N/A, start: 0.000000")
-                                           << "N/A, sta";
+        QTest::newRow("no duration known")
+            << QByteArray("  Duration: N/A, start: 0.000000") << "N/A, sta";
         QTest::newRow("a hundred hours") << QByteArray("Duration: 100:00:00.00") << "100:00:0";
         QTest::newRow("output ends sooner") << QByteArray("Duration: 00:1") << "00:1";
         QTest::newRow("output ends at the marker") << QByteArray("Duration: ") << "";
@@ -140,7 +140,8 @@ private slots:
             }
         }
         QCOMPARE(probes, 6);
-        QVERIFY2(most <= probesAtOnce, qPrintable(QStringLiteral("%1 probes ran at once").arg(most)));
+        QVERIFY2(most <= probesAtOnce,
+                 qPrintable(QStringLiteral("%1 probes ran at once").arg(most)));
     }
 
     void eachProbeGetsTheInputOptionAndThePathAlone_data()
@@ -201,13 +202,12 @@ private slots:
         QFETCH(int, probesAtOnce);
         QFETCH(QStringList, expected);
         // The slow probe becomes the sleep itself, so its process is the one to stop.
-        UseProbe(WriteScript(QStringLiteral("probe"),
-                             "case \"$2\" in *slow*)\n"
-                             "  echo $$ > '@DIR@/slow.pid'\n"
-                             "  exec sleep 30;;\n"
-                             "esac\n"
-                             "echo 'Duration: 00:01:40.00, start' >&2\n"
-                             "exit 1\n"));
+        UseProbe(WriteScript(QStringLiteral("probe"), "case \"$2\" in *slow*)\n"
+                                                      "  echo $$ > '@DIR@/slow.pid'\n"
+                                                      "  exec sleep 30;;\n"
+                                                      "esac\n"
+                                                      "echo 'Duration: 00:01:40.00, start' >&2\n"
+                                                      "exit 1\n"));
         QStringList paths;
         for (const QString &name : names) {
             paths.append(QStringLiteral("/media/") + name);
@@ -218,7 +218,8 @@ private slots:
         // Only to show it did not wait for the probe's own 30 s.
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
 
-        const pid_t pid = static_cast<pid_t>(ReadFile(QStringLiteral("slow.pid")).trimmed().toLong());
+        const pid_t pid =
+            static_cast<pid_t>(ReadFile(QStringLiteral("slow.pid")).trimmed().toLong());
         QVERIFY(pid > 0);
         errno = 0;
         QVERIFY2(::kill(pid, 0) != 0 && errno == ESRCH, "the stopped probe is still there");

@@ -22,21 +22,21 @@ private slots:
         QTest::newRow("position") << QByteArray("ANS_TIME_POSITION=12.3\n")
                                   << EngineLine::TimePosition << 0;
         QTest::newRow("length") << QByteArray("ANS_LENGTH=6.01\n") << EngineLine::Length << 6;
-        QTest::newRow("length with spaces") << QByteArray("ANS_LENGTH=  5400.00 \r\n")
-                                            << EngineLine::Length << 5400;
-        QTest::newRow("length unreadable") << QByteArray("ANS_LENGTH=abc\n") << EngineLine::Length
-                                           << 0;
+        QTest::newRow("length with spaces")
+            << QByteArray("ANS_LENGTH=  5400.00 \r\n") << EngineLine::Length << 5400;
+        QTest::newRow("length unreadable")
+            << QByteArray("ANS_LENGTH=abc\n") << EngineLine::Length << 0;
         QTest::newRow("length negative truncates toward zero")
             << QByteArray("ANS_LENGTH=-2.9\n") << EngineLine::Length << -2;
         QTest::newRow("length past int") << QByteArray("ANS_LENGTH=1e300\n") << EngineLine::Length
                                          << std::numeric_limits<int>::max();
-        QTest::newRow("length not a number") << QByteArray("ANS_LENGTH=nan\n")
-                                             << EngineLine::Length << 0;
+        QTest::newRow("length not a number")
+            << QByteArray("ANS_LENGTH=nan\n") << EngineLine::Length << 0;
         QTest::newRow("percent") << QByteArray("ANS_PERCENT_POSITION=5\n")
                                  << EngineLine::PercentPosition << 0;
         QTest::newRow("playing") << QByteArray("Playing clip.avi.\n") << EngineLine::Playing << 0;
-        QTest::newRow("end of file") << QByteArray("Exiting... (End of file)\n")
-                                     << EngineLine::EndOfPlayback << 0;
+        QTest::newRow("end of file")
+            << QByteArray("Exiting... (End of file)\n") << EngineLine::EndOfPlayback << 0;
         QTest::newRow("quit") << QByteArray("Exiting... (Quit)\n") << EngineLine::EndOfPlayback
                               << 0;
         QTest::newRow("audio") << QByteArray("[lavf] stream 1: audio (mp2), -aid 0\n")
@@ -46,16 +46,16 @@ private slots:
         QTest::newRow("video") << QByteArray("VIDEO:  [MP4V]  320x240  24bpp  25.000 fps\n")
                                << EngineLine::VideoStarted << 0;
         // Answers are recognised by their start only; markers anywhere.
-        QTest::newRow("answer not at start") << QByteArray(" ANS_LENGTH=5\n") << EngineLine::Other
-                                             << 0;
-        QTest::newRow("playing beats end") << QByteArray("Playing (Quit)\n")
-                                           << EngineLine::Playing << 0;
-        QTest::newRow("end beats audio") << QByteArray("(End of file), -aid \n")
-                                         << EngineLine::EndOfPlayback << 0;
-        QTest::newRow("audio beats video") << QByteArray("VIDEO: , -aid 1\n")
-                                           << EngineLine::AudioStream << 0;
-        QTest::newRow("playing needs its blank") << QByteArray("Playing\n") << EngineLine::Other
-                                                 << 0;
+        QTest::newRow("answer not at start")
+            << QByteArray(" ANS_LENGTH=5\n") << EngineLine::Other << 0;
+        QTest::newRow("playing beats end")
+            << QByteArray("Playing (Quit)\n") << EngineLine::Playing << 0;
+        QTest::newRow("end beats audio")
+            << QByteArray("(End of file), -aid \n") << EngineLine::EndOfPlayback << 0;
+        QTest::newRow("audio beats video")
+            << QByteArray("VIDEO: , -aid 1\n") << EngineLine::AudioStream << 0;
+        QTest::newRow("playing needs its blank")
+            << QByteArray("Playing\n") << EngineLine::Other << 0;
         QTest::newRow("empty") << QByteArray() << EngineLine::Other << 0;
     }
 
@@ -98,9 +98,11 @@ private slots:
         QTest::newRow("dvd") << int(kSourceDvd) << false << -1
                              << QStringList{filter, "dvd://1", "-dvd-device", path};
         QTest::newRow("blu-ray main title")
-            << int(kSourceBluRay) << false << 7 << QStringList{filter, "br://0", "-bluray-device", path};
+            << int(kSourceBluRay) << false << 7
+            << QStringList{filter, "br://0", "-bluray-device", path};
         QTest::newRow("blu-ray picked title")
-            << int(kSourceBluRay) << true << 3 << QStringList{filter, "br://3", "-bluray-device", path};
+            << int(kSourceBluRay) << true << 3
+            << QStringList{filter, "br://3", "-bluray-device", path};
         QTest::newRow("blu-ray picked title without number")
             << int(kSourceBluRay) << true << -1 << QStringList{filter, path};
     }
@@ -121,12 +123,18 @@ private slots:
         }
         launch.path = QStringLiteral("/media/my disc");
         const QStringList arguments = BuildEngineArguments(launch);
-        const QStringList opening = {"-demuxer",   "lavf",
-                                     "-ni",        "-slave",
-                                     "-quiet",     "-wid",
-                                     "4194342",    "-vo",
-                                     "xv,gl,x11,", "-lavdopts",
-                                     "threads=4",  "-vf",
+        const QStringList opening = {"-demuxer",
+                                     "lavf",
+                                     "-ni",
+                                     "-slave",
+                                     "-quiet",
+                                     "-wid",
+                                     "4194342",
+                                     "-vo",
+                                     "xv,gl,x11,",
+                                     "-lavdopts",
+                                     "threads=4",
+                                     "-vf",
                                      "screenshot=/home/u/.config/Tavrix BluRay Player/",
                                      "-af"};
         QCOMPARE(arguments.mid(0, opening.size()), opening);

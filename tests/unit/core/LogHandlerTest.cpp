@@ -76,17 +76,10 @@ void LogHandlerTest::otherLevelsWriteNothing()
     QFETCH(int, level);
 
     switch (QtMsgType(level)) {
-    case QtWarningMsg:
-        qWarning("not for the log");
-        break;
-    case QtInfoMsg:
-        qInfo("not for the log");
-        break;
-    case QtCriticalMsg:
-        qCritical("not for the log");
-        break;
-    default:
-        QFAIL("unexpected level");
+    case QtWarningMsg: qWarning("not for the log"); break;
+    case QtInfoMsg: qInfo("not for the log"); break;
+    case QtCriticalMsg: qCritical("not for the log"); break;
+    default: QFAIL("unexpected level");
     }
     QVERIFY(!QFileInfo::exists(LogPath()));
 }

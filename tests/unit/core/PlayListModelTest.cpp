@@ -51,8 +51,8 @@ private slots:
         QTest::newRow("listed twice: the first") << list << "/m/Film.mkv" << 1;
         QTest::newRow("letter case differs") << list << "/m/film.mkv" << -1;
         QTest::newRow("a prefix of a listed path") << list << "/m/a.mk" << -1;
-        QTest::newRow("trailing separator differs") << QStringList{"/media/DISC"}
-                                                    << "/media/DISC/" << -1;
+        QTest::newRow("trailing separator differs")
+            << QStringList{"/media/DISC"} << "/media/DISC/" << -1;
         QTest::newRow("empty list") << QStringList{} << "/m/a.mkv" << -1;
     }
 
@@ -84,8 +84,7 @@ private slots:
         QTest::newRow("letter case makes another path")
             << QStringList{"/m/film.mkv"} << QStringList{"/m/Film.mkv", "/m/film.mkv"}
             << QStringList{"/m/Film.mkv"};
-        QTest::newRow("no candidates") << QStringList{"/m/a.mkv"} << QStringList{}
-                                       << QStringList{};
+        QTest::newRow("no candidates") << QStringList{"/m/a.mkv"} << QStringList{} << QStringList{};
     }
 
     void notYetListedKeepsNewPathsOnceInTheirOrder()
@@ -148,13 +147,20 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("file") << "/m/Film.mkv" << "    Film.mkv";
-        QTest::newRow("name with spaces") << "/home/u/My Film (2).mkv" << "    My Film (2).mkv";
-        QTest::newRow("folder") << "/media/MY_DISC" << "    MY_DISC";
-        QTest::newRow("folder with a trailing separator") << "/media/MY_DISC/" << "    MY_DISC";
-        QTest::newRow("five characters") << "/home" << "    home";
-        QTest::newRow("short path shown whole") << "/mnt" << "    /mnt";
-        QTest::newRow("root shown whole") << "/" << "    /";
+        QTest::newRow("file") << "/m/Film.mkv"
+                              << "    Film.mkv";
+        QTest::newRow("name with spaces") << "/home/u/My Film (2).mkv"
+                                          << "    My Film (2).mkv";
+        QTest::newRow("folder") << "/media/MY_DISC"
+                                << "    MY_DISC";
+        QTest::newRow("folder with a trailing separator") << "/media/MY_DISC/"
+                                                          << "    MY_DISC";
+        QTest::newRow("five characters") << "/home"
+                                         << "    home";
+        QTest::newRow("short path shown whole") << "/mnt"
+                                                << "    /mnt";
+        QTest::newRow("root shown whole") << "/"
+                                          << "    /";
     }
 
     void rowText()

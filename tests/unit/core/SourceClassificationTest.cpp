@@ -65,8 +65,10 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("Blu-ray") << QStringList{"disc/BDMV/STREAM", "disc/BDMV/PLAYLIST"}
-                                 << QStringList{} << "disc" << "BluRay";
-        QTest::newRow("DVD") << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc" << "Dvd";
+                                 << QStringList{} << "disc"
+                                 << "BluRay";
+        QTest::newRow("DVD") << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc"
+                             << "Dvd";
         QTest::newRow("both: Blu-ray is looked for first")
             << QStringList{"disc/BDMV/STREAM", "disc/VIDEO_TS"} << QStringList{} << "disc"
             << "BluRay";
@@ -82,13 +84,17 @@ private slots:
             << QStringList{"disc/BDMV"} << QStringList{"disc/BDMV/STREAM"} << "disc"
             << "NotRecognised";
         QTest::newRow("lower-case bdmv/stream")
-            << QStringList{"disc/bdmv/stream"} << QStringList{} << "disc" << "NotRecognised";
+            << QStringList{"disc/bdmv/stream"} << QStringList{} << "disc"
+            << "NotRecognised";
         QTest::newRow("lower-case stream inside BDMV")
-            << QStringList{"disc/BDMV/stream"} << QStringList{} << "disc" << "NotRecognised";
-        QTest::newRow("lower-case video_ts") << QStringList{"disc/video_ts"} << QStringList{}
-                                             << "disc" << "NotRecognised";
+            << QStringList{"disc/BDMV/stream"} << QStringList{} << "disc"
+            << "NotRecognised";
+        QTest::newRow("lower-case video_ts")
+            << QStringList{"disc/video_ts"} << QStringList{} << "disc"
+            << "NotRecognised";
         QTest::newRow("the BDMV folder itself")
-            << QStringList{"disc/BDMV/STREAM"} << QStringList{} << "disc/BDMV" << "NotRecognised";
+            << QStringList{"disc/BDMV/STREAM"} << QStringList{} << "disc/BDMV"
+            << "NotRecognised";
         QTest::newRow("the VIDEO_TS folder itself")
             << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc/VIDEO_TS"
             << "NotRecognised";
@@ -98,10 +104,11 @@ private slots:
         QTest::newRow("STREAM in a parent's name, BDMV empty")
             << QStringList{"MYSTREAMS/disc/BDMV"} << QStringList{} << "MYSTREAMS/disc"
             << "NotRecognised";
-        QTest::newRow("BDMV is a file") << QStringList{"disc"} << QStringList{"disc/BDMV"}
-                                        << "disc" << "NotRecognised";
-        QTest::newRow("VIDEO_TS is a file") << QStringList{"disc"} << QStringList{"disc/VIDEO_TS"}
-                                            << "disc" << "NotRecognised";
+        QTest::newRow("BDMV is a file") << QStringList{"disc"} << QStringList{"disc/BDMV"} << "disc"
+                                        << "NotRecognised";
+        QTest::newRow("VIDEO_TS is a file")
+            << QStringList{"disc"} << QStringList{"disc/VIDEO_TS"} << "disc"
+            << "NotRecognised";
         QTest::newRow("empty folder") << QStringList{"disc"} << QStringList{} << "disc"
                                       << "NotRecognised";
         QTest::newRow("folder of media files")
@@ -110,9 +117,11 @@ private slots:
         QTest::newRow("missing folder") << QStringList{} << QStringList{} << "nowhere"
                                         << "NotRecognised";
         QTest::newRow("Blu-ray chosen with a trailing separator")
-            << QStringList{"disc/BDMV/STREAM"} << QStringList{} << "disc/" << "BluRay";
+            << QStringList{"disc/BDMV/STREAM"} << QStringList{} << "disc/"
+            << "BluRay";
         QTest::newRow("DVD chosen with a trailing separator")
-            << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc/" << "Dvd";
+            << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc/"
+            << "Dvd";
     }
 
     void classify()

@@ -165,13 +165,12 @@ private slots:
         QTest::newRow("no items") << QVector<qint64>{} << qint64(0);
         QTest::newRow("whole seconds add up") << QVector<qint64>{60000, 3000} << qint64(63);
         QTest::newRow("three items of 1.9 s") << QVector<qint64>{1900, 1900, 1900} << qint64(3);
-        QTest::newRow("fractions never carry over") << QVector<qint64>{999, 999, 999}
-                                                    << qint64(0);
-        QTest::newRow("just under a minute and a little") << QVector<qint64>{59999, 1}
-                                                          << qint64(59);
+        QTest::newRow("fractions never carry over") << QVector<qint64>{999, 999, 999} << qint64(0);
+        QTest::newRow("just under a minute and a little")
+            << QVector<qint64>{59999, 1} << qint64(59);
         QTest::newRow("out before in subtracts") << QVector<qint64>{-2000, 5000} << qint64(3);
-        QTest::newRow("negative part second cut toward zero") << QVector<qint64>{-1500, 3000}
-                                                               << qint64(2);
+        QTest::newRow("negative part second cut toward zero")
+            << QVector<qint64>{-1500, 3000} << qint64(2);
         QTest::newRow("all negative") << QVector<qint64>{-3000, -4000} << qint64(-7);
         // 25 000 items of 25 hours: a sum past what 32 bits hold.
         QTest::newRow("sum past 32 bits") << QVector<qint64>(25000, kLongestItemSeconds * 1000)
@@ -191,11 +190,11 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("thumbnail");
 
-        QTest::newRow("english file") << QStringLiteral("bdmt_eng.xml") << QByteArray("My Film")
-                                      << QByteArray("thumb.jpg");
+        QTest::newRow("english file")
+            << QStringLiteral("bdmt_eng.xml") << QByteArray("My Film") << QByteArray("thumb.jpg");
         QTest::newRow("no file") << QString() << QByteArray() << QByteArray();
-        QTest::newRow("other language only") << QStringLiteral("bdmt_fra.xml") << QByteArray()
-                                             << QByteArray();
+        QTest::newRow("other language only")
+            << QStringLiteral("bdmt_fra.xml") << QByteArray() << QByteArray();
     }
 
     void discNameAndThumbnailComeFromEnglishMetadata()
@@ -334,18 +333,18 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QVector<int>>("numbers");
 
-        QTest::newRow("copy between two titles") << QStringList{"A", "A", "B"}
-                                                 << QVector<int>{1, 0, 3};
-        QTest::newRow("copies of a copy") << QStringList{"A", "A", "A", "B"}
-                                          << QVector<int>{1, 0, 0, 4};
+        QTest::newRow("copy between two titles")
+            << QStringList{"A", "A", "B"} << QVector<int>{1, 0, 3};
+        QTest::newRow("copies of a copy")
+            << QStringList{"A", "A", "A", "B"} << QVector<int>{1, 0, 0, 4};
         QTest::newRow("copy of an earlier title after another")
             << QStringList{"A", "B", "A", "C"} << QVector<int>{1, 2, 0, 4};
-        QTest::newRow("copy of the last title") << QStringList{"A", "B", "B"}
-                                                << QVector<int>{1, 2, 0};
-        QTest::newRow("copies of a menu loop use no number") << QStringList{"L", "L", "A"}
-                                                             << QVector<int>{0, 0, 1};
-        QTest::newRow("same items with other chapters is no copy") << QStringList{"A", "A+mark"}
-                                                                   << QVector<int>{1, 2};
+        QTest::newRow("copy of the last title")
+            << QStringList{"A", "B", "B"} << QVector<int>{1, 2, 0};
+        QTest::newRow("copies of a menu loop use no number")
+            << QStringList{"L", "L", "A"} << QVector<int>{0, 0, 1};
+        QTest::newRow("same items with other chapters is no copy")
+            << QStringList{"A", "A+mark"} << QVector<int>{1, 2};
     }
 
     void byteIdenticalCopiesUseUpANumber()
@@ -388,9 +387,8 @@ private slots:
         QTest::newRow("three items of 1.9 s")
             << QVector<QPair<qint64, qint64>>{{0, 1900}, {0, 1900}, {0, 1900}} << qint64(3)
             << QStringLiteral("00:00:03");
-        QTest::newRow("in time is taken off")
-            << QVector<QPair<qint64, qint64>>{{600000, 4261000}} << qint64(3661)
-            << QStringLiteral("01:01:01");
+        QTest::newRow("in time is taken off") << QVector<QPair<qint64, qint64>>{{600000, 4261000}}
+                                              << qint64(3661) << QStringLiteral("01:01:01");
         QTest::newRow("an item with out before in subtracts")
             << QVector<QPair<qint64, qint64>>{{10000, 4000}, {0, 20000}} << qint64(14)
             << QStringLiteral("00:00:14");
@@ -432,10 +430,10 @@ private slots:
         QTest::newRow("equal lengths keep listing order")
             << QVector<qint64>{60, 120, 60, 120, 60} << QVector<int>{2, 4, 1, 3, 5};
         QTest::newRow("a second decides") << QVector<qint64>{5399, 5400} << QVector<int>{2, 1};
-        QTest::newRow("100 hours above 99:59:59") << QVector<qint64>{359999, 360000}
-                                                  << QVector<int>{2, 1};
-        QTest::newRow("100 hours listed first stays first") << QVector<qint64>{360000, 359999}
-                                                            << QVector<int>{1, 2};
+        QTest::newRow("100 hours above 99:59:59")
+            << QVector<qint64>{359999, 360000} << QVector<int>{2, 1};
+        QTest::newRow("100 hours listed first stays first")
+            << QVector<qint64>{360000, 359999} << QVector<int>{1, 2};
         QTest::newRow("past 100 hours above 10 hours")
             << QVector<qint64>{36000, 360001, 7200} << QVector<int>{2, 1, 3};
         QTest::newRow("minutes above seconds") << QVector<qint64>{9, 60} << QVector<int>{2, 1};
@@ -500,7 +498,8 @@ private slots:
         QCOMPARE(Describe(contents.playItems),
                  (QStringList{"00100.M2TS in 0 start 0 length 60000",
                               "00101.M2TS in 10000 start 60000 length 30000"}));
-        QCOMPARE(Describe(contents.audio), (QStringList{"0x1100 English AC3", "0x1101 French DTS"}));
+        QCOMPARE(Describe(contents.audio),
+                 (QStringList{"0x1100 English AC3", "0x1101 French DTS"}));
         QCOMPARE(Describe(contents.subtitles), (QStringList{"0x1200 English", "0x1201 Japanese"}));
         QCOMPARE(contents.chapters, (QVector<qint64>{0, 65000}));
         QCOMPARE(scan.titles[0].durationSec, qint64(90));
@@ -518,13 +517,13 @@ private slots:
         const DiscScan scan = ScanBluRayFolder(disc.Path());
         QStringList seen;
         for (const ScannedTitle &title : scan.titles) {
-            seen << NameOf(title) + QLatin1Char(' ') + Describe(title.contents.playItems).join(", ");
+            seen << NameOf(title) + QLatin1Char(' ') +
+                        Describe(title.contents.playItems).join(", ");
         }
-        QCOMPARE(seen, (QStringList{
-                           "00002.mpls 00300.M2TS in 0 start 0 length 60000, "
-                           "00301.M2TS in 0 start 60000 length 60000",
-                           "00003.mpls 00400.M2TS in 0 start 0 length 45000",
-                           "00000.mpls 00100.M2TS in 0 start 0 length 30000"}));
+        QCOMPARE(seen, (QStringList{"00002.mpls 00300.M2TS in 0 start 0 length 60000, "
+                                    "00301.M2TS in 0 start 60000 length 60000",
+                                    "00003.mpls 00400.M2TS in 0 start 0 length 45000",
+                                    "00000.mpls 00100.M2TS in 0 start 0 length 30000"}));
     }
 };
 
