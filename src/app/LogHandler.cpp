@@ -1,7 +1,6 @@
 #include "app/LogHandler.h"
 
 #include <QFile>
-#include <QTextStream>
 
 void LogMessageHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
@@ -12,6 +11,6 @@ void LogMessageHandler(QtMsgType type, const QMessageLogContext &, const QString
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         return;
     }
-    QTextStream stream(&log);
-    stream << QStringLiteral("Debug: %1").arg(message) << '\n';
+    // In the locale's encoding, like every other text file of the player.
+    log.write(QStringLiteral("Debug: %1\n").arg(message).toLocal8Bit());
 }

@@ -154,7 +154,7 @@ void DRUI::ReleaseEngine()
         engine->kill();
         engine->waitForFinished(kEngineExitWaitMs);
     }
-    engine->deleteLater();
+    delete engine;
 }
 
 void DRUI::ShutDownEngine()

@@ -1,62 +1,44 @@
 #include "platform/KeepAwake.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
-#include <QDBusReply>
+#include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 
 namespace {
 
-const char *const kApplicationName = "Tavrix BluRay Player";
-const char *const kReason = "Playing video";
+const QString kApplicationName = QStringLiteral("Tavrix BluRay Player");
+const QString kReason = QStringLiteral("Playing video");
+// A desktop service that does not answer soon must not hold up the window.
 constexpr int kCallTimeoutMs = 2000;
 
-void InhibitScreenSaver()
+QDBusMessage Call(QDBusConnection bus, const QString &service, const QString &path,
+                  const QString &interface, const QVariantList &arguments)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        return;
+        return QDBusMessage();
     }
-    QDBusInterface screenSaver(QStringLiteral("org.freedesktop.ScreenSaver"),
-                               QStringLiteral("/org/freedesktop/ScreenSaver"),
-                               QStringLiteral("org.freedesktop.ScreenSaver"), bus);
-    if (!screenSaver.isValid()) {
-        return;
-    }
-    screenSaver.setTimeout(kCallTimeoutMs);
-    // The inhibition lasts until this process leaves the bus, so the cookie need not be kept.
-    screenSaver.call(QStringLiteral("Inhibit"), QString::fromLatin1(kApplicationName),
-                     QString::fromLatin1(kReason));
-}
-
-void InhibitSleep()
-{
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        return;
-    }
-    QDBusInterface login(QStringLiteral("org.freedesktop.login1"),
-                         QStringLiteral("/org/freedesktop/login1"),
-                         QStringLiteral("org.freedesktop.login1.Manager"), bus);
-    if (!login.isValid()) {
-        return;
-    }
-    login.setTimeout(kCallTimeoutMs);
-    const QDBusReply<QDBusUnixFileDescriptor> reply =
-        login.call(QStringLiteral("Inhibit"), QStringLiteral("sleep:idle"),
-                   QString::fromLatin1(kApplicationName), QString::fromLatin1(kReason),
-                   QStringLiteral("block"));
-    if (reply.isValid()) {
-        // The lock holds while this descriptor is open: keep it for the life of the process.
-        static QDBusUnixFileDescriptor held;
-        held = reply.value();
-    }
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Inhibit"));
+    call.setArguments(arguments);
+    return bus.call(call, QDBus::Block, kCallTimeoutMs);
 }
 
 } // namespace
 
 void KeepSystemAndDisplayAwake()
 {
-    InhibitScreenSaver();
-    InhibitSleep();
+    // The screen saver's inhibition lasts until this process leaves the bus.
+    Call(QDBusConnection::sessionBus(), QStringLiteral("org.freedesktop.ScreenSaver"),
+         QStringLiteral("/org/freedesktop/ScreenSaver"),
+         QStringLiteral("org.freedesktop.ScreenSaver"), {kApplicationName, kReason});
+
+    const QDBusMessage sleep = Call(
+        QDBusConnection::systemBus(), QStringLiteral("org.freedesktop.login1"),
+        QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
+        {QStringLiteral("sleep:idle"), kApplicationName, kReason, QStringLiteral("block")});
+    if (sleep.type() == QDBusMessage::ReplyMessage && !sleep.arguments().isEmpty()) {
+        // The lock holds while this descriptor is open: keep it for the life of the process.
+        static QDBusUnixFileDescriptor held;
+        held = sleep.arguments().first().value<QDBusUnixFileDescriptor>();
+    }
 }

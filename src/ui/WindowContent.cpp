@@ -273,6 +273,7 @@ QWidget *DRUI::BuildButtonRow()
     QPushButton *fullScreenButton = PictureButton(Images::kFullScreen);
     connect(m_volumeButton, &QPushButton::clicked, this, &DRUI::VolumeBtn);
     connect(m_volumeSlider, &QSlider::sliderMoved, this, &DRUI::VolumeSliderSeek);
+    connect(fullScreenButton, &QPushButton::clicked, this, &DRUI::FullScreenBtn);
     auto *volume = new QHBoxLayout;
     volume->addWidget(m_volumeButton);
     volume->addWidget(m_volumeSlider);
