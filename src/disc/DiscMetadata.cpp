@@ -2,10 +2,12 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 constexpr qsizetype kLinePiece = 2047;
+constexpr qint64 kMaxMetadataFileSize = 16 * 1024 * 1024;
 const QByteArray kNameMarker = QByteArrayLiteral("<di:name>");
 const QByteArray kNameEnd = QByteArrayLiteral("</");
 const QByteArray kThumbnailMarker = QByteArrayLiteral("<di:thumbnail href=\"");
@@ -59,23 +61,25 @@ DiscMetadata ParseDiscMetadata(const QByteArray &contents)
 DiscMetadata ReadDiscMetadata(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // Only a regular file, and no more of it than a metadata file can sensibly hold.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         return {};
     }
-    return ParseDiscMetadata(file.readAll());
+    return ParseDiscMetadata(file.read(kMaxMetadataFileSize));
 }
 
 HashResult HashFileHex(const QString &path, QByteArray &hex)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() == 0) {
         return HashResult::kCannotOpenOrEmpty;
     }
-    const QByteArray content = file.readAll();
-    if (content.size() != file.size()) {
+    // Read in pieces, so that a large file costs no more memory than a small one.
+    QCryptographicHash digest(QCryptographicHash::Sha512);
+    if (!digest.addData(&file) || !file.atEnd()) {
         hex = QByteArray(128, '0');
         return HashResult::kIncompleteRead;
     }
-    hex = QCryptographicHash::hash(content, QCryptographicHash::Sha512).toHex().toUpper();
+    hex = digest.result().toHex().toUpper();
     return HashResult::kOk;
 }

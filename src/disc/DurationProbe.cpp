@@ -41,29 +41,48 @@ public:
         return m_results;
     }
 
+    // Also when the wait ended early (the application quitting): no probe outlives the batch,
+    // and none calls back into it.
+    ~ProbeBatch()
+    {
+        for (const std::shared_ptr<QProcess> &process : m_processes) {
+            process->disconnect();
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished();
+            }
+        }
+    }
+
 private:
     void StartNext()
     {
         const int index = m_next++;
         ++m_running;
         auto process = std::make_shared<QProcess>();
+        m_processes.push_back(process);
         auto done = std::make_shared<bool>(false);
+        auto timedOut = std::make_shared<bool>(false);
         auto timer = std::make_shared<QTimer>();
         timer->setSingleShot(true);
-        QObject::connect(timer.get(), &QTimer::timeout, [process] { process->kill(); });
+        QObject::connect(timer.get(), &QTimer::timeout, [process, timedOut] {
+            *timedOut = true;
+            process->kill();
+        });
 
-        const auto finish = [this, index, process, done, timer](bool completed) {
+        // Whatever the probe said counts, also when it crashed, unless it was stopped for
+        // taking too long.
+        const auto finish = [this, index, process, done, timer, timedOut](bool started) {
             if (*done) {
                 return;
             }
             *done = true;
             timer->stop();
-            if (completed) {
+            if (started && !*timedOut) {
                 m_results[index] = DurationTextFromProbeOutput(process->readAllStandardError());
             }
-            // The process object may still be inside its own signal; let it go afterwards.
+            // The process object may still be inside its own signal; it is let go with the batch.
             process->disconnect();
-            m_retired.push_back(process);
             --m_running;
             ++m_finished;
             if (m_next < m_paths.size()) {
@@ -73,9 +92,7 @@ private:
             }
         };
         QObject::connect(process.get(), &QProcess::finished,
-                         [finish, process](int, QProcess::ExitStatus status) {
-                             finish(status == QProcess::NormalExit);
-                         });
+                         [finish](int, QProcess::ExitStatus) { finish(true); });
         QObject::connect(process.get(), &QProcess::errorOccurred,
                          [finish](QProcess::ProcessError error) {
                              if (error == QProcess::FailedToStart) {
@@ -99,7 +116,7 @@ private:
     int m_running = 0;
     int m_finished = 0;
     QEventLoop m_loop;
-    std::vector<std::shared_ptr<QProcess>> m_retired;
+    std::vector<std::shared_ptr<QProcess>> m_processes;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "disc/BigEndianReader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -244,7 +245,8 @@ int MoviePlaylistReader::Parse(const QByteArray &data, PlaylistContents &content
 int MoviePlaylistReader::Read(const QString &path, PlaylistContents &contents)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: opening a pipe or a device from a stranger's disc could wait forever.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         return kCannotOpen;
     }
     return Parse(file.read(kMaxFileSize), contents);

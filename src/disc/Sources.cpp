@@ -75,8 +75,10 @@ void DRUI::OpenFiles(const QStringList &paths)
     if (paths.isEmpty()) {
         return;
     }
+    m_waitingForHelperProgram = true;
     const QStringList durations =
         ProbeDurations(paths, QThread::idealThreadCount(), kProbeTimeLimitMs);
+    m_waitingForHelperProgram = false;
     QVector<PLAY_LIST_INFO> entries;
     for (int i = 0; i < paths.size(); ++i) {
         PLAY_LIST_INFO entry;

@@ -178,7 +178,7 @@ void DRUI::BDMenuOperate(QAction *action)
     }
     m_startPosSec = 0;
     if (IsChapterEntry(action)) {
-        m_startPosSec = static_cast<int>(action->data().toLongLong() / 1000);
+        m_startPosSec = WholeSeconds(action->data().toLongLong());
     } else if (IsTitleEntry(action)) {
         m_sourceKey = action->data().value<PLAY_LIST_INFO>().strPath;
         m_titleChosen = true;
@@ -223,8 +223,10 @@ void DRUI::LearnEngineTitleNumbers(const QString &discFolder)
         return;
     }
     m_engineTitleListAsked = true;
+    m_waitingForHelperProgram = true;
     const std::map<QString, int> engineTitles =
         QueryEngineTitleList(discFolder, kEngineTitleListTimeLimitMs);
+    m_waitingForHelperProgram = false;
     for (const auto &[key, root] : m_titleDiscRoots) {
         const auto title = engineTitles.find(PlaylistNumber(key));
         if (root == discFolder && m_titleNumbers.count(key) != 0 && title != engineTitles.end()) {

@@ -49,16 +49,17 @@ void DRUI::BDVideoMenu(QAction *action)
         return;
     }
     const QString data = action->data().toString();
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
     if (data == MenuData::kHalfSize) {
         resize(kHalfSize);
     } else if (data == MenuData::kNormalSize) {
         resize(kNormalSize);
-    } else if (data == MenuData::kDoubleSize) {
+    } else if (data == MenuData::kDoubleSize && available.isValid()) {
         resize(std::min(available.width(), kLargestDoubleSize.width()),
                std::min(available.height(), kLargestDoubleSize.height()));
     } else if (data == MenuData::kFit2Screen) {
-        setWindowState(windowState() | Qt::WindowMaximized);
+        setWindowState(Qt::WindowMaximized);
     }
 }
 

@@ -182,7 +182,7 @@ void DRUI::BDControlsMenu(QAction *action)
 {
     m_titleChosen = false;
     if (IsChapterEntry(action)) {
-        const int seconds = static_cast<int>(action->data().toLongLong() / 1000);
+        const int seconds = WholeSeconds(action->data().toLongLong());
         if (m_engine != nullptr) {
             ResumePlayback();
             SendEngineCommand(Engine::kSeekAbsolute, seconds);

@@ -257,4 +257,7 @@ private:
     QVector<PLAY_LIST_INFO> m_playList;
     RecentFileList m_recentFiles;
     QString m_appDataFolder;
+    // While a probe or the engine's title list is awaited, timers and the engine go on but no
+    // new source may be opened (a drop is not held back the way clicks and keys are).
+    bool m_waitingForHelperProgram = false;
 };

@@ -93,7 +93,7 @@ void DRUI::dragEnterEvent(QDragEnterEvent *event)
 void DRUI::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty()) {
+    if (urls.isEmpty() || m_waitingForHelperProgram) {
         return;
     }
     // Only the first item of a drop is opened; something that is no local file is ignored.

@@ -1,5 +1,6 @@
 #include "util/TimeText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -78,4 +79,10 @@ qint64 ParseTime(const char *text)
         }
     }
     return total;
+}
+
+int WholeSeconds(qint64 milliseconds)
+{
+    return static_cast<int>(std::clamp<qint64>(milliseconds / 1000, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
 }
