@@ -1,6 +1,7 @@
 // The window with the real engine (MPlayer) and the real probe (ffmpeg) on media made here.
 #include "common/DruiTestAccess.h"
 #include "common/MediaMaker.h"
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
 
 #include "app/LanguageManager.h"
@@ -158,14 +159,7 @@ private slots:
     void folderThatIsNeitherIsRefused()
     {
         QString shownMessage;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, [&shownMessage] {
-            if (auto *box = qobject_cast<CMessageBox *>(QApplication::activeModalWidget())) {
-                shownMessage = MessageBoxTestAccess::MessageLabel(*box)->text();
-                box->close();
-            }
-        });
-        closer.start(20);
+        const auto closer = CloseMessageBoxes(shownMessage);
         DruiTestAccess::OpenDiscFolder(Window(), m_media.path());
         QCOMPARE(shownMessage, GetText("Messages/MSG0102"));
         QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);

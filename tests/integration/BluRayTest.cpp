@@ -1,8 +1,7 @@
 // A Blu-ray folder in the window: the disc menu and the Controls menu after a scan, and what
 // the engine is told when the main title, a chapter or another title is picked.
-#include "common/DruiTestAccess.h"
-#include "common/EngineDouble.h"
 #include "common/TestMain.h"
+#include "common/WindowWithEngine.h"
 
 #include "PlaylistWriter.h"
 
@@ -30,18 +29,13 @@ void WriteFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class BluRayTest : public QObject
+class BluRayTest : public QObject, protected WindowWithEngine
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<EngineDouble> m_engine;
-    std::unique_ptr<DRUI> m_window;
     QTemporaryDir m_discs;
     QString m_disc;
-
-    DRUI &Window() { return *m_window; }
-    int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
 
     // Titles in listing order: 00001 (40 min, chapters), 00002 (a copy of 00001),
     // 00003 (1 h 30 min, two audio and a subtitle stream), 00004 (5 min).
@@ -90,17 +84,11 @@ private slots:
 
     void init()
     {
-        m_engine = std::make_unique<EngineDouble>();
-        m_window = std::make_unique<DRUI>();
-        m_window->SetUpWindow();
+        MakeEngineAndWindow();
         DruiTestAccess::OpenDiscFolder(Window(), m_disc);
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_engine.reset();
-    }
+    void cleanup() { DropWindowAndEngine(); }
 
     void scanFillsTheNavigationPage()
     {

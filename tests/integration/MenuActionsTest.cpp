@@ -1,9 +1,9 @@
 // The Video, Audio, Tools and Help menus and the keyboard shortcuts against the scripted
 // engine: what each entry sends, which entry carries the check, the window sizes, snapshots
 // written from the engine's pictures and the switch of the interface language.
-#include "common/DruiTestAccess.h"
-#include "common/EngineDouble.h"
+#include "common/FakeProbe.h"
 #include "common/TestMain.h"
+#include "common/WindowWithEngine.h"
 
 #include "app/IniFile.h"
 #include "app/LanguageManager.h"
@@ -99,7 +99,7 @@ QStringList FilesIn(const QString &folder)
 
 } // namespace
 
-class MenuActionsTest : public QObject
+class MenuActionsTest : public QObject, protected WindowWithEngine
 {
     Q_OBJECT
 
@@ -108,11 +108,8 @@ public slots:
     void CaptureUrl(const QUrl &url) { m_openedUrls.append(url); }
 
 private:
-    QTemporaryDir m_probeFolder;
+    FakeProbe m_probe;
     QTemporaryDir m_scratch;
-    std::unique_ptr<EngineDouble> m_engine;
-    std::unique_ptr<DRUI> m_window;
-    int m_marks = 0;
     QList<QUrl> m_openedUrls;
     QByteArray m_shippedConfig;
 
@@ -120,36 +117,11 @@ private:
     std::unique_ptr<QTemporaryDir> m_languageCopy;
     std::unique_ptr<CLanguageManager> m_savedLanguageManager;
 
-    DRUI &Window() { return *m_window; }
-
     void NewWindow()
     {
         m_window.reset();
         m_window = std::make_unique<DRUI>();
         m_window->SetUpWindow();
-    }
-
-    void Play(const QString &path)
-    {
-        DruiTestAccess::PathToPlay(Window()) = path;
-        DruiTestAccess::SourceKind(Window()) = kSourceFile;
-        Window().VideoPlay();
-    }
-
-    void WaitForCommand(const QString &command)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
-    }
-
-    // Every command sent before this call has reached the engine once a mark sent behind it
-    // has: the pipe keeps the order.
-    void Sync()
-    {
-        QProcess *engine = DruiTestAccess::Engine(Window());
-        QVERIFY(engine != nullptr);
-        const QString mark = QStringLiteral("mark %1").arg(++m_marks);
-        engine->write(mark.toLatin1() + '\n');
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
     }
 
     // Every line the engine printed before this call has been read by the window once a
@@ -277,14 +249,7 @@ private slots:
     void initTestCase()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        // A probe that measures every file as 100 s at once, so that opening files is quick.
-        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
-        QFile script(probe);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
+        QVERIFY(m_probe.Install());
         QCOMPARE(CLanguageManager::Instance().GetCurrentLanguage(), QStringLiteral("/English"));
         m_shippedConfig =
             ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/config.ini"));
@@ -293,7 +258,6 @@ private slots:
 
     void cleanupTestCase()
     {
-        qunsetenv("TAVRIX_PROBE");
         // No case wrote the shipped language choice.
         QCOMPARE(ReadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/config.ini")),
                  m_shippedConfig);
@@ -303,15 +267,12 @@ private slots:
     {
         QDir(AppDataFolder()).removeRecursively();
         QDir(Snapshots::DefaultFolder()).removeRecursively();
-        m_engine = std::make_unique<EngineDouble>();
-        m_engine->SetLength(36000);
-        NewWindow();
+        MakeEngineAndWindow(36000);
     }
 
     void cleanup()
     {
-        m_window.reset();
-        m_engine.reset();
+        DropWindowAndEngine();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         m_openedUrls.clear();
         if (m_savedLanguageManager) {

@@ -1,8 +1,8 @@
 // The window against the scripted engine: the commands it sends and the states it shows from
 // start to end of a playback.
-#include "common/DruiTestAccess.h"
-#include "common/EngineDouble.h"
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
+#include "common/WindowWithEngine.h"
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
@@ -19,47 +19,18 @@
 #include <csignal>
 #include <memory>
 
-class PlaybackTest : public QObject
+class PlaybackTest : public QObject, protected WindowWithEngine
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<EngineDouble> m_engine;
-    std::unique_ptr<DRUI> m_window;
-
-    DRUI &Window() { return *m_window; }
-
-    void Play(const QString &path, int kind = kSourceFile)
-    {
-        DruiTestAccess::PathToPlay(Window()) = path;
-        DruiTestAccess::SourceKind(Window()) = kind;
-        Window().VideoPlay();
-    }
-
-    // Waits until the engine has logged this command, counted from the end of the log.
-    void WaitForCommand(const QString &command)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
-    }
-
     // The engine's lines are read when it writes them; this gives the window the chance.
     void LetEngineTalk(int milliseconds = 300) { QTest::qWait(milliseconds); }
 
-    int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
-
 private slots:
-    void init()
-    {
-        m_engine = std::make_unique<EngineDouble>();
-        m_window = std::make_unique<DRUI>();
-        m_window->SetUpWindow();
-    }
+    void init() { MakeEngineAndWindow(); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_engine.reset();
-    }
+    void cleanup() { DropWindowAndEngine(); }
 
     void startSendsVolumeAndShowsThePlayingState()
     {
@@ -287,14 +258,7 @@ private slots:
         qputenv("TAVRIX_ENGINE", "/nonexistent/engine");
         QString shownMessage;
         // The message box runs modally; a timer closes it from inside its own loop.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, [&shownMessage] {
-            if (auto *box = qobject_cast<CMessageBox *>(QApplication::activeModalWidget())) {
-                shownMessage = MessageBoxTestAccess::MessageLabel(*box)->text();
-                box->close();
-            }
-        });
-        closer.start(20);
+        const auto closer = CloseMessageBoxes(shownMessage);
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
         QTRY_COMPARE(shownMessage, GetText("Messages/MSG0501"));
         QVERIFY(!shownMessage.isEmpty());

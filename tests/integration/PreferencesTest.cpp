@@ -2,6 +2,7 @@
 // formats it offers, OK against Cancel and the close button, browsing for a folder, dragging
 // the dialog, and the window's Tools → Preferences taking the chosen format.
 #include "common/DruiTestAccess.h"
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
 
 #include "app/LanguageManager.h"
@@ -70,21 +71,6 @@ QPushButton *CloseButton(QWidget *root)
         }
     }
     return rightmost;
-}
-
-// Runs the action on the first modal widget of the given type, from inside its own loop.
-template <typename Widget> std::unique_ptr<QTimer> WhenModal(std::function<void(Widget *)> action)
-{
-    auto timer = std::make_unique<QTimer>();
-    QTimer *raw = timer.get();
-    QObject::connect(raw, &QTimer::timeout, [raw, action] {
-        if (auto *widget = qobject_cast<Widget *>(QApplication::activeModalWidget())) {
-            raw->stop();
-            action(widget);
-        }
-    });
-    timer->start(20);
-    return timer;
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // Opening files and disc folders against the scripted engine: the play list they build, what
 // plays, the recent menu and folders that are no disc.
-#include "common/DruiTestAccess.h"
-#include "common/EngineDouble.h"
+#include "common/FakeProbe.h"
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
+#include "common/WindowWithEngine.h"
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
@@ -20,55 +21,18 @@
 
 #include <memory>
 
-class SourcesTest : public QObject
+class SourcesTest : public QObject, protected WindowWithEngine
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_probeFolder;
-    std::unique_ptr<EngineDouble> m_engine;
-    std::unique_ptr<DRUI> m_window;
-    int m_marks = 0;
-
-    DRUI &Window() { return *m_window; }
+    FakeProbe m_probe;
 
     QString Media(const QString &name) { return m_engine->MakeMedia(name); }
-
-    // A folder shaped like a DVD: no real media, the engine double plays anything.
-    QString DvdFolder(const QString &name = QStringLiteral("MY_DVD"))
-    {
-        const QString folder =
-            QFileInfo(m_engine->LogPath()).absolutePath() + QLatin1Char('/') + name;
-        QDir().mkpath(folder + QStringLiteral("/VIDEO_TS"));
-        return folder;
-    }
 
     QString DvdArgsEnd(const QString &folder) const
     {
         return QStringLiteral(" dvd://1 -dvd-device ") + folder;
-    }
-
-    void WaitForCommand(const QString &command)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
-    }
-
-    // Every command sent before this call has reached the engine once a mark sent behind it
-    // has: the pipe keeps the order.
-    void Sync()
-    {
-        QProcess *engine = DruiTestAccess::Engine(Window());
-        QVERIFY(engine != nullptr);
-        const QString mark = QStringLiteral("mark %1").arg(++m_marks);
-        engine->write(mark.toLatin1() + '\n');
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
-    }
-
-    QString LastArgs() const
-    {
-        const QStringList starts =
-            m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
-        return starts.isEmpty() ? QString() : starts.last();
     }
 
     // Waits for an engine started on that source.
@@ -105,48 +69,12 @@ private:
         Window().BDFileMenu(&action);
     }
 
-    // Closes the message box from inside its own loop and keeps what it said.
-    std::unique_ptr<QTimer> CloseMessageBoxes(QString &shownMessage)
-    {
-        auto closer = std::make_unique<QTimer>();
-        connect(closer.get(), &QTimer::timeout, [&shownMessage] {
-            if (auto *box = qobject_cast<CMessageBox *>(QApplication::activeModalWidget())) {
-                shownMessage = MessageBoxTestAccess::MessageLabel(*box)->text();
-                box->close();
-            }
-        });
-        closer->start(20);
-        return closer;
-    }
-
 private slots:
-    void initTestCase()
-    {
-        // A probe that measures every file as 100 s at once, so that opening files is quick.
-        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
-        QFile script(probe);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
-    }
+    void initTestCase() { QVERIFY(m_probe.Install()); }
 
-    void cleanupTestCase() { qunsetenv("TAVRIX_PROBE"); }
+    void init() { MakeEngineAndWindow(36000); }
 
-    void init()
-    {
-        m_engine = std::make_unique<EngineDouble>();
-        m_engine->SetLength(36000);
-        m_window = std::make_unique<DRUI>();
-        m_window->SetUpWindow();
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_engine.reset();
-    }
+    void cleanup() { DropWindowAndEngine(); }
 
     void openFilesListsEachPathOnce_data()
     {

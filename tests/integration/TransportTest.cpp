@@ -1,8 +1,8 @@
 // Seeking, jumping, volume and previous/next against the scripted engine: what the window sends
 // and what it shows.
-#include "common/DruiTestAccess.h"
-#include "common/EngineDouble.h"
+#include "common/FakeProbe.h"
 #include "common/TestMain.h"
+#include "common/WindowWithEngine.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,54 +16,12 @@
 
 #include <memory>
 
-class TransportTest : public QObject
+class TransportTest : public QObject, protected WindowWithEngine
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_probeFolder;
-    std::unique_ptr<EngineDouble> m_engine;
-    std::unique_ptr<DRUI> m_window;
-    int m_marks = 0;
-
-    DRUI &Window() { return *m_window; }
-
-    void Play(const QString &path, int kind = kSourceFile)
-    {
-        DruiTestAccess::PathToPlay(Window()) = path;
-        DruiTestAccess::SourceKind(Window()) = kind;
-        Window().VideoPlay();
-    }
-
-    void WaitForCommand(const QString &command)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
-    }
-
-    // Every command sent before this call has reached the engine once a mark sent behind it
-    // has: the pipe keeps the order.
-    void Sync()
-    {
-        QProcess *engine = DruiTestAccess::Engine(Window());
-        QVERIFY(engine != nullptr);
-        const QString mark = QStringLiteral("mark %1").arg(++m_marks);
-        engine->write(mark.toLatin1() + '\n');
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
-    }
-
-    QStringList Matching(const QString &pattern) const
-    {
-        return m_engine->Commands().filter(QRegularExpression(pattern));
-    }
-
-    QStringList Seeks() const { return Matching(QStringLiteral("^seek ")); }
-
-    QString LastArgs() const
-    {
-        const QStringList starts =
-            m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
-        return starts.isEmpty() ? QString() : starts.last();
-    }
+    FakeProbe m_probe;
 
     // Starts a file with a known length and waits until the engine has it.
     void PlayFile(qint64 durationSec, const QString &name = QStringLiteral("film.mkv"))
@@ -91,34 +49,15 @@ private:
     QSlider *VolumeSlider() { return DruiTestAccess::VolumeSlider(Window()); }
 
 private slots:
-    void initTestCase()
-    {
-        // A probe that measures every file as 100 s at once, so that opening files is quick.
-        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
-        QFile script(probe);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
-    }
-
-    void cleanupTestCase() { qunsetenv("TAVRIX_PROBE"); }
+    void initTestCase() { QVERIFY(m_probe.Install()); }
 
     void init()
     {
-        m_engine = std::make_unique<EngineDouble>();
         // Long enough that no seek here reaches the end of the media.
-        m_engine->SetLength(36000);
-        m_window = std::make_unique<DRUI>();
-        m_window->SetUpWindow();
+        MakeEngineAndWindow(36000);
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_engine.reset();
-    }
+    void cleanup() { DropWindowAndEngine(); }
 
     void releaseWhileStoppedSeeksNothing_data()
     {

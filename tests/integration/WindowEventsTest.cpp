@@ -1,8 +1,8 @@
 // What the window does with its own events against the scripted engine: full screen and back,
 // Escape, a double click on the picture, mouse presses, and files or folders dropped on it.
-#include "common/DruiTestAccess.h"
-#include "common/EngineDouble.h"
+#include "common/FakeProbe.h"
 #include "common/TestMain.h"
+#include "common/WindowWithEngine.h"
 
 #include "platform/AppDataFolder.h"
 
@@ -22,17 +22,12 @@
 
 #include <memory>
 
-class WindowEventsTest : public QObject
+class WindowEventsTest : public QObject, protected WindowWithEngine
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_probeFolder;
-    std::unique_ptr<EngineDouble> m_engine;
-    std::unique_ptr<DRUI> m_window;
-    int m_marks = 0;
-
-    DRUI &Window() { return *m_window; }
+    FakeProbe m_probe;
 
     QLabel *Strip() { return DruiTestAccess::MenuStrip(Window()); }
     QLabel *Bar() { return DruiTestAccess::ControlBar(Window()); }
@@ -47,11 +42,6 @@ private:
     {
         Window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&Window()));
-    }
-
-    void WaitForCommand(const QString &command)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(m_engine->Commands().contains(command), 5000);
     }
 
     void PlayFile()
@@ -89,22 +79,6 @@ private:
         QTRY_VERIFY(!IsFull());
     }
 
-    // A folder shaped like a DVD: no real media, the engine double plays anything.
-    QString DvdFolder()
-    {
-        const QString folder =
-            QFileInfo(m_engine->LogPath()).absolutePath() + QStringLiteral("/MY_DVD");
-        QDir().mkpath(folder + QStringLiteral("/VIDEO_TS"));
-        return folder;
-    }
-
-    QString LastArgs() const
-    {
-        const QStringList starts =
-            m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")));
-        return starts.isEmpty() ? QString() : starts.last();
-    }
-
     QList<QUrl> Urls(const QStringList &items)
     {
         QList<QUrl> urls;
@@ -136,31 +110,12 @@ private slots:
     void initTestCase()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        // A probe that measures every file as 100 s at once, so that opening files is quick.
-        const QString probe = m_probeFolder.filePath(QStringLiteral("probe"));
-        QFile script(probe);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        qputenv("TAVRIX_PROBE", probe.toLocal8Bit());
+        QVERIFY(m_probe.Install());
     }
 
-    void cleanupTestCase() { qunsetenv("TAVRIX_PROBE"); }
+    void init() { MakeEngineAndWindow(36000); }
 
-    void init()
-    {
-        m_engine = std::make_unique<EngineDouble>();
-        m_engine->SetLength(36000);
-        m_window = std::make_unique<DRUI>();
-        m_window->SetUpWindow();
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_engine.reset();
-    }
+    void cleanup() { DropWindowAndEngine(); }
 
     // ---- Full screen ----
 

@@ -3,6 +3,7 @@
 // fuzzers' seeds and deterministic mutations of them, and generated metadata text. Every input
 // is copied into a buffer of exactly its size, so that a read one byte past it is caught.
 #include "PlaylistWriter.h"
+#include "common/PlaylistSentinel.h"
 #include "disc/DiscMetadata.h"
 #include "disc/MoviePlaylistReader.h"
 
@@ -39,47 +40,11 @@ private:
     QByteArray m_data;
 };
 
-PlaylistContents Sentinel()
-{
-    PlaylistContents contents;
-    contents.playItems = {PlayItemRecord{7, 8, 9, QStringLiteral("SENTINEL")}};
-    contents.audio = {StreamRecord{1, QStringLiteral("earlier audio")}};
-    contents.subtitles = {StreamRecord{2, QStringLiteral("earlier subtitle")}};
-    contents.chapters = {42};
-    return contents;
-}
-
-bool IsSentinel(const PlaylistContents &contents)
-{
-    return contents.playItems.size() == 1 && contents.playItems[0].inMs == 7 &&
-           contents.playItems[0].startMs == 8 && contents.playItems[0].durationMs == 9 &&
-           contents.playItems[0].clipName == QStringLiteral("SENTINEL") &&
-           contents.audio.size() == 1 && contents.audio[0].pid == 1 &&
-           contents.audio[0].text == QStringLiteral("earlier audio") &&
-           contents.subtitles.size() == 1 && contents.subtitles[0].pid == 2 &&
-           contents.subtitles[0].text == QStringLiteral("earlier subtitle") &&
-           contents.chapters == QVector<qint64>{42};
-}
-
-// Parses the bytes into a sentinel. Returns the result, or -1 (and says why) when the result
-// is none of the reader's or a refused file changed the contents.
+// Parses an exact-size copy of the bytes into a sentinel (see ParseIntoSentinel).
 int Parse(const QByteArray &bytes, QString *why)
 {
     const ExactBytes exact(bytes);
-    PlaylistContents contents = Sentinel();
-    const int result = MoviePlaylistReader::Parse(exact.Data(), contents);
-    switch (result) {
-    case MoviePlaylistReader::kOk: return result;
-    case MoviePlaylistReader::kNotMoviePlaylist:
-    case MoviePlaylistReader::kTooManyVideoStreams:
-    case MoviePlaylistReader::kOutsideData:
-        if (IsSentinel(contents)) {
-            return result;
-        }
-        *why = QStringLiteral("result %1 changed the contents").arg(result);
-        return -1;
-    default: *why = QStringLiteral("unknown result %1").arg(result); return -1;
-    }
+    return ParseIntoSentinel(exact.Data(), why);
 }
 
 // Where the fields of a well-formed playlist are, for patching them.

@@ -177,6 +177,14 @@ private slots:
         QCOMPARE(ProbeDuration(QStringLiteral("/media/a.mkv")), QStringLiteral("00:01:40"));
     }
 
+    void crashedProbeStillCountsWhatItSaid()
+    {
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             "echo '  Duration: 00:02:03.00, start' >&2\nkill -SEGV $$\n"));
+        QCOMPARE(ProbeDurations({FilePath(QStringLiteral("film.mkv"))}, 1, 10000),
+                 QStringList{QStringLiteral("00:02:03")});
+    }
+
     void onlyStandardErrorIsRead()
     {
         UseProbe(WriteScript(QStringLiteral("probe"), "echo 'Duration: 00:01:40.00, start'\n"));

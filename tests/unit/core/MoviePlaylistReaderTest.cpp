@@ -1,6 +1,7 @@
 // What the movie playlist reader makes of .mpls bytes written by the playlist writer: play item
 // times and names, the streams of the last item and their menu texts, chapters from entry
 // marks, the loop-menu filter, and the results for files it refuses.
+#include "common/PlaylistSentinel.h"
 #include "common/TestMain.h"
 
 #include "PlaylistWriter.h"
@@ -13,17 +14,6 @@
 using namespace PlaylistWriter;
 
 namespace {
-
-// Contents a caller had before the call; a refused file must leave every field as it was.
-PlaylistContents Sentinel()
-{
-    PlaylistContents contents;
-    contents.playItems = {PlayItemRecord{7, 8, 9, QStringLiteral("SENTINEL")}};
-    contents.audio = {StreamRecord{1, QStringLiteral("earlier audio")}};
-    contents.subtitles = {StreamRecord{2, QStringLiteral("earlier subtitle")}};
-    contents.chapters = {42};
-    return contents;
-}
 
 QStringList Items(const PlaylistContents &contents)
 {

@@ -6,8 +6,10 @@
 #include "disc/TitleScan.h"
 
 #include <QDir>
+
 #include <QFile>
 #include <QMap>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -157,6 +159,21 @@ class TitleScanTest : public QObject
     Q_OBJECT
 
 private slots:
+    void pipesAndDevicesOnTheDiscAreNotWaitedFor()
+    {
+        // Opening a pipe for reading waits for a writer; a scan must pass it by.
+        Disc disc;
+        disc.PutPlaylist(QStringLiteral("00001.mpls"), Movie(1, {60000}));
+        const QByteArray pipe = QFile::encodeName(disc.PlaylistFolder() + "/00002.mpls");
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        const QByteArray metadata = QFile::encodeName(disc.Path() + "/BDMV/META/DL/bdmt_eng.xml");
+        QVERIFY(QDir().mkpath(disc.Path() + "/BDMV/META/DL"));
+        QCOMPARE(::mkfifo(metadata.constData(), 0600), 0);
+        const DiscScan scan = ScanBluRayFolder(disc.Path());
+        QCOMPARE(scan.titles.size(), 1);
+        QVERIFY(scan.metadata.name.isEmpty());
+    }
+
     void titleLengthCutsEachItemToWholeSeconds_data()
     {
         QTest::addColumn<QVector<qint64>>("lengthsMs");
