@@ -1,5 +1,6 @@
 #include "DiscWriter.h"
 
+#include "ByteWriter.h"
 #include "PlaylistWriter.h"
 #include "TransportScan.h"
 
@@ -22,46 +23,6 @@ constexpr quint8 kVideoShape = 2;            // a 4:3 picture
 constexpr quint8 kAudioFormatAndRate = 0x31; // stereo, 48 kHz
 constexpr quint16 kFirstSubtitlePid = 0x1200;
 constexpr quint32 kTicksPerMs = 45; // playlist and clip information times: 45 kHz
-
-class Bytes
-{
-public:
-    void U8(quint8 value) { m_data.append(char(value)); }
-    void U16(quint16 value)
-    {
-        U8(quint8(value >> 8));
-        U8(quint8(value));
-    }
-    void U32(quint32 value)
-    {
-        U16(quint16(value >> 16));
-        U16(quint16(value));
-    }
-    void U48(quint64 value)
-    {
-        U16(quint16(value >> 32));
-        U32(quint32(value));
-    }
-    void Raw(const QByteArray &bytes, int width)
-    {
-        m_data.append(bytes.left(width).leftJustified(width, '\0'));
-    }
-    void Zeros(int count) { m_data.append(QByteArray(count, '\0')); }
-    void Append(const QByteArray &bytes) { m_data.append(bytes); }
-    quint32 Size() const { return quint32(m_data.size()); }
-    void PatchU32(quint32 at, quint32 value) { qToBigEndian(value, m_data.data() + at); }
-    const QByteArray &Data() const { return m_data; }
-
-    // A block led by its own 32-bit length (the bytes after the length field).
-    void LengthBlock32(const Bytes &body)
-    {
-        U32(body.Size());
-        Append(body.Data());
-    }
-
-private:
-    QByteArray m_data;
-};
 
 // What a written clip holds, read back from its transport stream.
 struct ClipFacts
@@ -134,7 +95,7 @@ QByteArray EscapeXml(const QByteArray &text)
 
 QByteArray StreamCodingInfo(const TransportScan::ElementaryStream &stream)
 {
-    Bytes info;
+    ByteWriter info;
     info.U8(stream.streamType);
     if (TransportScan::IsVideo(stream.streamType)) {
         info.U8(kVideoFormatAndRate);
@@ -144,7 +105,7 @@ QByteArray StreamCodingInfo(const TransportScan::ElementaryStream &stream)
         info.Raw(stream.language.isEmpty() ? QByteArray("und") : stream.language, 3);
     }
     info.Zeros(21 - int(info.Size())); // the length real clip information files use
-    Bytes out;
+    ByteWriter out;
     out.U8(quint8(info.Size()));
     out.Append(info.Data());
     return out.Data();
@@ -175,7 +136,7 @@ QByteArray EntryPointMap(const QVector<TransportScan::EntryPoint> &points, quint
         fine.append(0x80000000u | (1u << 28) | (lowPts << 17) | lowPacket);
     }
 
-    Bytes map; // from the start of the entry point map
+    ByteWriter map; // from the start of the entry point map
     map.U8(0);
     map.U8(1); // one stream
     map.U16(pid);
@@ -196,13 +157,13 @@ QByteArray EntryPointMap(const QVector<TransportScan::EntryPoint> &points, quint
 QByteArray ClipInformation(const ClipFacts &facts, quint32 recordingRate)
 {
     const TransportScan::Contents &ts = facts.contents;
-    Bytes file;
+    ByteWriter file;
     file.Raw("HDMV0200", 8);
     file.Zeros(5 * 4); // block addresses, patched below
     file.Zeros(12);
 
     // ClipInfo: a main transport stream of a movie.
-    Bytes clipInfo;
+    ByteWriter clipInfo;
     clipInfo.U16(0);
     clipInfo.U8(1);  // clip stream type: AV stream
     clipInfo.U8(1);  // application type: main TS of a movie
@@ -210,7 +171,7 @@ QByteArray ClipInformation(const ClipFacts &facts, quint32 recordingRate)
     clipInfo.U32(recordingRate);
     clipInfo.U32(ts.packetCount);
     clipInfo.Zeros(128);
-    Bytes typeInfo;
+    ByteWriter typeInfo;
     typeInfo.U8(0x80);
     typeInfo.Raw("HDMV", 4);
     typeInfo.Zeros(25);
@@ -220,7 +181,7 @@ QByteArray ClipInformation(const ClipFacts &facts, quint32 recordingRate)
 
     // SequenceInfo: one arrival time sequence holding one system time sequence.
     const quint32 sequenceStart = file.Size();
-    Bytes sequence;
+    ByteWriter sequence;
     sequence.U8(0);
     sequence.U8(1);
     sequence.U32(0); // its first packet
@@ -234,7 +195,7 @@ QByteArray ClipInformation(const ClipFacts &facts, quint32 recordingRate)
 
     // ProgramInfo: the streams of the program map.
     const quint32 programStart = file.Size();
-    Bytes program;
+    ByteWriter program;
     program.U8(0);
     program.U8(1);
     program.U32(0);
@@ -249,7 +210,7 @@ QByteArray ClipInformation(const ClipFacts &facts, quint32 recordingRate)
 
     // CPI: the entry point map of the video stream.
     const quint32 cpiStart = file.Size();
-    Bytes cpi;
+    ByteWriter cpi;
     cpi.U16(1); // CPI type 1: entry point map
     const TransportScan::ElementaryStream &video = ts.streams[ts.videoIndex];
     cpi.Append(EntryPointMap(ts.entryPoints, video.pid));
@@ -267,7 +228,7 @@ QByteArray ClipInformation(const ClipFacts &facts, quint32 recordingRate)
 }
 
 // An HDMV navigation command: op count 1, the first operand immediate, no second operand.
-void Command(Bytes &out, quint8 subGroup, quint8 branchOption, quint32 operand)
+void Command(ByteWriter &out, quint8 subGroup, quint8 branchOption, quint32 operand)
 {
     out.U8(quint8((1 << 5) | (0 << 3) | subGroup)); // group 0: branch
     out.U8(quint8(0x80 | branchOption));
@@ -280,7 +241,7 @@ void Command(Bytes &out, quint8 subGroup, quint8 branchOption, quint32 operand)
 constexpr quint8 kJump = 1, kJumpTitle = 1;
 constexpr quint8 kPlay = 2, kPlayPlaylist = 0;
 
-void WriteHdmvObjectReference(Bytes &out, quint16 object)
+void WriteHdmvObjectReference(ByteWriter &out, quint16 object)
 {
     out.U16(0); // playback type 0: movie
     out.U16(object);
@@ -519,7 +480,7 @@ bool Writer::WriteIndexAndObjects()
     }
     const quint16 startObject = quint16(playlists.size()); // first play and top menu
 
-    Bytes objects;
+    ByteWriter objects;
     objects.U32(0); // reserved
     objects.U16(quint16(playlists.size() + 1));
     for (const QByteArray &playlist : playlists) {
@@ -532,13 +493,13 @@ bool Writer::WriteIndexAndObjects()
     if (!playlists.isEmpty()) {
         Command(objects, kJump, kJumpTitle, 1);
     }
-    Bytes movieObjects;
+    ByteWriter movieObjects;
     movieObjects.Raw("MOBJ0200", 8);
     movieObjects.U32(0); // no extension data
     movieObjects.Zeros(28);
     movieObjects.LengthBlock32(objects);
 
-    Bytes indexes;
+    ByteWriter indexes;
     for (int i = 0; i < 2; ++i) { // first play, top menu
         indexes.U8(0x40);         // object type 1: HDMV
         indexes.Zeros(3);
@@ -550,12 +511,12 @@ bool Writer::WriteIndexAndObjects()
         indexes.Zeros(3);
         WriteHdmvObjectReference(indexes, quint16(i));
     }
-    Bytes index;
+    ByteWriter index;
     index.Raw("INDX0200", 8);
     index.U32(0); // indexes start, patched below
     index.U32(0); // no extension data
     index.Zeros(24);
-    Bytes appInfo;
+    ByteWriter appInfo;
     appInfo.Zeros(2);  // no output mode preference, no 3D; no initial video format or rate
     appInfo.Zeros(32); // user data
     index.LengthBlock32(appInfo);

@@ -1,46 +1,19 @@
 #include "PlaylistWriter.h"
 
+#include "ByteWriter.h"
+
 #include <QtEndian>
 
 namespace PlaylistWriter {
 
 namespace {
 
-class Bytes
-{
-public:
-    void U8(quint8 value) { m_data.append(char(value)); }
-    void U16(quint16 value)
-    {
-        U8(quint8(value >> 8));
-        U8(quint8(value));
-    }
-    void U32(quint32 value)
-    {
-        U16(quint16(value >> 16));
-        U16(quint16(value));
-    }
-    void Raw(const QByteArray &bytes, int width)
-    {
-        m_data.append(bytes.left(width).leftJustified(width, '\0'));
-    }
-    void Zeros(int count) { m_data.append(QByteArray(count, '\0')); }
-    qsizetype Size() const { return m_data.size(); }
-    void PatchU16(qsizetype at, quint16 value) { qToBigEndian(value, m_data.data() + at); }
-    void PatchU32(qsizetype at, quint32 value) { qToBigEndian(value, m_data.data() + at); }
-    void Append(const Bytes &other) { m_data.append(other.m_data); }
-    const QByteArray &Data() const { return m_data; }
-
-private:
-    QByteArray m_data;
-};
-
 bool IsAudio(quint8 coding)
 {
     return (coding >= 0x80 && coding <= 0x86) || coding == 0xA1 || coding == 0xA2;
 }
 
-void WriteStream(Bytes &out, const Stream &stream)
+void WriteStream(ByteWriter &out, const Stream &stream)
 {
     // The stream entry: always nine bytes after its length byte.
     out.U8(9);
@@ -81,9 +54,9 @@ void WriteStream(Bytes &out, const Stream &stream)
     }
 }
 
-void WritePlayItem(Bytes &out, const PlayItem &item)
+void WritePlayItem(ByteWriter &out, const PlayItem &item)
 {
-    Bytes body;
+    ByteWriter body;
     body.Raw(item.clip, 5);
     body.Raw(item.codec, 4);
     const bool multiAngle = item.angleCount.has_value();
@@ -105,7 +78,7 @@ void WritePlayItem(Bytes &out, const PlayItem &item)
             body.U8(0);
         }
     }
-    Bytes table;
+    ByteWriter table;
     table.U16(0); // length, patched below
     table.U16(0);
     table.U8(item.videoCountOverride.value_or(quint8(item.video.size())));
@@ -128,7 +101,7 @@ void WritePlayItem(Bytes &out, const PlayItem &item)
 
 QByteArray Write(const Playlist &playlist)
 {
-    Bytes file;
+    ByteWriter file;
     file.Raw("MPLS0200", 8);
     file.U32(0); // PlayList start, patched below
     file.U32(0); // PlayListMark start
@@ -145,7 +118,7 @@ QByteArray Write(const Playlist &playlist)
 
     const qsizetype playListStart = file.Size();
     file.PatchU32(8, quint32(playListStart));
-    Bytes list;
+    ByteWriter list;
     list.U16(0);
     list.U16(quint16(playlist.items.size()));
     list.U16(0); // sub-paths
@@ -157,7 +130,7 @@ QByteArray Write(const Playlist &playlist)
 
     const qsizetype markStart = file.Size();
     file.PatchU32(12, quint32(markStart));
-    Bytes marks;
+    ByteWriter marks;
     marks.U16(quint16(playlist.marks.size()));
     for (const Mark &mark : playlist.marks) {
         marks.U8(0);
