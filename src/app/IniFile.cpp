@@ -21,14 +21,84 @@ bool IsComment(const QString &line)
     return line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'));
 }
 
-QStringList SplitLines(const QByteArray &contents)
+// One line as the file holds it: its bytes and its own line end ("\r\n", "\n", or nothing for a
+// last line without one). Writing these back gives the file's bytes unchanged.
+struct StoredLine
 {
-    QString text = QString::fromUtf8(contents);
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
+    QByteArray content;
+    QByteArray ending;
+};
+
+QVector<StoredLine> SplitStoredLines(const QByteArray &contents)
+{
+    QVector<StoredLine> lines;
+    qsizetype start = 0;
+    while (start < contents.size()) {
+        const qsizetype newline = contents.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? contents.size() : newline;
+        StoredLine line{contents.mid(start, end - start), QByteArray()};
+        if (newline >= 0) {
+            line.ending = "\n";
+            if (line.content.endsWith('\r')) {
+                line.content.chop(1);
+                line.ending.prepend('\r');
+            }
+        }
+        lines.append(line);
+        start = end + 1;
     }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.split(QLatin1Char('\n'));
+    return lines;
+}
+
+// Each line as the reader sees it: decoded, without a byte order mark, trimmed.
+QStringList LineTexts(const QVector<StoredLine> &lines)
+{
+    QStringList texts;
+    texts.reserve(lines.size());
+    for (const StoredLine &line : lines) {
+        QString text = QString::fromUtf8(line.content);
+        if (texts.isEmpty() && text.startsWith(QChar(0xFEFF))) {
+            text.remove(0, 1);
+        }
+        texts.append(text.trimmed());
+    }
+    return texts;
+}
+
+// A line added to the file ends the way the file's first line does.
+QByteArray LineEndingOf(const QVector<StoredLine> &lines)
+{
+    return lines.isEmpty() || lines.first().ending.isEmpty() ? QByteArray("\n")
+                                                             : lines.first().ending;
+}
+
+void InsertLine(QVector<StoredLine> &lines, qsizetype at, const QByteArray &content,
+                const QByteArray &ending)
+{
+    // Only the last line may lack a line end; one gets a line after it now.
+    if (at > 0 && lines[at - 1].ending.isEmpty()) {
+        lines[at - 1].ending = ending;
+    }
+    lines.insert(at, StoredLine{content, ending});
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The line with the value after its first "=" replaced; the blanks around the value stay.
+QByteArray WithValue(const QByteArray &content, const QByteArray &value)
+{
+    qsizetype start = content.indexOf('=') + 1;
+    while (start < content.size() && IsBlank(content[start])) {
+        ++start;
+    }
+    qsizetype end = content.size();
+    while (end > start && IsBlank(content[end - 1])) {
+        --end;
+    }
+    return content.left(start) + value + content.mid(end);
 }
 
 bool IsWriteProtected(const QString &path)
@@ -62,8 +132,7 @@ IniFile IniFile::Parse(const QByteArray &contents)
 {
     IniFile ini;
     Section *current = nullptr;
-    for (const QString &rawLine : SplitLines(contents)) {
-        const QString line = rawLine.trimmed();
+    for (const QString &line : LineTexts(SplitStoredLines(contents))) {
         if (line.isEmpty() || IsComment(line)) {
             continue;
         }
@@ -104,21 +173,24 @@ bool IniFile::WriteValue(const QString &path, const QString &section, const QStr
     if (IsWriteProtected(path)) {
         return false;
     }
-    QStringList lines;
+    QVector<StoredLine> lines;
     QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly)) {
-        lines = SplitLines(existing.readAll());
-        existing.close();
-        if (!lines.isEmpty() && lines.last().isEmpty()) {
-            lines.removeLast();
+    if (existing.exists()) {
+        // A file that cannot be read is not replaced by one that lost its other lines.
+        if (!existing.open(QIODevice::ReadOnly)) {
+            return false;
         }
+        lines = SplitStoredLines(existing.readAll());
+        existing.close();
     }
+    const QStringList texts = LineTexts(lines);
+    const QByteArray ending = LineEndingOf(lines);
+    const QByteArray encodedValue = value.toUtf8();
 
-    const QString newLine = key + QLatin1Char('=') + value;
     qsizetype sectionStart = -1;
     qsizetype insertAt = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString &line = texts[i];
         if (IsSectionHeader(line)) {
             if (sectionStart >= 0) {
                 break;
@@ -134,26 +206,34 @@ bool IniFile::WriteValue(const QString &path, const QString &section, const QStr
         }
         if (line.contains(QLatin1Char('=')) &&
             IniLine::Split(line).name.compare(key, Qt::CaseInsensitive) == 0) {
-            lines[i] = newLine;
+            lines[i].content = WithValue(lines[i].content, encodedValue);
             insertAt = -1;
             break;
         }
         insertAt = i + 1;
     }
+    const QByteArray newLine = key.toUtf8() + '=' + encodedValue;
     if (sectionStart < 0) {
-        if (!lines.isEmpty()) {
-            lines.append(QString());
+        qsizetype at = lines.size();
+        if (at > 0) {
+            InsertLine(lines, at++, QByteArray(), ending);
         }
-        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        lines.append(newLine);
+        InsertLine(lines, at++, '[' + section.toUtf8() + ']', ending);
+        InsertLine(lines, at, newLine, ending);
     } else if (insertAt >= 0) {
-        lines.insert(insertAt, newLine);
+        InsertLine(lines, insertAt, newLine, ending);
     }
 
+    QByteArray contents;
+    for (const StoredLine &line : lines) {
+        contents += line.content + line.ending;
+    }
+    // Replaced whole, so a crash leaves the old file; QSaveFile gives the new file the old one's
+    // permission bits before moving it into place, so the mode stays as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    file.write(contents);
     return file.commit();
 }

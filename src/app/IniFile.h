@@ -29,7 +29,8 @@ public:
     // matches the key regardless of case; the fallback when there is none.
     QString Value(const QString &section, const QString &key, const QString &fallback) const;
 
-    // Sets one value in the file, keeping every other line as it was; creates the file, the
+    // Sets one value in the file, changing no other byte: other lines keep their encoding and
+    // line ends, and an added line ends the way the file's lines do. Creates the file, the
     // section or the line as needed. A write-protected file is left alone and gives false.
     static bool WriteValue(const QString &path, const QString &section, const QString &key,
                            const QString &value);

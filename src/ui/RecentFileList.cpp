@@ -3,38 +3,63 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
+QStringList RecentFileList::Paths() const
+{
+    QStringList paths;
+    paths.reserve(m_entries.size());
+    for (const Entry &entry : m_entries) {
+        paths.append(entry.path);
+    }
+    return paths;
+}
+
 void RecentFileList::Load(const QString &file)
 {
-    m_paths.clear();
+    m_entries.clear();
     QFile input(file);
-    if (!input.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!input.open(QIODevice::ReadOnly)) {
         return;
     }
     while (!input.atEnd()) {
         QByteArray line = input.readLine();
         if (line.endsWith('\n')) {
             line.chop(1);
+            // A list copied from Windows ends its lines with CR LF.
+            if (line.endsWith('\r')) {
+                line.chop(1);
+            }
         }
         if (!line.isEmpty()) {
-            m_paths.append(QString::fromLocal8Bit(line));
+            m_entries.append(Entry{line, QFile::decodeName(line)});
         }
     }
 }
 
 bool RecentFileList::Record(const QString &path, const QString &file)
 {
-    if (m_paths.contains(path)) {
+    // The bytes the file system knows the path by; a listed entry, whatever its encoding, is
+    // recognised by them.
+    const QByteArray stored = QFile::encodeName(path);
+    if (stored.isEmpty() || stored.contains('\n') || stored.contains('\r')) {
         return false;
     }
-    m_paths.prepend(path);
-    if (m_paths.size() > kMaxRecorded) {
-        m_paths.removeLast();
+    const bool listed =
+        std::any_of(m_entries.cbegin(), m_entries.cend(),
+                    [&stored](const Entry &entry) { return entry.stored == stored; });
+    if (listed) {
+        return false;
+    }
+    m_entries.prepend(Entry{stored, path});
+    if (m_entries.size() > kMaxRecorded) {
+        m_entries.removeLast();
     }
     // Written whole and then moved into place, so a crash never leaves half a list behind.
     QSaveFile output(file);
-    if (output.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        for (const QString &entry : m_paths) {
-            output.write(entry.toLocal8Bit() + '\n');
+    if (output.open(QIODevice::WriteOnly)) {
+        for (const Entry &entry : m_entries) {
+            output.write(entry.stored + '\n');
         }
         output.commit();
     }
@@ -43,6 +68,6 @@ bool RecentFileList::Record(const QString &path, const QString &file)
 
 void RecentFileList::Clear(const QString &file)
 {
-    m_paths.clear();
+    m_entries.clear();
     QFile::remove(file);
 }

@@ -284,9 +284,19 @@ void IniFileTest::writeValueEditsExistingFile_data()
                       "\n[B]\nk=new\n");
     QTest::newRow("replace found regardless of case")
         << QByteArray("[Alpha]\nkey=old\nz=1\n") << "alpha"
-        << "KEY" << QByteArray("[Alpha]\nKEY=new\nz=1\n");
+        << "KEY" << QByteArray("[Alpha]\nkey=new\nz=1\n");
     QTest::newRow("replace line with spaces") << QByteArray("[A]\n  k = old  \nz=1\n") << "A"
-                                              << "k" << QByteArray("[A]\nk=new\nz=1\n");
+                                              << "k" << QByteArray("[A]\n  k = new  \nz=1\n");
+    QTest::newRow("crlf and latin-1 lines kept")
+        << QByteArray("[Languages]\r\n/French=Fran\xe7"
+                      "ais\r\n\r\n[DefaultLanguage]\r\nDefault=/English\r\n; \xe9t\xe9\r\n")
+        << "DefaultLanguage"
+        << "Default"
+        << QByteArray("[Languages]\r\n/French=Fran\xe7"
+                      "ais\r\n\r\n[DefaultLanguage]\r\nDefault=new\r\n; \xe9t\xe9\r\n");
+    QTest::newRow("added line ends like the file's lines")
+        << QByteArray("[A]\r\nx=1") << "A"
+        << "k" << QByteArray("[A]\r\nx=1\r\nk=new\r\n");
     QTest::newRow("add key before next section")
         << QByteArray("[A]\nx=1\ny=2\n\n[B]\nz=3\n") << "A"
         << "k" << QByteArray("[A]\nx=1\ny=2\nk=new\n\n[B]\nz=3\n");
@@ -316,8 +326,13 @@ void IniFileTest::writeValueEditsExistingFile()
 
     const QString path = m_folder.filePath(QStringLiteral("edit.ini"));
     QVERIFY(WriteAll(path, before));
+    // A mode that a newly created file would not get.
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup));
+    const QFileDevice::Permissions mode = QFile::permissions(path);
     QVERIFY(IniFile::WriteValue(path, section, key, QStringLiteral("new")));
     QCOMPARE(ReadAll(path), after);
+    QCOMPARE(QFile::permissions(path), mode);
 }
 
 void IniFileTest::writeValueAddsMissingSectionAtEnd()

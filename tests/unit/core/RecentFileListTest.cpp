@@ -93,6 +93,46 @@ private slots:
                  QStringList({"/m/a b.mkv", QString::fromUtf8("/m/B\xc3\xa9.mkv"), "/m/last.mkv"}));
     }
 
+    void recordKeepsEveryEntrysBytes_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("after"); // the same bytes when the path is not recorded
+
+        QTest::newRow("latin-1 entry survives")
+            << QByteArray("/m/caf\xe9.mkv\n") << QStringLiteral("/m/B.mkv")
+            << QByteArray("/m/B.mkv\n/m/caf\xe9.mkv\n");
+        QTest::newRow("crlf line ends read as line ends")
+            << QByteArray("/m/A.mkv\r\n") << QStringLiteral("/m/B.mkv")
+            << QByteArray("/m/B.mkv\n/m/A.mkv\n");
+        QTest::newRow("listed path found by its bytes")
+            << QByteArray("/m/B\xc3\xa9.mkv\n/m/A.mkv\n") << QString::fromUtf8("/m/B\xc3\xa9.mkv")
+            << QByteArray("/m/B\xc3\xa9.mkv\n/m/A.mkv\n");
+        QTest::newRow("line feed refused")
+            << QByteArray("/m/A.mkv\n") << QStringLiteral("/m/a\nb.mkv")
+            << QByteArray("/m/A.mkv\n");
+        QTest::newRow("carriage return refused")
+            << QByteArray("/m/A.mkv\n") << QStringLiteral("/m/a\rb.mkv")
+            << QByteArray("/m/A.mkv\n");
+    }
+
+    void recordKeepsEveryEntrysBytes()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, after);
+
+        WriteFile(before);
+        RecentFileList list;
+        list.Load(File());
+        const QStringList paths = list.Paths();
+        const bool expectRecorded = after != before;
+
+        QCOMPARE(list.Record(path, File()), expectRecorded);
+        QCOMPARE(FileContents(), after);
+        QCOMPARE(list.Paths(), expectRecorded ? QStringList(path) + paths : paths);
+    }
+
     void clearEmptiesTheListAndDeletesTheFile()
     {
         RecentFileList list;
