@@ -43,6 +43,8 @@ void CMessageBox::ShowInformation(const QString &message)
     picture->setPixmap(QPixmap(QString::fromLatin1(Images::kInformation)));
     picture->setAlignment(Qt::AlignCenter);
     m_pMessageLabel = new QLabel(message);
+    // A message may carry a file or disc name: shown as written, never as markup.
+    m_pMessageLabel->setTextFormat(Qt::PlainText);
     m_pMessageLabel->setFont(font);
     QPalette black = m_pMessageLabel->palette();
     black.setColor(QPalette::WindowText, QColor(0, 0, 0, 255));

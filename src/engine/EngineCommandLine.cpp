@@ -1,6 +1,7 @@
 #include "engine/EngineCommandLine.h"
 
 #include "dialogs/PlayListInfo.h"
+#include "engine/EngineVocabulary.h"
 
 QStringList BuildEngineArguments(const EngineLaunch &launch)
 {
@@ -18,7 +19,7 @@ QStringList BuildEngineArguments(const EngineLaunch &launch)
         QStringLiteral("-lavdopts"),
         QStringLiteral("threads=4"),
         QStringLiteral("-vf"),
-        QStringLiteral("screenshot=") + launch.screenshotFolder,
+        QString::fromLatin1(Engine::kScreenshotFilter),
         QStringLiteral("-af"),
         QStringLiteral("channels=6,volume=5.1:1"),
     };

@@ -9,12 +9,12 @@
 struct EngineLaunch
 {
     unsigned long long windowId = 0; // native window the engine draws into
-    QString screenshotFolder;        // ends with the path separator
     int sourceKind = 0;              // 0 file, 1 DVD, 2 Blu-ray
     bool titleChosen = false;        // a Blu-ray title was picked explicitly
     std::optional<int> titleNumber;  // the engine's number of that title, when known
-    QString path;                    // file, DVD folder or Blu-ray folder
+    QString path;                    // file, DVD folder or Blu-ray folder, absolute
 };
 
-// The engine's arguments in the order the engine expects them; the source path comes last.
+// The engine's arguments in the order the engine expects them; the source path comes last. An
+// absolute path can never be taken for an option or an address, whatever characters it holds.
 QStringList BuildEngineArguments(const EngineLaunch &launch);

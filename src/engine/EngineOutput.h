@@ -10,7 +10,8 @@ enum class EngineLine
     Length,
     PercentPosition,
     Playing,
-    EndOfPlayback,
+    EndOfFile,
+    Quit,
     Screenshot,
     AudioStream,
     SubtitleStream,
@@ -21,8 +22,11 @@ struct EngineEvent
 {
     EngineLine kind = EngineLine::Other;
     int lengthSeconds = 0; // for Length: the value, truncated toward zero; 0 when unreadable
+    QByteArray engineFile; // for Screenshot: the file name between the quotes
 };
 
-// Classifies one raw line (newline included or not). The tests are tried in a fixed order and
-// the first that matches wins: answers by prefix, then markers found anywhere in the line.
+// Classifies one line (its line break included or not) by its whole shape as the engine prints
+// it; a line that merely contains a marker is Other. A medium's tags and file name reach the
+// engine's output too, so a line of the right shape may still not be the engine's own: the
+// caller acts on answers and screenshot lines only while it waits for them.
 EngineEvent ClassifyEngineLine(const QByteArray &line);

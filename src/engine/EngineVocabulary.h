@@ -22,20 +22,16 @@ inline constexpr const char *kBalanceLeft = "pausing_keep balance -1 1\n";
 inline constexpr const char *kBalanceRight = "pausing_keep balance 1 1\n";
 inline constexpr const char *kScreenshot = "screenshot 0\n";
 
-// Output markers.
-inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION";
-inline constexpr const char *kLengthAnswer = "ANS_LENGTH";
-inline constexpr const char *kPercentPositionAnswer = "ANS_PERCENT_POSITION";
-inline constexpr const char *kPlaying = "Playing ";
-inline constexpr const char *kEndOfFile = "(End of file)";
-inline constexpr const char *kQuitReason = "(Quit)";
-inline constexpr const char *kAudioStream = ", -aid ";
-inline constexpr const char *kSubtitleStream = ", -sid ";
-inline constexpr const char *kVideoStarted = "VIDEO: ";
-inline constexpr const char *kScreenshotWritten = "*** screenshot ";
+// Output: answers begin with these; the other lines are recognised by their whole shape.
+inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION=";
+inline constexpr const char *kLengthAnswer = "ANS_LENGTH=";
+inline constexpr const char *kPercentPositionAnswer = "ANS_PERCENT_POSITION=";
+inline constexpr const char *kEndOfFileLine = "Exiting... (End of file)";
+inline constexpr const char *kQuitLine = "Exiting... (Quit)";
 
-// The length answer's value starts after this many characters ("ANS_LENGTH=").
-inline constexpr int kLengthValueOffset = 11;
+// The engine's screenshot filter writes "shot0001.png", "shot0002.png", ... into its working
+// folder; no path goes through its option parser, which would split one at commas and colons.
+inline constexpr const char *kScreenshotFilter = "screenshot";
 
 // Every command is formatted into a buffer of this size.
 inline constexpr int kCommandBufferSize = 128;

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -20,6 +21,8 @@ namespace {
 constexpr qint64 kClockStepMs = 507;
 // The slider follows the clock once every this many position answers.
 constexpr int kAnswersPerSliderMove = 5;
+// Questions the engine has not answered yet are counted up to this many.
+constexpr int kMaxAnswersDue = 4;
 
 int ClampToInt(qint64 value)
 {
@@ -58,50 +61,81 @@ void DRUI::DoRefreshGui()
         return;
     }
     m_elapsedMs += kClockStepMs;
-    SendEngineCommand(Engine::kGetLength);
-    SendEngineCommand(Engine::kGetPosition);
+    if (SendEngineCommand(Engine::kGetLength)) {
+        m_lengthAnswersDue = std::min(m_lengthAnswersDue + 1, kMaxAnswersDue);
+    }
+    if (SendEngineCommand(Engine::kGetPosition)) {
+        m_positionAnswersDue = std::min(m_positionAnswersDue + 1, kMaxAnswersDue);
+    }
 }
 
 void DRUI::MPlayerDataRecieve()
 {
-    while (m_engine != nullptr && m_engine->canReadLine()) {
-        const QByteArray line = m_engine->readLine();
-        const EngineEvent event = ClassifyEngineLine(line);
-        switch (event.kind) {
-        case EngineLine::TimePosition:
-            m_positionText = QString::number(m_elapsedMs / 1000);
-            if (++m_positionAnswerCount == kAnswersPerSliderMove) {
-                m_seekSlider->setValue(ClampToInt(m_positionText.toLongLong()));
-                m_positionAnswerCount = 0;
-            }
+    if (m_engine == nullptr) {
+        return;
+    }
+    // Read everything at once, so that the process object's own buffer never grows.
+    m_engineOutput.Append(m_engine->readAllStandardOutput());
+    if (m_engineOutputHeld) {
+        return;
+    }
+    const QProcess *engine = m_engine;
+    while (engine == m_engine) {
+        const std::optional<QByteArray> line = m_engineOutput.NextLine();
+        if (!line) {
             break;
-        case EngineLine::Length:
-            m_engineLengthSec = event.lengthSeconds;
-            // A DVD's length is learned from the engine, once.
-            if (m_sourceKind == kSourceDvd && m_durationSec == 0) {
-                m_durationSec = event.lengthSeconds;
-                m_seekSlider->setRange(0, event.lengthSeconds);
-            }
-            m_elapsedLabel->setText(FormatTime(m_positionText.toLongLong()) + QLatin1Char(' '));
-            m_totalLabel->setText(QLatin1Char(' ') + FormatTime(m_durationSec));
-            break;
-        case EngineLine::Playing:
-            m_audioTrackCount = 0;
-            m_subtitleTrackCount = 0;
-            break;
-        case EngineLine::EndOfPlayback: EndOfPlayback(); break;
-        case EngineLine::Screenshot: SaveSnapshot(line); break;
-        case EngineLine::AudioStream:
-            // Audio announced after the first subtitle belongs to no menu.
-            if (m_subtitleTrackCount == 0) {
-                ++m_audioTrackCount;
-            }
-            break;
-        case EngineLine::SubtitleStream: ++m_subtitleTrackCount; break;
-        case EngineLine::VideoStarted: ApplyTrackChoicesAtVideoStart(); break;
-        case EngineLine::PercentPosition:
-        case EngineLine::Other: break;
         }
+        HandleEngineLine(*line);
+    }
+}
+
+void DRUI::HandleEngineLine(const QByteArray &line)
+{
+    const EngineEvent event = ClassifyEngineLine(line);
+    switch (event.kind) {
+    case EngineLine::TimePosition:
+        if (m_positionAnswersDue == 0) {
+            break;
+        }
+        --m_positionAnswersDue;
+        m_positionText = QString::number(m_elapsedMs / 1000);
+        if (++m_positionAnswerCount == kAnswersPerSliderMove) {
+            m_seekSlider->setValue(ClampToInt(m_positionText.toLongLong()));
+            m_positionAnswerCount = 0;
+        }
+        break;
+    case EngineLine::Length:
+        if (m_lengthAnswersDue == 0) {
+            break;
+        }
+        --m_lengthAnswersDue;
+        m_engineLengthSec = event.lengthSeconds;
+        // A DVD's length is learned from the engine, once.
+        if (m_sourceKind == kSourceDvd && m_durationSec == 0) {
+            m_durationSec = event.lengthSeconds;
+            m_seekSlider->setRange(0, event.lengthSeconds);
+        }
+        m_elapsedLabel->setText(FormatTime(m_positionText.toLongLong()) + QLatin1Char(' '));
+        m_totalLabel->setText(QLatin1Char(' ') + FormatTime(m_durationSec));
+        break;
+    case EngineLine::Playing:
+        m_audioTrackCount = 0;
+        m_subtitleTrackCount = 0;
+        break;
+    case EngineLine::Screenshot: SaveSnapshot(event.engineFile); break;
+    case EngineLine::AudioStream:
+        // Audio announced after the first subtitle belongs to no menu.
+        if (m_subtitleTrackCount == 0) {
+            ++m_audioTrackCount;
+        }
+        break;
+    case EngineLine::SubtitleStream: ++m_subtitleTrackCount; break;
+    case EngineLine::VideoStarted: ApplyTrackChoicesAtVideoStart(); break;
+    // The end of playback is the engine process ending (OnEngineFinished), not a line.
+    case EngineLine::EndOfFile:
+    case EngineLine::Quit:
+    case EngineLine::PercentPosition:
+    case EngineLine::Other: break;
     }
 }
 

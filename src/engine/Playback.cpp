@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -33,12 +34,12 @@ constexpr int kEngineExitWaitMs = 2000;
 
 } // namespace
 
-void DRUI::SendEngineCommand(const char *format, ...)
+bool DRUI::SendEngineCommand(const char *format, ...)
 {
     if (m_engine == nullptr || m_engine->state() == QProcess::NotRunning) {
         // Commands to an engine that has ended are lost, as they would be on its closed pipe.
         // An engine still starting gets them once it runs.
-        return;
+        return false;
     }
     char command[Engine::kCommandBufferSize];
     va_list arguments;
@@ -46,9 +47,9 @@ void DRUI::SendEngineCommand(const char *format, ...)
     const int length = std::vsnprintf(command, sizeof command, format, arguments);
     va_end(arguments);
     if (length < 0 || length >= static_cast<int>(sizeof command)) {
-        return;
+        return false;
     }
-    m_engine->write(command, length);
+    return m_engine->write(command, length) == length;
 }
 
 void DRUI::VideoPlay()
@@ -117,17 +118,23 @@ void DRUI::StartEngine()
 {
     EngineLaunch launch;
     launch.windowId = static_cast<unsigned long long>(m_videoSurface->winId());
-    launch.screenshotFolder = AppDataFolder();
     launch.sourceKind = m_sourceKind;
     launch.titleChosen = m_titleChosen;
     launch.titleNumber = EngineTitleNumber(m_sourceKey);
-    launch.path = m_pathToPlay;
+    launch.path = QFileInfo(m_pathToPlay).absoluteFilePath();
 
+    m_engineOutput.Clear();
+    m_engineOutputHeld = false;
+    m_lengthAnswersDue = 0;
+    m_positionAnswersDue = 0;
+    m_snapshotsDue = 0;
     m_engine = new QProcess;
+    // The engine's screenshots land in its working folder: the per-user folder.
+    m_engine->setWorkingDirectory(AppDataFolder());
     // Only standard output is read; what the engine says on standard error must not pile up.
     m_engine->setStandardErrorFile(QProcess::nullDevice());
     EndWithPlayer(*m_engine);
-    ConnectEngineOutput();
+    connect(m_engine, &QProcess::readyReadStandardOutput, this, &DRUI::MPlayerDataRecieve);
     QProcess *engine = m_engine;
     connect(engine, &QProcess::finished, this, [this, engine] { OnEngineFinished(engine); });
     // Queued, so that the failure is handled after the launch has set up the playing state.
@@ -172,17 +179,6 @@ void DRUI::ShutDownEngine()
     ReleaseEngine();
 }
 
-void DRUI::ConnectEngineOutput()
-{
-    connect(m_engine, &QProcess::readyReadStandardOutput, this, &DRUI::MPlayerDataRecieve,
-            Qt::UniqueConnection);
-}
-
-void DRUI::DisconnectEngineOutput()
-{
-    disconnect(m_engine, &QProcess::readyReadStandardOutput, this, &DRUI::MPlayerDataRecieve);
-}
-
 void DRUI::PausePlayback()
 {
     if (m_engine == nullptr) {
@@ -190,8 +186,7 @@ void DRUI::PausePlayback()
     }
     m_refreshTimer->stop();
     SendEngineCommand(Engine::kPause);
-    // While paused, output waits unread in the process object's buffer.
-    DisconnectEngineOutput();
+    m_engineOutputHeld = true;
     SetPlayButtonImage(Images::kPlay);
     m_isPlaying = false;
     SetPlayAction("MainWnd/Resume", MenuData::kResume);
@@ -204,7 +199,8 @@ void DRUI::ResumePlayback()
     }
     // No command: the engine leaves its pause on the next poll, which is not marked to keep it.
     m_refreshTimer->start(kRefreshIntervalMs);
-    ConnectEngineOutput();
+    // What the engine said meanwhile is handled, in order, with its next output.
+    m_engineOutputHeld = false;
     SetPlayButtonImage(Images::kPause);
     m_isPlaying = true;
     SetPlayAction("MainWnd/Pause", MenuData::kPause);
@@ -260,12 +256,12 @@ void DRUI::OnEngineFinished(QProcess *engine)
     if (engine != m_engine) {
         return;
     }
-    // Read what the engine said last; its own end line, if any, ends playback as usual.
+    // Read what the engine said last (a picture it reported, say). Playback ends here, with
+    // the process: its exit line could as well have come from a medium's tags.
     if (m_isPlaying) {
         MPlayerDataRecieve();
     }
-    // An engine that died without saying so (crash, killed) must not leave the window playing
-    // or paused on a process that is gone.
+    m_snapshotsDue = 0;
     if (m_isPlaying || !m_currentPath.isEmpty() || !m_isStopped) {
         EndOfPlayback();
     }

@@ -1,5 +1,7 @@
 #include "ui/DRUI.h"
 
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
 #include "engine/EngineVocabulary.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
@@ -9,31 +11,71 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+// Pictures asked for and not yet reported are counted up to this many.
+constexpr int kMaxSnapshotsDue = 8;
+
+// Writes the picture to a free name and reads it back: only a file that holds the whole
+// picture counts. A failed attempt leaves nothing behind.
+bool SaveVerified(const QImage &picture, const QString &destination, const char *format)
+{
+    if (picture.isNull()) {
+        return false;
+    }
+    if (picture.save(destination, format)) {
+        QImageReader written(destination, format);
+        if (written.canRead() && written.size() == picture.size()) {
+            return true;
+        }
+    }
+    QFile::remove(destination);
+    return false;
+}
+
+} // namespace
 
 void DRUI::Snapshot()
 {
-    if (m_engine != nullptr) {
-        SendEngineCommand(Engine::kScreenshot);
+    if (m_engine != nullptr && SendEngineCommand(Engine::kScreenshot)) {
+        m_snapshotsDue = std::min(m_snapshotsDue + 1, kMaxSnapshotsDue);
     }
 }
 
-void DRUI::SaveSnapshot(const QByteArray &engineLine)
+void DRUI::SaveSnapshot(const QByteArray &engineFile)
 {
-    const std::optional<QByteArray> engineFile = Snapshots::EngineFileFromLine(engineLine);
-    if (!engineFile) {
+    // Only a picture the user asked for, in the engine's working folder, is ever touched.
+    if (m_snapshotsDue == 0) {
         return;
     }
-    const QString source = QString::fromLocal8Bit(*engineFile);
-    if (!QFileInfo::exists(source)) {
+    const std::optional<QString> source =
+        Snapshots::EngineSnapshotFile(engineFile, AppDataFolder());
+    if (!source) {
         return;
     }
+    --m_snapshotsDue;
     const QString destination = Snapshots::FreeDestination(
         Snapshots::Folder(AppDataFolder()),
         Snapshots::FileName(QDateTime::currentDateTime(), m_snapshotFormat));
     EnsureFolderExists(QFileInfo(destination).path());
-    QImage(source).save(destination, Snapshots::ImageFormat(m_snapshotFormat));
-    QFile::remove(source);
+    if (SaveVerified(QImage(*source), destination, Snapshots::ImageFormat(m_snapshotFormat))) {
+        QFile::remove(*source);
+        return;
+    }
+    // The engine's picture stays, so nothing is lost. Told once the engine's output has been
+    // handled, not in the middle of it.
+    QTimer::singleShot(0, this, [window = QPointer<DRUI>(this)] {
+        if (window != nullptr) {
+            ShowMessageBox(window, GetText("Messages/MSG0502"));
+        }
+    });
 }
 
 void DRUI::btnOpenSnapshotFolder()

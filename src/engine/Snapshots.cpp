@@ -1,30 +1,26 @@
 #include "engine/Snapshots.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace Snapshots {
 
-namespace {
-
-const QByteArray kScreenshotMarker = QByteArrayLiteral("*** screenshot ");
-// The name starts after the marker and its opening quote.
-constexpr qsizetype kNameOffset = 16;
-
-} // namespace
-
-std::optional<QByteArray> EngineFileFromLine(const QByteArray &line)
+std::optional<QString> EngineSnapshotFile(const QByteArray &engineFile, const QString &folder)
 {
-    QByteArray name = line.mid(kNameOffset);
-    const qsizetype quote = name.indexOf('\'');
-    if (quote >= 0) {
-        name.truncate(quote);
-    }
-    if (name.size() > kMaxEngineFileName) {
+    static const QRegularExpression shape(QStringLiteral("^shot[0-9]{4,9}\\.png$"));
+    const QString name = QString::fromLatin1(engineFile);
+    if (!shape.match(name).hasMatch()) {
         return std::nullopt;
     }
-    return name;
+    const QString path = QDir(folder).filePath(name);
+    const QFileInfo file(path);
+    if (file.isSymLink() || !file.isFile()) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 QString FileName(const QDateTime &time, const QString &format)

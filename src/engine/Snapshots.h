@@ -9,12 +9,10 @@
 // The naming and placing of snapshots, apart from the window.
 namespace Snapshots {
 
-// The longest engine file name taken from its line; a longer one is refused.
-inline constexpr int kMaxEngineFileName = 511;
-
-// The engine's file named in a "*** screenshot 'NAME' ***" line: from the 17th byte up to the
-// next quote, or to the end of the line without one. Nothing when the name is too long.
-std::optional<QByteArray> EngineFileFromLine(const QByteArray &line);
+// The engine's picture named in its screenshot line, as a path in the engine's working folder:
+// only a name of the shape the engine gives its pictures ("shot0001.png") that is a regular file
+// there (not a link) is taken. Anything else names nothing, so no line can point elsewhere.
+std::optional<QString> EngineSnapshotFile(const QByteArray &engineFile, const QString &folder);
 
 // "Snapshot-2024-03-05 21-07-09.JPG": the local time and the format text as extension.
 QString FileName(const QDateTime &time, const QString &format);

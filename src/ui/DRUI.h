@@ -2,6 +2,7 @@
 
 #include "dialogs/PlayListInfo.h"
 #include "disc/MoviePlaylistReader.h"
+#include "engine/EngineLineReader.h"
 #include "ui/RecentFileList.h"
 
 #include <QMainWindow>
@@ -117,19 +118,19 @@ private:
     QString RecentFilePath() const;
 
     // Engine (engine/)
-    void SendEngineCommand(const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(2, 3);
+    // False when the command could not be written (no engine, an ended one, too long).
+    bool SendEngineCommand(const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(2, 3);
     void StartEngine();
     void ReleaseEngine();
     void ShutDownEngine();
     void PausePlayback();
     void ResumePlayback();
-    void ConnectEngineOutput();
-    void DisconnectEngineOutput();
+    void HandleEngineLine(const QByteArray &line);
     void OnEngineFinished(QProcess *engine);
     void OnEngineFailedToStart(QProcess *engine);
     void EndOfPlayback();
     void ApplyTrackChoicesAtVideoStart();
-    void SaveSnapshot(const QByteArray &engineLine);
+    void SaveSnapshot(const QByteArray &engineFile);
     void OpenPreferences();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
@@ -209,6 +210,15 @@ private:
 
     // Playback state
     QProcess *m_engine = nullptr;
+    EngineLineReader m_engineOutput;
+    // While paused the engine's lines wait, read but not handled, until playback resumes.
+    bool m_engineOutputHeld = false;
+    // Answers and pictures asked of the current engine and not yet come. A medium's tags and
+    // file name reach the engine's output too, so a line of the right shape counts only while
+    // the player waits for one.
+    int m_lengthAnswersDue = 0;
+    int m_positionAnswersDue = 0;
+    int m_snapshotsDue = 0;
     QTimer *m_refreshTimer = nullptr;
     QString m_pathToPlay;
     QString m_currentPath;

@@ -36,6 +36,8 @@ QPushButton *StartPageButton(const char *textKey, const char *imagePath)
 QLabel *TitleLabel(const QString &text)
 {
     auto *label = new QLabel(text);
+    // Disc names come from the disc: shown as written, never as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(CalibriFont(40));
     label->setPalette(WhiteTextPalette());
     label->setStyleSheet(StyleSheets::Transparent());
@@ -245,6 +247,7 @@ QWidget *DRUI::BuildButtonRow()
     auto *layout = new QHBoxLayout(row);
 
     m_fileNameLabel = new QLabel;
+    m_fileNameLabel->setTextFormat(Qt::PlainText);
     m_fileNameLabel->setWordWrap(true);
     m_fileNameLabel->setFont(CalibriFont(10, true));
     m_fileNameLabel->setStyleSheet(StyleSheets::FileNameBox());

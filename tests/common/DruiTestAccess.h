@@ -66,6 +66,9 @@ public:
     static bool IsStopped(DRUI &window) { return window.m_isStopped; }
     static QProcess *Engine(DRUI &window) { return window.m_engine; }
     static QTimer *RefreshTimer(DRUI &window) { return window.m_refreshTimer; }
+    // An answer a test prints through the engine counts only while one is awaited.
+    static int &LengthAnswersDue(DRUI &window) { return window.m_lengthAnswersDue; }
+    static int &PositionAnswersDue(DRUI &window) { return window.m_positionAnswersDue; }
     static std::map<QString, int> &AudioChoice(DRUI &window) { return window.m_audioChoice; }
     static std::map<QString, int> &SubtitleChoice(DRUI &window) { return window.m_subtitleChoice; }
 

@@ -49,6 +49,10 @@ private slots:
     {
         qunsetenv("TAVRIX_ENGINE");
         qunsetenv("TAVRIX_PROBE");
+        // The engine's option parser splits at commas and colons: the per-user folder, where
+        // the engine writes its pictures, has both.
+        qputenv("XDG_CONFIG_HOME",
+                QFile::encodeName(m_media.filePath(QStringLiteral("my, config: here"))));
         m_shortClip = m_media.filePath(QStringLiteral("short clip.avi"));
         m_longerClip = m_media.filePath(QStringLiteral("longer clip.avi"));
         m_dvdFolder = m_media.filePath(QStringLiteral("DVD"));
@@ -154,6 +158,50 @@ private slots:
         QCOMPARE(picture.size(), QSize(320, 240));
         // The engine's own file is gone.
         QTRY_VERIFY(QDir(AppDataFolder()).entryList({QStringLiteral("*.png")}).isEmpty());
+    }
+
+    // A medium's tags and file name reach the engine's output, line breaks and all: lines of
+    // exactly the engine's own shapes must neither touch a file nor stop playback, while a
+    // snapshot the user asks for still works.
+    void craftedClipTouchesNothingAndPlaysOn()
+    {
+        const QString victim = m_media.filePath(QStringLiteral("notes.odt"));
+        const QString unasked = AppDataFolder() + QStringLiteral("shot0001.png");
+        for (const QString &file : {victim, unasked}) {
+            QFile keep(file);
+            QVERIFY(EnsureFolderExists(AppDataFolder()) && keep.open(QIODevice::WriteOnly));
+            keep.write("keep me");
+        }
+        const QString title =
+            QStringLiteral("XXXXXXXX") + victim +
+            QStringLiteral("'*** screenshot \n*** screenshot '") + victim +
+            QStringLiteral("' ***\nExiting... (End of file)\n"
+                           "*** screenshot 'shot0001.png' ***\nExiting... (Quit)");
+        const QString clip = m_media.filePath(
+            QStringLiteral("a\n*** screenshot 'notes.odt' ***\nExiting... (Quit)\n-x, y.mkv"));
+        QVERIFY(
+            MediaMaker::Run(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                                       "testsrc=size=320x240:rate=25", "-t", "8",
+                                                       "-metadata", "title=" + title, clip}));
+        QDir::setCurrent(m_media.path());
+
+        DruiTestAccess::OpenFiles(Window(), {clip});
+        NoteEngine();
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 2500, 10000);
+        QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(Page(), int(DRUI::kVideoPage));
+
+        Window().Snapshot();
+        const QDir snapshots(Snapshots::DefaultFolder());
+        QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList(QDir::Files).size(), 1, 10000);
+        for (const QString &file : {victim, unasked}) {
+            QFile kept(file);
+            QVERIFY2(kept.open(QIODevice::ReadOnly) && kept.readAll() == "keep me",
+                     qPrintable(file));
+        }
+        QVERIFY(QFile::remove(unasked));
+        QVERIFY(QDir(snapshots).removeRecursively());
     }
 
     void folderThatIsNeitherIsRefused()

@@ -2,6 +2,7 @@
 // engine: what each entry sends, which entry carries the check, the window sizes, snapshots
 // written from the engine's pictures and the switch of the interface language.
 #include "common/FakeProbe.h"
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
 
@@ -132,6 +133,7 @@ private:
         QProcess *engine = DruiTestAccess::Engine(Window());
         QVERIFY(engine != nullptr);
         const int length = 4000 + ++m_marks;
+        DruiTestAccess::LengthAnswersDue(Window()) = 1;
         engine->write("say ANS_LENGTH=" + QByteArray::number(length) + ".00\n");
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), length, 5000);
     }
@@ -581,12 +583,12 @@ private slots:
         }
         const QString folder = Snapshots::DefaultFolder();
         QVERIFY(!QFileInfo::exists(folder));
-        const QString picture = AppDataFolder() + QStringLiteral("0001.png");
+        const QString picture = AppDataFolder() + QStringLiteral("shot0001.png");
         QVERIFY(MakeEnginePicture(picture));
 
         const QDateTime before = QDateTime::currentDateTime().addMSecs(-1000);
-        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + picture.toLocal8Bit() +
-                                                "' ***\n");
+        Window().Snapshot();
+        DruiTestAccess::Engine(Window())->write("say *** screenshot 'shot0001.png' ***\n");
         WaitUntilRead();
         const QDateTime after = QDateTime::currentDateTime();
 
@@ -614,11 +616,11 @@ private slots:
             m_scratch.filePath(QStringLiteral("chosen shots")) + QLatin1Char('/');
         QDir(chosen).removeRecursively();
         QVERIFY(WriteAll(AppDataFolder() + QStringLiteral("OutputPath.txt"), chosen.toLocal8Bit()));
-        const QString picture = AppDataFolder() + QStringLiteral("0002.png");
+        const QString picture = AppDataFolder() + QStringLiteral("shot0002.png");
         QVERIFY(MakeEnginePicture(picture));
 
-        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + picture.toLocal8Bit() +
-                                                "' ***\n");
+        Window().Snapshot();
+        DruiTestAccess::Engine(Window())->write("say *** screenshot 'shot0002.png' ***\n");
         WaitUntilRead();
 
         const QStringList files = FilesIn(chosen);
@@ -632,16 +634,17 @@ private slots:
     {
         StartPlaying("a");
         DruiTestAccess::RefreshTimer(Window())->stop();
-        const QString first = AppDataFolder() + QStringLiteral("0001.png");
-        const QString second = AppDataFolder() + QStringLiteral("0002.png");
+        const QString first = AppDataFolder() + QStringLiteral("shot0001.png");
+        const QString second = AppDataFolder() + QStringLiteral("shot0002.png");
         QVERIFY(MakeEnginePicture(first));
         QVERIFY(MakeEnginePicture(second));
 
         // Both lines at the start of a second, so that both are saved within it.
         QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().msec() < 200, 2000);
-        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + first.toLocal8Bit() +
-                                                "' ***\nsay *** screenshot '" +
-                                                second.toLocal8Bit() + "' ***\n");
+        Window().Snapshot();
+        Window().Snapshot();
+        DruiTestAccess::Engine(Window())->write("say *** screenshot 'shot0001.png' ***\n"
+                                                "say *** screenshot 'shot0002.png' ***\n");
         WaitUntilRead();
 
         QStringList files = FilesIn(Snapshots::DefaultFolder());
@@ -660,49 +663,56 @@ private slots:
         QVERIFY(!QFileInfo::exists(second));
     }
 
-    void snapshotNameLength_data()
+    // A screenshot line can come from a medium's tags or file name: none of these may touch a
+    // file. "VICTIM" stands for a picture outside the per-user folder, "OWN" for the engine's.
+    void screenshotLinesThatTouchNothing_data()
     {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("folderWritable");
 
-        QTest::newRow("511 bytes") << 511 << true;
-        QTest::newRow("512 bytes") << 512 << false;
+        QTest::newRow("not asked for") << false << QByteArray("*** screenshot 'OWN' ***") << true;
+        QTest::newRow("a file elsewhere")
+            << true << QByteArray("*** screenshot 'VICTIM' ***") << true;
+        QTest::newRow("a marker inside a tag")
+            << true << QByteArray(" title: x'*** screenshot 'OWN' ***") << true;
+        QTest::newRow("no picture of that name")
+            << true << QByteArray("*** screenshot 'shot0009.png' ***") << true;
+        QTest::newRow("the snapshot folder cannot be written")
+            << true << QByteArray("*** screenshot 'OWN' ***") << false;
     }
 
-    void snapshotNameLength()
+    void screenshotLinesThatTouchNothing()
     {
-        QFETCH(int, length);
-        QFETCH(bool, saved);
+        QFETCH(bool, asked);
+        QFETCH(QByteArray, line);
+        QFETCH(bool, folderWritable);
 
         StartPlaying("a");
         DruiTestAccess::RefreshTimer(Window())->stop();
-        // A real picture whose path has exactly that many bytes, in folders of 100 bytes.
-        QString path = AppDataFolder();
-        while (path.toLocal8Bit().size() + 101 < length - 8) {
-            path += QString(100, QLatin1Char('d')) + QLatin1Char('/');
+        const QString own = AppDataFolder() + QStringLiteral("shot0001.png");
+        const QString victim = m_scratch.filePath(QStringLiteral("victim/holiday.png"));
+        QVERIFY(MakeEnginePicture(own) && MakeEnginePicture(victim));
+        if (!folderWritable) {
+            // A snapshot folder below a plain file can never be made.
+            QVERIFY(WriteAll(AppDataFolder() + QStringLiteral("OutputPath.txt"),
+                             victim.toLocal8Bit() + "/shots/"));
         }
-        const int rest = length - int(path.toLocal8Bit().size()) - 4;
-        QVERIFY(rest > 0 && rest < 200);
-        path += QString(rest, QLatin1Char('p')) + QStringLiteral(".png");
-        QCOMPARE(path.toLocal8Bit().size(), length);
-        QVERIFY(MakeEnginePicture(path));
+        line.replace("OWN", "shot0001.png").replace("VICTIM", victim.toLocal8Bit());
 
-        DruiTestAccess::Engine(Window())->write("say *** screenshot '" + path.toLocal8Bit() +
-                                                "' ***\n");
+        QString shown;
+        const auto closer = CloseMessageBoxes(shown);
+        if (asked) {
+            Window().Snapshot();
+        }
+        DruiTestAccess::Engine(Window())->write("say " + line + '\n');
         WaitUntilRead();
+        QTest::qWait(100);
 
-        QCOMPARE(FilesIn(Snapshots::DefaultFolder()).size(), saved ? 1 : 0);
-        QCOMPARE(QFileInfo::exists(path), !saved);
-    }
-
-    void snapshotOfAMissingFileSavesNothing()
-    {
-        StartPlaying("a");
-        DruiTestAccess::RefreshTimer(Window())->stop();
-        DruiTestAccess::Engine(Window())->write("say *** screenshot '" +
-                                                AppDataFolder().toLocal8Bit() + "0009.png' ***\n");
-        WaitUntilRead();
+        QVERIFY(QFileInfo::exists(own) && QFileInfo::exists(victim));
         QVERIFY(FilesIn(Snapshots::DefaultFolder()).isEmpty());
+        QCOMPARE(shown.isEmpty(), folderWritable);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
     }
 
     // ---- Help menu ----

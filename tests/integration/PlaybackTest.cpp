@@ -6,7 +6,6 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
-#include "platform/AppDataFolder.h"
 
 #include <QAction>
 #include <QLabel>
@@ -39,10 +38,10 @@ private slots:
         WaitForCommand(QStringLiteral("volume 50 2"));
         QCOMPARE(m_engine->Commands().first(),
                  QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -wid %1 -vo xv,gl,x11, "
-                                "-lavdopts threads=4 -vf screenshot=%2 -af "
-                                "channels=6,volume=5.1:1 %3")
+                                "-lavdopts threads=4 -vf screenshot -af "
+                                "channels=6,volume=5.1:1 %2")
                      .arg(DruiTestAccess::VideoSurface(Window())->winId())
-                     .arg(AppDataFolder(), clip));
+                     .arg(clip));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
         QVERIFY(DruiTestAccess::SeekSlider(Window())->isEnabled());
@@ -119,6 +118,7 @@ private slots:
         QSlider *slider = DruiTestAccess::SeekSlider(Window());
         DruiTestAccess::ElapsedMs(Window()) = 20000;
         DruiTestAccess::PositionAnswerCount(Window()) = 0;
+        DruiTestAccess::PositionAnswersDue(Window()) = 5;
         for (int answer = 1; answer <= 4; ++answer) {
             DruiTestAccess::Engine(Window())->write("say ANS_TIME_POSITION=1.0\n");
         }
@@ -135,6 +135,7 @@ private slots:
         DruiTestAccess::RefreshTimer(Window())->stop();
         LetEngineTalk();
         QProcess *engine = DruiTestAccess::Engine(Window());
+        DruiTestAccess::LengthAnswersDue(Window()) = 2;
         engine->write("say ANS_LENGTH=5400.00\n");
         QTRY_COMPARE(DruiTestAccess::DurationSec(Window()), qint64(5400));
         QCOMPARE(DruiTestAccess::SeekSlider(Window())->maximum(), 5400);
@@ -148,6 +149,7 @@ private slots:
     {
         DruiTestAccess::DurationSec(Window()) = 100;
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        DruiTestAccess::LengthAnswersDue(Window()) = 1;
         DruiTestAccess::Engine(Window())->write("say ANS_LENGTH=5400.00\n");
         QTRY_COMPARE(DruiTestAccess::EngineLengthSec(Window()), 5400);
         QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(100));

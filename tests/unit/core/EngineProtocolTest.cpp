@@ -4,6 +4,7 @@
 #include "dialogs/PlayListInfo.h"
 #include "disc/EngineTitleMap.h"
 #include "engine/EngineCommandLine.h"
+#include "engine/EngineLineReader.h"
 #include "engine/EngineOutput.h"
 
 Q_DECLARE_METATYPE(EngineLine)
@@ -13,7 +14,7 @@ class EngineProtocolTest : public QObject
     Q_OBJECT
 
 private slots:
-    void classifiesLinesInRuleOrder_data()
+    void classifiesLinesByTheirWholeShape_data()
     {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<EngineLine>("kind");
@@ -34,32 +35,54 @@ private slots:
             << QByteArray("ANS_LENGTH=nan\n") << EngineLine::Length << 0;
         QTest::newRow("percent") << QByteArray("ANS_PERCENT_POSITION=5\n")
                                  << EngineLine::PercentPosition << 0;
-        QTest::newRow("playing") << QByteArray("Playing clip.avi.\n") << EngineLine::Playing << 0;
+        QTest::newRow("playing") << QByteArray("Playing /a b/clip.avi.\n") << EngineLine::Playing
+                                 << 0;
         QTest::newRow("end of file")
-            << QByteArray("Exiting... (End of file)\n") << EngineLine::EndOfPlayback << 0;
-        QTest::newRow("quit") << QByteArray("Exiting... (Quit)\n") << EngineLine::EndOfPlayback
-                              << 0;
+            << QByteArray("Exiting... (End of file)\n") << EngineLine::EndOfFile << 0;
+        QTest::newRow("quit") << QByteArray("Exiting... (Quit)\r\n") << EngineLine::Quit << 0;
+        QTest::newRow("screenshot")
+            << QByteArray("*** screenshot 'shot0001.png' ***\n") << EngineLine::Screenshot << 0;
         QTest::newRow("audio") << QByteArray("[lavf] stream 1: audio (mp2), -aid 0\n")
                                << EngineLine::AudioStream << 0;
+        QTest::newRow("audio with language and title")
+            << QByteArray("[lavf] stream 2: audio (vorbis), -aid 1, -alang ger, Director's")
+            << EngineLine::AudioStream << 0;
         QTest::newRow("subtitle") << QByteArray("[lavf] stream 2: subtitle (srt), -sid 0\n")
                                   << EngineLine::SubtitleStream << 0;
         QTest::newRow("video") << QByteArray("VIDEO:  [MP4V]  320x240  24bpp  25.000 fps\n")
                                << EngineLine::VideoStarted << 0;
-        // Answers are recognised by their start only; markers anywhere.
+        QTest::newRow("dvd video")
+            << QByteArray("VIDEO:  MPEG2  720x480  (aspect 3)  29.970 fps  8000.0 kbps")
+            << EngineLine::VideoStarted << 0;
+
+        // A medium's tags and file name are printed by the engine too: a marker inside a line
+        // is not the engine speaking.
+        QTest::newRow("tag holding a screenshot marker")
+            << QByteArray(" title: XXXXXXXX/home/u/notes.odt'*** screenshot \n")
+            << EngineLine::Other << 0;
+        QTest::newRow("file name holding a screenshot line")
+            << QByteArray("Playing a\n*** screenshot 'victim.txt' ***.mkv.\n") << EngineLine::Other
+            << 0;
+        QTest::newRow("screenshot without its closing marker")
+            << QByteArray("*** screenshot 'shot0001.png") << EngineLine::Other << 0;
+        QTest::newRow("tag holding the end of file")
+            << QByteArray(" title: Exiting... (End of file)\n") << EngineLine::Other << 0;
+        QTest::newRow("quit inside a line")
+            << QByteArray("Playing (Quit)\n") << EngineLine::Other << 0;
+        QTest::newRow("chapter name holding an audio marker")
+            << QByteArray("CHAPTER: 1, -aid 3\n") << EngineLine::Other << 0;
+        QTest::newRow("video marker inside a line")
+            << QByteArray(" comment: VIDEO:  [H264]  320x240\n") << EngineLine::Other << 0;
         QTest::newRow("answer not at start")
             << QByteArray(" ANS_LENGTH=5\n") << EngineLine::Other << 0;
-        QTest::newRow("playing beats end")
-            << QByteArray("Playing (Quit)\n") << EngineLine::Playing << 0;
-        QTest::newRow("end beats audio")
-            << QByteArray("(End of file), -aid \n") << EngineLine::EndOfPlayback << 0;
-        QTest::newRow("audio beats video")
-            << QByteArray("VIDEO: , -aid 1\n") << EngineLine::AudioStream << 0;
+        QTest::newRow("answer without its sign")
+            << QByteArray("ANS_LENGTH5\n") << EngineLine::Other << 0;
         QTest::newRow("playing needs its blank")
             << QByteArray("Playing\n") << EngineLine::Other << 0;
         QTest::newRow("empty") << QByteArray() << EngineLine::Other << 0;
     }
 
-    void classifiesLinesInRuleOrder()
+    void classifiesLinesByTheirWholeShape()
     {
         QFETCH(QByteArray, line);
         QFETCH(EngineLine, kind);
@@ -67,6 +90,55 @@ private slots:
         const EngineEvent event = ClassifyEngineLine(line);
         QCOMPARE(event.kind, kind);
         QCOMPARE(event.lengthSeconds, length);
+    }
+
+    // Output in any chunking gives the same lines; an overlong line is dropped whole and the
+    // lines around it survive.
+    void cutsOutputIntoBoundedLines_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QList<QByteArray>>("lines");
+
+        const QByteArray longest(EngineLineReader::kMaxLineBytes, 'x');
+        QTest::newRow("plain") << QByteArray("ANS_LENGTH=6.01\r\nVIDEO: x\npartial")
+                               << QList<QByteArray>{"ANS_LENGTH=6.01", "VIDEO: x"};
+        QTest::newRow("longest line kept")
+            << QByteArray("a\n" + longest + "\nb\n") << QList<QByteArray>{"a", longest, "b"};
+        QTest::newRow("overlong line dropped")
+            << QByteArray("a\n" + longest + "y\nb\n") << QList<QByteArray>{"a", "b"};
+        QTest::newRow("endless line")
+            << QByteArray(3 * EngineLineReader::kMaxLineBytes, 'z') << QList<QByteArray>{};
+    }
+
+    void cutsOutputIntoBoundedLines()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QList<QByteArray>, lines);
+        for (const qsizetype chunk : {qsizetype(1), qsizetype(7), output.size() + 1}) {
+            EngineLineReader reader;
+            for (qsizetype at = 0; at < output.size(); at += chunk) {
+                reader.Append(output.mid(at, chunk));
+            }
+            QList<QByteArray> read;
+            while (const std::optional<QByteArray> line = reader.NextLine()) {
+                read.append(*line);
+            }
+            QCOMPARE(read, lines);
+        }
+    }
+
+    void holdsABoundedNumberOfLines()
+    {
+        EngineLineReader reader;
+        for (int i = 0; i < EngineLineReader::kMaxHeldLines + 5; ++i) {
+            reader.Append(QByteArray::number(i) + '\n');
+        }
+        QCOMPARE(reader.NextLine(), std::optional<QByteArray>("5"));
+        int left = 1;
+        while (reader.NextLine()) {
+            ++left;
+        }
+        QCOMPARE(left, EngineLineReader::kMaxHeldLines);
     }
 
     void readsTheEnginesTitleList()
@@ -115,7 +187,6 @@ private slots:
         QFETCH(QStringList, ending);
         EngineLaunch launch;
         launch.windowId = 4194342;
-        launch.screenshotFolder = QStringLiteral("/home/u/.config/Tavrix BluRay Player/");
         launch.sourceKind = kind;
         launch.titleChosen = titleChosen;
         if (titleNumber >= 0) {
@@ -123,20 +194,9 @@ private slots:
         }
         launch.path = QStringLiteral("/media/my disc");
         const QStringList arguments = BuildEngineArguments(launch);
-        const QStringList opening = {"-demuxer",
-                                     "lavf",
-                                     "-ni",
-                                     "-slave",
-                                     "-quiet",
-                                     "-wid",
-                                     "4194342",
-                                     "-vo",
-                                     "xv,gl,x11,",
-                                     "-lavdopts",
-                                     "threads=4",
-                                     "-vf",
-                                     "screenshot=/home/u/.config/Tavrix BluRay Player/",
-                                     "-af"};
+        const QStringList opening = {
+            "-demuxer", "lavf",       "-ni",       "-slave",    "-quiet", "-wid",       "4194342",
+            "-vo",      "xv,gl,x11,", "-lavdopts", "threads=4", "-vf",    "screenshot", "-af"};
         QCOMPARE(arguments.mid(0, opening.size()), opening);
         QCOMPARE(arguments.mid(opening.size()), ending);
     }

@@ -11,8 +11,6 @@
 
 #include <optional>
 
-Q_DECLARE_METATYPE(std::optional<QByteArray>)
-
 namespace {
 
 bool WriteAll(const QString &path, const QByteArray &contents)
@@ -33,8 +31,8 @@ private slots:
     void fileNameCarriesTheTimeAndTheFormat();
     void imageFormat_data();
     void imageFormat();
-    void engineFileFromLine_data();
-    void engineFileFromLine();
+    void onlyTheEnginesOwnPictureIsTaken_data();
+    void onlyTheEnginesOwnPictureIsTaken();
     void folderComesFromOutputPathOrTheDefault_data();
     void folderComesFromOutputPathOrTheDefault();
     void defaultFolderIsInDocuments();
@@ -99,39 +97,46 @@ void SnapshotsTest::imageFormat()
     QCOMPARE(QByteArray(Snapshots::ImageFormat(format)), imageFormat);
 }
 
-void SnapshotsTest::engineFileFromLine_data()
+void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken_data()
 {
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<std::optional<QByteArray>>("file");
+    QTest::addColumn<QByteArray>("engineFile");
+    QTest::addColumn<bool>("taken");
 
-    const QByteArray marker = "*** screenshot '";
-    QTest::newRow("quoted") << QByteArray("*** screenshot '/x/0001.png' ***")
-                            << std::optional<QByteArray>("/x/0001.png");
-    QTest::newRow("quoted, with the line's end") << QByteArray("*** screenshot '/x/0001.png' ***\n")
-                                                 << std::optional<QByteArray>("/x/0001.png");
-    QTest::newRow("name with spaces") << QByteArray("*** screenshot '/a b/shot 2.png' ***")
-                                      << std::optional<QByteArray>("/a b/shot 2.png");
-    QTest::newRow("no closing quote: the rest of the line")
-        << QByteArray("*** screenshot '/x/0001.png") << std::optional<QByteArray>("/x/0001.png");
-    QTest::newRow("511-byte name") << marker + QByteArray(511, 'n') + "' ***"
-                                   << std::optional<QByteArray>(QByteArray(511, 'n'));
-    QTest::newRow("512-byte name")
-        << marker + QByteArray(512, 'n') + "' ***" << std::optional<QByteArray>();
-    QTest::newRow("512 bytes without a closing quote")
-        << marker + QByteArray(512, 'n') << std::optional<QByteArray>();
-    QTest::newRow("511 bytes without a closing quote")
-        << marker + QByteArray(511, 'n') << std::optional<QByteArray>(QByteArray(511, 'n'));
+    QTest::newRow("the engine's picture") << QByteArray("shot0001.png") << true;
+    QTest::newRow("a later picture") << QByteArray("shot10000.png") << true;
+    QTest::newRow("not there") << QByteArray("shot0009.png") << false;
+    QTest::newRow("a link to a file elsewhere") << QByteArray("shot0002.png") << false;
+    QTest::newRow("a folder") << QByteArray("shot0003.png") << false;
+    QTest::newRow("another name in the folder") << QByteArray("RecentConfig.txt") << false;
+    QTest::newRow("a path up and out") << QByteArray("../outside/shot0001.png") << false;
+    QTest::newRow("an absolute path") << QByteArray("/etc/passwd") << false;
+    QTest::newRow("a longer extension") << QByteArray("shot0001.png.txt") << false;
+    QTest::newRow("a line break") << QByteArray("shot0001.png\n") << false;
 }
 
-void SnapshotsTest::engineFileFromLine()
+void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken()
 {
-    QFETCH(QByteArray, line);
-    QFETCH(std::optional<QByteArray>, file);
+    QFETCH(QByteArray, engineFile);
+    QFETCH(bool, taken);
 
-    const std::optional<QByteArray> found = Snapshots::EngineFileFromLine(line);
-    QCOMPARE(found.has_value(), file.has_value());
-    if (file) {
-        QCOMPARE(*found, *file);
+    const QDir folder(m_scratch.filePath(QStringLiteral("engine")));
+    const QDir outside(m_scratch.filePath(QStringLiteral("outside")));
+    QVERIFY(folder.mkpath(QStringLiteral("shot0003.png")) && outside.mkpath(QStringLiteral(".")));
+    for (const QString &file : {folder.filePath(QStringLiteral("shot0001.png")),
+                                folder.filePath(QStringLiteral("shot10000.png")),
+                                folder.filePath(QStringLiteral("RecentConfig.txt")),
+                                outside.filePath(QStringLiteral("shot0001.png"))}) {
+        QFile picture(file);
+        QVERIFY(picture.open(QIODevice::WriteOnly));
+    }
+    QFile::link(outside.filePath(QStringLiteral("shot0001.png")),
+                folder.filePath(QStringLiteral("shot0002.png")));
+
+    const std::optional<QString> found =
+        Snapshots::EngineSnapshotFile(engineFile, folder.path() + QLatin1Char('/'));
+    QCOMPARE(found.has_value(), taken);
+    if (taken) {
+        QCOMPARE(*found, folder.filePath(QString::fromLatin1(engineFile)));
     }
 }
 
