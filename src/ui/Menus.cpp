@@ -4,6 +4,7 @@
 #include "ui/Look.h"
 #include "ui/MenuData.h"
 #include "ui/StyleSheets.h"
+#include "util/TextConversion.h"
 
 #include <QAction>
 #include <QMenu>
@@ -182,7 +183,7 @@ void DRUI::FillRecentMenu()
 {
     m_recentMenu->clear();
     for (const QString &path : m_recentFiles.Paths()) {
-        AddEntry(m_recentMenu, path, path);
+        AddEntry(m_recentMenu, MenuEntryText(path), path);
     }
     AddEntry(m_recentMenu, GetText("MainWnd/ClearMenu"), MenuData::kClearMenu);
 }

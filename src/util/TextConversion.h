@@ -7,3 +7,8 @@
 // the recent list hold, and what file names are made of on this system.
 QString ToWide(const char *narrow);
 QByteArray ToNarrow(const QString &wide);
+
+// Text from outside (a file name, a disc's track names) as a menu entry shows it: an ampersand
+// stays an ampersand rather than marking a shortcut letter, and a tab or line break, which
+// would split the entry, shows as a blank.
+QString MenuEntryText(const QString &outside);

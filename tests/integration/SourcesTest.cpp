@@ -304,14 +304,22 @@ private slots:
     void everyStartIsRecordedInTheRecentMenu_data()
     {
         QTest::addColumn<bool>("dvd");
-        QTest::newRow("file") << false;
-        QTest::newRow("DVD folder") << true;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("file") << false << QStringLiteral("film.mkv") << QStringLiteral("film.mkv");
+        QTest::newRow("DVD folder") << true << QString() << QString();
+        // An ampersand in a name is no shortcut mark, and markup is no markup.
+        QTest::newRow("name with an ampersand and markup")
+            << false << QStringLiteral("<b>Tom & Jerry<br>.mkv")
+            << QStringLiteral("<b>Tom && Jerry<br>.mkv");
     }
 
     void everyStartIsRecordedInTheRecentMenu()
     {
         QFETCH(bool, dvd);
-        const QString path = dvd ? DvdFolder() : Media(QStringLiteral("film.mkv"));
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        const QString path = dvd ? DvdFolder() : Media(name);
         if (dvd) {
             DruiTestAccess::OpenDiscFolder(Window(), path);
         } else {
@@ -320,7 +328,7 @@ private slots:
         const QList<QAction *> entries = DruiTestAccess::RecentMenu(Window())->actions();
         QVERIFY(entries.size() >= 2);
         QCOMPARE(entries.first()->data().toString(), path);
-        QCOMPARE(entries.first()->text(), path);
+        QCOMPARE(entries.first()->text(), dvd ? path : path.chopped(name.size()) + shown);
         QCOMPARE(entries.last()->data().toString(), QStringLiteral("Clear Menu"));
     }
 
