@@ -3,11 +3,37 @@
 #include "ui/StyleSheets.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableWidget>
+
+namespace {
+
+// While the table has the focus, the keys that move through its rows are its own: the
+// window's shortcuts on the same keys (volume on Up and Down) wait until it lets go.
+class PlayListTableWidget : public QTableWidget
+{
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool rowKey = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+                                key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
+                                key->key() == Qt::Key_Home || key->key() == Qt::Key_End;
+            if (rowKey && key->modifiers() == Qt::NoModifier) {
+                event->accept();
+                return true;
+            }
+        }
+        return QTableWidget::event(event);
+    }
+};
+
+} // namespace
 
 QTableWidget *CreatePlayListTable()
 {
-    auto *table = new QTableWidget;
+    auto *table = new PlayListTableWidget;
     table->setMouseTracking(true);
     table->setColumnCount(1);
     table->setColumnWidth(0, 200);

@@ -1,13 +1,13 @@
 #include "dialogs/PreferencesDialog.h"
 
 #include "app/LanguageManager.h"
+#include "dialogs/DesktopOpen.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
 #include "ui/Look.h"
 #include "ui/StyleSheets.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -145,7 +145,7 @@ void CProcessUI::btnChoosePath()
 void CProcessUI::btnOpenFolder()
 {
     EnsureFolderExists(m_strFolder);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_strFolder));
+    OpenWithDesktop(this, QUrl::fromLocalFile(m_strFolder));
 }
 
 void CProcessUI::btnOK()

@@ -48,7 +48,7 @@ public:
         for (const std::shared_ptr<QProcess> &process : m_processes) {
             process->disconnect();
             if (process->state() != QProcess::NotRunning) {
-                process->kill();
+                KillProcessGroup(*process);
                 process->waitForFinished();
             }
         }
@@ -61,25 +61,30 @@ private:
         ++m_running;
         auto process = std::make_shared<QProcess>();
         m_processes.push_back(process);
+        EndWithPlayer(*process);
+        // The report is on standard error; standard output is not read at all.
+        process->setStandardOutputFile(QProcess::nullDevice());
+        const std::shared_ptr<const QByteArray> report =
+            KeepOutput(*process, QProcess::StandardError, kProbeReportLimit);
         auto done = std::make_shared<bool>(false);
         auto timedOut = std::make_shared<bool>(false);
         auto timer = std::make_shared<QTimer>();
         timer->setSingleShot(true);
         QObject::connect(timer.get(), &QTimer::timeout, [process, timedOut] {
             *timedOut = true;
-            process->kill();
+            KillProcessGroup(*process);
         });
 
         // Whatever the probe said counts, also when it crashed, unless it was stopped for
         // taking too long.
-        const auto finish = [this, index, process, done, timer, timedOut](bool started) {
+        const auto finish = [this, index, process, report, done, timer, timedOut](bool started) {
             if (*done) {
                 return;
             }
             *done = true;
             timer->stop();
             if (started && !*timedOut) {
-                m_results[index] = DurationTextFromProbeOutput(process->readAllStandardError());
+                m_results[index] = DurationTextFromProbeOutput(*report);
             }
             // The process object may still be inside its own signal; it is let go with the batch.
             process->disconnect();
@@ -99,7 +104,6 @@ private:
                                  finish(false);
                              }
                          });
-        EndWithPlayer(*process);
         // A list of arguments: no path, whatever its characters, can add arguments of its own.
         process->start(ProbeProgram(), {QStringLiteral("-i"), m_paths[index]});
         process->closeWriteChannel();

@@ -16,6 +16,8 @@ QStringList BuildEngineArguments(const EngineLaunch &launch)
         // A list the engine works down by itself until one output works on this display.
         QStringLiteral("-vo"),
         QStringLiteral("xv,gl,x11,"),
+        // Text subtitles are drawn only by the engine's own subtitle renderer.
+        QStringLiteral("-ass"),
         QStringLiteral("-lavdopts"),
         QStringLiteral("threads=4"),
         QStringLiteral("-vf"),

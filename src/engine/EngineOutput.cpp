@@ -32,6 +32,18 @@ EngineEvent Event(EngineLine kind, int lengthSeconds = 0, const QByteArray &engi
     return event;
 }
 
+qint64 PositionValue(const QByteArray &value)
+{
+    bool converted = false;
+    const double seconds = value.trimmed().toDouble(&converted);
+    // Ten years is no position of any medium.
+    constexpr double kLongest = 10.0 * 366 * 24 * 3600;
+    if (!converted || !std::isfinite(seconds) || seconds < 0 || seconds > kLongest) {
+        return -1;
+    }
+    return static_cast<qint64>(std::llround(seconds * 1000));
+}
+
 bool Matches(const QRegularExpression &shape, const QString &text)
 {
     return shape.match(text).hasMatch();
@@ -49,7 +61,9 @@ EngineEvent ClassifyEngineLine(const QByteArray &rawLine)
         return Event(EngineLine::Other);
     }
     if (line.startsWith(Engine::kTimePositionAnswer)) {
-        return Event(EngineLine::TimePosition);
+        EngineEvent event = Event(EngineLine::TimePosition);
+        event.positionMs = PositionValue(line.mid(qstrlen(Engine::kTimePositionAnswer)));
+        return event;
     }
     if (line.startsWith(Engine::kLengthAnswer)) {
         return Event(EngineLine::Length, LengthValue(line.mid(qstrlen(Engine::kLengthAnswer))));
@@ -63,6 +77,9 @@ EngineEvent ClassifyEngineLine(const QByteArray &rawLine)
     if (line == Engine::kQuitLine) {
         return Event(EngineLine::Quit);
     }
+    if (line == Engine::kPlaybackStartedLine) {
+        return Event(EngineLine::PlaybackStarted);
+    }
 
     // Latin-1 keeps every byte as one character, so the shapes see the bytes as they came.
     const QString text = QString::fromLatin1(line);
@@ -75,15 +92,30 @@ EngineEvent ClassifyEngineLine(const QByteArray &rawLine)
     if (Matches(playing, text)) {
         return Event(EngineLine::Playing);
     }
-    static const QRegularExpression audio(
-        QStringLiteral("^\\[[a-z0-9_]+\\] stream [0-9]+: audio \\(.*\\), -aid [0-9]+(, .*)?$"));
-    if (Matches(audio, text)) {
-        return Event(EngineLine::AudioStream);
+    // "[lavf] stream 2: audio (vorbis), -aid 1, -alang ger, Director's cut"
+    static const QRegularExpression stream(QStringLiteral(
+        "^\\[[a-z0-9_]+\\] stream [0-9]+: (audio|subtitle) \\(.*\\), -(aid|sid) ([0-9]{1,9})"
+        "(, -(alang|slang) ([^ ,]+))?(, (.+))?$"));
+    if (const QRegularExpressionMatch found = stream.match(text); found.hasMatch()) {
+        const bool audio = found.captured(1) == QLatin1String("audio");
+        if (audio != (found.captured(2) == QLatin1String("aid")) ||
+            (found.hasCaptured(5) && audio != (found.captured(5) == QLatin1String("alang")))) {
+            return Event(EngineLine::Other);
+        }
+        EngineEvent event = Event(audio ? EngineLine::AudioStream : EngineLine::SubtitleStream);
+        event.streamId = found.captured(3).toInt();
+        event.language = found.captured(6).toLatin1();
+        event.title = found.captured(8).toLatin1();
+        return event;
     }
-    static const QRegularExpression subtitle(
-        QStringLiteral("^\\[[a-z0-9_]+\\] stream [0-9]+: subtitle \\(.*\\), -sid [0-9]+(, .*)?$"));
-    if (Matches(subtitle, text)) {
-        return Event(EngineLine::SubtitleStream);
+    static const QRegularExpression trackAnswer(
+        QStringLiteral("^ANS_(switch_audio|sub_demux)=(-?[0-9]{1,9})$"));
+    if (const QRegularExpressionMatch found = trackAnswer.match(text); found.hasMatch()) {
+        EngineEvent event =
+            Event(found.captured(1) == QLatin1String("switch_audio") ? EngineLine::AudioAnswer
+                                                                     : EngineLine::SubtitleAnswer);
+        event.streamId = found.captured(2).toInt();
+        return event;
     }
     static const QRegularExpression video(QStringLiteral("^VIDEO:  \\S.* [0-9]+x[0-9]+ .*$"));
     if (Matches(video, text)) {

@@ -16,13 +16,20 @@ enum class EngineLine
     AudioStream,
     SubtitleStream,
     VideoStarted,
+    PlaybackStarted,
+    AudioAnswer,    // the engine's current audio stream id; -2 for none
+    SubtitleAnswer, // the engine's current subtitle stream id; -1 for none
 };
 
 struct EngineEvent
 {
     EngineLine kind = EngineLine::Other;
-    int lengthSeconds = 0; // for Length: the value, truncated toward zero; 0 when unreadable
-    QByteArray engineFile; // for Screenshot: the file name between the quotes
+    int lengthSeconds = 0;  // for Length: the value, truncated toward zero; 0 when unreadable
+    qint64 positionMs = -1; // for TimePosition: the value in milliseconds; -1 when unreadable
+    QByteArray engineFile;  // for Screenshot: the file name between the quotes
+    int streamId = 0;       // for streams: the engine's id; for the track answers: the value
+    QByteArray language;    // for streams: the language code, when the medium names one
+    QByteArray title;       // for streams: the stream's own title, when it has one
 };
 
 // Classifies one line (its line break included or not) by its whole shape as the engine prints

@@ -10,17 +10,18 @@ inline constexpr const char *kGetLength = "get_time_length\n";
 inline constexpr const char *kGetPosition = "get_time_pos\n";
 inline constexpr const char *kSeekAbsolute = "seek %d 2\n";
 inline constexpr const char *kVolumeAbsolute = "volume %d 2\n";
-inline constexpr const char *kMute = "volume 0 100\n";
-inline constexpr const char *kUnmute = "volume 50 100\n";
+// Everything but play, pause and stop keeps a pause as it is.
+inline constexpr const char *kMute = "pausing_keep volume 0 100\n";
+inline constexpr const char *kUnmute = "pausing_keep volume 50 100\n";
 inline constexpr const char *kVolumeKeepPause = "pausing_keep volume %d 100\n";
-inline constexpr const char *kSwitchAudio = "switch_audio %d\n";
 inline constexpr const char *kSwitchAudioKeepPause = "pausing_keep switch_audio %d\n";
-inline constexpr const char *kSubtitle = "sub_demux %d\n";
 inline constexpr const char *kSubtitleKeepPause = "pausing_keep sub_demux %d\n";
 inline constexpr const char *kBalanceStereo = "pausing_keep balance 0 1\n";
 inline constexpr const char *kBalanceLeft = "pausing_keep balance -1 1\n";
 inline constexpr const char *kBalanceRight = "pausing_keep balance 1 1\n";
-inline constexpr const char *kScreenshot = "screenshot 0\n";
+inline constexpr const char *kScreenshot = "pausing_keep screenshot 0\n";
+inline constexpr const char *kAskAudioTrack = "pausing_keep get_property switch_audio\n";
+inline constexpr const char *kAskSubtitleTrack = "pausing_keep get_property sub_demux\n";
 
 // Output: answers begin with these; the other lines are recognised by their whole shape.
 inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION=";
@@ -28,6 +29,9 @@ inline constexpr const char *kLengthAnswer = "ANS_LENGTH=";
 inline constexpr const char *kPercentPositionAnswer = "ANS_PERCENT_POSITION=";
 inline constexpr const char *kEndOfFileLine = "Exiting... (End of file)";
 inline constexpr const char *kQuitLine = "Exiting... (Quit)";
+// Printed once the medium has been opened and plays; an engine that ends without it could not
+// play the medium at all.
+inline constexpr const char *kPlaybackStartedLine = "Starting playback...";
 
 // The engine's screenshot filter writes "shot0001.png", "shot0002.png", ... into its working
 // folder; no path goes through its option parser, which would split one at commas and colons.

@@ -1,16 +1,132 @@
 #include "platform/ChildProcess.h"
 
 #include <QEventLoop>
-#include <QProcess>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// How a program's group ends with the player, even with a player killed by SIGKILL, which runs
+// no code of its own: before exec, the child starts a watchdog, a process of the new group that
+// waits on a pipe whose only write end stays in the player (close-on-exec there, closed in the
+// watchdog). The pipe closes when the player closes its ends, once the program has ended or its
+// QProcess goes, or when the player dies; the watchdog then kills the group, itself included.
+// Being in the group, it also keeps the group's id from going to another process while the
+// player may still signal it.
+
+namespace {
+
+// Runs in the child between fork and exec, where Qt shares the player's memory (vfork), so only
+// plain system calls: _Fork rather than fork, which would run the player's fork handlers.
+void StartWatchdog(int readEnd, int writeEnd)
+{
+    // Forked twice, so that the watchdog is nobody's child but init's: a wrapper script's bare
+    // `wait` would otherwise wait for it.
+    const pid_t middle = ::_Fork();
+    if (middle != 0) {
+        while (middle > 0 && ::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return;
+    }
+    if (::_Fork() != 0) {
+        ::_exit(0);
+    }
+    // Only the read end stays: no descriptor of the player (the single-instance lock, the
+    // windowing connection, other programs' pipes) may live on in the watchdog. Its own write
+    // end goes by name, so that even a kernel without close_range lets the pipe close.
+    ::close(writeEnd);
+    if (readEnd > 0) {
+        ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0);
+    }
+    ::close_range(static_cast<unsigned>(readEnd) + 1, ~0U, 0);
+    char byte;
+    while (::read(readEnd, &byte, 1) < 0 && errno == EINTR) {
+    }
+    ::kill(0, SIGKILL);
+    ::_exit(0);
+}
+
+// The player's ends of a watchdog's pipe; they close when the program has ended, or at the
+// latest with the process object that owns them.
+class WatchdogPipe : public QObject
+{
+public:
+    WatchdogPipe(int readEnd, int writeEnd, QProcess &process)
+        : QObject(&process), m_ends{readEnd, writeEnd}
+    {
+        connect(&process, &QProcess::stateChanged, this, [this](QProcess::ProcessState state) {
+            if (state == QProcess::NotRunning) {
+                Close();
+            }
+        });
+    }
+    ~WatchdogPipe() override { Close(); }
+
+private:
+    void Close()
+    {
+        for (int &end : m_ends) {
+            if (end >= 0) {
+                ::close(end);
+                end = -1;
+            }
+        }
+    }
+
+    int m_ends[2];
+};
+
+} // namespace
 
 void EndWithPlayer(QProcess &process)
 {
-    // Runs in the child between fork and exec.
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) == 0) {
+        new WatchdogPipe(ends[0], ends[1], process);
+    }
+    const int readEnd = ends[0];
+    const int writeEnd = ends[1];
+    process.setChildProcessModifier([readEnd, writeEnd] {
+        ::setpgid(0, 0);
+        if (readEnd >= 0) {
+            StartWatchdog(readEnd, writeEnd);
+        }
+        // The program itself goes at once with the player, also when no watchdog could start.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    });
+}
+
+void KillProcessGroup(QProcess &process)
+{
+    const auto pid = static_cast<pid_t>(process.processId());
+    // The child made the group, named by its own id, before exec; a child that had not got that
+    // far is alone and killed by itself.
+    if (pid <= 0 || ::kill(-pid, SIGKILL) != 0) {
+        process.kill();
+    }
+}
+
+std::shared_ptr<const QByteArray> KeepOutput(QProcess &process, QProcess::ProcessChannel channel,
+                                             qsizetype limit)
+{
+    auto kept = std::make_shared<QByteArray>();
+    const bool standardOutput = channel == QProcess::StandardOutput;
+    const auto take = [&process, standardOutput, kept, limit] {
+        // Everything that came is read, so the pipe keeps flowing; only the start is kept.
+        const QByteArray arrived =
+            standardOutput ? process.readAllStandardOutput() : process.readAllStandardError();
+        kept->append(arrived.left(limit - kept->size()));
+    };
+    if (standardOutput) {
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, take);
+    } else {
+        QObject::connect(&process, &QProcess::readyReadStandardError, &process, take);
+    }
+    return kept;
 }
 
 std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &arguments,
@@ -19,6 +135,8 @@ std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &ar
     QProcess process;
     EndWithPlayer(process);
     process.setStandardErrorFile(QProcess::nullDevice());
+    const std::shared_ptr<const QByteArray> output =
+        KeepOutput(process, QProcess::StandardOutput, kRunToEndOutputLimit);
     QEventLoop loop;
     bool completed = false;
     QObject::connect(&process, &QProcess::finished, &loop, [&](int, QProcess::ExitStatus status) {
@@ -33,7 +151,7 @@ std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &ar
     QTimer limit;
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        process.kill();
+        KillProcessGroup(process);
         loop.quit();
     });
     process.start(program, arguments);
@@ -43,12 +161,12 @@ std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &ar
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (process.state() != QProcess::NotRunning) {
-        process.kill();
+        KillProcessGroup(process);
         process.waitForFinished();
         return std::nullopt;
     }
     if (!completed) {
         return std::nullopt;
     }
-    return process.readAllStandardOutput();
+    return *output;
 }

@@ -1,19 +1,37 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
-class QProcess;
-
-// Makes the system end the process's program when the player itself ends, however it ends
-// (a crash or a kill included), so that no engine or probe is left behind. Call before start.
+// Starts the process's program in a process group of its own and ends that whole group when the
+// program ends, when the player lets go of the process, and when the player itself ends, however
+// it ends (a crash or a kill included). So nothing the program started, such as the engine run
+// by a wrapper script, is left behind. Call before each start.
 void EndWithPlayer(QProcess &process);
 
-// Runs a program to its end and returns what it wrote on standard output; nothing when it
-// cannot start, crashes, or runs past the time limit (it is then killed). Timers, repaints and
-// the engine go on meanwhile; user input waits.
+// Kills the process's program and every process of its group at once; the way to stop a
+// process set up with EndWithPlayer.
+void KillProcessGroup(QProcess &process);
+
+// Reads what the process writes on one output channel as it comes and keeps the first `limit`
+// bytes, dropping the rest: a program that writes without end neither stalls on a full pipe
+// nor fills the player's memory. Call before start; the buffer is complete once the process
+// has finished.
+std::shared_ptr<const QByteArray> KeepOutput(QProcess &process, QProcess::ProcessChannel channel,
+                                             qsizetype limit);
+
+// What RunToEnd keeps of a program's standard output. The engine's title list, its one use, is
+// a few lines per title; a megabyte holds thousands of titles.
+inline constexpr qsizetype kRunToEndOutputLimit = 1024 * 1024;
+
+// Runs a program to its end and returns what it wrote on standard output, up to
+// kRunToEndOutputLimit bytes; nothing when it cannot start, crashes, or runs past the time
+// limit (its group is then killed). Timers, repaints and the engine go on meanwhile; user input
+// waits.
 std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &arguments,
                                    int timeLimitMs);

@@ -1,33 +1,40 @@
 #include "platform/SingleInstance.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
+#include <cstddef>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
-QString SingleInstanceLockPath()
-{
-    return QDir::tempPath() + QStringLiteral("/Tavrix_BluRay_Player_2019_For_Windows");
-}
+namespace {
+
+// The lock is a name in Linux's abstract socket namespace: one for every user of the machine,
+// with no file behind it that anyone could plant, redirect or chmod, and gone with the last
+// descriptor of the process that bound it.
+constexpr char kLockName[] = "Tavrix_BluRay_Player_2019_For_Windows";
+
+} // namespace
 
 bool IsAnotherInstanceRunning()
 {
-    const QByteArray path = QFile::encodeName(SingleInstanceLockPath());
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Close-on-exec, so that no engine or probe keeps the name after the player has gone.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         return false;
     }
-    // Every user's copy must contend for the same file, whatever the creator's umask was.
-    ::fchmod(fd, 0666);
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        // The descriptor stays open on purpose: the lock lives as long as this process.
+    sockaddr_un address{};
+    static_assert(sizeof kLockName < sizeof address.sun_path, "the name must fit after the NUL");
+    address.sun_family = AF_UNIX;
+    // sun_path[0] stays NUL: that makes the name abstract. The name's own NUL is not part of it.
+    std::memcpy(address.sun_path + 1, kLockName, sizeof kLockName - 1);
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + sizeof kLockName);
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
+        // The descriptor stays open on purpose: the name is this process's for its whole life.
+        // The socket never listens, so nobody can connect to it.
         return false;
     }
-    const bool heldElsewhere = errno == EWOULDBLOCK;
+    const bool heldElsewhere = errno == EADDRINUSE;
     ::close(fd);
     return heldElsewhere;
 }

@@ -1,11 +1,6 @@
 #pragma once
 
-#include <QString>
-
 // Takes the machine-wide single-instance lock for the rest of the process's life. Returns true
 // when another copy already holds it. A lock that cannot be taken for any other reason lets this
 // copy run. The operating system frees the lock when the process ends, crashes included.
 bool IsAnotherInstanceRunning();
-
-// The file whose lock marks a running copy.
-QString SingleInstanceLockPath();

@@ -30,18 +30,22 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     centralWidget->setStyleSheet(StyleSheets::CentralBackground());
     // The first text lookup of the run: it loads the language tables.
     setWindowTitle(GetText("MainWnd/ProTitle"));
-    resize(1000, 680);
+    ResizeWithinScreen(QSize(1000, 680));
     setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
     setAcceptDrops(true);
 
     m_refreshTimer = new QTimer(this);
     connect(m_refreshTimer, &QTimer::timeout, this, &DRUI::DoRefreshGui);
+    m_engine = new EngineSession(this);
+    ConnectEngine();
 }
 
 DRUI::~DRUI()
 {
-    // An engine must not outlive the window that drives it.
-    ReleaseEngine();
+    // An engine must not outlive the window that drives it, and must not tell a window that
+    // is going away that it ended.
+    m_engine->disconnect(this);
+    m_engine->Release();
     if (m_refreshTimer != nullptr) {
         m_refreshTimer->stop();
         delete m_refreshTimer;
@@ -62,6 +66,7 @@ void DRUI::SetUpWindow()
     m_outerStack = new QStackedLayout;
 
     BuildWindowContent();
+    RenderPlaybackState(m_engine->CurrentState());
 
     m_outerStack->addWidget(m_mainPanel);
     m_outerStack->setCurrentWidget(m_mainPanel);

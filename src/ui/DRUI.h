@@ -2,7 +2,7 @@
 
 #include "dialogs/PlayListInfo.h"
 #include "disc/MoviePlaylistReader.h"
-#include "engine/EngineLineReader.h"
+#include "engine/EngineSession.h"
 #include "ui/RecentFileList.h"
 
 #include <QMainWindow>
@@ -17,7 +17,6 @@ class QAction;
 class QBoxLayout;
 class QLabel;
 class QMenu;
-class QProcess;
 class QPushButton;
 class QSlider;
 class QStackedLayout;
@@ -84,7 +83,6 @@ public slots:
     void StopBtn();
     void FullScreenBtn();
     void VolumeBtn();
-    void MPlayerDataRecieve();
     void SliderSeek(int value);
     void SliderPress();
     void SliderRelease();
@@ -104,7 +102,7 @@ private:
     QWidget *BuildButtonRow();
 
     // Menus (ui/Menus.cpp)
-    void BuildMenuButton(int index, int x, QWidget *parent);
+    void BuildMenuButton(int index, QBoxLayout *row);
     void BuildFileMenu(QPushButton *button);
     void BuildControlsMenu(QPushButton *button);
     void BuildVideoMenu(QPushButton *button);
@@ -117,25 +115,32 @@ private:
     void LeaveFullScreen();
     QString RecentFilePath() const;
 
-    // Engine (engine/)
-    // False when the command could not be written (no engine, an ended one, too long).
-    bool SendEngineCommand(const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(2, 3);
+    // Playback (ui/Playback.cpp, ui/Transport.cpp, ui/Tracks.cpp, ui/SnapshotTaking.cpp)
+    void ConnectEngine();
     void StartEngine();
-    void ReleaseEngine();
     void ShutDownEngine();
     void PausePlayback();
     void ResumePlayback();
-    void HandleEngineLine(const QByteArray &line);
-    void OnEngineFinished(QProcess *engine);
-    void OnEngineFailedToStart(QProcess *engine);
+    void RenderPlaybackState(EngineSession::State state);
+    void RenderClock();
+    // The engine's clock in whole seconds, never past the total the window shows.
+    qint64 ShownClockSeconds() const;
+    void OnPositionAnswered();
+    void OnLengthAnswered(int seconds);
+    void OnEngineEnded(bool unplayable);
+    void OnEngineFailedToStart();
     void EndOfPlayback();
     void ApplyTrackChoicesAtVideoStart();
-    void SaveSnapshot(const QByteArray &engineFile);
+    void TickTrack(QMenu *menu, const QVector<EngineStream> &streams, int streamId);
+    int EngineStreamId(const QVector<EngineStream> &streams, int entry, int none) const;
+    void SaveSnapshot(const QString &enginePicture);
     void OpenPreferences();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
-    void SetPlayButtonImage(const char *imagePath);
     void SetVolumeImage(bool muted);
+    // Resizes the window to the wanted size, or less where the screen it is on has less room,
+    // frame included, and keeps it on that screen.
+    void ResizeWithinScreen(const QSize &wanted);
     void SeekTo(int seconds);
     void Step(bool forward);
     void StepThroughChapters(bool forward);
@@ -157,7 +162,6 @@ private:
     bool IsChapterEntry(const QAction *action) const;
     bool IsTitleEntry(const QAction *action) const;
     void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
-    void SetPlayAction(const char *textKey, const QString &data);
     void ShowPage(int page);
     int CurrentPage() const;
 
@@ -208,17 +212,8 @@ private:
     // content, so the window drops them itself on a rebuild.
     std::vector<QMenu *> m_builtMenus;
 
-    // Playback state
-    QProcess *m_engine = nullptr;
-    EngineLineReader m_engineOutput;
-    // While paused the engine's lines wait, read but not handled, until playback resumes.
-    bool m_engineOutputHeld = false;
-    // Answers and pictures asked of the current engine and not yet come. A medium's tags and
-    // file name reach the engine's output too, so a line of the right shape counts only while
-    // the player waits for one.
-    int m_lengthAnswersDue = 0;
-    int m_positionAnswersDue = 0;
-    int m_snapshotsDue = 0;
+    // Playback: the engine session owns the engine and what it says; the window renders it.
+    EngineSession *m_engine = nullptr;
     QTimer *m_refreshTimer = nullptr;
     QString m_pathToPlay;
     QString m_currentPath;
@@ -226,20 +221,13 @@ private:
     int m_sourceKind = kSourceBluRay;
     qint64 m_durationSec = 0;
     int m_startPosSec = 0;
-    bool m_isPlaying = false;
-    bool m_isStopped = false;
     bool m_titleChosen = false;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
-    qint64 m_elapsedMs = 0;
-    QString m_positionText;
     int m_positionAnswerCount = 0;
     int m_seekTargetSec = 0;
-    int m_engineLengthSec = 0;
     int m_audioIndex = -1;
     int m_subtitleIndex = -1;
-    int m_audioTrackCount = 0;
-    int m_subtitleTrackCount = 0;
 
     // Per-title tables, keyed by title key
     std::map<QString, int> m_titleNumbers;

@@ -1,13 +1,13 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "dialogs/DesktopOpen.h"
 #include "dialogs/PreferencesDialog.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/MenuData.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTableWidget>
@@ -76,28 +76,30 @@ void DRUI::BDHelpMenu(QAction *action)
         return;
     }
     CLanguageManager::Instance().SetLanguage(data);
+    // The engine ends here and now: nothing it says later may reach the rebuilt window.
+    ShutDownEngine();
     StopBtn();
     SetUpWindow();
 }
 
 void DRUI::btnOpenUrl(const QString &address)
 {
-    QDesktopServices::openUrl(QUrl(address));
+    OpenWithDesktop(this, QUrl(address));
 }
 
 void DRUI::btnHelpSlot()
 {
-    QDesktopServices::openUrl(UserGuideUrl(QString()));
+    OpenWithDesktop(this, UserGuideUrl(QString()));
 }
 
 void DRUI::btnSupportSlot()
 {
-    QDesktopServices::openUrl(UserGuideUrl(QStringLiteral("support")));
+    OpenWithDesktop(this, UserGuideUrl(QStringLiteral("support")));
 }
 
 void DRUI::btnAboutSlot()
 {
-    QDesktopServices::openUrl(UserGuideUrl(QStringLiteral("about")));
+    OpenWithDesktop(this, UserGuideUrl(QStringLiteral("about")));
 }
 
 void DRUI::btnMinSlot()

@@ -7,10 +7,14 @@
 #include "util/TextConversion.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QMenu>
 #include <QPushButton>
 
 namespace {
+
+constexpr int kMenuButtonWidth = 100;
+constexpr int kMenuButtonMinimumWidth = 80;
 
 QString Dotted(const char *textKey)
 {
@@ -32,11 +36,11 @@ QAction *AddEntry(QMenu *menu, const QString &text, const QVariant &data, bool e
 
 } // namespace
 
-void DRUI::BuildMenuButton(int index, int x, QWidget *parent)
+void DRUI::BuildMenuButton(int index, QBoxLayout *row)
 {
     static const char *const kTextKeys[] = {"MainWnd/File",  "MainWnd/Controls", "MainWnd/Video",
                                             "MainWnd/Audio", "MainWnd/Tools",    "MainWnd/Help"};
-    auto *button = new QPushButton(GetText(kTextKeys[index - 1]), parent);
+    auto *button = new QPushButton(GetText(kTextKeys[index - 1]));
     switch (index) {
     case 1: BuildFileMenu(button); break;
     case 2: BuildControlsMenu(button); break;
@@ -45,7 +49,12 @@ void DRUI::BuildMenuButton(int index, int x, QWidget *parent)
     case 5: BuildToolsMenu(button); break;
     default: BuildHelpMenu(button); break;
     }
-    button->setGeometry(x, 1, 100, 20);
+    // 100 pixels each while the window has room; narrower, down to a sixth of a half-size
+    // window, when it has not.
+    button->setFixedHeight(20);
+    button->setMinimumWidth(kMenuButtonMinimumWidth);
+    button->setMaximumWidth(kMenuButtonWidth);
+    row->addWidget(button, 1);
     button->setFont(CalibriFont(11));
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);

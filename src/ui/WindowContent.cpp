@@ -80,10 +80,14 @@ void DRUI::BuildWindowContent()
 
     m_menuStrip = new QLabel;
     m_menuStrip->setStyleSheet(StyleSheets::MenuStrip());
-    m_menuStrip->setMinimumSize(width(), 22);
+    m_menuStrip->setFixedHeight(22);
+    auto *menuButtons = new QHBoxLayout(m_menuStrip);
+    menuButtons->setContentsMargins(0, 1, 0, 1);
+    menuButtons->setSpacing(0);
     for (int index = 1; index <= 6; ++index) {
-        BuildMenuButton(index, 100 * (index - 1), m_menuStrip);
+        BuildMenuButton(index, menuButtons);
     }
+    menuButtons->addStretch(0);
     // A pop-up menu's shortcuts work only while it is open; the window carries them meanwhile.
     for (QMenu *menu : m_builtMenus) {
         for (QAction *action : menu->actions()) {
@@ -144,6 +148,8 @@ QWidget *DRUI::BuildStartPage()
 
     auto *background = new QLabel;
     background->setScaledContents(true);
+    // A picture's size is no reason to keep the window large: it scales with the page.
+    background->setMinimumSize(1, 1);
     const QPixmap picture(QString::fromLatin1(Images::kBackground));
     background->setPixmap(picture.isNull() ? picture
                                            : picture.scaled(background->size(), Qt::KeepAspectRatio,
@@ -183,6 +189,7 @@ QWidget *DRUI::BuildNavigationPage()
     pageLayout->setSpacing(0);
     m_discThumbnailLabel = new QLabel;
     m_discThumbnailLabel->setScaledContents(true);
+    m_discThumbnailLabel->setMinimumSize(1, 1);
     pageLayout->addWidget(m_discThumbnailLabel);
 
     m_discNameLabel = TitleLabel(GetText("MainWnd/ProTitle"));

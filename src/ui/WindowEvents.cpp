@@ -26,13 +26,19 @@ void DRUI::closeEvent(QCloseEvent *event)
 
 bool DRUI::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool playing = m_engine != nullptr && !m_isStopped;
+    const bool playing = m_engine->IsLive();
     if (watched == m_videoSurface && event->type() == QEvent::MouseButtonDblClick) {
         FullScreenBtn();
     } else if (event->type() == QEvent::MouseButtonPress && playing) {
         if (watched == m_seekSlider) {
             m_positionAnswerCount = 0;
+            const int before = m_seekSlider->sliderPosition();
             SliderMouseLButtonPress(watched, event);
+            // A click that sought is done: the slider must not take it as the start of a drag,
+            // whose release would seek a second time.
+            if (m_seekSlider->sliderPosition() != before) {
+                return true;
+            }
         } else if (watched == m_volumeSlider) {
             SliderMouseLButtonPress(watched, event);
         }
@@ -43,7 +49,7 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
 
 void DRUI::FullScreenBtn()
 {
-    if (m_engine == nullptr || m_isStopped) {
+    if (!m_engine->IsLive()) {
         return;
     }
     if (!m_isFullScreen) {

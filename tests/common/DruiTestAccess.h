@@ -57,24 +57,27 @@ public:
     static QString &PathToPlay(DRUI &window) { return window.m_pathToPlay; }
     static QString &SourceKey(DRUI &window) { return window.m_sourceKey; }
     static int &StartPos(DRUI &window) { return window.m_startPosSec; }
-    static qint64 &ElapsedMs(DRUI &window) { return window.m_elapsedMs; }
+    static qint64 &ElapsedMs(DRUI &window) { return window.m_engine->m_clockMs; }
     static qint64 &DurationSec(DRUI &window) { return window.m_durationSec; }
     static int &PositionAnswerCount(DRUI &window) { return window.m_positionAnswerCount; }
-    static QString PositionText(DRUI &window) { return window.m_positionText; }
-    static int EngineLengthSec(DRUI &window) { return window.m_engineLengthSec; }
-    static bool IsPlaying(DRUI &window) { return window.m_isPlaying; }
-    static bool IsStopped(DRUI &window) { return window.m_isStopped; }
-    static QProcess *Engine(DRUI &window) { return window.m_engine; }
+    static int EngineLengthSec(DRUI &window) { return window.m_engine->LengthSec(); }
+    static bool IsPlaying(DRUI &window)
+    {
+        return window.m_engine->CurrentState() == EngineSession::State::Playing;
+    }
+    static bool IsStopped(DRUI &window) { return !window.m_engine->IsLive(); }
+    static EngineSession *Session(DRUI &window) { return window.m_engine; }
+    // The engine process; null when none runs.
+    static QProcess *Engine(DRUI &window) { return window.m_engine->m_process; }
     static QTimer *RefreshTimer(DRUI &window) { return window.m_refreshTimer; }
     // An answer a test prints through the engine counts only while one is awaited.
-    static int &LengthAnswersDue(DRUI &window) { return window.m_lengthAnswersDue; }
-    static int &PositionAnswersDue(DRUI &window) { return window.m_positionAnswersDue; }
+    static int &LengthAnswersDue(DRUI &window) { return window.m_engine->m_lengthAnswersDue; }
+    static int &PositionAnswersDue(DRUI &window) { return window.m_engine->m_positionAnswersDue; }
     static std::map<QString, int> &AudioChoice(DRUI &window) { return window.m_audioChoice; }
     static std::map<QString, int> &SubtitleChoice(DRUI &window) { return window.m_subtitleChoice; }
 
     // Transport and sources
     static auto &ChapterStarts(DRUI &window) { return window.m_chapterStarts; }
-    static QString &PositionTextField(DRUI &window) { return window.m_positionText; }
     static bool IsMuted(DRUI &window) { return window.m_isMuted; }
 
     // Window events, snapshots and preferences

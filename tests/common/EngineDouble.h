@@ -18,11 +18,17 @@ public:
         SetStreams("a");
         qunsetenv("ENGINE_DOUBLE_CRASH_AFTER_MS");
         qunsetenv("ENGINE_DOUBLE_TITLES");
+        qunsetenv("ENGINE_DOUBLE_SUBTITLE");
     }
     ~EngineDouble() { qunsetenv("TAVRIX_ENGINE"); }
 
     void SetLength(double seconds) { qputenv("ENGINE_DOUBLE_LENGTH", QByteArray::number(seconds)); }
     void SetStreams(const char *streams) { qputenv("ENGINE_DOUBLE_STREAMS", streams); }
+    // The subtitle stream the engine shows at start, -1 for none.
+    void SetShownSubtitle(int stream)
+    {
+        qputenv("ENGINE_DOUBLE_SUBTITLE", QByteArray::number(stream));
+    }
     void CrashAfter(int milliseconds)
     {
         qputenv("ENGINE_DOUBLE_CRASH_AFTER_MS", QByteArray::number(milliseconds));

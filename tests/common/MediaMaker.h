@@ -85,6 +85,44 @@ inline bool MakeClipWithTracks(const QString &path, int seconds)
     return made;
 }
 
+// A black Matroska clip with two text subtitle streams, the first marked as the default: the
+// first says "I" and the second a long line, each in cues every half second, so that either
+// shows soon after it is chosen.
+inline bool MakeClipWithTwoSubtitles(const QString &path, int seconds)
+{
+    QStringList inputs;
+    for (const char *text : {"I", "WWWWWWWWWWWWWWWWWWWW"}) {
+        inputs.append(path + QStringLiteral(".%1.srt").arg(inputs.size()));
+        QFile file(inputs.last());
+        if (!file.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        for (int cue = 0; cue < seconds * 2; ++cue) {
+            const int start = cue * 500;
+            const auto at = [](int ms) {
+                return QStringLiteral("00:%1:%2,%3")
+                    .arg(ms / 60000, 2, 10, QLatin1Char('0'))
+                    .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+                    .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+            };
+            file.write(QStringLiteral("%1\n%2 --> %3\n%4\n\n")
+                           .arg(cue + 1)
+                           .arg(at(start), at(start + 500), QString::fromLatin1(text))
+                           .toLatin1());
+        }
+    }
+    const bool made =
+        Run(QStringLiteral("ffmpeg"),
+            {"-v", "error", "-y", "-f", "lavfi", "-i", "color=black:size=320x240:rate=25", "-i",
+             inputs[0], "-i", inputs[1], "-map", "0", "-map", "1", "-map", "2", "-t",
+             QString::number(seconds), "-c:v", "mpeg4", "-c:s", "srt", "-disposition:s:0",
+             "default", "-disposition:s:1", "0", path});
+    for (const QString &input : inputs) {
+        QFile::remove(input);
+    }
+    return made;
+}
+
 // A DVD folder (VIDEO_TS with one title) made with ffmpeg and dvdauthor.
 inline bool MakeDvdFolder(const QString &folder, int seconds)
 {

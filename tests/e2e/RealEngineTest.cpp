@@ -90,6 +90,8 @@ private slots:
 
         Window().VideoPlay();
         QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        // An answer asked for before the pause may still come and set the clock; then it stays.
+        QTest::qWait(300);
         const qint64 pausedAt = DruiTestAccess::ElapsedMs(Window());
         QTest::qWait(1500);
         QCOMPARE(DruiTestAccess::ElapsedMs(Window()), pausedAt);
@@ -101,7 +103,7 @@ private slots:
         // "(End of file)" brings the start page back with the play image.
         QTRY_COMPARE_WITH_TIMEOUT(Page(), int(DRUI::kStartPage), 15000);
         QVERIFY(!DruiTestAccess::IsPlaying(Window()));
-        QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Pause"));
+        QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Play"));
     }
 
     void twoClipsGetTheirDurationsAndNextPlaysTheSecond()

@@ -11,7 +11,10 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <sched.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 // Starts the built program on the display the test command provides and watches its windows
@@ -25,6 +28,7 @@ const QString kTitlePattern = QStringLiteral("^Tavrix BluRay Player$");
 constexpr int kWindowLimitMs = 10000;
 constexpr int kSecondCopyLimitMs = 2000;
 constexpr int kRestoreLimitMs = 2000;
+constexpr int kGroupEndLimitMs = 3000;
 
 struct Geometry
 {
@@ -47,6 +51,7 @@ private slots:
     void secondCopyEndsAtOnceWithoutAWindow();
     void secondCopyRestoresTheMinimisedWindow();
     void newCopyRunsAfterTheFirstWasKilled();
+    void engineGroupEndsWithAKilledPlayer();
 
 private:
     // Starts a copy of the program with the test's own home, configuration and temporary
@@ -60,6 +65,10 @@ private:
     static QStringList WindowsWithTitle(bool onlyVisible);
     static Geometry WindowGeometry(const QString &window);
     static QString WindowPid(const QString &window);
+    // The process group of a live process; -1 for one that is gone or a zombie.
+    static pid_t GroupOf(pid_t pid);
+    // How many live processes a group has.
+    static int LiveProcessesInGroup(pid_t group);
 
     QString AppDataFolder() const;
 
@@ -75,16 +84,30 @@ void StartupTest::initTestCase()
     QVERIFY2(QFileInfo(kProgram).isExecutable(), qPrintable(kProgram));
     QVERIFY(m_sandbox.isValid());
 
-    // The single-instance lock lives in the temporary folder, so every copy started here shares
-    // one that nothing outside the test uses. The log file lands in the working folder.
+    // The single-instance lock is a name in the abstract socket namespace, which each network
+    // namespace has of its own: in a namespace of the test's own, the copies started here meet
+    // each other and no other player on the machine.
+    QVERIFY2(::unshare(CLONE_NEWNET) == 0, "needs a network namespace of its own (root)");
     QVERIFY(QDir(m_sandbox.path()).mkpath(QStringLiteral("tmp")));
     QVERIFY(QDir(m_sandbox.path()).mkpath(QStringLiteral("work")));
+    // An engine started through a wrapper script that runs a long child of its own, not by exec.
+    const QString wrapper = m_sandbox.path() + QStringLiteral("/engine-wrapper");
+    {
+        QFile script(wrapper);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho $$ > \"$0.pid\"\nsleep 60\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
     m_environment = QProcessEnvironment::systemEnvironment();
     m_environment.insert(QStringLiteral("HOME"), qEnvironmentVariable("HOME"));
     m_environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                          qEnvironmentVariable("XDG_CONFIG_HOME"));
     m_environment.insert(QStringLiteral("TMPDIR"), m_sandbox.path() + QStringLiteral("/tmp"));
     m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_environment.insert(QStringLiteral("TAVRIX_ENGINE"), wrapper);
+    m_environment.insert(QStringLiteral("TAVRIX_PROBE"),
+                         QStandardPaths::findExecutable(QStringLiteral("true")));
 }
 
 void StartupTest::init()
@@ -195,6 +218,34 @@ QString StartupTest::WindowPid(const QString &window)
     return Xdotool({QStringLiteral("getwindowpid"), window}).trimmed();
 }
 
+pid_t StartupTest::GroupOf(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    // "pid (name) state parent group ..."; the name may hold blanks and parentheses.
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 3 || fields[0] == "Z") {
+        return -1;
+    }
+    return static_cast<pid_t>(fields[2].toInt());
+}
+
+int StartupTest::LiveProcessesInGroup(pid_t group)
+{
+    int count = 0;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isPid = false;
+        const int pid = entry.toInt(&isPid);
+        if (isPid && GroupOf(pid) == group) {
+            ++count;
+        }
+    }
+    return count;
+}
+
 void StartupTest::firstCopyShowsItsWindowAndIgnoresAFileArgument()
 {
     const QString film = m_sandbox.path() + QStringLiteral("/work/holiday film.mkv");
@@ -230,6 +281,21 @@ void StartupTest::firstCopyShowsItsWindowAndIgnoresAFileArgument()
 
 void StartupTest::secondCopyEndsAtOnceWithoutAWindow()
 {
+    // A link planted where the lock once was a file, to a file only its owner may use: neither
+    // copy may touch it.
+    const QString target = m_sandbox.path() + QStringLiteral("/work/private");
+    const QString planted =
+        m_sandbox.path() + QStringLiteral("/tmp/Tavrix_BluRay_Player_2019_For_Windows");
+    const QByteArray content("owner only\n");
+    {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
+    QVERIFY(::chmod(QFile::encodeName(target).constData(), 0600) == 0);
+    QFile::remove(planted);
+    QVERIFY(QFile::link(target, planted));
+
     QProcess *first = StartCopy();
     QVERIFY(first != nullptr);
     const QString window = WaitForOneWindow(kWindowLimitMs);
@@ -244,6 +310,14 @@ void StartupTest::secondCopyEndsAtOnceWithoutAWindow()
     QCOMPARE(WindowsWithTitle(false), QStringList{window});
     QCOMPARE(first->state(), QProcess::Running);
     QVERIFY(WindowsWithTitle(true).contains(window));
+
+    struct stat status = {};
+    QVERIFY(::stat(QFile::encodeName(target).constData(), &status) == 0);
+    QCOMPARE(status.st_mode & 07777, mode_t(0600));
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
+    QVERIFY(QFileInfo(planted).isSymLink());
 }
 
 void StartupTest::secondCopyRestoresTheMinimisedWindow()
@@ -293,6 +367,57 @@ void StartupTest::newCopyRunsAfterTheFirstWasKilled()
     QTest::qWait(2000);
     QCOMPARE(next->state(), QProcess::Running);
     QVERIFY(WindowsWithTitle(true).contains(window));
+}
+
+void StartupTest::engineGroupEndsWithAKilledPlayer()
+{
+    const QString film = m_sandbox.path() + QStringLiteral("/work/film.mkv");
+    {
+        QFile file(film);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(QByteArray(4096, '\x47')) == 4096);
+    }
+    // The film is the only recent file; the player plays it from the File menu.
+    QVERIFY(QDir().mkpath(AppDataFolder()));
+    {
+        QFile recent(AppDataFolder() + QStringLiteral("/RecentConfig.txt"));
+        QVERIFY(recent.open(QIODevice::WriteOnly));
+        recent.write(QFile::encodeName(film) + '\n');
+    }
+    const QString groupFile = m_environment.value(QStringLiteral("TAVRIX_ENGINE")) + ".pid";
+    QFile::remove(groupFile);
+
+    QProcess *player = StartCopy();
+    QVERIFY(player != nullptr);
+    const QString window = WaitForOneWindow(kWindowLimitMs);
+    QVERIFY(!window.isEmpty());
+    QVERIFY(WaitUntil([&] { return WindowsWithTitle(true).contains(window); }, kWindowLimitMs));
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+             window, QStringLiteral("40"), QStringLiteral("12"), QStringLiteral("click"),
+             QStringLiteral("1")});
+    QTest::qWait(500);
+    // The File menu's third entry is Recent Files; the film is that submenu's first entry.
+    Xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
+             QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+             QStringLiteral("Right"), QStringLiteral("Return")});
+
+    pid_t engine = 0;
+    QVERIFY2(WaitUntil(
+                 [&] {
+                     QFile file(groupFile);
+                     engine = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
+                     return engine > 0;
+                 },
+                 kWindowLimitMs),
+             "the engine did not start");
+    QCOMPARE(GroupOf(engine), engine);
+    QVERIFY2(WaitUntil([&] { return LiveProcessesInGroup(engine) >= 2; }, kWindowLimitMs),
+             "the wrapper's child did not start");
+
+    player->kill();
+    QVERIFY(player->waitForFinished(5000));
+    QVERIFY2(WaitUntil([&] { return LiveProcessesInGroup(engine) == 0; }, kGroupEndLimitMs),
+             "processes of the engine's group outlived the player");
 }
 
 TAVRIX_CORE_TEST_MAIN(StartupTest)

@@ -6,11 +6,15 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <memory>
 
 class TracksAndFullScreenTest : public QObject
@@ -40,6 +44,26 @@ private:
             }
         }
         return nullptr;
+    }
+
+    // How wide the bright text in the lower third of the picture is, in pixels: what the
+    // engine drew into the video surface, read back from the display.
+    int SubtitleWidth()
+    {
+        QLabel *surface = DruiTestAccess::VideoSurface(Window());
+        const QImage picture =
+            QGuiApplication::primaryScreen()->grabWindow(surface->winId()).toImage();
+        int left = picture.width();
+        int right = -1;
+        for (int y = picture.height() * 2 / 3; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if (qGray(picture.pixel(x, y)) > 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        return right < left ? 0 : right - left + 1;
     }
 
 private slots:
@@ -83,6 +107,29 @@ private slots:
         DruiTestAccess::Engine(Window())->write("get_property switch_audio\n");
         QTRY_VERIFY_WITH_TIMEOUT(EngineOutput().contains(QStringLiteral("ANS_switch_audio=1")),
                                  5000);
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    // What the engine draws is what the Subtitle menu ticks: the default stream at start, the
+    // chosen one after a choice, none under "Disable". The two streams differ in width.
+    void subtitlesShownAreTheOnesTicked()
+    {
+        const QString clip = m_folder.filePath(QStringLiteral("subtitles.mkv"));
+        QVERIFY(MediaMaker::MakeClipWithTwoSubtitles(clip, 30));
+        DruiTestAccess::OpenFiles(Window(), {clip});
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        QMenu *menu = DruiTestAccess::SubtitleTrackMenu(Window());
+        QCOMPARE(menu->actions().size(), 3);
+        QTRY_VERIFY(menu->actions().at(1)->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(SubtitleWidth() > 0 && SubtitleWidth() < 40, 5000);
+
+        Window().BDVideoMenu(menu->actions().at(2));
+        QTRY_VERIFY_WITH_TIMEOUT(SubtitleWidth() > 100, 5000);
+        QVERIFY(menu->actions().at(2)->isChecked() && !menu->actions().at(1)->isChecked());
+
+        Window().BDVideoMenu(menu->actions().at(0));
+        QTRY_COMPARE_WITH_TIMEOUT(SubtitleWidth(), 0, 5000);
+        QVERIFY(menu->actions().at(0)->isChecked());
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
     }
 

@@ -244,8 +244,8 @@ private slots:
         Pick(DruiTestAccess::DiscSubtitleAction(Window()), 1);
         QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
-        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("switch_audio 1")));
-        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("sub_demux 0")));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep switch_audio 1")));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep sub_demux 0")));
     }
 };
 

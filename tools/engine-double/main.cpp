@@ -7,6 +7,8 @@
 //   ENGINE_DOUBLE_CRASH_AFTER_MS  die by a signal this long after start, saying nothing
 //   ENGINE_DOUBLE_TITLES        for "-identify": the disc's playlists in the engine's title order,
 //                               comma-separated ("00004,00001"); "hang" never answers
+//   ENGINE_DOUBLE_SUBTITLE      the subtitle stream shown at start, as a medium's default
+//                               subtitle would be (default -1: none)
 // Besides the engine's own commands it takes "say TEXT", which prints TEXT as a line of output,
 // so that a test can put any line in front of the player.
 #include <chrono>
@@ -158,6 +160,9 @@ int main(int argc, char *argv[])
         }
     }
     Say("VIDEO:  [H264]  320x240  24bpp  25.000 fps\n");
+    Say("Starting playback...\n");
+    int audioTrack = audio > 0 ? 0 : -2;
+    int subtitleTrack = static_cast<int>(EnvNumber("ENGINE_DOUBLE_SUBTITLE", -1));
 
     MediaClock media;
     std::string pending;
@@ -191,6 +196,16 @@ int main(int argc, char *argv[])
                 continue;
             }
             const bool keepPause = command.rfind("pausing_keep ", 0) == 0;
+            const std::string bare = keepPause ? command.substr(13) : command;
+            if (bare.rfind("switch_audio ", 0) == 0) {
+                audioTrack = std::atoi(bare.c_str() + 13);
+            } else if (bare.rfind("sub_demux ", 0) == 0) {
+                subtitleTrack = std::atoi(bare.c_str() + 10);
+            } else if (bare == "get_property switch_audio") {
+                Say("ANS_switch_audio=" + std::to_string(audioTrack) + "\n");
+            } else if (bare == "get_property sub_demux") {
+                Say("ANS_sub_demux=" + std::to_string(subtitleTrack) + "\n");
+            }
             if (command == "pause") {
                 media.SetPaused(!media.Paused());
                 continue;

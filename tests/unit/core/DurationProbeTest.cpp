@@ -192,6 +192,35 @@ private slots:
                  QStringList{QString()});
     }
 
+    void onlyTheStartOfAFloodedReportCounts_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<QString>("expected");
+        const int report = QByteArray("Duration: 00:01:40").size();
+        QTest::newRow("report, then a flood") << 0 << 128 * int(kProbeReportLimit) << "00:01:40";
+        QTest::newRow("report ending at the limit")
+            << int(kProbeReportLimit) - report << 0 << "00:01:40";
+        QTest::newRow("report past the limit") << int(kProbeReportLimit) << 0 << "";
+    }
+
+    void onlyTheStartOfAFloodedReportCounts()
+    {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        QFETCH(QString, expected);
+        // The probe ends only once all it wrote has been taken from the pipe.
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             QStringLiteral("head -c %1 /dev/zero >&2\n"
+                                            "printf 'Duration: 00:01:40.00, start' >&2\n"
+                                            "head -c %2 /dev/zero >&2\n"
+                                            "exit 1\n")
+                                 .arg(before)
+                                 .arg(after)
+                                 .toLatin1()));
+        QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv")}, 1, 20000), QStringList{expected});
+    }
+
     void probePastTheTimeLimitIsStopped_data()
     {
         QTest::addColumn<QStringList>("names");

@@ -69,6 +69,8 @@ private slots:
             << QByteArray(" title: Exiting... (End of file)\n") << EngineLine::Other << 0;
         QTest::newRow("quit inside a line")
             << QByteArray("Playing (Quit)\n") << EngineLine::Other << 0;
+        QTest::newRow("audio stream with a subtitle id")
+            << QByteArray("[lavf] stream 1: audio (mp2), -sid 0\n") << EngineLine::Other << 0;
         QTest::newRow("chapter name holding an audio marker")
             << QByteArray("CHAPTER: 1, -aid 3\n") << EngineLine::Other << 0;
         QTest::newRow("video marker inside a line")
@@ -90,6 +92,42 @@ private slots:
         const EngineEvent event = ClassifyEngineLine(line);
         QCOMPARE(event.kind, kind);
         QCOMPARE(event.lengthSeconds, length);
+    }
+
+    // A stream announcement names the engine's own id, and the language and title the medium
+    // gives it; answers about the current tracks carry the id.
+    void readsStreamDetails_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QByteArray>("language");
+        QTest::addColumn<QByteArray>("title");
+
+        QTest::newRow("audio, bare") << QByteArray("[lavf] stream 1: audio (mp2), -aid 3") << 3
+                                     << QByteArray() << QByteArray();
+        QTest::newRow("audio, language and title")
+            << QByteArray("[lavf] stream 2: audio (vorbis), -aid 1, -alang ger, Director's, cut")
+            << 1 << QByteArray("ger") << QByteArray("Director's, cut");
+        QTest::newRow("subtitle, language")
+            << QByteArray("[lavf] stream 3: subtitle (srt), -sid 0, -slang fre") << 0
+            << QByteArray("fre") << QByteArray();
+        QTest::newRow("subtitle answer") << QByteArray("ANS_sub_demux=-1") << -1 << QByteArray()
+                                         << QByteArray();
+        QTest::newRow("audio answer") << QByteArray("ANS_switch_audio=2") << 2 << QByteArray()
+                                      << QByteArray();
+    }
+
+    void readsStreamDetails()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, id);
+        QFETCH(QByteArray, language);
+        QFETCH(QByteArray, title);
+        const EngineEvent event = ClassifyEngineLine(line);
+        QVERIFY(event.kind != EngineLine::Other);
+        QCOMPARE(event.streamId, id);
+        QCOMPARE(event.language, language);
+        QCOMPARE(event.title, title);
     }
 
     // Output in any chunking gives the same lines; an overlong line is dropped whole and the
@@ -194,9 +232,9 @@ private slots:
         }
         launch.path = QStringLiteral("/media/my disc");
         const QStringList arguments = BuildEngineArguments(launch);
-        const QStringList opening = {
-            "-demuxer", "lavf",       "-ni",       "-slave",    "-quiet", "-wid",       "4194342",
-            "-vo",      "xv,gl,x11,", "-lavdopts", "threads=4", "-vf",    "screenshot", "-af"};
+        const QStringList opening = {"-demuxer",  "lavf",      "-ni", "-slave",     "-quiet",
+                                     "-wid",      "4194342",   "-vo", "xv,gl,x11,", "-ass",
+                                     "-lavdopts", "threads=4", "-vf", "screenshot", "-af"};
         QCOMPARE(arguments.mid(0, opening.size()), opening);
         QCOMPARE(arguments.mid(opening.size()), ending);
     }

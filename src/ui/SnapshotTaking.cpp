@@ -1,13 +1,12 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "dialogs/DesktopOpen.h"
 #include "dialogs/MessageBox.h"
-#include "engine/EngineVocabulary.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
 
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -16,12 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
-
 namespace {
-
-// Pictures asked for and not yet reported are counted up to this many.
-constexpr int kMaxSnapshotsDue = 8;
 
 // Writes the picture to a free name and reads it back: only a file that holds the whole
 // picture counts. A failed attempt leaves nothing behind.
@@ -44,29 +38,18 @@ bool SaveVerified(const QImage &picture, const QString &destination, const char 
 
 void DRUI::Snapshot()
 {
-    if (m_engine != nullptr && SendEngineCommand(Engine::kScreenshot)) {
-        m_snapshotsDue = std::min(m_snapshotsDue + 1, kMaxSnapshotsDue);
-    }
+    m_engine->RequestSnapshot();
 }
 
-void DRUI::SaveSnapshot(const QByteArray &engineFile)
+void DRUI::SaveSnapshot(const QString &enginePicture)
 {
-    // Only a picture the user asked for, in the engine's working folder, is ever touched.
-    if (m_snapshotsDue == 0) {
-        return;
-    }
-    const std::optional<QString> source =
-        Snapshots::EngineSnapshotFile(engineFile, AppDataFolder());
-    if (!source) {
-        return;
-    }
-    --m_snapshotsDue;
     const QString destination = Snapshots::FreeDestination(
         Snapshots::Folder(AppDataFolder()),
         Snapshots::FileName(QDateTime::currentDateTime(), m_snapshotFormat));
     EnsureFolderExists(QFileInfo(destination).path());
-    if (SaveVerified(QImage(*source), destination, Snapshots::ImageFormat(m_snapshotFormat))) {
-        QFile::remove(*source);
+    if (SaveVerified(QImage(enginePicture), destination,
+                     Snapshots::ImageFormat(m_snapshotFormat))) {
+        QFile::remove(enginePicture);
         return;
     }
     // The engine's picture stays, so nothing is lost. Told once the engine's output has been
@@ -82,5 +65,5 @@ void DRUI::btnOpenSnapshotFolder()
 {
     m_snapshotFolder = Snapshots::Folder(AppDataFolder());
     EnsureFolderExists(m_snapshotFolder);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_snapshotFolder));
+    OpenWithDesktop(this, QUrl::fromLocalFile(m_snapshotFolder));
 }

@@ -39,7 +39,7 @@ void DRUI::SliderSeek(int value)
 
 void DRUI::SliderRelease()
 {
-    if (m_engine != nullptr && !m_isStopped) {
+    if (m_engine->IsLive()) {
         SeekTo(m_seekTargetSec);
     }
     m_positionAnswerCount = 0;
@@ -47,12 +47,10 @@ void DRUI::SliderRelease()
 
 void DRUI::SeekTo(int seconds)
 {
-    SendEngineCommand(Engine::kSeekAbsolute, seconds);
-    m_seekSlider->setValue(seconds);
-    m_elapsedMs = static_cast<qint64>(seconds) * 1000;
-    m_positionText = QString::number(seconds);
-    m_elapsedLabel->setText(FormatTime(seconds));
     ResumePlayback();
+    m_seekSlider->setValue(seconds);
+    // The clock shows the target until the engine answers where it landed.
+    m_engine->Seek(seconds);
 }
 
 void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)
@@ -92,7 +90,7 @@ void DRUI::VolumeBtn()
     m_isMuted = !m_isMuted;
     m_volumeSlider->setValue(m_isMuted ? 0 : kVolumeAfterUnmute);
     SetVolumeImage(m_isMuted);
-    SendEngineCommand(m_isMuted ? Engine::kMute : Engine::kUnmute);
+    m_engine->Send(m_isMuted ? Engine::kMute : Engine::kUnmute);
 }
 
 void DRUI::VolumeSliderSeek(int value)
@@ -101,7 +99,7 @@ void DRUI::VolumeSliderSeek(int value)
     m_volumeSlider->setValue(value);
     m_isMuted = value == 0;
     SetVolumeImage(m_isMuted);
-    SendEngineCommand(Engine::kVolumeKeepPause, value);
+    m_engine->Send(Engine::kVolumeKeepPause, value);
 }
 
 void DRUI::PlayPre()
@@ -116,10 +114,10 @@ void DRUI::PlayNext()
 
 void DRUI::Step(bool forward)
 {
-    ResumePlayback();
-    if (m_engine == nullptr) {
+    if (!m_engine->IsLive()) {
         return;
     }
+    ResumePlayback();
     // Within a Blu-ray title by chapters, otherwise through the play list.
     if (m_sourceKind == kSourceBluRay) {
         StepThroughChapters(forward);
@@ -134,7 +132,7 @@ void DRUI::StepThroughChapters(bool forward)
     if (chapters == m_chapterStarts.end()) {
         return;
     }
-    const qint64 position = m_positionText.toLongLong();
+    const qint64 position = m_engine->ClockMs() / 1000;
     std::vector<qint64> starts;
     for (const qint64 startMs : chapters->second) {
         starts.push_back(startMs / 1000);
@@ -159,8 +157,7 @@ void DRUI::StepThroughChapters(bool forward)
     if (target) {
         const int seconds =
             static_cast<int>(std::clamp<qint64>(*target, 0, std::numeric_limits<int>::max()));
-        SendEngineCommand(Engine::kSeekAbsolute, seconds);
-        m_elapsedMs = static_cast<qint64>(seconds) * 1000;
+        m_engine->Seek(seconds);
     }
 }
 
@@ -183,20 +180,18 @@ void DRUI::BDControlsMenu(QAction *action)
     m_titleChosen = false;
     if (IsChapterEntry(action)) {
         const int seconds = WholeSeconds(action->data().toLongLong());
-        if (m_engine != nullptr) {
+        if (m_engine->IsLive()) {
             ResumePlayback();
-            SendEngineCommand(Engine::kSeekAbsolute, seconds);
-            m_elapsedMs = static_cast<qint64>(seconds) * 1000;
+            m_engine->Seek(seconds);
         }
         return;
     }
     if (IsTitleEntry(action)) {
         m_sourceKind = kSourceBluRay;
         m_sourceKey = action->data().value<PLAY_LIST_INFO>().strPath;
-        if (m_engine != nullptr) {
+        if (m_engine->IsLive()) {
             m_refreshTimer->stop();
-            SendEngineCommand(Engine::kQuit);
-            m_isStopped = true;
+            m_engine->Quit();
         }
         m_titleChosen = true;
         PlayCurrentTitle();
@@ -204,12 +199,13 @@ void DRUI::BDControlsMenu(QAction *action)
     }
     const QString data = action->data().toString();
     if (data == MenuData::kPlay) {
-        if (m_sourceKind == kSourceBluRay) {
-            PlayCurrentTitle();
-        } else if (!m_pathToPlay.isEmpty()) {
-            OpenFiles({m_pathToPlay});
-        } else {
+        // With nothing loaded yet, Play asks for something to play.
+        if (m_pathToPlay.isEmpty()) {
             btnOpenFile();
+        } else if (m_sourceKind == kSourceBluRay) {
+            PlayCurrentTitle();
+        } else {
+            OpenFiles({m_pathToPlay});
         }
     } else if (data == MenuData::kPause) {
         PausePlayback();
@@ -222,12 +218,13 @@ void DRUI::BDControlsMenu(QAction *action)
     } else if (data == MenuData::kNext) {
         PlayNext();
     } else if (data == MenuData::kForward || data == MenuData::kBackward) {
-        ResumePlayback();
-        if (m_engine != nullptr) {
+        if (m_engine->IsLive()) {
+            ResumePlayback();
             const bool forward = data == MenuData::kForward;
             qint64 target = static_cast<qint64>(m_seekSlider->value()) +
                             (forward ? kJumpSeconds : -kJumpSeconds);
-            if (forward && target > m_durationSec) {
+            // Without a known length there is no end to stop short of.
+            if (forward && m_durationSec > 0 && target > m_durationSec) {
                 target = m_durationSec - kForwardLimitMarginSeconds;
             }
             if (!forward) {

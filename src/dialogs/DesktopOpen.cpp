@@ -1,0 +1,14 @@
+#include "dialogs/DesktopOpen.h"
+
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+void OpenWithDesktop(const QWidget *owner, const QUrl &address)
+{
+    if (!QDesktopServices::openUrl(address)) {
+        ShowMessageBox(owner, GetText("Messages/MSG0504"));
+    }
+}

@@ -1,0 +1,322 @@
+#include "engine/EngineSession.h"
+
+#include "engine/EngineOutput.h"
+#include "engine/EngineVocabulary.h"
+#include "engine/Snapshots.h"
+#include "platform/ChildProcess.h"
+
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+// The clock advances by this much per poll between the engine's answers.
+constexpr qint64 kClockStepMs = 507;
+// Questions not answered yet are counted up to this many; more would only let strangers' lines
+// pass for answers.
+constexpr int kMaxDue = 4;
+// An engine told to quit gets this long to go before it is ended.
+constexpr int kEngineExitWaitMs = 2000;
+
+} // namespace
+
+EngineSession::EngineSession(QObject *parent) : QObject(parent) {}
+
+EngineSession::~EngineSession()
+{
+    ShutDown();
+}
+
+int EngineSession::CountUp(int due)
+{
+    return std::min(due + 1, kMaxDue);
+}
+
+void EngineSession::Start(const QString &program, const QStringList &arguments,
+                          const QString &workingFolder)
+{
+    Release();
+    m_output.Clear();
+    m_saidEndOfFile = false;
+    m_playbackStarted = false;
+    m_clockMs = 0;
+    m_lengthSec = 0;
+    m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
+    m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
+    m_audioStreams.clear();
+    m_subtitleStreams.clear();
+    m_workingFolder = workingFolder;
+
+    auto *process = new QProcess(this);
+    m_process = process;
+    // The engine's screenshots land in its working folder.
+    process->setWorkingDirectory(workingFolder);
+    // Only standard output is read; what the engine says on standard error must not pile up.
+    process->setStandardErrorFile(QProcess::nullDevice());
+    EndWithPlayer(*process);
+    connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
+        if (process == m_process) {
+            ReadOutput();
+        }
+    });
+    connect(process, &QProcess::finished, this, [this, process] { OnFinished(process); });
+    // Queued, so that the failure reaches the window after it has shown the playing state.
+    connect(
+        process, &QProcess::errorOccurred, this,
+        [this, process](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart && process == m_process) {
+                DropProcess();
+                SetState(State::Stopped);
+                emit FailedToStart();
+            }
+        },
+        Qt::QueuedConnection);
+    SetState(State::Playing);
+    process->start(program, arguments, QIODevice::ReadWrite);
+}
+
+bool EngineSession::Send(const char *format, ...)
+{
+    if (m_process == nullptr || m_process->state() == QProcess::NotRunning ||
+        m_state == State::Stopped) {
+        // An engine still starting gets what is written once it runs.
+        return false;
+    }
+    char command[Engine::kCommandBufferSize];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(command, sizeof command, format, arguments);
+    va_end(arguments);
+    if (length < 0 || length >= static_cast<int>(sizeof command)) {
+        return false;
+    }
+    return m_process->write(command, length) == length;
+}
+
+void EngineSession::Pause()
+{
+    if (m_state != State::Playing) {
+        return;
+    }
+    Send(Engine::kPause);
+    SetState(State::Paused);
+}
+
+void EngineSession::Resume()
+{
+    if (m_state != State::Paused) {
+        return;
+    }
+    SetState(State::Playing);
+}
+
+void EngineSession::Poll()
+{
+    if (m_state != State::Playing) {
+        return;
+    }
+    m_clockMs += kClockStepMs;
+    emit ClockChanged(ClockMs());
+    if (Send(Engine::kGetLength)) {
+        m_lengthAnswersDue = CountUp(m_lengthAnswersDue);
+    }
+    if (Send(Engine::kGetPosition)) {
+        m_positionAnswersDue = CountUp(m_positionAnswersDue);
+    }
+}
+
+void EngineSession::Seek(int seconds)
+{
+    if (!IsLive() || !Send(Engine::kSeekAbsolute, std::max(0, seconds))) {
+        return;
+    }
+    // Answers to questions asked before the seek tell the old position: the engine answers in
+    // order, so they are the ones now due.
+    m_stalePositionAnswers = m_positionAnswersDue;
+    m_clockMs = static_cast<qint64>(std::max(0, seconds)) * 1000;
+    emit ClockChanged(ClockMs());
+}
+
+void EngineSession::RequestSnapshot()
+{
+    if (IsLive() && Send(Engine::kScreenshot)) {
+        m_snapshotsDue = CountUp(m_snapshotsDue);
+    }
+}
+
+void EngineSession::AskForCurrentTracks()
+{
+    if (Send(Engine::kAskAudioTrack)) {
+        m_audioAnswersDue = CountUp(m_audioAnswersDue);
+    }
+    if (Send(Engine::kAskSubtitleTrack)) {
+        m_subtitleAnswersDue = CountUp(m_subtitleAnswersDue);
+    }
+}
+
+void EngineSession::Quit()
+{
+    if (!IsLive()) {
+        return;
+    }
+    Send(Engine::kQuit);
+    SetState(State::Ending);
+}
+
+void EngineSession::ShutDown()
+{
+    if (m_process == nullptr) {
+        return;
+    }
+    if (m_process->state() != QProcess::NotRunning && Send(Engine::kQuit) &&
+        m_process->waitForBytesWritten(kEngineExitWaitMs)) {
+        m_process->waitForFinished(kEngineExitWaitMs);
+    }
+    Release();
+}
+
+void EngineSession::Release()
+{
+    if (m_process != nullptr) {
+        QProcess *process = std::exchange(m_process, nullptr);
+        process->disconnect(this);
+        if (process->state() != QProcess::NotRunning) {
+            KillProcessGroup(*process);
+            process->waitForFinished(kEngineExitWaitMs);
+        }
+        delete process;
+    }
+    SetState(State::Stopped);
+}
+
+void EngineSession::DropProcess()
+{
+    if (m_process == nullptr) {
+        return;
+    }
+    m_process->disconnect(this);
+    m_process->deleteLater();
+    m_process = nullptr;
+}
+
+qint64 EngineSession::ClockMs() const
+{
+    return m_lengthSec > 0 ? std::min(m_clockMs, static_cast<qint64>(m_lengthSec) * 1000)
+                           : m_clockMs;
+}
+
+void EngineSession::SetState(State state)
+{
+    if (state == m_state) {
+        return;
+    }
+    m_state = state;
+    emit StateChanged(state);
+}
+
+void EngineSession::ReadOutput()
+{
+    // Everything at once, so that the process object's own buffer never grows.
+    const QProcess *process = m_process;
+    m_output.Append(m_process->readAllStandardOutput());
+    // A handler may start another engine; this one's lines then mean nothing any more.
+    while (process == m_process) {
+        const std::optional<QByteArray> line = m_output.NextLine();
+        if (!line) {
+            return;
+        }
+        HandleLine(*line);
+    }
+}
+
+void EngineSession::OnFinished(QProcess *process)
+{
+    if (process != m_process) {
+        return;
+    }
+    ReadOutput();
+    DropProcess();
+    m_snapshotsDue = 0;
+    const bool unplayable = m_state != State::Ending && !m_playbackStarted;
+    SetState(State::Stopped);
+    emit Ended(m_saidEndOfFile, unplayable);
+}
+
+void EngineSession::HandleLine(const QByteArray &line)
+{
+    const EngineEvent event = ClassifyEngineLine(line);
+    switch (event.kind) {
+    case EngineLine::TimePosition:
+        if (m_positionAnswersDue == 0) {
+            return;
+        }
+        --m_positionAnswersDue;
+        if (m_stalePositionAnswers > 0) {
+            --m_stalePositionAnswers;
+            return;
+        }
+        if (event.positionMs >= 0) {
+            m_clockMs = event.positionMs;
+            emit ClockChanged(ClockMs());
+        }
+        emit PositionAnswered();
+        return;
+    case EngineLine::Length:
+        if (m_lengthAnswersDue == 0) {
+            return;
+        }
+        --m_lengthAnswersDue;
+        m_lengthSec = event.lengthSeconds;
+        emit LengthAnswered(event.lengthSeconds);
+        return;
+    case EngineLine::Playing:
+        m_audioStreams.clear();
+        m_subtitleStreams.clear();
+        emit SourceAnnounced();
+        return;
+    case EngineLine::AudioStream:
+        // Audio announced after the first subtitle belongs to no menu.
+        if (m_subtitleStreams.isEmpty()) {
+            m_audioStreams.append({event.streamId, QString::fromLocal8Bit(event.language),
+                                   QString::fromLocal8Bit(event.title)});
+        }
+        return;
+    case EngineLine::SubtitleStream:
+        m_subtitleStreams.append({event.streamId, QString::fromLocal8Bit(event.language),
+                                  QString::fromLocal8Bit(event.title)});
+        return;
+    case EngineLine::VideoStarted: emit VideoStarted(); return;
+    case EngineLine::PlaybackStarted: m_playbackStarted = true; return;
+    case EngineLine::AudioAnswer:
+        if (m_audioAnswersDue > 0) {
+            --m_audioAnswersDue;
+            emit AudioTrackAnswered(event.streamId);
+        }
+        return;
+    case EngineLine::SubtitleAnswer:
+        if (m_subtitleAnswersDue > 0) {
+            --m_subtitleAnswersDue;
+            emit SubtitleTrackAnswered(event.streamId);
+        }
+        return;
+    case EngineLine::Screenshot:
+        if (m_snapshotsDue > 0) {
+            // Only a picture of the engine's own naming in its own folder is ever touched.
+            if (const std::optional<QString> picture =
+                    Snapshots::EngineSnapshotFile(event.engineFile, m_workingFolder)) {
+                --m_snapshotsDue;
+                emit SnapshotReported(*picture);
+            }
+        }
+        return;
+    // The engine's own exit line is the last it prints, so the last such line wins.
+    case EngineLine::EndOfFile: m_saidEndOfFile = true; return;
+    case EngineLine::Quit: m_saidEndOfFile = false; return;
+    case EngineLine::PercentPosition:
+    case EngineLine::Other: return;
+    }
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "engine/EngineLineReader.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QProcess;
+
+// One stream the engine announced.
+struct EngineStream
+{
+    int id = 0;       // the engine's own id, what its track commands take
+    QString language; // as the medium names it, may be empty
+    QString title;    // the stream's own title, may be empty
+};
+
+// The playback engine of one window: its process, every command written to it and every line
+// read from it, and what those lines tell: the state, the engine's clock and length and the
+// streams it announced. The window renders what this object says and keeps no copy of it.
+//
+// A medium's tags and file name reach the engine's output too, so lines of the engine's own
+// shapes may come from a stranger: answers and pictures count only while one is awaited, and
+// playback ends when the engine process ends, never on a line.
+class EngineSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State
+    {
+        Stopped, // no engine, or one that has ended
+        Playing,
+        Paused,
+        Ending, // told to quit; Ended follows when the process is gone
+    };
+    Q_ENUM(State)
+
+    explicit EngineSession(QObject *parent = nullptr);
+    ~EngineSession() override;
+
+    // Ends any engine at once (it is not asked to quit) and starts a new one, playing.
+    void Start(const QString &program, const QStringList &arguments, const QString &workingFolder);
+
+    // Formats one command into the 128-byte buffer and writes it. False when there is no live
+    // engine or the command does not fit.
+    bool Send(const char *format, ...) Q_ATTRIBUTE_FORMAT_PRINTF(2, 3);
+
+    void Pause();
+    // Sends nothing: the next poll, which does not keep the pause, ends it.
+    void Resume();
+    // One clock step, then the length and position questions.
+    void Poll();
+    // An absolute seek; the clock shows the target until the engine answers.
+    void Seek(int seconds);
+    // Asks for a picture; SnapshotReported follows when the engine wrote one.
+    void RequestSnapshot();
+    // Asks which audio and subtitle streams the engine shows now.
+    void AskForCurrentTracks();
+    // "q\n": the engine leaves by itself and Ended follows.
+    void Quit();
+    // Asks the engine to quit, gives it a moment, then ends it. No Ended follows.
+    void ShutDown();
+    // Ends the engine at once. No Ended follows.
+    void Release();
+
+    State CurrentState() const { return m_state; }
+    bool IsLive() const { return m_state == State::Playing || m_state == State::Paused; }
+    // The engine's position as last answered, advanced by the clock steps since; never past
+    // a known length.
+    qint64 ClockMs() const;
+    // The engine's last length answer, whole seconds; 0 before one came.
+    int LengthSec() const { return m_lengthSec; }
+    const QVector<EngineStream> &AudioStreams() const { return m_audioStreams; }
+    const QVector<EngineStream> &SubtitleStreams() const { return m_subtitleStreams; }
+
+signals:
+    void StateChanged(EngineSession::State state);
+    void ClockChanged(qint64 clockMs);
+    // Each length answer, whole seconds.
+    void LengthAnswered(int seconds);
+    // Each position answer, after the clock took it.
+    void PositionAnswered();
+    // A new source: the stream lists start empty.
+    void SourceAnnounced();
+    // The video started: the stream lists are complete.
+    void VideoStarted();
+    // The engine's current tracks, as asked by AskForCurrentTracks (-2 / -1: none).
+    void AudioTrackAnswered(int streamId);
+    void SubtitleTrackAnswered(int streamId);
+    // A picture asked for is in the engine's working folder, at this path.
+    void SnapshotReported(const QString &picture);
+    // The engine process ended by itself or after Quit; endOfFile when it said it reached the
+    // end of the medium, unplayable when it ended by itself without ever starting to play.
+    void Ended(bool endOfFile, bool unplayable);
+    void FailedToStart();
+
+private:
+    friend class DruiTestAccess;
+
+    void SetState(State state);
+    void ReadOutput();
+    void HandleLine(const QByteArray &line);
+    void OnFinished(QProcess *process);
+    void DropProcess();
+    static int CountUp(int due);
+
+    QProcess *m_process = nullptr;
+    QString m_workingFolder;
+    State m_state = State::Stopped;
+    EngineLineReader m_output;
+    bool m_saidEndOfFile = false;
+    bool m_playbackStarted = false;
+
+    qint64 m_clockMs = 0;
+    int m_lengthSec = 0;
+    int m_lengthAnswersDue = 0;
+    int m_positionAnswersDue = 0;
+    int m_stalePositionAnswers = 0; // due answers that tell the position before a seek
+    int m_audioAnswersDue = 0;
+    int m_subtitleAnswersDue = 0;
+    int m_snapshotsDue = 0;
+    QVector<EngineStream> m_audioStreams;
+    QVector<EngineStream> m_subtitleStreams;
+};

@@ -1,0 +1,106 @@
+// The engine session on its own, against the scripted engine: which state each step leaves,
+// and what it says when the engine ends.
+#include "common/EngineDouble.h"
+#include "common/TestMain.h"
+
+#include "engine/EngineSession.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using State = EngineSession::State;
+Q_DECLARE_METATYPE(EngineSession::State)
+
+class EngineSessionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stepsLeaveTheStateTheEngineIsIn_data()
+    {
+        QTest::addColumn<QString>(
+            "program"); // "double", a missing program, or one that says nothing
+        QTest::addColumn<double>("length");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<State>("state");
+        QTest::addColumn<QString>(
+            "ended"); // "": no Ended; else "end of file" / "quit" / "unplayable"
+        QTest::addColumn<bool>("failed");
+
+        const QString engine = QStringLiteral("double");
+        QTest::newRow("start") << engine << 60.0 << QStringList{"start"} << State::Playing << ""
+                               << false;
+        QTest::newRow("pause") << engine << 60.0 << QStringList{"start", "pause"} << State::Paused
+                               << "" << false;
+        QTest::newRow("pause, resume") << engine << 60.0 << QStringList{"start", "pause", "resume"}
+                                       << State::Playing << "" << false;
+        QTest::newRow("resume while playing changes nothing")
+            << engine << 60.0 << QStringList{"start", "resume"} << State::Playing << "" << false;
+        QTest::newRow("quit ends with the process")
+            << engine << 60.0 << QStringList{"start", "quit", "wait"} << State::Stopped << "quit"
+            << false;
+        QTest::newRow("quit while paused")
+            << engine << 60.0 << QStringList{"start", "pause", "quit", "wait"} << State::Stopped
+            << "quit" << false;
+        QTest::newRow("the medium's end") << engine << 0.5 << QStringList{"start", "wait"}
+                                          << State::Stopped << "end of file" << false;
+        QTest::newRow("released at once, nothing said")
+            << engine << 60.0 << QStringList{"start", "release"} << State::Stopped << "" << false;
+        QTest::newRow("nothing to pause")
+            << engine << 60.0 << QStringList{"pause", "resume"} << State::Stopped << "" << false;
+        QTest::newRow("a second start replaces the first quietly")
+            << engine << 60.0 << QStringList{"start", "start"} << State::Playing << "" << false;
+        QTest::newRow("a program that cannot start")
+            << QStringLiteral("/nonexistent/engine") << 60.0 << QStringList{"start", "wait"}
+            << State::Stopped << "" << true;
+        QTest::newRow("an engine that ends without playing")
+            << QStringLiteral("/bin/true") << 60.0 << QStringList{"start", "wait"} << State::Stopped
+            << "unplayable" << false;
+    }
+
+    void stepsLeaveTheStateTheEngineIsIn()
+    {
+        QFETCH(QString, program);
+        QFETCH(double, length);
+        QFETCH(QStringList, steps);
+        QFETCH(State, state);
+        QFETCH(QString, ended);
+        QFETCH(bool, failed);
+
+        EngineDouble engine;
+        engine.SetLength(length);
+        QTemporaryDir folder;
+        EngineSession session;
+        QSignalSpy endings(&session, &EngineSession::Ended);
+        QSignalSpy failures(&session, &EngineSession::FailedToStart);
+        for (const QString &step : steps) {
+            if (step == QLatin1String("start")) {
+                session.Start(program == QLatin1String("double")
+                                  ? qEnvironmentVariable("TAVRIX_ENGINE")
+                                  : program,
+                              {QStringLiteral("film.mkv")}, folder.path());
+            } else if (step == QLatin1String("pause")) {
+                session.Pause();
+            } else if (step == QLatin1String("resume")) {
+                session.Resume();
+            } else if (step == QLatin1String("quit")) {
+                session.Quit();
+            } else if (step == QLatin1String("release")) {
+                session.Release();
+            } else if (step == QLatin1String("wait")) {
+                QTRY_VERIFY_WITH_TIMEOUT(!endings.isEmpty() || !failures.isEmpty(), 5000);
+            }
+        }
+        QTest::qWait(100);
+        QCOMPARE(session.CurrentState(), state);
+        QCOMPARE(failures.size(), failed ? 1 : 0);
+        QCOMPARE(endings.size(), ended.isEmpty() ? 0 : 1);
+        if (!ended.isEmpty()) {
+            QCOMPARE(endings.first().at(0).toBool(), ended == QLatin1String("end of file"));
+            QCOMPARE(endings.first().at(1).toBool(), ended == QLatin1String("unplayable"));
+        }
+    }
+};
+
+TAVRIX_CORE_TEST_MAIN(EngineSessionTest)
+#include "EngineSessionTest.moc"
