@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QtGlobal>
 
 // Reads big-endian numbers at given offsets of a block of bytes. A read that would reach past
@@ -43,10 +44,11 @@ public:
                (quint32(Byte(offset + 2)) << 8) | quint32(Byte(offset + 3));
     }
 
-    // The bytes at [offset, offset + count), or an empty array (and the error) past the end.
-    QByteArray Bytes(qint64 offset, qint64 count)
+    // The bytes at [offset, offset + count) where they lie, or none (and the error) past the end.
+    QByteArrayView Bytes(qint64 offset, qint64 count)
     {
-        return Has(offset, count) ? m_data.mid(offset, count) : QByteArray();
+        return Has(offset, count) ? QByteArrayView(m_data.constData() + offset, count)
+                                  : QByteArrayView();
     }
 
 private:

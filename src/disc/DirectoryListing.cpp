@@ -3,13 +3,22 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+QString WithSeparator(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+} // namespace
+
 bool ListDirectory(const QString &folder, QVector<DirEntry> &entries)
 {
     const QDir directory(folder);
     if (!QFileInfo(folder).isDir() || !directory.isReadable()) {
         return false;
     }
-    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QString prefix = WithSeparator(folder);
     const QStringList names =
         directory.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString &name : names) {

@@ -1,17 +1,16 @@
 #include "disc/DiscMetadata.h"
 
-#include <QCryptographicHash>
+#include "platform/BoundedFileRead.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
 constexpr qsizetype kLinePiece = 2047;
-constexpr qint64 kMaxMetadataFileSize = 16 * 1024 * 1024;
 const QByteArray kNameMarker = QByteArrayLiteral("<di:name>");
 const QByteArray kNameEnd = QByteArrayLiteral("</");
 const QByteArray kThumbnailMarker = QByteArrayLiteral("<di:thumbnail href=\"");
-const QByteArray kThumbnailEnd = QByteArrayLiteral("\" />");
 
 // The text from a position up to a closing marker; without the marker, the rest of the line.
 QByteArray TextUpTo(const QByteArray &line, qsizetype from, const QByteArray &closing)
@@ -36,9 +35,24 @@ void ReadLine(const QByteArray &line, DiscMetadata &metadata)
     }
     const qsizetype thumbnail = line.indexOf(kThumbnailMarker);
     if (thumbnail >= 0) {
-        Keep(metadata.thumbnail,
-             TextUpTo(line, thumbnail + kThumbnailMarker.size(), kThumbnailEnd));
+        // The value ends at its closing quote: other attributes, such as the picture's size,
+        // may follow it. Without that quote there is no value.
+        const qsizetype start = thumbnail + kThumbnailMarker.size();
+        const qsizetype end = line.indexOf('"', start);
+        if (end >= 0) {
+            Keep(metadata.thumbnail, line.mid(start, end - start));
+        }
     }
+}
+
+bool HasParentStep(const QString &relative)
+{
+    for (const QStringView step : QStringView(relative).split(QLatin1Char('/'))) {
+        if (step == QLatin1String("..")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -60,26 +74,31 @@ DiscMetadata ParseDiscMetadata(const QByteArray &contents)
 
 DiscMetadata ReadDiscMetadata(const QString &path)
 {
-    QFile file(path);
-    // Only a regular file, and no more of it than a metadata file can sensibly hold.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QByteArray contents;
+    if (!ReadRegularFile(path, kMaxMetadataFileSize, contents)) {
         return {};
     }
-    return ParseDiscMetadata(file.read(kMaxMetadataFileSize));
+    // Lines as a text-mode read gives them, whichever system wrote the file.
+    return ParseDiscMetadata(contents.replace("\r\n", "\n"));
 }
 
-HashResult HashFileHex(const QString &path, QByteArray &hex)
+QString ThumbnailPath(const QString &metadataFolder, const QByteArray &href)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() == 0) {
-        return HashResult::kCannotOpenOrEmpty;
+    const QString relative = QFile::decodeName(href);
+    if (relative.isEmpty() || href.contains('\0') || relative.startsWith(QLatin1Char('/')) ||
+        HasParentStep(relative)) {
+        return {};
     }
-    // Read in pieces, so that a large file costs no more memory than a small one.
-    QCryptographicHash digest(QCryptographicHash::Sha512);
-    if (!digest.addData(&file) || !file.atEnd()) {
-        hex = QByteArray(128, '0');
-        return HashResult::kIncompleteRead;
+    const QString folder = QFileInfo(metadataFolder).canonicalFilePath();
+    if (folder.isEmpty()) {
+        return {};
     }
-    hex = digest.result().toHex().toUpper();
-    return HashResult::kOk;
+    // Links resolved: what is checked is the very file that gets loaded.
+    const QString file = QFileInfo(folder + QLatin1Char('/') + relative).canonicalFilePath();
+    const QFileInfo info(file);
+    if (file.isEmpty() || !file.startsWith(folder + QLatin1Char('/')) || !info.isFile() ||
+        info.size() <= 0 || info.size() > kMaxThumbnailFileSize) {
+        return {};
+    }
+    return file;
 }

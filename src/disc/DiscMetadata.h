@@ -2,30 +2,39 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 // The disc's own name and thumbnail file name, from its English metadata file
 // (BDMV/META/DL/bdmt_eng.xml). Both are narrow text; empty when not found.
 struct DiscMetadata
 {
     QByteArray name;
-    QByteArray thumbnail;
+    QByteArray thumbnail; // the href as written; see ThumbnailPath for a file to load
 };
 
 // The longest name or thumbnail file name that is kept; a longer one leaves the previous value.
 inline constexpr int kMaxDiscMetadataText = 255;
 
+// The most of a metadata file that is read. A real one is about a kilobyte (the XML header, a
+// name of at most 255 bytes kept, a few thumbnail lines); a thousand times that still reads in
+// a moment, and a larger file is no metadata file.
+inline constexpr qint64 kMaxMetadataFileSize = 1024 * 1024;
+
+// The largest thumbnail picture that is loaded. Discs carry JPEG pictures of 640x360 at most,
+// some tens of kilobytes; this holds even an uncompressed 1280x720 one.
+inline constexpr qint64 kMaxThumbnailFileSize = 4 * 1024 * 1024;
+
 // Reads the metadata line by line (lines longer than 2047 characters count as several lines).
-// The last line naming each wins; a line with both markers counts for the name only.
+// The last line naming each wins; a line with both markers counts for the name only. The
+// thumbnail is the href's value in double quotes, whatever attributes follow it.
 DiscMetadata ParseDiscMetadata(const QByteArray &contents);
 
-// The same for a file; a file that cannot be read gives empty texts.
+// The same for a file; a file that is no regular file, is larger than kMaxMetadataFileSize or
+// cannot be read whole at once gives empty texts.
 DiscMetadata ReadDiscMetadata(const QString &path);
 
-// The SHA-512 digest of a file's content as 128 upper-case hexadecimal digits.
-enum class HashResult
-{
-    kOk = 0,
-    kCannotOpenOrEmpty = 87, // the text is left as it was
-    kIncompleteRead = 30,    // the text becomes 128 zeros
-};
-HashResult HashFileHex(const QString &path, QByteArray &hex);
+// The canonical path of the thumbnail an href names, when that is a regular file inside the
+// metadata folder (an absolute href, one with a ".." step, or a link that leads outside names
+// none) of 1 to kMaxThumbnailFileSize bytes; otherwise empty. Files under /proc state no size,
+// so they are refused with the empty ones.
+QString ThumbnailPath(const QString &metadataFolder, const QByteArray &href);

@@ -1,9 +1,9 @@
 #include "disc/MoviePlaylistReader.h"
 
 #include "disc/BigEndianReader.h"
+#include "platform/BoundedFileRead.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QStringBuilder>
 
 #include <algorithm>
 
@@ -16,6 +16,8 @@ constexpr quint8 kMultiAngleFlag = 0x10;
 constexpr quint8 kEntryMark = 1;
 constexpr qint64 kMarkSize = 14;
 constexpr qint64 kAngleEntrySize = 10;
+constexpr qsizetype kClipNameSize = 5;
+constexpr qsizetype kCodecSize = 4;
 
 struct LanguageName
 {
@@ -29,24 +31,33 @@ constexpr LanguageName kLanguageNames[] = {
     {"tha", "Thai"},    {"por", "Portugal"},
 };
 
-// Bytes of a fixed-width text field up to its first NUL, as the C string it was written as.
-QString FieldText(QByteArray field)
+// A fixed-width text field up to its first NUL, as the C string it was written as.
+QLatin1String FieldText(QByteArrayView field)
 {
     const qsizetype nul = field.indexOf('\0');
-    if (nul >= 0) {
-        field.truncate(nul);
-    }
-    return QString::fromLatin1(field);
+    return QLatin1String(field.data(), nul < 0 ? field.size() : nul);
 }
 
-QString Language(const QByteArray &code)
+// The clip file name "name.codec", read as one C string.
+QString ClipName(QByteArrayView name, QByteArrayView codec)
+{
+    char text[kClipNameSize + 1 + kCodecSize];
+    const qsizetype nameSize = std::min<qsizetype>(name.size(), kClipNameSize);
+    const qsizetype codecSize = std::min<qsizetype>(codec.size(), kCodecSize);
+    std::copy_n(name.data(), nameSize, text);
+    text[nameSize] = '.';
+    std::copy_n(codec.data(), codecSize, text + nameSize + 1);
+    return FieldText(QByteArrayView(text, nameSize + 1 + codecSize));
+}
+
+QString StreamText(QByteArrayView code, const char *suffix)
 {
     for (const LanguageName &known : kLanguageNames) {
         if (code == known.code) {
-            return QString::fromLatin1(known.name);
+            return QLatin1String(known.name) % QLatin1String(suffix);
         }
     }
-    return FieldText(code).toUpper();
+    return QString(FieldText(code)).toUpper() + QLatin1String(suffix);
 }
 
 enum class StreamList
@@ -102,6 +113,7 @@ private:
     QVector<StreamRecord> m_text;
     QVector<qint64> m_chapters;
     qint64 m_runningStartMs = 0;
+    bool m_keepStreams = false;
 };
 
 int PlaylistParser::Parse(PlaylistContents &contents)
@@ -119,10 +131,8 @@ int PlaylistParser::Parse(PlaylistContents &contents)
     int result = MoviePlaylistReader::kOk;
     qint64 position = playListStart + 10;
     for (int item = 0; item < itemCount; ++item) {
-        // Only the streams of the last play item reach the menus.
-        m_audio.clear();
-        m_graphics.clear();
-        m_text.clear();
+        // Only the streams of the last play item reach the menus; the others are only walked.
+        m_keepStreams = item + 1 == itemCount;
         result = ParsePlayItem(position);
         if (m_reader.Failed()) {
             return MoviePlaylistReader::kOutsideData;
@@ -152,12 +162,19 @@ int PlaylistParser::ParsePlayItem(qint64 &position)
     const qint64 start = position;
     const qint16 length = static_cast<qint16>(m_reader.U16(start));
     PlayItemRecord record;
-    record.clipName = FieldText(m_reader.Bytes(start + 2, 5) + '.' + m_reader.Bytes(start + 7, 4));
-    record.inMs = m_reader.U32(start + 14) / kTicksPerMs;
-    record.durationMs = m_reader.U32(start + 18) / kTicksPerMs - record.inMs;
+    record.clipName =
+        ClipName(m_reader.Bytes(start + 2, kClipNameSize), m_reader.Bytes(start + 7, kCodecSize));
+    const quint32 inTicks = m_reader.U32(start + 14);
+    const quint32 outTicks = m_reader.U32(start + 18);
+    // An item that ends before it starts would give negative lengths and chapter times.
+    if (outTicks < inTicks) {
+        m_reader.Fail();
+    }
+    record.inMs = inTicks / kTicksPerMs;
+    record.durationMs = outTicks / kTicksPerMs - record.inMs;
     record.startMs = m_runningStartMs;
     m_runningStartMs += record.durationMs;
-    m_items.append(record);
+    m_items.append(std::move(record));
 
     qint64 table = start + 34;
     if (m_reader.U8(start + 12) & kMultiAngleFlag) {
@@ -204,10 +221,12 @@ void PlaylistParser::ParseStreamEntry(qint64 &position)
     m_reader.Has(entry, 1 + qint64(entryLength));
     m_reader.Has(attributes, 1 + qint64(attributesLength));
     const CodingType coding = Coding(m_reader.U8(attributes + 1));
-    if (coding.list != StreamList::None) {
-        const StreamRecord stream{pid,
-                                  Language(m_reader.Bytes(attributes + coding.languageOffset, 3)) +
-                                      QString::fromLatin1(coding.suffix)};
+    // Every stream's language must lie inside the data, whether the stream is kept or not.
+    const QByteArrayView language = coding.list == StreamList::None
+                                        ? QByteArrayView()
+                                        : m_reader.Bytes(attributes + coding.languageOffset, 3);
+    if (coding.list != StreamList::None && m_keepStreams) {
+        const StreamRecord stream{pid, StreamText(language, coding.suffix)};
         switch (coding.list) {
         case StreamList::Audio: m_audio.append(stream); break;
         case StreamList::Graphics: m_graphics.append(stream); break;
@@ -244,10 +263,9 @@ int MoviePlaylistReader::Parse(const QByteArray &data, PlaylistContents &content
 
 int MoviePlaylistReader::Read(const QString &path, PlaylistContents &contents)
 {
-    QFile file(path);
-    // Only a regular file: opening a pipe or a device from a stranger's disc could wait forever.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    QByteArray data;
+    if (!ReadRegularFile(path, kMaxFileSize, data)) {
         return kCannotOpen;
     }
-    return Parse(file.read(kMaxFileSize), contents);
+    return Parse(data, contents);
 }

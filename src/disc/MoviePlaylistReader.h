@@ -41,16 +41,22 @@ public:
         kOk = 0,
         kNotMoviePlaylist = 2,    // the file does not start with "MPLS"
         kTooManyVideoStreams = 3, // the last play item lists more than three primary videos
-        kOutsideData = 4,         // an address, count or length points past the bytes read
-        kCannotOpen = 5,          // the file cannot be opened
+        kOutsideData = 4,         // an address, count or length points past the bytes read, or
+                                  // a play item ends before it starts
+        kCannotOpen = 5,          // no regular file, larger than kMaxFileSize, or unreadable
     };
 
-    // The most of a file that is read; playlists are far smaller.
-    static constexpr qint64 kMaxFileSize = 10 * 1024 * 1024;
+    // The largest playlist file that is read. Real ones take a few kilobytes, the largest (some
+    // hundred items) a few hundred. The format's limit of 999 play items, each with its 34 fixed
+    // bytes, nine angles (82 bytes) and a table of a hundred streams (16 + 100 * 16 bytes, more
+    // than any disc carries), and 999 marks of 14 bytes come to 1.75 MB, which leaves a third
+    // of a megabyte for sub-paths. A larger file is no playlist and is not read at all.
+    static constexpr qint64 kMaxFileSize = 2 * 1024 * 1024;
 
     // Reads one playlist file. On kOk the contents are filled: all of them, or, for a loop-menu
     // playlist (three or more items whose second and third name the same clip), the chapters
-    // alone. On any other result the contents are left as they were.
+    // alone. On any other result the contents are left as they were. Only a regular file is
+    // read, and the read never waits (see ReadRegularFile).
     int Read(const QString &path, PlaylistContents &contents);
 
     // The same, over bytes already read.

@@ -17,11 +17,9 @@ void DRUI::LoadBluRayTitles(const QString &discFolder)
 {
     const DiscScan scan = ScanBluRayFolder(discFolder);
     m_discNameLabel->setText(QString::fromLocal8Bit(scan.metadata.name));
-    const QPixmap thumbnail =
-        scan.metadata.thumbnail.isEmpty()
-            ? QPixmap()
-            : QPixmap(scan.metadataFolder + ToWide(scan.metadata.thumbnail.constData()));
-    m_discThumbnailLabel->setPixmap(thumbnail);
+    // Only a checked regular file of bounded size, so that loading it cannot wait.
+    m_discThumbnailLabel->setPixmap(scan.thumbnailPath.isEmpty() ? QPixmap()
+                                                                 : QPixmap(scan.thumbnailPath));
 
     m_titleNumbers.clear();
     m_titlePlayItems.clear();
@@ -89,8 +87,8 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
         trackDisable->setCheckable(true);
         trackDisable->setChecked(true);
         for (int n = 1; n <= subtitleStreams.size(); ++n) {
-            subtitles->addAction(subtitleStreams[n - 1].text)->setData(n);
-            m_subtitleTrackMenu->addAction(subtitleStreams[n - 1].text)->setData(n);
+            subtitles->addAction(MenuEntryText(subtitleStreams[n - 1].text))->setData(n);
+            m_subtitleTrackMenu->addAction(MenuEntryText(subtitleStreams[n - 1].text))->setData(n);
         }
     }
     m_discSubtitleAction->setMenu(subtitles);
@@ -102,9 +100,9 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
         audio->addAction(QStringLiteral("Disable"))->setData(0);
         m_audioTrackMenu->addAction(QStringLiteral("Disable"))->setData(0);
         for (int n = 1; n <= audioStreams.size(); ++n) {
-            QAction *entry = audio->addAction(audioStreams[n - 1].text);
+            QAction *entry = audio->addAction(MenuEntryText(audioStreams[n - 1].text));
             entry->setData(n);
-            QAction *track = m_audioTrackMenu->addAction(audioStreams[n - 1].text);
+            QAction *track = m_audioTrackMenu->addAction(MenuEntryText(audioStreams[n - 1].text));
             track->setData(n);
             if (n == 1) {
                 audio->setActiveAction(entry);

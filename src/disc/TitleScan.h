@@ -18,14 +18,15 @@ struct ScannedTitle
 
 struct DiscScan
 {
-    QString metadataFolder; // where the thumbnail named in the metadata lives
     DiscMetadata metadata;
+    QString thumbnailPath;        // the thumbnail file to show, or empty (see ThumbnailPath)
     QVector<ScannedTitle> titles; // longest first; equal lengths keep the listing order
 };
 
-// Reads a Blu-ray folder (or drive) into its titles: every file of BDMV/PLAYLIST is read as a
-// movie playlist; playlists without play items are not titles, and byte-identical copies of an
-// earlier playlist are not titles either but use up a number.
+// Reads a Blu-ray folder (or drive) into its titles: every regular file of BDMV/PLAYLIST is
+// read as a movie playlist, once, with one read of at most MoviePlaylistReader::kMaxFileSize
+// bytes that never waits; playlists without play items are not titles, and byte-identical
+// copies of an earlier playlist are not titles either but use up a number.
 DiscScan ScanBluRayFolder(const QString &discFolder);
 
 // A title's length: each play item cut to whole seconds, then added up.

@@ -1,20 +1,25 @@
-// With the real engine: switching the audio track from the Audio menu, and full screen from the
-// Controls menu and back with Escape.
+// With the real engine: tracks chosen from the menus and what is drawn of them, the pause kept
+// by commands that must keep it, the clock after a seek, and full screen and back.
 #include "common/DruiTestAccess.h"
 #include "common/MediaMaker.h"
 #include "common/TestMain.h"
 
+#include "engine/Snapshots.h"
+
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 class TracksAndFullScreenTest : public QObject
@@ -48,11 +53,34 @@ private:
 
     // How wide the bright text in the lower third of the picture is, in pixels: what the
     // engine drew into the video surface, read back from the display.
-    int SubtitleWidth()
+    QImage SurfacePicture()
     {
         QLabel *surface = DruiTestAccess::VideoSurface(Window());
-        const QImage picture =
-            QGuiApplication::primaryScreen()->grabWindow(surface->winId()).toImage();
+        return QGuiApplication::primaryScreen()->grabWindow(surface->winId()).toImage();
+    }
+
+    // The same frame, drawn again: the engine's redraw may shade colours a little differently.
+    static bool SamePicture(const QImage &one, const QImage &other)
+    {
+        if (one.size() != other.size()) {
+            return false;
+        }
+        for (int y = 0; y < one.height(); ++y) {
+            for (int x = 0; x < one.width(); ++x) {
+                const QRgb a = one.pixel(x, y);
+                const QRgb b = other.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) > 32 || std::abs(qGreen(a) - qGreen(b)) > 32 ||
+                    std::abs(qBlue(a) - qBlue(b)) > 32) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    int SubtitleWidth()
+    {
+        const QImage picture = SurfacePicture();
         int left = picture.width();
         int right = -1;
         for (int y = picture.height() * 2 / 3; y < picture.height(); ++y) {
@@ -131,6 +159,47 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(SubtitleWidth(), 0, 5000);
         QVERIFY(menu->actions().at(0)->isChecked());
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    // Mute, unmute and a snapshot while paused leave the pause as it is: the picture does not
+    // move, and the snapshot is saved at once.
+    void pauseSurvivesMuteAndSnapshot()
+    {
+        Window().VideoPlay();
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QTest::qWait(500);
+        const QImage before = SurfacePicture();
+        Window().VolumeBtn();
+        Window().VolumeBtn();
+        Window().Snapshot();
+        const QDir snapshots(Snapshots::DefaultFolder());
+        QTRY_COMPARE_WITH_TIMEOUT(snapshots.entryList(QDir::Files).size(), 1, 5000);
+        // The engine's volume bar is drawn over the picture for a second; then the paused
+        // picture must be the one from before.
+        QTRY_VERIFY_WITH_TIMEOUT(SamePicture(SurfacePicture(), before), 5000);
+        QTest::qWait(1000);
+        QVERIFY(SamePicture(SurfacePicture(), before));
+        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(QDir(snapshots).removeRecursively());
+    }
+
+    // After a seek the clock shows where the engine is, not where it was asked to go.
+    void clockAfterASeekIsTheEnginesPosition()
+    {
+        Window().SliderSeek(17);
+        Window().SliderRelease();
+        QTest::qWait(2000);
+        const QStringList answers =
+            EngineOutput()
+                .split(QLatin1Char('\n'))
+                .filter(QRegularExpression(QStringLiteral("^ANS_TIME_POSITION=")));
+        QVERIFY(!answers.isEmpty());
+        const double engineSeconds = answers.last().section(QLatin1Char('='), 1).toDouble();
+        QVERIFY(engineSeconds > 10);
+        const double clockSeconds = DruiTestAccess::ElapsedMs(Window()) / 1000.0;
+        QVERIFY2(
+            std::abs(clockSeconds - engineSeconds) <= 1.0,
+            qPrintable(QStringLiteral("clock %1, engine %2").arg(clockSeconds).arg(engineSeconds)));
     }
 
     void fullScreenFromTheControlsMenuAndBackWithEscape()

@@ -63,7 +63,7 @@ private slots:
         QVERIFY(WriteFile(m_disc + "/BDMV/PLAYLIST/00002.mpls", Write(main)));
         QVERIFY(WriteFile(m_disc + "/BDMV/META/DL/bdmt_eng.xml",
                           "<di:name>Quote \"and\" slash \\</di:name>\n"
-                          "<di:thumbnail href=\"thumb.jpg\" />\n"));
+                          "<di:thumbnail href=\"thumb.jpg\" size=\"416x240\" />\n"));
     }
 
     void scanPrintsTheTitlesLongestFirst()

@@ -1,23 +1,72 @@
 #include "JsonWriter.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <iterator>
+
+void JsonWriter::Flush()
+{
+    std::fwrite(m_buffer, 1, m_used, m_out);
+    m_used = 0;
+}
+
+void JsonWriter::Put(char character)
+{
+    if (m_used == kBufferSize) {
+        Flush();
+    }
+    m_buffer[m_used++] = character;
+}
+
+void JsonWriter::Put(const char *text, std::size_t size)
+{
+    if (m_used + size > kBufferSize) {
+        Flush();
+    }
+    if (size > kBufferSize) {
+        std::fwrite(text, 1, size, m_out);
+        return;
+    }
+    std::memcpy(m_buffer + m_used, text, size);
+    m_used += size;
+}
+
+// The bytes of characters past ASCII are all 0x80 or more in UTF-8, so escaping UTF-8 text byte
+// by byte escapes it character by character.
+void JsonWriter::PutEscaped(char byte)
+{
+    static constexpr char kHexDigits[] = "0123456789abcdef";
+    const unsigned char code = static_cast<unsigned char>(byte);
+    if (code == '"' || code == '\\') {
+        const char escaped[] = {'\\', byte};
+        Put(escaped, sizeof escaped);
+    } else if (code < 0x20) {
+        const char escaped[] = {'\\', 'u', '0', '0', kHexDigits[code >> 4], kHexDigits[code & 0xF]};
+        Put(escaped, sizeof escaped);
+    } else {
+        Put(byte);
+    }
+}
+
 void JsonWriter::Separate()
 {
     if (m_needsComma) {
-        m_text += ',';
+        Put(',');
     }
 }
 
 JsonWriter &JsonWriter::BeginObject()
 {
     Separate();
-    m_text += '{';
+    Put('{');
     m_needsComma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::EndObject()
 {
-    m_text += '}';
+    Put('}');
     m_needsComma = true;
     return *this;
 }
@@ -25,14 +74,14 @@ JsonWriter &JsonWriter::EndObject()
 JsonWriter &JsonWriter::BeginArray()
 {
     Separate();
-    m_text += '[';
+    Put('[');
     m_needsComma = false;
     return *this;
 }
 
 JsonWriter &JsonWriter::EndArray()
 {
-    m_text += ']';
+    Put(']');
     m_needsComma = true;
     return *this;
 }
@@ -40,9 +89,9 @@ JsonWriter &JsonWriter::EndArray()
 JsonWriter &JsonWriter::Key(const char *name)
 {
     Separate();
-    m_text += '"';
-    m_text += name;
-    m_text += "\":";
+    Put('"');
+    Put(name, std::strlen(name));
+    Put("\":", 2);
     m_needsComma = false;
     return *this;
 }
@@ -50,19 +99,18 @@ JsonWriter &JsonWriter::Key(const char *name)
 JsonWriter &JsonWriter::Value(const QString &text)
 {
     Separate();
-    m_text += '"';
-    for (const QChar character : text) {
-        const char16_t code = character.unicode();
-        if (code == '"' || code == '\\') {
-            m_text += '\\';
-            m_text += char(code);
-        } else if (code < 0x20) {
-            m_text += QByteArray("\\u") + QByteArray::number(code, 16).rightJustified(4, '0');
-        } else {
-            m_text += QString(character).toUtf8();
+    Put('"');
+    // Most texts are plain ASCII and need no UTF-8 text of their own.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (const QChar character : text) {
+            PutEscaped(char(character.unicode()));
+        }
+    } else {
+        for (const char byte : text.toUtf8()) {
+            PutEscaped(byte);
         }
     }
-    m_text += '"';
+    Put('"');
     m_needsComma = true;
     return *this;
 }
@@ -70,7 +118,9 @@ JsonWriter &JsonWriter::Value(const QString &text)
 JsonWriter &JsonWriter::Value(qint64 number)
 {
     Separate();
-    m_text += QByteArray::number(number);
+    char digits[24];
+    const char *end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    Put(digits, std::size_t(end - digits));
     m_needsComma = true;
     return *this;
 }

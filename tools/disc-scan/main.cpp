@@ -7,7 +7,7 @@
 #include "disc/SourceClassification.h"
 #include "disc/TitleScan.h"
 
-#include <QCoreApplication>
+#include <QStringList>
 
 #include <cstdio>
 
@@ -43,9 +43,8 @@ void WriteChapters(JsonWriter &json, const QVector<qint64> &chapters)
     json.EndArray();
 }
 
-QByteArray ScanJson(const DiscScan &scan)
+void WriteScan(JsonWriter &json, const DiscScan &scan)
 {
-    JsonWriter json;
     json.BeginObject().Key("disc").BeginObject();
     json.Member("name", QString::fromLocal8Bit(scan.metadata.name));
     json.Member("thumbnail", QString::fromLocal8Bit(scan.metadata.thumbnail));
@@ -65,12 +64,10 @@ QByteArray ScanJson(const DiscScan &scan)
         json.EndObject();
     }
     json.EndArray().EndObject();
-    return json.Text();
 }
 
-QByteArray PlaylistJson(int result, const PlaylistContents &contents)
+void WritePlaylist(JsonWriter &json, int result, const PlaylistContents &contents)
 {
-    JsonWriter json;
     json.BeginObject().Key("result").Value(result).Key("playItems");
     WritePlayItems(json, contents.playItems);
     json.Key("chapters");
@@ -80,7 +77,6 @@ QByteArray PlaylistJson(int result, const PlaylistContents &contents)
     json.Key("subtitles");
     WriteStreams(json, contents.subtitles);
     json.EndObject();
-    return json.Text();
 }
 
 int Usage()
@@ -93,24 +89,28 @@ int Usage()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments().mid(1);
-    QByteArray output;
+    // No application object: nothing here needs one, and making it costs more than a small
+    // disc's whole scan.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    JsonWriter json(stdout);
     if (arguments.size() == 2 && arguments[0] == QLatin1String("--playlist")) {
         PlaylistContents contents;
         const int result = MoviePlaylistReader().Read(arguments[1], contents);
-        output = PlaylistJson(result, contents);
+        WritePlaylist(json, result, contents);
     } else if (arguments.size() == 1 && !arguments[0].startsWith(QLatin1String("--"))) {
         if (ClassifyDiscFolder(arguments[0]) != DiscFolderKind::BluRay) {
             std::fprintf(stderr, "disc-scan: %s is not a Blu-ray folder\n",
                          qPrintable(arguments[0]));
             return 2;
         }
-        output = ScanJson(ScanBluRayFolder(arguments[0]));
+        WriteScan(json, ScanBluRayFolder(arguments[0]));
     } else {
         return Usage();
     }
-    std::fwrite(output.constData(), 1, static_cast<size_t>(output.size()), stdout);
+    json.Flush();
     std::fputc('\n', stdout);
     return 0;
 }

@@ -1,10 +1,13 @@
-// The disc's name and thumbnail from its metadata lines, and the SHA-512 text of a file.
+// The disc's name and thumbnail from its metadata lines, reading the metadata file, and which
+// thumbnail files may be shown.
 #include "common/TestMain.h"
 
 #include "disc/DiscMetadata.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 namespace {
 
@@ -87,13 +90,23 @@ private slots:
             << NameLine("Short") + "<di:name>" + QByteArray(255, 'n') + "\n"
             << QByteArray("Short") << QByteArray();
 
-        // The thumbnail: after the marker up to the first "\" />".
+        // The thumbnail: the href's value, up to its closing quote.
         QTest::newRow("thumbnail up to the first closing")
             << QByteArray("<di:thumbnail href=\"a.jpg\" /><di:thumbnail href=\"b.jpg\" />\n")
             << QByteArray() << QByteArray("a.jpg");
         QTest::newRow("thumbnail closed without the blank")
             << QByteArray("<di:thumbnail href=\"a.jpg\"/>\n") << QByteArray()
-            << QByteArray("a.jpg\"/>\n");
+            << QByteArray("a.jpg");
+        QTest::newRow("thumbnail with its size")
+            << QByteArray("<di:thumbnail href=\"x.jpg\" size=\"416x240\" />\n") << QByteArray()
+            << QByteArray("x.jpg");
+        QTest::newRow("unclosed href leaves the previous thumbnail")
+            << ThumbnailLine("a.jpg") + "<di:thumbnail href=\"b.jpg />\n"
+            << QByteArray() << QByteArray("a.jpg");
+        // Taken as written: whether it may be shown is ThumbnailPath's to say.
+        QTest::newRow("href leading outside")
+            << ThumbnailLine("../../../../elsewhere/x.png") << QByteArray()
+            << QByteArray("../../../../elsewhere/x.png");
         QTest::newRow("thumbnail in single quotes")
             << QByteArray("<di:thumbnail href='a.jpg' />\n") << QByteArray() << QByteArray();
         QTest::newRow("single quotes leave the previous thumbnail")
@@ -151,70 +164,93 @@ private slots:
         QCOMPARE(metadata.thumbnail, thumbnail);
     }
 
+    void readsMetadataFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("thumbnail");
+
+        QTest::newRow("metadata file")
+            << QStringLiteral("file") << QByteArray("Disc") << QByteArray("d.jpg");
+        QTest::newRow("lines ended by CR LF")
+            << QStringLiteral("crlf") << QByteArray("Open\n") << QByteArray();
+        QTest::newRow("missing file") << QStringLiteral("missing") << QByteArray() << QByteArray();
+        QTest::newRow("pipe") << QStringLiteral("pipe") << QByteArray() << QByteArray();
+        QTest::newRow("larger than a metadata file")
+            << QStringLiteral("large") << QByteArray() << QByteArray();
+    }
+
     void readsMetadataFile()
     {
-        const QString path =
-            WriteFile(QStringLiteral("bdmt_eng.xml"), NameLine("Disc") + ThumbnailLine("disc.jpg"));
-        QVERIFY(!path.isEmpty());
-        const DiscMetadata metadata = ReadDiscMetadata(path);
-        QCOMPARE(metadata.name, QByteArray("Disc"));
-        QCOMPARE(metadata.thumbnail, QByteArray("disc.jpg"));
-
-        const DiscMetadata missing =
-            ReadDiscMetadata(m_folder.filePath(QStringLiteral("none.xml")));
-        QVERIFY(missing.name.isEmpty());
-        QVERIFY(missing.thumbnail.isEmpty());
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, thumbnail);
+        const QString fileName = kind + QStringLiteral(".xml");
+        const QByteArray lines = NameLine("Disc") + ThumbnailLine("d.jpg");
+        if (kind == QLatin1String("file")) {
+            QVERIFY(!WriteFile(fileName, lines).isEmpty());
+        } else if (kind == QLatin1String("crlf")) {
+            QVERIFY(!WriteFile(fileName, "<di:name>Open\r\n").isEmpty());
+        } else if (kind == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(m_folder.filePath(fileName)).constData(), 0600), 0);
+        } else if (kind == QLatin1String("large")) {
+            const QByteArray padding(kMaxMetadataFileSize + 1 - lines.size(), ' ');
+            QVERIFY(!WriteFile(fileName, lines + padding).isEmpty());
+        }
+        const DiscMetadata metadata = ReadDiscMetadata(m_folder.filePath(fileName));
+        QCOMPARE(metadata.name, name);
+        QCOMPARE(metadata.thumbnail, thumbnail);
     }
 
-    void hashesFileContent_data()
+    // A disc whose metadata folder holds thumb.jpg, with a picture outside the disc beside it;
+    // href is what the metadata names, shown the file it must lead to (empty: none).
+    void thumbnailOnlyFromInsideTheMetadataFolder_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QByteArray>("hex");
+        QTest::addColumn<QByteArray>("href");
+        QTest::addColumn<QString>("shown");
 
-        // Published SHA-512 test vectors.
-        QTest::newRow("abc") << QByteArray("abc")
-                             << QByteArray(
-                                    "DDAF35A193617ABACC417349AE20413112E6FA4E89A97EA20A9EEEE6"
-                                    "4B55D39A2192992A274FC1A836BA3C23A3FEEBBD454D4423643CE8"
-                                    "0E2A9AC94FA54CA49F");
-        QTest::newRow("two blocks")
-            << QByteArray("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")
-            << QByteArray("204A8FC6DDA82F0A0CED7BEB8E08A41657C16EF468B228A8279BE331A703C335"
-                          "96FD15C13B1B07F9AA1D3BEA57789CA031AD85C7A71DD70354EC631238CA3445");
-        QTest::newRow("a million a") << QByteArray(1000000, 'a')
-                                     << QByteArray("E718483D0CE769644E2E42C7BC15B4638E1F98B13B20"
-                                                   "44285632A803AFA973EBDE0FF244877EA60A4CB0432C"
-                                                   "E577C31BEB009C5C2C49AA2E4EADB217AD8CC09B");
+        QTest::newRow("file beside the metadata") << QByteArray("thumb.jpg") << "thumb.jpg";
+        QTest::newRow("file in a sub-folder") << QByteArray("sub/small.jpg") << "sub/small.jpg";
+        QTest::newRow("link that stays inside") << QByteArray("inside.jpg") << "thumb.jpg";
+        QTest::newRow("parent steps leading outside")
+            << QByteArray("../../../../elsewhere/x.png") << QString();
+        QTest::newRow("absolute path") << QByteArray("/etc/passwd") << QString();
+        QTest::newRow("link leading outside") << QByteArray("outside.png") << QString();
+        QTest::newRow("pipe") << QByteArray("pipe.jpg") << QString();
+        QTest::newRow("empty file") << QByteArray("empty.jpg") << QString();
+        QTest::newRow("larger than a thumbnail") << QByteArray("large.jpg") << QString();
+        QTest::newRow("missing file") << QByteArray("missing.jpg") << QString();
+        QTest::newRow("no href") << QByteArray() << QString();
     }
 
-    void hashesFileContent()
+    void thumbnailOnlyFromInsideTheMetadataFolder()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QByteArray, hex);
-        const QString path = WriteFile(QStringLiteral("content.bin"), content);
-        QVERIFY(!path.isEmpty());
-        QByteArray text = "earlier";
-        QCOMPARE(HashFileHex(path, text), HashResult::kOk);
-        QCOMPARE(text, hex);
-    }
+        QFETCH(QByteArray, href);
+        QFETCH(QString, shown);
+        const QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("DISC/BDMV/META/DL/"));
+        const QString outside = root.filePath(QStringLiteral("elsewhere/x.png"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("sub")));
+        QVERIFY(QDir().mkpath(QFileInfo(outside).path()));
+        for (const QString &picture : {folder + "thumb.jpg", folder + "sub/small.jpg", outside}) {
+            QFile file(picture);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write("JFIF"), 4);
+        }
+        QFile large(folder + QStringLiteral("large.jpg"));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(kMaxThumbnailFileSize + 1));
+        QFile empty(folder + QStringLiteral("empty.jpg"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(folder + QStringLiteral("thumb.jpg"), folder + "inside.jpg"));
+        QVERIFY(QFile::link(outside, folder + QStringLiteral("outside.png")));
+        QCOMPARE(::mkfifo(QFile::encodeName(folder + QStringLiteral("pipe.jpg")).constData(), 0600),
+                 0);
 
-    void hashWithoutContentLeavesText_data()
-    {
-        QTest::addColumn<bool>("fileExists");
-        QTest::newRow("empty file") << true;
-        QTest::newRow("missing file") << false;
-    }
-
-    void hashWithoutContentLeavesText()
-    {
-        QFETCH(bool, fileExists);
-        const QString path = fileExists ? WriteFile(QStringLiteral("empty.bin"), QByteArray())
-                                        : m_folder.filePath(QStringLiteral("missing.bin"));
-        QVERIFY(!path.isEmpty());
-        QCOMPARE(QFile::exists(path), fileExists);
-        QByteArray text = "earlier";
-        QCOMPARE(HashFileHex(path, text), HashResult::kCannotOpenOrEmpty);
-        QCOMPARE(text, QByteArray("earlier"));
+        const QString path = ThumbnailPath(folder, href);
+        QCOMPARE(path, shown.isEmpty() ? QString() : QFileInfo(folder + shown).canonicalFilePath());
+        if (!shown.isEmpty()) {
+            QVERIFY(!path.isEmpty());
+        }
     }
 };
 

@@ -225,10 +225,10 @@ private slots:
             << QStringList{"00005.M2TS in 1000 start 0 duration 10000",
                            "00006.M2TS in 20000 start 10000 duration 2500",
                            "00007.M2TS in 0 start 12500 duration 300"};
-        QTest::newRow("out before in counts backwards")
-            << Write({{Item("00001", 90000, 45000), Item("00002", 0, 45000)}, {}})
-            << QStringList{"00001.M2TS in 2000 start 0 duration -1000",
-                           "00002.M2TS in 0 start -1000 duration 1000"};
+        QTest::newRow("out at in lasts nothing")
+            << Write({{Item("00001", 90000, 90000), Item("00002", 0, 45000)}, {}})
+            << QStringList{"00001.M2TS in 2000 start 0 duration 0",
+                           "00002.M2TS in 0 start 0 duration 1000"};
 
         PlayItem named = Item("98765", 0, 45000);
         named.codec = "FMTS";
@@ -664,6 +664,10 @@ private slots:
         multiAngle.angleClips = {"00002"};
         const QByteArray angles = Write({{multiAngle}, {}});
         QTest::newRow("angle count 0x7F") << Patched8(angles, ItemAt(angles, 0) + 34, 0x7F);
+
+        // Malformed rather than outside: it would give negative lengths and chapter times.
+        QTest::newRow("an item out a tick before in")
+            << Write({{Item("00001", 90000, 89999), Item("00002", 0, 45000)}, {Mark{1, 1, 0}}});
     }
 
     void outsideDataLeavesContentsAlone()
@@ -713,6 +717,15 @@ private slots:
             << Describe(Sentinel());
         QTest::newRow("missing file")
             << QByteArray() << int(MoviePlaylistReader::kCannotOpen) << Describe(Sentinel());
+        // Filled up with zeros after its marks, which nothing reads.
+        const QByteArray small = Write({{SimpleItem("00003", 2000)}, {}});
+        const QByteArray padding(MoviePlaylistReader::kMaxFileSize - small.size(), '\0');
+        QTest::newRow("playlist of the largest size read")
+            << small + padding << int(MoviePlaylistReader::kOk)
+            << QStringList{"00003.M2TS in 0 start 0 duration 2000", "audio 4352 English AC3"};
+        QTest::newRow("a byte larger")
+            << small + padding + '\0' << int(MoviePlaylistReader::kCannotOpen)
+            << Describe(Sentinel());
     }
 
     void readsFromFile()
