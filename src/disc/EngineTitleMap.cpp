@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 std::map<QString, int> ParseEngineTitleList(const QByteArray &identifyOutput)
 {
     static const QRegularExpression line(
@@ -19,6 +21,39 @@ std::map<QString, int> ParseEngineTitleList(const QByteArray &identifyOutput)
         titles.emplace(match.captured(2), match.captured(1).toInt());
     }
     return titles;
+}
+
+namespace {
+
+bool SameContent(const QVector<PlayItemRecord> &one, const QVector<PlayItemRecord> &other)
+{
+    return std::equal(one.begin(), one.end(), other.begin(), other.end(),
+                      [](const PlayItemRecord &a, const PlayItemRecord &b) {
+                          return a.clipName == b.clipName && a.inMs == b.inMs &&
+                                 a.durationMs == b.durationMs;
+                      });
+}
+
+} // namespace
+
+std::optional<int> EngineTitleFor(const QString &playlist,
+                                  const std::map<QString, int> &engineTitles,
+                                  const std::map<QString, QVector<PlayItemRecord>> &playItems)
+{
+    if (const auto listed = engineTitles.find(playlist); listed != engineTitles.end()) {
+        return listed->second;
+    }
+    const auto items = playItems.find(playlist);
+    if (items == playItems.end() || items->second.isEmpty()) {
+        return std::nullopt;
+    }
+    for (const auto &[other, number] : engineTitles) {
+        const auto otherItems = playItems.find(other);
+        if (otherItems != playItems.end() && SameContent(items->second, otherItems->second)) {
+            return number;
+        }
+    }
+    return std::nullopt;
 }
 
 std::map<QString, int> QueryEngineTitleList(const QString &discFolder, int timeLimitMs)

@@ -1,5 +1,7 @@
 #include "ui/DRUI.h"
 
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/PlayListModel.h"
 #include "disc/EngineTitleMap.h"
 #include "disc/TitleScan.h"
@@ -16,6 +18,9 @@
 void DRUI::LoadBluRayTitles(const QString &discFolder)
 {
     const DiscScan scan = ScanBluRayFolder(discFolder);
+    m_sourceKind = kSourceBluRay;
+    m_pathToPlay = discFolder;
+    m_currentPath.clear();
     m_discNameLabel->setText(QString::fromLocal8Bit(scan.metadata.name));
     // Only a checked regular file of bounded size, so that loading it cannot wait.
     m_discThumbnailLabel->setPixmap(scan.thumbnailPath.isEmpty() ? QPixmap()
@@ -28,6 +33,7 @@ void DRUI::LoadBluRayTitles(const QString &discFolder)
     m_chapterStarts.clear();
     m_engineTitleNumbers.clear();
     m_engineTitleListAsked = false;
+    m_engineTitleListAnswered = false;
     QVector<PLAY_LIST_INFO> titles;
     for (const ScannedTitle &title : scan.titles) {
         m_titleNumbers[title.key] = title.number;
@@ -43,11 +49,9 @@ void DRUI::LoadBluRayTitles(const QString &discFolder)
         entry.strDuration = title.durationText;
         titles.append(entry);
     }
-    if (titles.isEmpty()) {
-        m_sourceKey.clear();
-        return;
-    }
-    m_sourceKey = titles.first().strPath;
+    // A disc without titles still replaces the previous disc's menus, with empty ones.
+    m_mainTitleKey = titles.isEmpty() ? QString() : titles.first().strPath;
+    m_sourceKey = m_mainTitleKey;
     BuildTitleMenus(titles);
 }
 
@@ -80,6 +84,8 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     if (!subtitleStreams.isEmpty()) {
         QAction *disable = subtitles->addAction(QStringLiteral("Disable"));
         disable->setData(0);
+        disable->setCheckable(true);
+        disable->setChecked(true);
         subtitles->setActiveAction(disable);
         m_discMenuCurrentSubtitle = disable;
         QAction *trackDisable = m_subtitleTrackMenu->addAction(QStringLiteral("Disable"));
@@ -87,7 +93,9 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
         trackDisable->setCheckable(true);
         trackDisable->setChecked(true);
         for (int n = 1; n <= subtitleStreams.size(); ++n) {
-            subtitles->addAction(MenuEntryText(subtitleStreams[n - 1].text))->setData(n);
+            QAction *entry = subtitles->addAction(MenuEntryText(subtitleStreams[n - 1].text));
+            entry->setData(n);
+            entry->setCheckable(true);
             m_subtitleTrackMenu->addAction(MenuEntryText(subtitleStreams[n - 1].text))->setData(n);
         }
     }
@@ -97,14 +105,18 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     m_audioTrackMenu->clear();
     const QVector<StreamRecord> &audioStreams = m_titleAudioStreams[key];
     if (!audioStreams.isEmpty()) {
-        audio->addAction(QStringLiteral("Disable"))->setData(0);
+        QAction *disable = audio->addAction(QStringLiteral("Disable"));
+        disable->setData(0);
+        disable->setCheckable(true);
         m_audioTrackMenu->addAction(QStringLiteral("Disable"))->setData(0);
         for (int n = 1; n <= audioStreams.size(); ++n) {
             QAction *entry = audio->addAction(MenuEntryText(audioStreams[n - 1].text));
             entry->setData(n);
+            entry->setCheckable(true);
             QAction *track = m_audioTrackMenu->addAction(MenuEntryText(audioStreams[n - 1].text));
             track->setData(n);
             if (n == 1) {
+                entry->setChecked(true);
                 audio->setActiveAction(entry);
                 m_discMenuCurrentAudio = entry;
                 track->setCheckable(true);
@@ -156,22 +168,35 @@ bool DRUI::IsTitleEntry(const QAction *action) const
            menu->menuAction() == m_discOtherTitlesAction;
 }
 
+namespace {
+
+// Ticks the chosen entry of a disc submenu and clears the others.
+void TickOnly(QMenu *menu, QAction *chosen)
+{
+    for (QAction *entry : menu->actions()) {
+        entry->setChecked(entry == chosen);
+    }
+    menu->setActiveAction(chosen);
+}
+
+} // namespace
+
 void DRUI::BDMenuOperate(QAction *action)
 {
     m_titleChosen = false;
     auto *menu = qobject_cast<QMenu *>(action->parent());
     const QAction *entry = menu != nullptr ? menu->menuAction() : nullptr;
+    // The disc menu's tracks are the main title's; they take effect at its next start.
     if (entry != nullptr && entry == m_discSubtitleAction) {
-        // Takes effect at the next start of the title.
-        menu->setActiveAction(action);
+        TickOnly(menu, action);
         m_discMenuCurrentSubtitle = action;
-        m_subtitleChoice[m_sourceKey] = action->data().toInt();
+        m_subtitleChoice[m_mainTitleKey] = action->data().toInt();
         return;
     }
     if (entry != nullptr && entry == m_discAudioAction) {
-        menu->setActiveAction(action);
+        TickOnly(menu, action);
         m_discMenuCurrentAudio = action;
-        m_audioChoice[m_sourceKey] = action->data().toInt();
+        m_audioChoice[m_mainTitleKey] = action->data().toInt();
         return;
     }
     m_startPosSec = 0;
@@ -186,6 +211,10 @@ void DRUI::BDMenuOperate(QAction *action)
 
 void DRUI::PlayCurrentTitle()
 {
+    // Unless a title was picked, the engine plays its main title: that title's figures go with it.
+    if (!m_titleChosen) {
+        m_sourceKey = m_mainTitleKey;
+    }
     if (m_sourceKey.isEmpty()) {
         return;
     }
@@ -208,6 +237,11 @@ void DRUI::PlayCurrentTitle()
     }
     if (m_titleChosen) {
         LearnEngineTitleNumbers(disc);
+        // Never a guess: a title the engine cannot name is not played as another one.
+        if (!EngineTitleNumber(m_sourceKey)) {
+            ShowMessageBox(this, GetText("Messages/MSG0505"));
+            return;
+        }
     }
     // The engine, started next, works in the disc's stream folder.
     QDir::setCurrent(disc + QStringLiteral("/BDMV/STREAM"));
@@ -225,22 +259,28 @@ void DRUI::LearnEngineTitleNumbers(const QString &discFolder)
     const std::map<QString, int> engineTitles =
         QueryEngineTitleList(discFolder, kEngineTitleListTimeLimitMs);
     m_waitingForHelperProgram = false;
+    m_engineTitleListAnswered = !engineTitles.empty();
+    std::map<QString, QVector<PlayItemRecord>> playItems;
+    for (const auto &[key, items] : m_titlePlayItems) {
+        playItems[PlaylistNumber(key)] = items;
+    }
     for (const auto &[key, root] : m_titleDiscRoots) {
-        const auto title = engineTitles.find(PlaylistNumber(key));
-        if (root == discFolder && m_titleNumbers.count(key) != 0 && title != engineTitles.end()) {
-            m_engineTitleNumbers[key] = title->second;
+        if (root != discFolder || m_titleNumbers.count(key) == 0) {
+            continue;
+        }
+        if (const std::optional<int> number =
+                EngineTitleFor(PlaylistNumber(key), engineTitles, playItems)) {
+            m_engineTitleNumbers[key] = *number;
         }
     }
 }
 
 std::optional<int> DRUI::EngineTitleNumber(const QString &titleKey) const
 {
-    // The engine's own number when it gave one; otherwise the scan's count.
-    for (const auto *table : {&m_engineTitleNumbers, &m_titleNumbers}) {
-        const auto number = table->find(titleKey);
-        if (number != table->end()) {
-            return number->second;
-        }
-    }
-    return std::nullopt;
+    // The engine's own number when it gave one; the scan's count only when it gave no list.
+    const auto &table = m_engineTitleListAnswered || m_engineTitleNumbers.count(titleKey) != 0
+                            ? m_engineTitleNumbers
+                            : m_titleNumbers;
+    const auto number = table.find(titleKey);
+    return number != table.end() ? std::optional<int>(number->second) : std::nullopt;
 }

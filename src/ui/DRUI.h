@@ -241,6 +241,11 @@ private:
     // The engine's own numbers of the scanned disc's titles, asked for at the first title pick.
     std::map<QString, int> m_engineTitleNumbers;
     bool m_engineTitleListAsked = false;
+    // The engine gave its list: a title it has no number for is then not played at all.
+    bool m_engineTitleListAnswered = false;
+    // The scanned disc's main title: what br://0 plays, with its own length, chapters and
+    // track choices.
+    QString m_mainTitleKey;
     // The disc menu's submenus of the last scan, replaced by the next one.
     std::vector<QMenu *> m_discSubmenus;
     QAction *m_discMenuCurrentSubtitle = nullptr;

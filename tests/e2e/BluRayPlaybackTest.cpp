@@ -113,6 +113,57 @@ private slots:
         const int engineLength = DruiTestAccess::EngineLengthSec(Window());
         QVERIFY2(exactLength ? engineLength == seconds : std::abs(engineLength - seconds) <= 1,
                  qPrintable(QStringLiteral("engine length %1").arg(engineLength)));
+
+        // Play Movie afterwards plays the main title with the main title's own figures.
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+                 QStringList({"br://0", "-bluray-device", m_disc}));
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
+        QCOMPARE(DruiTestAccess::ChapterStarts(Window())[DruiTestAccess::SourceKey(Window())],
+                 (QVector<qint64>{0, 4000, 8000}));
+    }
+
+    // Two playlists a user-operation bit apart play the same: the engine lists only one of
+    // them. Picking either plays the engine's title with that content, never another title.
+    void nearCopyPlaysTheTitleWithTheSameContent()
+    {
+        const QString disc = m_folder.filePath(QStringLiteral("NEAR COPY"));
+        QVERIFY(DiscWriter::Write(DiscWriter::DemoDisc(), disc));
+        QFile nearCopy(disc + QStringLiteral("/BDMV/PLAYLIST/00004.mpls"));
+        QVERIFY(nearCopy.open(QIODevice::ReadWrite));
+        QByteArray bytes = nearCopy.readAll();
+        constexpr int kLastUserOperationByte = 55;
+        bytes[kLastUserOperationByte] = char(bytes[kLastUserOperationByte] ^ 1);
+        QVERIFY(nearCopy.seek(0) && nearCopy.write(bytes) == bytes.size());
+        nearCopy.close();
+
+        QProcess identify;
+        identify.start(QStringLiteral("mplayer"),
+                       {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
+                        "-bluray-device", disc});
+        QVERIFY(identify.waitForFinished(30000));
+        const QString titles = QString::fromLatin1(identify.readAllStandardOutput());
+        const QRegularExpressionMatch listed =
+            QRegularExpression(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=0000[14]"))
+                .match(titles);
+        QVERIFY(listed.hasMatch());
+        QVERIFY2(!(titles.contains(QStringLiteral("PLAYLIST=00001")) &&
+                   titles.contains(QStringLiteral("PLAYLIST=00004"))),
+                 "the engine lists both: nothing to tell apart");
+
+        DruiTestAccess::OpenDiscFolder(Window(), disc);
+        int picked = 0;
+        for (QAction *title : DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions()) {
+            if (!title->text().endsWith(QStringLiteral("00:00:12"))) {
+                continue;
+            }
+            Window().BDMenuOperate(title);
+            QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+                     QStringList({"br://" + listed.captured(1), "-bluray-device", disc}));
+            QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
+            ++picked;
+        }
+        QCOMPARE(picked, 2);
     }
 };
 

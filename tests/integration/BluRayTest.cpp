@@ -1,7 +1,10 @@
 // A Blu-ray folder in the window: the disc menu and the Controls menu after a scan, and what
 // the engine is told when the main title, a chapter or another title is picked.
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
+
+#include "app/LanguageManager.h"
 
 #include "PlaylistWriter.h"
 
@@ -11,7 +14,9 @@
 #include <QMenu>
 #include <QProcess>
 #include <QStackedLayout>
+
 #include <QTableWidget>
+#include <algorithm>
 
 #include <memory>
 
@@ -170,10 +175,18 @@ private slots:
         QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
         QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00004.mpls"));
         QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(5 * 60));
-        // Play Movie then plays that title again, as the main title road: br://0.
+        // Play Movie then plays the main title, br://0, with the main title's own figures.
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
-        QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00004.mpls"));
+        const QString mainTitle = DruiTestAccess::DiscOtherTitlesAction(Window())
+                                      ->menu()
+                                      ->actions()
+                                      .first()
+                                      ->data()
+                                      .value<PLAY_LIST_INFO>()
+                                      .strPath;
+        QCOMPARE(DruiTestAccess::SourceKey(Window()), mainTitle);
+        QVERIFY(DruiTestAccess::DurationSec(Window()) != qint64(5 * 60));
     }
 
     void twoTitlesOfOneDiscGiveOnePlayListRow()
@@ -222,11 +235,28 @@ private slots:
         QCOMPARE(m_engine->TitleListQuestions(), 2);
     }
 
-    void titleMissingFromTheEnginesListKeepsTheScansNumber()
+    // A disc without titles opened after another shows none of the other disc's titles.
+    void discWithoutTitlesShowsNoneOfTheLastDiscsTitles()
+    {
+        const QString empty = m_discs.filePath(QStringLiteral("EMPTY DISC"));
+        QVERIFY(QDir().mkpath(empty + QStringLiteral("/BDMV/STREAM")));
+        QVERIFY(QDir().mkpath(empty + QStringLiteral("/BDMV/PLAYLIST")));
+        DruiTestAccess::OpenDiscFolder(Window(), empty);
+        QVERIFY(DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions().isEmpty());
+        QVERIFY(DruiTestAccess::ChapterMenu(Window())->actions().isEmpty());
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+    }
+
+    // When the engine gave its list, a title it does not offer is refused, not guessed at.
+    void titleMissingFromTheEnginesListIsNotPlayed()
     {
         m_engine->SetTitleList("00003");
+        QString shown;
+        const auto closer = CloseMessageBoxes(shown);
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
-        QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
+        QCOMPARE(shown, GetText("Messages/MSG0505"));
+        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
     }
 
     void engineThatNeverAnswersCostsOnlyTheTimeLimit()
@@ -242,6 +272,16 @@ private slots:
         m_engine->SetStreams("aas");
         Pick(DruiTestAccess::DiscAudioAction(Window()), 2);
         Pick(DruiTestAccess::DiscSubtitleAction(Window()), 1);
+        // The choices are ticked in the disc menu, each the only one in its list.
+        for (QAction *discEntry : {DruiTestAccess::DiscAudioAction(Window()),
+                                   DruiTestAccess::DiscSubtitleAction(Window())}) {
+            const QList<QAction *> entries = discEntry->menu()->actions();
+            QCOMPARE(std::count_if(entries.begin(), entries.end(),
+                                   [](const QAction *entry) { return entry->isChecked(); }),
+                     1);
+        }
+        QVERIFY(DruiTestAccess::DiscAudioAction(Window())->menu()->actions().at(2)->isChecked());
+        QVERIFY(DruiTestAccess::DiscSubtitleAction(Window())->menu()->actions().at(1)->isChecked());
         QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep switch_audio 1")));

@@ -195,6 +195,42 @@ private slots:
                  QStringLiteral("00004"));
     }
 
+    // A playlist the engine leaves out as a copy plays as the listed one with the same clips
+    // and times; one with other content has no engine number at all.
+    void mapsPlaylistsToTheEnginesTitles_data()
+    {
+        QTest::addColumn<QString>("playlist");
+        QTest::addColumn<int>("number"); // -1: none
+
+        QTest::newRow("listed") << "00001" << 2;
+        QTest::newRow("left out, same content as a listed one") << "00004" << 2;
+        QTest::newRow("left out, other in time") << "00005" << -1;
+        QTest::newRow("left out, one item fewer") << "00006" << -1;
+        QTest::newRow("not scanned") << "00009" << -1;
+    }
+
+    void mapsPlaylistsToTheEnginesTitles()
+    {
+        QFETCH(QString, playlist);
+        QFETCH(int, number);
+        const auto item = [](const char *clip, qint64 inMs, qint64 durationMs) {
+            PlayItemRecord record;
+            record.clipName = QString::fromLatin1(clip);
+            record.inMs = inMs;
+            record.durationMs = durationMs;
+            return record;
+        };
+        const QVector<PlayItemRecord> main = {item("00001.M2TS", 0, 12000),
+                                              item("00002.M2TS", 500, 3000)};
+        std::map<QString, QVector<PlayItemRecord>> items = {
+            {"00001", main}, {"00004", main}, {"00003", {item("00003.M2TS", 0, 4000)}}};
+        items["00005"] = {item("00001.M2TS", 1, 12000), item("00002.M2TS", 500, 3000)};
+        items["00006"] = {main.first()};
+        const std::map<QString, int> engine = {{"00003", 1}, {"00001", 2}};
+        const std::optional<int> found = EngineTitleFor(playlist, engine, items);
+        QCOMPARE(found.value_or(-1), number);
+    }
+
     void commandLineEndsBySourceKind_data()
     {
         QTest::addColumn<int>("kind");
