@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
 #include <QThread>
 
 namespace {
@@ -67,7 +68,35 @@ void DRUI::PlayDvdFolder(const QString &path)
         AddToPlayList({entry});
     }
     m_sourceKind = kSourceDvd;
+    m_dvdTitle = 0;
     VideoPlay();
+}
+
+void DRUI::PlayDvdTitle(int title)
+{
+    // The length comes from the list of the engine now playing, before the next one replaces it.
+    const auto length = m_engine->DvdTitleLengths().find(title);
+    m_durationSec = length != m_engine->DvdTitleLengths().end() ? length->second / 1000 : 0;
+    m_dvdTitle = title;
+    m_startPosSec = 0;
+    m_currentPath.clear();
+    VideoPlay();
+}
+
+void DRUI::BuildDvdMenus()
+{
+    m_titleMenu->clear();
+    for (const auto &[title, lengthMs] : m_engine->DvdTitleLengths()) {
+        m_titleMenu->addAction(QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)))
+            ->setData(title);
+    }
+    m_chapterMenu->clear();
+    int number = 1;
+    for (const qint64 startMs : m_engine->ChapterStarts()) {
+        m_chapterMenu
+            ->addAction(QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)))
+            ->setData(startMs);
+    }
 }
 
 void DRUI::OpenFiles(const QStringList &paths)

@@ -156,9 +156,11 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
 
 bool DRUI::IsChapterEntry(const QAction *action) const
 {
+    // A Blu-ray title's chapters live in the disc menu; a DVD's in the Controls menu itself.
     const auto *menu = qobject_cast<const QMenu *>(action->parent());
-    return menu != nullptr && m_discChapterAction != nullptr &&
-           menu->menuAction() == m_discChapterAction;
+    return menu != nullptr &&
+           ((m_discChapterAction != nullptr && menu->menuAction() == m_discChapterAction) ||
+            (m_sourceKind == kSourceDvd && menu == m_chapterMenu));
 }
 
 bool DRUI::IsTitleEntry(const QAction *action) const

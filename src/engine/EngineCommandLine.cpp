@@ -11,6 +11,9 @@ QStringList BuildEngineArguments(const EngineLaunch &launch)
         QStringLiteral("-ni"),
         QStringLiteral("-slave"),
         QStringLiteral("-quiet"),
+        // The engine's identify lines tell where a medium's clock starts and, for a DVD, its
+        // titles, their lengths and the chapters of the one playing.
+        QStringLiteral("-identify"),
         QStringLiteral("-wid"),
         QString::number(launch.windowId),
         // A list the engine works down by itself until one output works on this display.
@@ -26,7 +29,8 @@ QStringList BuildEngineArguments(const EngineLaunch &launch)
         QStringLiteral("channels=6,volume=5.1:1"),
     };
     if (launch.sourceKind == kSourceDvd) {
-        arguments << QStringLiteral("dvd://1") << QStringLiteral("-dvd-device");
+        const int title = launch.titleChosen && launch.titleNumber ? *launch.titleNumber : 1;
+        arguments << QStringLiteral("dvd://%1").arg(title) << QStringLiteral("-dvd-device");
     } else if (launch.sourceKind == kSourceBluRay) {
         if (!launch.titleChosen) {
             arguments << QStringLiteral("br://0") << QStringLiteral("-bluray-device");

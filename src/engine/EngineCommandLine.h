@@ -10,7 +10,7 @@ struct EngineLaunch
 {
     unsigned long long windowId = 0; // native window the engine draws into
     int sourceKind = 0;              // 0 file, 1 DVD, 2 Blu-ray
-    bool titleChosen = false;        // a Blu-ray title was picked explicitly
+    bool titleChosen = false;        // a Blu-ray or DVD title was picked explicitly
     std::optional<int> titleNumber;  // the engine's number of that title, when known
     QString path;                    // file, DVD folder or Blu-ray folder, absolute
 };

@@ -117,6 +117,45 @@ EngineEvent ClassifyEngineLine(const QByteArray &rawLine)
         event.streamId = found.captured(2).toInt();
         return event;
     }
+    static const QRegularExpression startTime(
+        QStringLiteral("^ID_START_TIME=([0-9]{1,7}(\\.[0-9]{1,6})?)$"));
+    if (const QRegularExpressionMatch found = startTime.match(text); found.hasMatch()) {
+        EngineEvent event = Event(EngineLine::StartTime);
+        event.positionMs = PositionValue(found.captured(1).toLatin1());
+        return event;
+    }
+    // "ID_DVD_TITLE_2_LENGTH=8.000"
+    static const QRegularExpression dvdTitle(
+        QStringLiteral("^ID_DVD_TITLE_([0-9]{1,2})_LENGTH=([0-9]{1,7}(\\.[0-9]{1,6})?)$"));
+    if (const QRegularExpressionMatch found = dvdTitle.match(text); found.hasMatch()) {
+        const int number = found.captured(1).toInt();
+        if (number < 1 || number > kMaxDvdTitles) {
+            return Event(EngineLine::Other);
+        }
+        EngineEvent event = Event(EngineLine::DvdTitleLength);
+        event.titleNumber = number;
+        event.positionMs = PositionValue(found.captured(2).toLatin1());
+        return event;
+    }
+    // "CHAPTERS: 00:00:00.000,00:00:03.000,"
+    static const QRegularExpression chapters(
+        QStringLiteral("^CHAPTERS: ((\\d{2}:\\d{2}:\\d{2}\\.\\d{3},){1,999})$"));
+    if (const QRegularExpressionMatch found = chapters.match(text); found.hasMatch()) {
+        EngineEvent event = Event(EngineLine::Chapters);
+        qint64 previous = -1;
+        for (const QString &start : found.captured(1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const qint64 ms = start.mid(0, 2).toLongLong() * 3600000 +
+                              start.mid(3, 2).toLongLong() * 60000 +
+                              start.mid(6, 2).toLongLong() * 1000 + start.mid(9, 3).toLongLong();
+            // Chapters run forward; a list that does not is no list of the engine's.
+            if (ms <= previous) {
+                return Event(EngineLine::Other);
+            }
+            event.chapterStartsMs.append(ms);
+            previous = ms;
+        }
+        return event;
+    }
     static const QRegularExpression video(QStringLiteral("^VIDEO:  \\S.* [0-9]+x[0-9]+ .*$"));
     if (Matches(video, text)) {
         return Event(EngineLine::VideoStarted);

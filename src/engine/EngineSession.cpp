@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <limits>
 #include <cstdarg>
 #include <cstdio>
 #include <utility>
@@ -44,11 +45,14 @@ void EngineSession::Start(const QString &program, const QStringList &arguments,
     m_saidEndOfFile = false;
     m_playbackStarted = false;
     m_clockMs = 0;
+    m_startTimeMs = 0;
     m_lengthSec = 0;
     m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
     m_audioStreams.clear();
     m_subtitleStreams.clear();
+    m_dvdTitleLengthsMs.clear();
+    m_chapterStartsMs.clear();
     m_workingFolder = workingFolder;
 
     auto *process = new QProcess(this);
@@ -131,7 +135,10 @@ void EngineSession::Poll()
 
 void EngineSession::Seek(int seconds)
 {
-    if (!IsLive() || !Send(Engine::kSeekAbsolute, std::max(0, seconds))) {
+    const qint64 target = std::max(0, seconds) + m_startTimeMs / 1000;
+    if (!IsLive() ||
+        !Send(Engine::kSeekAbsolute,
+              static_cast<int>(std::min<qint64>(target, std::numeric_limits<int>::max())))) {
         return;
     }
     // Answers to questions asked before the seek tell the old position: the engine answers in
@@ -260,7 +267,7 @@ void EngineSession::HandleLine(const QByteArray &line)
             return;
         }
         if (event.positionMs >= 0) {
-            m_clockMs = event.positionMs;
+            m_clockMs = std::max<qint64>(0, event.positionMs - m_startTimeMs);
             emit ClockChanged(ClockMs());
         }
         emit PositionAnswered();
@@ -290,7 +297,22 @@ void EngineSession::HandleLine(const QByteArray &line)
                                   QString::fromLocal8Bit(event.title)});
         return;
     case EngineLine::VideoStarted: emit VideoStarted(); return;
-    case EngineLine::PlaybackStarted: m_playbackStarted = true; return;
+    case EngineLine::PlaybackStarted:
+        m_playbackStarted = true;
+        emit PlaybackStarted();
+        return;
+    case EngineLine::DvdTitleLength:
+        if (event.positionMs >= 0) {
+            m_dvdTitleLengthsMs[event.titleNumber] = event.positionMs;
+        }
+        return;
+    case EngineLine::Chapters: m_chapterStartsMs = event.chapterStartsMs; return;
+    case EngineLine::StartTime:
+        // Told once, before the medium plays; a later line of that shape is a stranger's.
+        if (!m_playbackStarted && event.positionMs >= 0) {
+            m_startTimeMs = event.positionMs;
+        }
+        return;
     case EngineLine::AudioAnswer:
         if (m_audioAnswersDue > 0) {
             --m_audioAnswersDue;

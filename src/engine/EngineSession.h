@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <map>
+
 class QProcess;
 
 // One stream the engine announced.
@@ -75,6 +77,10 @@ public:
     int LengthSec() const { return m_lengthSec; }
     const QVector<EngineStream> &AudioStreams() const { return m_audioStreams; }
     const QVector<EngineStream> &SubtitleStreams() const { return m_subtitleStreams; }
+    // A DVD's titles and their lengths in milliseconds, as the engine lists them.
+    const std::map<int, qint64> &DvdTitleLengths() const { return m_dvdTitleLengthsMs; }
+    // The chapter starts of what plays, in milliseconds, as the engine lists them.
+    const QVector<qint64> &ChapterStarts() const { return m_chapterStartsMs; }
 
 signals:
     void StateChanged(EngineSession::State state);
@@ -87,6 +93,8 @@ signals:
     void SourceAnnounced();
     // The video started: the stream lists are complete.
     void VideoStarted();
+    // The medium plays: what the engine lists of titles and chapters is complete.
+    void PlaybackStarted();
     // The engine's current tracks, as asked by AskForCurrentTracks (-2 / -1: none).
     void AudioTrackAnswered(int streamId);
     void SubtitleTrackAnswered(int streamId);
@@ -115,6 +123,9 @@ private:
     bool m_playbackStarted = false;
 
     qint64 m_clockMs = 0;
+    // Where the medium's own clock starts: positions and seeks are on that clock, the window's
+    // clock starts at zero.
+    qint64 m_startTimeMs = 0;
     int m_lengthSec = 0;
     int m_lengthAnswersDue = 0;
     int m_positionAnswersDue = 0;
@@ -124,4 +135,6 @@ private:
     int m_snapshotsDue = 0;
     QVector<EngineStream> m_audioStreams;
     QVector<EngineStream> m_subtitleStreams;
+    std::map<int, qint64> m_dvdTitleLengthsMs;
+    QVector<qint64> m_chapterStartsMs;
 };

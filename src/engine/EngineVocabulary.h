@@ -10,18 +10,19 @@ inline constexpr const char *kGetLength = "get_time_length\n";
 inline constexpr const char *kGetPosition = "get_time_pos\n";
 inline constexpr const char *kSeekAbsolute = "seek %d 2\n";
 inline constexpr const char *kVolumeAbsolute = "volume %d 2\n";
-// Everything but play, pause and stop keeps a pause as it is.
-inline constexpr const char *kMute = "pausing_keep volume 0 100\n";
-inline constexpr const char *kUnmute = "pausing_keep volume 50 100\n";
-inline constexpr const char *kVolumeKeepPause = "pausing_keep volume %d 100\n";
-inline constexpr const char *kSwitchAudioKeepPause = "pausing_keep switch_audio %d\n";
-inline constexpr const char *kSubtitleKeepPause = "pausing_keep sub_demux %d\n";
-inline constexpr const char *kBalanceStereo = "pausing_keep balance 0 1\n";
-inline constexpr const char *kBalanceLeft = "pausing_keep balance -1 1\n";
-inline constexpr const char *kBalanceRight = "pausing_keep balance 1 1\n";
+// Everything but play, pause and stop keeps a pause as it is, without even stepping a frame;
+// only a screenshot, which needs one frame drawn, keeps the pause with that one step.
+inline constexpr const char *kMute = "pausing_keep_force volume 0 100\n";
+inline constexpr const char *kUnmute = "pausing_keep_force volume 50 100\n";
+inline constexpr const char *kVolumeKeepPause = "pausing_keep_force volume %d 100\n";
+inline constexpr const char *kSwitchAudioKeepPause = "pausing_keep_force switch_audio %d\n";
+inline constexpr const char *kSubtitleKeepPause = "pausing_keep_force sub_demux %d\n";
+inline constexpr const char *kBalanceStereo = "pausing_keep_force balance 0 1\n";
+inline constexpr const char *kBalanceLeft = "pausing_keep_force balance -1 1\n";
+inline constexpr const char *kBalanceRight = "pausing_keep_force balance 1 1\n";
 inline constexpr const char *kScreenshot = "pausing_keep screenshot 0\n";
-inline constexpr const char *kAskAudioTrack = "pausing_keep get_property switch_audio\n";
-inline constexpr const char *kAskSubtitleTrack = "pausing_keep get_property sub_demux\n";
+inline constexpr const char *kAskAudioTrack = "pausing_keep_force get_property switch_audio\n";
+inline constexpr const char *kAskSubtitleTrack = "pausing_keep_force get_property sub_demux\n";
 
 // Output: answers begin with these; the other lines are recognised by their whole shape.
 inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION=";

@@ -150,6 +150,8 @@ private:
     void OpenFiles(const QStringList &paths);
     void OpenDiscFolder(const QString &path);
     void PlayDvdFolder(const QString &path);
+    void PlayDvdTitle(int title);
+    void BuildDvdMenus();
     void ShowNotRecognisedMessage();
     void InstallProbeTool();
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
@@ -222,6 +224,8 @@ private:
     qint64 m_durationSec = 0;
     int m_startPosSec = 0;
     bool m_titleChosen = false;
+    // The DVD title picked from the Title menu; 0 until one is (the engine then plays title 1).
+    int m_dvdTitle = 0;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
     int m_positionAnswerCount = 0;

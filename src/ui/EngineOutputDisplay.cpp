@@ -81,8 +81,9 @@ void DRUI::OnPositionAnswered()
 
 void DRUI::OnLengthAnswered(int seconds)
 {
-    // A DVD's length is learned from the engine, once.
-    if (m_sourceKind == kSourceDvd && m_durationSec == 0 && seconds > 0) {
+    // A length nothing else gave (a DVD's, a file the probe could not measure) is learned from
+    // the engine, once.
+    if (m_durationSec == 0 && seconds > 0) {
         m_durationSec = seconds;
         m_seekSlider->setRange(0, seconds);
     }

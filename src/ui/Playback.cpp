@@ -36,6 +36,11 @@ void DRUI::ConnectEngine()
     connect(m_engine, &EngineSession::PositionAnswered, this, &DRUI::OnPositionAnswered);
     connect(m_engine, &EngineSession::LengthAnswered, this, &DRUI::OnLengthAnswered);
     connect(m_engine, &EngineSession::VideoStarted, this, &DRUI::ApplyTrackChoicesAtVideoStart);
+    connect(m_engine, &EngineSession::PlaybackStarted, this, [this] {
+        if (m_sourceKind == kSourceDvd) {
+            BuildDvdMenus();
+        }
+    });
     connect(m_engine, &EngineSession::AudioTrackAnswered, this, [this](int streamId) {
         TickTrack(m_audioTrackMenu, m_engine->AudioStreams(), streamId);
     });
@@ -110,8 +115,13 @@ void DRUI::StartEngine()
     EngineLaunch launch;
     launch.windowId = static_cast<unsigned long long>(m_videoSurface->winId());
     launch.sourceKind = m_sourceKind;
-    launch.titleChosen = m_titleChosen;
-    launch.titleNumber = EngineTitleNumber(m_sourceKey);
+    if (m_sourceKind == kSourceDvd) {
+        launch.titleChosen = m_dvdTitle > 0;
+        launch.titleNumber = m_dvdTitle;
+    } else {
+        launch.titleChosen = m_titleChosen;
+        launch.titleNumber = EngineTitleNumber(m_sourceKey);
+    }
     launch.path = QFileInfo(m_pathToPlay).absoluteFilePath();
     m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder());
 }

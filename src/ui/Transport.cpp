@@ -177,6 +177,11 @@ void DRUI::StepThroughPlayList(bool forward)
 
 void DRUI::BDControlsMenu(QAction *action)
 {
+    // A DVD's titles and chapters, from the engine's own lists.
+    if (m_sourceKind == kSourceDvd && action->parent() == m_titleMenu) {
+        PlayDvdTitle(action->data().toInt());
+        return;
+    }
     m_titleChosen = false;
     if (IsChapterEntry(action)) {
         const int seconds = WholeSeconds(action->data().toLongLong());

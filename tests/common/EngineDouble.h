@@ -63,9 +63,9 @@ public:
     // Playback starts; title-list questions ("-identify") do not count.
     int Starts() const
     {
-        return Lines().filter(QRegularExpression(QStringLiteral("^ARGS(?!.* -identify )"))).size();
+        return Lines().filter(QRegularExpression(QStringLiteral("^ARGS(?!.* -frames 0 )"))).size();
     }
-    int TitleListQuestions() const { return Lines().filter(QStringLiteral(" -identify ")).size(); }
+    int TitleListQuestions() const { return Lines().filter(QStringLiteral(" -frames 0 ")).size(); }
 
     // What the engine answers when asked for a disc's titles.
     void SetTitleList(const char *playlists) { qputenv("ENGINE_DOUBLE_TITLES", playlists); }

@@ -140,4 +140,28 @@ inline bool MakeDvdFolder(const QString &folder, int seconds)
            QDir().remove(program);
 }
 
+// A DVD folder with two titles, of 5 s with chapters at 0, 2 and 4 s and of 8 s with chapters
+// at 0 and 3 s.
+inline bool MakeDvdWithTwoTitles(const QString &folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VIDEO_FORMAT"), QStringLiteral("NTSC"));
+    const QList<QPair<int, QString>> titles = {{5, QStringLiteral("0,00:00:02,00:00:04")},
+                                               {8, QStringLiteral("0,00:00:03")}};
+    for (const auto &[seconds, chapters] : titles) {
+        const QString program = folder + QStringLiteral("-%1.mpg").arg(seconds);
+        if (!Run(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-y", "-f", "lavfi", "-i",
+                  "testsrc=size=720x480:rate=30000/1001", "-f", "lavfi", "-i",
+                  "sine=frequency=440:sample_rate=48000", "-t", QString::number(seconds),
+                  "-target", "ntsc-dvd", program}) ||
+            !Run(QStringLiteral("dvdauthor"), {"-o", folder, "-t", "-c", chapters, program},
+                 environment) ||
+            !QDir().remove(program)) {
+            return false;
+        }
+    }
+    return Run(QStringLiteral("dvdauthor"), {"-o", folder, "-T"}, environment);
+}
+
 } // namespace MediaMaker

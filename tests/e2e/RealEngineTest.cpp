@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QSlider>
 #include <QStackedLayout>
@@ -139,6 +140,34 @@ private slots:
                  int(DruiTestAccess::DurationSec(Window())));
         QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
         QCOMPARE(DruiTestAccess::PlayList(Window())[0].nType, int(kSourceDvd));
+    }
+
+    // A DVD's titles and chapters come from the engine's own lists: a title plays as itself,
+    // and a chapter is sought to.
+    void dvdTitlesAndChaptersFromTheEngine()
+    {
+        const QString dvd = m_media.filePath(QStringLiteral("TWO TITLES"));
+        QVERIFY(MediaMaker::MakeDvdWithTwoTitles(dvd));
+        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        NoteEngine();
+        QMenu *titles = DruiTestAccess::TitleMenu(Window());
+        QMenu *chapters = DruiTestAccess::ChapterMenu(Window());
+        QTRY_COMPARE_WITH_TIMEOUT(titles->actions().size(), 2, 15000);
+        QCOMPARE(titles->actions().at(1)->text(), QStringLiteral("2. 00:00:08"));
+        QCOMPARE(chapters->actions().size(), 3);
+
+        Window().BDControlsMenu(titles->actions().at(1));
+        NoteEngine();
+        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+                 QStringList({"dvd://2", "-dvd-device", dvd}));
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(8));
+        QTRY_COMPARE_WITH_TIMEOUT(chapters->actions().size(), 2, 15000);
+        QCOMPARE(chapters->actions().at(1)->text(), QStringLiteral("2. 00:00:03"));
+
+        Window().BDControlsMenu(chapters->actions().at(1));
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 3000, 5000);
+        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3).first(),
+                 QStringLiteral("dvd://2"));
     }
 
     void snapshotSavesTheVideoPictureInTheSnapshotFolder()

@@ -284,8 +284,8 @@ private slots:
         QVERIFY(DruiTestAccess::DiscSubtitleAction(Window())->menu()->actions().at(1)->isChecked());
         QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
-        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep switch_audio 1")));
-        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep sub_demux 0")));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep_force switch_audio 1")));
+        QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep_force sub_demux 0")));
     }
 };
 

@@ -293,9 +293,9 @@ private slots:
         QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("command");
 
-        QTest::newRow("Disable") << 2 << 0 << QStringLiteral("pausing_keep sub_demux -1");
-        QTest::newRow("Subtitle 1") << 0 << 1 << QStringLiteral("pausing_keep sub_demux 0");
-        QTest::newRow("Subtitle 2") << 0 << 2 << QStringLiteral("pausing_keep sub_demux 1");
+        QTest::newRow("Disable") << 2 << 0 << QStringLiteral("pausing_keep_force sub_demux -1");
+        QTest::newRow("Subtitle 1") << 0 << 1 << QStringLiteral("pausing_keep_force sub_demux 0");
+        QTest::newRow("Subtitle 2") << 0 << 2 << QStringLiteral("pausing_keep_force sub_demux 1");
     }
 
     void subtitleEntrySendsItsStreamAndTakesTheCheck()
@@ -448,9 +448,9 @@ private slots:
         QTest::addColumn<QString>("command");
 
         // The engine's "no audio" is -2, not -1.
-        QTest::newRow("Disable") << 0 << 0 << QStringLiteral("pausing_keep switch_audio -2");
-        QTest::newRow("Audio 1") << 2 << 1 << QStringLiteral("pausing_keep switch_audio 0");
-        QTest::newRow("Audio 2") << 0 << 2 << QStringLiteral("pausing_keep switch_audio 1");
+        QTest::newRow("Disable") << 0 << 0 << QStringLiteral("pausing_keep_force switch_audio -2");
+        QTest::newRow("Audio 1") << 2 << 1 << QStringLiteral("pausing_keep_force switch_audio 0");
+        QTest::newRow("Audio 2") << 0 << 2 << QStringLiteral("pausing_keep_force switch_audio 1");
     }
 
     void audioTrackEntrySendsItsStreamAndTakesTheCheck()
@@ -482,11 +482,11 @@ private slots:
         QTest::addColumn<QString>("command");
 
         QTest::newRow("Left") << QString() << QStringLiteral("Left")
-                              << QStringLiteral("pausing_keep balance -1 1");
+                              << QStringLiteral("pausing_keep_force balance -1 1");
         QTest::newRow("Right") << QString() << QStringLiteral("Right")
-                               << QStringLiteral("pausing_keep balance 1 1");
+                               << QStringLiteral("pausing_keep_force balance 1 1");
         QTest::newRow("Stereo after Left") << QStringLiteral("Left") << QStringLiteral("Stereo")
-                                           << QStringLiteral("pausing_keep balance 0 1");
+                                           << QStringLiteral("pausing_keep_force balance 0 1");
     }
 
     void audioChannelWhilePausedKeepsThePause()
@@ -850,9 +850,9 @@ private slots:
         QTest::addColumn<bool>("playingAfter");
         QTest::addColumn<bool>("inPlayList");
 
-        QTest::newRow("Up") << int(Qt::Key_Up) << QStringLiteral("pausing_keep volume 55 100") << 55
+        QTest::newRow("Up") << int(Qt::Key_Up) << QStringLiteral("pausing_keep_force volume 55 100") << 55
                             << true << false;
-        QTest::newRow("Down") << int(Qt::Key_Down) << QStringLiteral("pausing_keep volume 45 100")
+        QTest::newRow("Down") << int(Qt::Key_Down) << QStringLiteral("pausing_keep_force volume 45 100")
                               << 45 << true << false;
         QTest::newRow("Space") << int(Qt::Key_Space) << QStringLiteral("pause") << 50 << false
                                << false;

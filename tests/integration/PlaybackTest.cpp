@@ -37,7 +37,7 @@ private slots:
         Play(clip);
         WaitForCommand(QStringLiteral("volume 50 2"));
         QCOMPARE(m_engine->Commands().first(),
-                 QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -wid %1 -vo xv,gl,x11, "
+                 QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -identify -wid %1 -vo xv,gl,x11, "
                                 "-ass -lavdopts threads=4 -vf screenshot -af "
                                 "channels=6,volume=5.1:1 %2")
                      .arg(DruiTestAccess::VideoSurface(Window())->winId())
@@ -174,7 +174,7 @@ private slots:
         m_engine->SetStreams("aasa");
         m_engine->SetShownSubtitle(shownSubtitle);
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
-        WaitForCommand(QStringLiteral("pausing_keep get_property sub_demux"));
+        WaitForCommand(QStringLiteral("pausing_keep_force get_property sub_demux"));
         const QList<QAction *> audio = DruiTestAccess::AudioTrackMenu(Window())->actions();
         QCOMPARE(audio.size(), 3);
         QCOMPARE(audio[0]->text(), QStringLiteral("Disable"));
@@ -194,7 +194,7 @@ private slots:
         DruiTestAccess::SubtitleChoice(Window())[QStringLiteral("title-key")] = 2;
         DruiTestAccess::AudioChoice(Window())[QStringLiteral("title-key")] = 0;
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
-        WaitForCommand(QStringLiteral("pausing_keep sub_demux 1"));
+        WaitForCommand(QStringLiteral("pausing_keep_force sub_demux 1"));
         // A stored "disable" (0) is no choice to apply.
         QVERIFY(m_engine->Commands()
                     .filter(QRegularExpression(QStringLiteral("switch_audio -?\\d")))

@@ -99,7 +99,7 @@ std::string Format(const char *format, double value)
     return text;
 }
 
-// Lists the disc's titles the way the engine does for "-identify", then ends.
+// Lists the disc's titles the way the engine does for "-identify -frames 0", then ends.
 int Identify()
 {
     const char *setting = std::getenv("ENGINE_DOUBLE_TITLES");
@@ -134,8 +134,9 @@ int main(int argc, char *argv[])
     }
     log.Line(arguments);
 
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-identify") == 0) {
+    // "-identify -frames 0" asks only for the disc's list; "-identify" alone comes with playback.
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-frames") == 0 && std::strcmp(argv[i + 1], "0") == 0) {
             return Identify();
         }
     }
@@ -195,8 +196,11 @@ int main(int argc, char *argv[])
                 Say(command.substr(4) + "\n");
                 continue;
             }
-            const bool keepPause = command.rfind("pausing_keep ", 0) == 0;
-            const std::string bare = keepPause ? command.substr(13) : command;
+            const size_t prefix = command.rfind("pausing_keep_force ", 0) == 0 ? 19
+                                  : command.rfind("pausing_keep ", 0) == 0      ? 13
+                                                                                : 0;
+            const bool keepPause = prefix > 0;
+            const std::string bare = command.substr(prefix);
             if (bare.rfind("switch_audio ", 0) == 0) {
                 audioTrack = std::atoi(bare.c_str() + 13);
             } else if (bare.rfind("sub_demux ", 0) == 0) {

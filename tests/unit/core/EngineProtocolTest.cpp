@@ -55,6 +55,14 @@ private slots:
             << QByteArray("VIDEO:  MPEG2  720x480  (aspect 3)  29.970 fps  8000.0 kbps")
             << EngineLine::VideoStarted << 0;
 
+        QTest::newRow("dvd title")
+            << QByteArray("ID_DVD_TITLE_2_LENGTH=8.000") << EngineLine::DvdTitleLength << 0;
+        QTest::newRow("dvd title 0")
+            << QByteArray("ID_DVD_TITLE_0_LENGTH=8.000") << EngineLine::Other << 0;
+        QTest::newRow("chapters") << QByteArray("CHAPTERS: 00:00:00.000,00:01:03.500,")
+                                  << EngineLine::Chapters << 0;
+        QTest::newRow("chapters running backwards")
+            << QByteArray("CHAPTERS: 00:00:09.000,00:00:03.000,") << EngineLine::Other << 0;
         // A medium's tags and file name are printed by the engine too: a marker inside a line
         // is not the engine speaking.
         QTest::newRow("tag holding a screenshot marker")
@@ -111,10 +119,10 @@ private slots:
         QTest::newRow("subtitle, language")
             << QByteArray("[lavf] stream 3: subtitle (srt), -sid 0, -slang fre") << 0
             << QByteArray("fre") << QByteArray();
-        QTest::newRow("subtitle answer") << QByteArray("ANS_sub_demux=-1") << -1 << QByteArray()
-                                         << QByteArray();
-        QTest::newRow("audio answer") << QByteArray("ANS_switch_audio=2") << 2 << QByteArray()
-                                      << QByteArray();
+        QTest::newRow("subtitle answer")
+            << QByteArray("ANS_sub_demux=-1") << -1 << QByteArray() << QByteArray();
+        QTest::newRow("audio answer")
+            << QByteArray("ANS_switch_audio=2") << 2 << QByteArray() << QByteArray();
     }
 
     void readsStreamDetails()
@@ -243,6 +251,8 @@ private slots:
         QTest::newRow("file") << int(kSourceFile) << false << -1 << QStringList{filter, path};
         QTest::newRow("dvd") << int(kSourceDvd) << false << -1
                              << QStringList{filter, "dvd://1", "-dvd-device", path};
+        QTest::newRow("dvd title picked")
+            << int(kSourceDvd) << true << 2 << QStringList{filter, "dvd://2", "-dvd-device", path};
         QTest::newRow("blu-ray main title")
             << int(kSourceBluRay) << false << 7
             << QStringList{filter, "br://0", "-bluray-device", path};
@@ -268,9 +278,10 @@ private slots:
         }
         launch.path = QStringLiteral("/media/my disc");
         const QStringList arguments = BuildEngineArguments(launch);
-        const QStringList opening = {"-demuxer",  "lavf",      "-ni", "-slave",     "-quiet",
-                                     "-wid",      "4194342",   "-vo", "xv,gl,x11,", "-ass",
-                                     "-lavdopts", "threads=4", "-vf", "screenshot", "-af"};
+        const QStringList opening = {"-demuxer",  "lavf",       "-ni",        "-slave",
+                                     "-quiet",    "-identify",  "-wid",       "4194342",
+                                     "-vo",       "xv,gl,x11,", "-ass",       "-lavdopts",
+                                     "threads=4", "-vf",        "screenshot", "-af"};
         QCOMPARE(arguments.mid(0, opening.size()), opening);
         QCOMPARE(arguments.mid(opening.size()), ending);
     }
