@@ -209,6 +209,8 @@ void DRUI::BDControlsMenu(QAction *action)
             btnOpenFile();
         } else if (m_sourceKind == kSourceBluRay) {
             PlayCurrentTitle();
+        } else if (m_sourceKind == kSourceDvd) {
+            PlayDvdFolder(m_pathToPlay);
         } else {
             OpenFiles({m_pathToPlay});
         }

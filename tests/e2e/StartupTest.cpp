@@ -1,3 +1,4 @@
+#include "common/ProcessGroups.h"
 #include "common/TestMain.h"
 
 #include <QDeadlineTimer>
@@ -65,10 +66,6 @@ private:
     static QStringList WindowsWithTitle(bool onlyVisible);
     static Geometry WindowGeometry(const QString &window);
     static QString WindowPid(const QString &window);
-    // The process group of a live process; -1 for one that is gone or a zombie.
-    static pid_t GroupOf(pid_t pid);
-    // How many live processes a group has.
-    static int LiveProcessesInGroup(pid_t group);
 
     QString AppDataFolder() const;
 
@@ -216,34 +213,6 @@ Geometry StartupTest::WindowGeometry(const QString &window)
 QString StartupTest::WindowPid(const QString &window)
 {
     return Xdotool({QStringLiteral("getwindowpid"), window}).trimmed();
-}
-
-pid_t StartupTest::GroupOf(pid_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    // "pid (name) state parent group ..."; the name may hold blanks and parentheses.
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 3 || fields[0] == "Z") {
-        return -1;
-    }
-    return static_cast<pid_t>(fields[2].toInt());
-}
-
-int StartupTest::LiveProcessesInGroup(pid_t group)
-{
-    int count = 0;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool isPid = false;
-        const int pid = entry.toInt(&isPid);
-        if (isPid && GroupOf(pid) == group) {
-            ++count;
-        }
-    }
-    return count;
 }
 
 void StartupTest::firstCopyShowsItsWindowAndIgnoresAFileArgument()
@@ -410,14 +379,15 @@ void StartupTest::engineGroupEndsWithAKilledPlayer()
                  },
                  kWindowLimitMs),
              "the engine did not start");
-    QCOMPARE(GroupOf(engine), engine);
-    QVERIFY2(WaitUntil([&] { return LiveProcessesInGroup(engine) >= 2; }, kWindowLimitMs),
+    QCOMPARE(ProcessGroups::GroupOf(engine), engine);
+    QVERIFY2(WaitUntil([&] { return ProcessGroups::LiveProcessesIn(engine) >= 2; }, kWindowLimitMs),
              "the wrapper's child did not start");
 
     player->kill();
     QVERIFY(player->waitForFinished(5000));
-    QVERIFY2(WaitUntil([&] { return LiveProcessesInGroup(engine) == 0; }, kGroupEndLimitMs),
-             "processes of the engine's group outlived the player");
+    QVERIFY2(
+        WaitUntil([&] { return ProcessGroups::LiveProcessesIn(engine) == 0; }, kGroupEndLimitMs),
+        "processes of the engine's group outlived the player");
 }
 
 TAVRIX_CORE_TEST_MAIN(StartupTest)

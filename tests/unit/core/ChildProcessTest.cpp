@@ -1,47 +1,15 @@
 // Programs run as the player's children: each runs in a process group that ends with it, and
 // RunToEnd keeps a bounded start of what it writes.
+#include "common/ProcessGroups.h"
 #include "common/TestMain.h"
 
 #include "platform/ChildProcess.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <sys/types.h>
 
 class ChildProcessTest : public QObject
 {
     Q_OBJECT
-
-private:
-    // The process group of a live process; -1 for one that is gone or a zombie.
-    static pid_t GroupOf(pid_t pid)
-    {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly)) {
-            return -1;
-        }
-        // "pid (name) state parent group ..."; the name may hold blanks and parentheses.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() < 3 || fields[0] == "Z") {
-            return -1;
-        }
-        return static_cast<pid_t>(fields[2].toInt());
-    }
-
-    static int LiveProcessesInGroup(pid_t group)
-    {
-        int count = 0;
-        for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-            bool isPid = false;
-            const int pid = entry.toInt(&isPid);
-            if (isPid && GroupOf(pid) == group) {
-                ++count;
-            }
-        }
-        return count;
-    }
 
 private slots:
     void groupEndsWithTheProgram_data()
@@ -65,7 +33,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(process.canReadLine(), 5000);
         const auto child = static_cast<pid_t>(process.readLine().trimmed().toInt());
         QVERIFY(child > 0);
-        QCOMPARE(GroupOf(child), group);
+        QCOMPARE(ProcessGroups::GroupOf(child), group);
 
         QCOMPARE(process.state(), QProcess::Running);
         if (killed) {
@@ -75,7 +43,7 @@ private slots:
         }
         QVERIFY(process.waitForFinished(5000));
         // The child and the group's watchdog go too.
-        QTRY_COMPARE_WITH_TIMEOUT(LiveProcessesInGroup(group), 0, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessGroups::LiveProcessesIn(group), 0, 3000);
     }
 
     void runToEndKeepsTheStartOfALongOutput()
