@@ -5,12 +5,13 @@
 #include "engine/Snapshots.h"
 #include "platform/ChildProcess.h"
 
+#include <QPointer>
 #include <QProcess>
 
 #include <algorithm>
-#include <limits>
 #include <cstdarg>
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -69,10 +70,11 @@ void EngineSession::Start(const QString &program, const QStringList &arguments,
     });
     connect(process, &QProcess::finished, this, [this, process] { OnFinished(process); });
     // Queued, so that the failure reaches the window after it has shown the playing state.
+    // Guarded, since a later engine may be made where a released one was.
     connect(
         process, &QProcess::errorOccurred, this,
-        [this, process](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart && process == m_process) {
+        [this, guarded = QPointer<QProcess>(process)](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart && guarded != nullptr && guarded == m_process) {
                 DropProcess();
                 SetState(State::Stopped);
                 emit FailedToStart();
