@@ -138,9 +138,8 @@ void EngineSession::Poll()
 void EngineSession::Seek(int seconds)
 {
     const qint64 target = std::max(0, seconds) + m_startTimeMs / 1000;
-    if (!IsLive() ||
-        !Send(Engine::kSeekAbsolute,
-              static_cast<int>(std::min<qint64>(target, std::numeric_limits<int>::max())))) {
+    if (!IsLive() || !Send(Engine::kSeekAbsolute, static_cast<int>(std::min<qint64>(
+                                                      target, std::numeric_limits<int>::max())))) {
         return;
     }
     // Answers to questions asked before the seek tell the old position: the engine answers in
@@ -155,6 +154,29 @@ void EngineSession::RequestSnapshot()
     if (IsLive() && Send(Engine::kScreenshot)) {
         m_snapshotsDue = CountUp(m_snapshotsDue);
     }
+}
+
+void EngineSession::ShowOnScreen(const QString &text)
+{
+    QByteArray note = text.toUtf8();
+    note.replace('"', "").replace('\\', "").replace('\n', ' ').replace('\r', ' ');
+    // The command's own words take the rest of the buffer ("%s" is replaced, the end byte kept).
+    const qsizetype room =
+        Engine::kCommandBufferSize - 1 - (qsizetype(qstrlen(Engine::kShowText)) - 2);
+    if (note.size() > room) {
+        note.truncate(room);
+        // Never end inside a character: drop a last character that lost some of its bytes.
+        qsizetype last = note.size() - 1;
+        while (last > 0 && (uchar(note.at(last)) & 0xC0) == 0x80) {
+            --last;
+        }
+        const uchar lead = uchar(note.at(last));
+        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (note.size() - last < length) {
+            note.truncate(last);
+        }
+    }
+    Send(Engine::kShowText, note.constData());
 }
 
 void EngineSession::AskForCurrentTracks()

@@ -59,6 +59,9 @@ public:
     void Seek(int seconds);
     // Asks for a picture; SnapshotReported follows when the engine wrote one.
     void RequestSnapshot();
+    // Shows a short note on the engine's picture. Quotes, backslashes and line breaks in the
+    // text are left out; a note that does not fit one command is cut short.
+    void ShowOnScreen(const QString &text);
     // Asks which audio and subtitle streams the engine shows now.
     void AskForCurrentTracks();
     // "q\n": the engine leaves by itself and Ended follows.

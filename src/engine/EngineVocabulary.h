@@ -21,6 +21,8 @@ inline constexpr const char *kBalanceStereo = "pausing_keep_force balance 0 1\n"
 inline constexpr const char *kBalanceLeft = "pausing_keep_force balance -1 1\n";
 inline constexpr const char *kBalanceRight = "pausing_keep_force balance 1 1\n";
 inline constexpr const char *kScreenshot = "pausing_keep screenshot 0\n";
+// A note on the engine's own picture for three seconds; the text goes between the quotes.
+inline constexpr const char *kShowText = "pausing_keep_force osd_show_text \"%s\" 3000\n";
 inline constexpr const char *kAskAudioTrack = "pausing_keep_force get_property switch_audio\n";
 inline constexpr const char *kAskSubtitleTrack = "pausing_keep_force get_property sub_demux\n";
 

@@ -10,6 +10,16 @@ QString AppDataFolder()
            QStringLiteral("/Tavrix BluRay Player/");
 }
 
+QString StateFolder()
+{
+    // Only an absolute $XDG_STATE_HOME counts, as the base directory rules say.
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(base)) {
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    }
+    return base + QStringLiteral("/Tavrix BluRay Player/");
+}
+
 bool EnsureFolderExists(const QString &folder)
 {
     if (QFileInfo(folder).isDir()) {

@@ -134,6 +134,12 @@ private:
     void TickTrack(QMenu *menu, const QVector<EngineStream> &streams, int streamId);
     int EngineStreamId(const QVector<EngineStream> &streams, int entry, int none) const;
     void SaveSnapshot(const QString &enginePicture);
+    // Resume (ui/Resume.cpp)
+    QString ResumeKeyOfSource() const;
+    void RememberWherePlaybackIs();
+    void ForgetWherePlaybackWas();
+    int ResumePositionFor(const QString &key);
+    void StartOver();
     void OpenPreferences();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
@@ -229,6 +235,8 @@ private:
     bool m_isMuted = false;
     bool m_isFullScreen = false;
     int m_positionAnswerCount = 0;
+    // The place the playing medium or title is remembered under, fixed when it starts.
+    QString m_resumeKey;
     int m_seekTargetSec = 0;
     int m_audioIndex = -1;
     int m_subtitleIndex = -1;

@@ -21,6 +21,7 @@ inline const QString kPrevious = QStringLiteral("Pre");
 inline const QString kNext = QStringLiteral("Next");
 inline const QString kForward = QStringLiteral("Forward");
 inline const QString kBackward = QStringLiteral("Backward");
+inline const QString kStartOver = QStringLiteral("StartOver");
 inline const QString kVolumeUp = QStringLiteral("VolumeUp");
 inline const QString kVolumeDown = QStringLiteral("VolumeDown");
 inline const QString kNavigation = QStringLiteral("Navigation");

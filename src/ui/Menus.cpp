@@ -102,6 +102,7 @@ void DRUI::BuildControlsMenu(QPushButton *button)
     AddEntry(m_controlsMenu, GetText("MainWnd/Next"), MenuData::kNext, false);
     AddEntry(m_controlsMenu, GetText("MainWnd/Forward"), MenuData::kForward, false, "Right");
     AddEntry(m_controlsMenu, GetText("MainWnd/Backward"), MenuData::kBackward, false, "Left");
+    AddEntry(m_controlsMenu, GetText("MainWnd/StartOver"), MenuData::kStartOver, false, "Home");
     AddEntry(m_controlsMenu, GetText("MainWnd/VolumeUp"), MenuData::kVolumeUp, true, "Up");
     AddEntry(m_controlsMenu, GetText("MainWnd/VolumeDown"), MenuData::kVolumeDown, true, "Down");
     AddEntry(m_controlsMenu, GetText("MainWnd/NavigationPanel"), MenuData::kNavigation, false, "P");

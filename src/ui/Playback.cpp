@@ -48,8 +48,13 @@ void DRUI::ConnectEngine()
         TickTrack(m_subtitleTrackMenu, m_engine->SubtitleStreams(), streamId);
     });
     connect(m_engine, &EngineSession::SnapshotReported, this, &DRUI::SaveSnapshot);
-    connect(m_engine, &EngineSession::Ended, this,
-            [this](bool, bool unplayable) { OnEngineEnded(unplayable); });
+    connect(m_engine, &EngineSession::Ended, this, [this](bool endOfFile, bool unplayable) {
+        // Played to its end: next time it starts from the beginning.
+        if (endOfFile) {
+            ForgetWherePlaybackWas();
+        }
+        OnEngineEnded(unplayable);
+    });
     connect(m_engine, &EngineSession::FailedToStart, this, &DRUI::OnEngineFailedToStart);
 }
 
@@ -66,7 +71,10 @@ void DRUI::VideoPlay()
         }
         return;
     }
+    // What played until now is remembered before another medium replaces it.
+    RememberWherePlaybackIs();
     m_currentPath = m_pathToPlay;
+    m_resumeKey = ResumeKeyOfSource();
 
     const auto choice = [this](const std::map<QString, int> &table) {
         const auto found = table.find(m_sourceKey);
@@ -101,10 +109,17 @@ void DRUI::VideoPlay()
         channels[i]->setChecked(i == 0);
     }
 
+    // A chapter picked is where to start; else where this medium was left last time.
+    const int resumeAt = m_startPosSec > 0 ? 0 : ResumePositionFor(m_resumeKey);
     StartEngine();
     m_engine->Send(Engine::kVolumeAbsolute, m_isMuted ? 0 : m_volumeSlider->value());
     if (m_startPosSec > 0) {
         m_engine->Seek(m_startPosSec);
+    } else if (resumeAt > 0) {
+        m_engine->Seek(resumeAt);
+        m_engine->ShowOnScreen(QStringLiteral("%1 %2 - Home: %3")
+                                   .arg(GetText("MainWnd/ResumedAt"), FormatTime(resumeAt),
+                                        GetText("MainWnd/StartOver")));
     }
     m_refreshTimer->start(kRefreshIntervalMs);
     MarkPlayingRow();
@@ -128,6 +143,7 @@ void DRUI::StartEngine()
 
 void DRUI::ShutDownEngine()
 {
+    RememberWherePlaybackIs();
     m_refreshTimer->stop();
     m_engine->ShutDown();
 }
@@ -170,6 +186,7 @@ void DRUI::RenderPlaybackState(EngineSession::State state)
 void DRUI::StopBtn()
 {
     if (m_engine->IsLive()) {
+        RememberWherePlaybackIs();
         m_refreshTimer->stop();
         m_engine->Quit();
     }
@@ -186,6 +203,7 @@ void DRUI::StopBtn()
 void DRUI::Navigation()
 {
     if (m_engine->IsLive()) {
+        RememberWherePlaybackIs();
         m_refreshTimer->stop();
         m_engine->Quit();
     }

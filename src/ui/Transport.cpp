@@ -195,6 +195,7 @@ void DRUI::BDControlsMenu(QAction *action)
         m_sourceKind = kSourceBluRay;
         m_sourceKey = action->data().value<PLAY_LIST_INFO>().strPath;
         if (m_engine->IsLive()) {
+            RememberWherePlaybackIs();
             m_refreshTimer->stop();
             m_engine->Quit();
         }
@@ -242,6 +243,8 @@ void DRUI::BDControlsMenu(QAction *action)
                 target, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
             SliderRelease();
         }
+    } else if (data == MenuData::kStartOver) {
+        StartOver();
     } else if (data == MenuData::kVolumeUp) {
         VolumeSliderSeek(m_volumeSlider->value() + kVolumeStep);
     } else if (data == MenuData::kVolumeDown) {

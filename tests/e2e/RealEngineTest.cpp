@@ -9,6 +9,7 @@
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
 
+#include <QAction>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -168,6 +169,48 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 3000, 5000);
         QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3).first(),
                  QStringLiteral("dvd://2"));
+    }
+
+    // A long film stopped in the middle starts there again, in a new window as after a restart;
+    // Start Over goes back to the beginning and forgets the place.
+    void stoppedFilmResumesWhereItWasLeft()
+    {
+        const QString film = m_media.filePath(QStringLiteral("long film.avi"));
+        QVERIFY(MediaMaker::MakeClip(film, 240, QStringLiteral("160x120")));
+        DruiTestAccess::OpenFiles(Window(), {film});
+        NoteEngine();
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        Window().SliderSeek(100);
+        Window().SliderRelease();
+        QTest::qWait(2000);
+        const qint64 leftAt = DruiTestAccess::ElapsedMs(Window()) / 1000;
+        QVERIFY(leftAt >= 99);
+        Window().StopBtn();
+
+        init();
+        DruiTestAccess::OpenFiles(Window(), {film});
+        NoteEngine();
+        QTest::qWait(2500);
+        const qint64 resumedAt = DruiTestAccess::ElapsedMs(Window()) / 1000;
+        QVERIFY2(
+            resumedAt >= leftAt - 1 && resumedAt <= leftAt + 4,
+            qPrintable(QStringLiteral("left at %1, resumed at %2").arg(leftAt).arg(resumedAt)));
+
+        QAction *startOver = nullptr;
+        for (QAction *entry : DruiTestAccess::ControlsMenu(Window())->actions()) {
+            if (entry->data().toString() == QLatin1String("StartOver")) {
+                startOver = entry;
+            }
+        }
+        QVERIFY(startOver != nullptr);
+        Window().BDControlsMenu(startOver);
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) < 5000, 5000);
+        Window().StopBtn();
+        init();
+        DruiTestAccess::OpenFiles(Window(), {film});
+        NoteEngine();
+        QTest::qWait(1500);
+        QVERIFY(DruiTestAccess::ElapsedMs(Window()) < 10000);
     }
 
     void snapshotSavesTheVideoPictureInTheSnapshotFolder()

@@ -112,9 +112,11 @@ const char *const kRequiredKeys[] = {
     "MainWnd/ProTitle",
     "MainWnd/RecentFiles",
     "MainWnd/RegisterTitle",
+    "MainWnd/ResumedAt",
     "MainWnd/Resume",
     "MainWnd/Right",
     "MainWnd/Snapshot",
+    "MainWnd/StartOver",
     "MainWnd/SnapshotFolder",
     "MainWnd/SnapshotFormat",
     "MainWnd/Stereo",
@@ -131,6 +133,10 @@ const char *const kRequiredKeys[] = {
     "Messages/MSG0102",
     "Messages/MSG0403",
     "Messages/MSG0501",
+    "Messages/MSG0502",
+    "Messages/MSG0503",
+    "Messages/MSG0504",
+    "Messages/MSG0505",
 };
 
 // The single-instance search finds the running player's window by this title.

@@ -375,9 +375,10 @@ void MainWindowTest::menuEntriesInOrder_data()
                           << QStringList{"Open File", "Open Disc", "Recent Files", "Eject",
                                          "Close"};
     QTest::newRow("Controls") << QStringLiteral("Controls")
-                              << QStringList{"Play",       "Stop",     "Pre",      "Next",
-                                             "Forward",    "Backward", "VolumeUp", "VolumeDown",
-                                             "Navigation", "Title",    "Chapter",  "FullScreen"};
+                              << QStringList{"Play",       "Stop",       "Pre",       "Next",
+                                             "Forward",    "Backward",   "StartOver", "VolumeUp",
+                                             "VolumeDown", "Navigation", "Title",     "Chapter",
+                                             "FullScreen"};
     QTest::newRow("Video") << QStringLiteral("Video")
                            << QStringList{"HalfSize",   "NormalSize", "DoubleSize",
                                           "Fit2Screen", "VideoTrack", "SubtitleTrack"};
@@ -426,6 +427,7 @@ void MainWindowTest::initialMenuEntryState_data()
     row("Controls", "Next", false, "");
     row("Controls", "Forward", false, "Right");
     row("Controls", "Backward", false, "Left");
+    row("Controls", "StartOver", false, "Home");
     row("Controls", "VolumeUp", true, "Up");
     row("Controls", "VolumeDown", true, "Down");
     row("Controls", "Navigation", false, "P");
