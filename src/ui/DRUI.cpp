@@ -38,6 +38,7 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     connect(m_refreshTimer, &QTimer::timeout, this, &DRUI::DoRefreshGui);
     m_engine = new EngineSession(this);
     ConnectEngine();
+    AddPlayerShortcuts();
 }
 
 DRUI::~DRUI()

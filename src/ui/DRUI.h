@@ -140,6 +140,9 @@ private:
     void ForgetWherePlaybackWas();
     int ResumePositionFor(const QString &key);
     void StartOver();
+    // Keys beyond the menus' own (ui/KeyShortcuts.cpp)
+    void AddPlayerShortcuts();
+    void SeekBy(int seconds);
     void OpenPreferences();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPushButton>
 
@@ -80,12 +81,12 @@ QMenu *DRUI::NewSubmenu(QAction *entry)
 void DRUI::BuildFileMenu(QPushButton *button)
 {
     m_fileMenu = NewPopupMenu(button);
-    AddEntry(m_fileMenu, Dotted("MainWnd/OpenFile"), MenuData::kOpenFile);
+    AddEntry(m_fileMenu, Dotted("MainWnd/OpenFile"), MenuData::kOpenFile, true, "Ctrl+O");
     AddEntry(m_fileMenu, Dotted("MainWnd/OpenDisc"), MenuData::kOpenDisc);
     m_recentFilesAction =
         AddEntry(m_fileMenu, GetText("MainWnd/RecentFiles"), MenuData::kRecentFiles);
     AddEntry(m_fileMenu, GetText("MainWnd/Eject"), MenuData::kEject);
-    AddEntry(m_fileMenu, GetText("MainWnd/Close"), MenuData::kClose);
+    AddEntry(m_fileMenu, GetText("MainWnd/Close"), MenuData::kClose, true, "Ctrl+Q");
     m_recentMenu = NewSubmenu(m_recentFilesAction);
     m_recentFiles.Load(RecentFilePath());
     FillRecentMenu();
@@ -109,7 +110,8 @@ void DRUI::BuildControlsMenu(QPushButton *button)
     QAction *title = AddEntry(m_controlsMenu, GetText("MainWnd/Title"), MenuData::kTitle, false);
     QAction *chapter =
         AddEntry(m_controlsMenu, GetText("MainWnd/Chapter"), MenuData::kChapter, false);
-    AddEntry(m_controlsMenu, GetText("MainWnd/FullScreen"), MenuData::kFullScreen, false, "F");
+    AddEntry(m_controlsMenu, GetText("MainWnd/FullScreen"), MenuData::kFullScreen, false, "F")
+        ->setShortcuts({QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_F11)});
     m_titleMenu = NewSubmenu(title);
     m_chapterMenu = NewSubmenu(chapter);
     for (QMenu *submenu : {m_titleMenu, m_chapterMenu}) {

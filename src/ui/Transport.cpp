@@ -95,7 +95,8 @@ void DRUI::VolumeBtn()
 
 void DRUI::VolumeSliderSeek(int value)
 {
-    value = std::max(0, value);
+    // The engine is told the level the slider shows, never one past its ends.
+    value = std::clamp(value, 0, m_volumeSlider->maximum());
     m_volumeSlider->setValue(value);
     m_isMuted = value == 0;
     SetVolumeImage(m_isMuted);

@@ -9,6 +9,13 @@
 #include <QSlider>
 #include <QTableWidget>
 #include <QUrl>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr int kWheelVolumeStep = 5;
+
+} // namespace
 
 void DRUI::resizeEvent(QResizeEvent *event)
 {
@@ -29,6 +36,14 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
     const bool playing = m_engine->IsLive();
     if (watched == m_videoSurface && event->type() == QEvent::MouseButtonDblClick) {
         FullScreenBtn();
+    } else if (watched == m_videoSurface && event->type() == QEvent::Wheel) {
+        // The wheel over the picture sets the volume, a step a notch.
+        const int notch = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (notch != 0) {
+            VolumeSliderSeek(m_volumeSlider->value() +
+                             (notch > 0 ? kWheelVolumeStep : -kWheelVolumeStep));
+            return true;
+        }
     } else if (event->type() == QEvent::MouseButtonPress && playing) {
         if (watched == m_seekSlider) {
             m_positionAnswerCount = 0;

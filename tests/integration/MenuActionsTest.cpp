@@ -29,6 +29,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <memory>
@@ -845,29 +846,41 @@ private slots:
     void keysWhilePlaying_data()
     {
         QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("volume");
         QTest::addColumn<bool>("playingAfter");
         QTest::addColumn<bool>("inPlayList");
 
-        QTest::newRow("Up") << int(Qt::Key_Up) << QStringLiteral("pausing_keep_force volume 55 100") << 55
-                            << true << false;
-        QTest::newRow("Down") << int(Qt::Key_Down) << QStringLiteral("pausing_keep_force volume 45 100")
-                              << 45 << true << false;
-        QTest::newRow("Space") << int(Qt::Key_Space) << QStringLiteral("pause") << 50 << false
-                               << false;
-        QTest::newRow("S") << int(Qt::Key_S) << QStringLiteral("pausing_keep screenshot 0") << 50
-                           << true << false;
-        QTest::newRow("Right") << int(Qt::Key_Right) << QStringLiteral("seek 60 2") << 50 << true
-                               << false;
+        const int none = Qt::NoModifier;
+        QTest::newRow("Up") << int(Qt::Key_Up) << none
+                            << QStringLiteral("pausing_keep_force volume 55 100") << 55 << true
+                            << false;
+        QTest::newRow("Down") << int(Qt::Key_Down) << none
+                              << QStringLiteral("pausing_keep_force volume 45 100") << 45 << true
+                              << false;
+        QTest::newRow("Space") << int(Qt::Key_Space) << none << QStringLiteral("pause") << 50
+                               << false << false;
+        QTest::newRow("S") << int(Qt::Key_S) << none << QStringLiteral("pausing_keep screenshot 0")
+                           << 50 << true << false;
+        QTest::newRow("Right") << int(Qt::Key_Right) << none << QStringLiteral("seek 80 2") << 50
+                               << true << false;
+        QTest::newRow("M") << int(Qt::Key_M) << none
+                           << QStringLiteral("pausing_keep_force volume 0 100") << 0 << true
+                           << false;
+        QTest::newRow("Shift+Right") << int(Qt::Key_Right) << int(Qt::ShiftModifier)
+                                     << QStringLiteral("seek 25 2") << 50 << true << false;
+        QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << int(Qt::ControlModifier)
+                                   << QStringLiteral("seek 10 2") << 50 << true << false;
         // The play list's own keys move through its rows, not the volume.
-        QTest::newRow("Down in the play list") << int(Qt::Key_Down) << QString() << 50 << true
-                                               << true;
+        QTest::newRow("Down in the play list")
+            << int(Qt::Key_Down) << none << QString() << 50 << true << true;
     }
 
     void keysWhilePlaying()
     {
         QFETCH(int, key);
+        QFETCH(int, modifiers);
         QFETCH(QString, command);
         QFETCH(int, volume);
         QFETCH(bool, playingAfter);
@@ -883,9 +896,15 @@ private slots:
             playList->setFocus();
             QTRY_VERIFY(playList->hasFocus());
         }
+        // Steps go from a known place: twenty seconds in.
+        DruiTestAccess::RefreshTimer(Window())->stop();
         Sync();
+        QTest::qWait(200);
+        DruiTestAccess::ElapsedMs(Window()) = 20000;
+        DruiTestAccess::SeekSlider(Window())->setValue(20);
         const int before = m_engine->Commands().size();
-        QTest::keyClick(inPlayList ? static_cast<QWidget *>(playList) : &Window(), Qt::Key(key));
+        QTest::keyClick(inPlayList ? static_cast<QWidget *>(playList) : &Window(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
         Sync();
         QStringList expected{QStringLiteral("mark %1").arg(m_marks)};
         if (!command.isEmpty()) {
@@ -894,6 +913,21 @@ private slots:
         QCOMPARE(CommandsFrom(before), expected);
         QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), volume);
         QCOMPARE(DruiTestAccess::IsPlaying(Window()), playingAfter);
+    }
+
+    void wheelOverThePictureSetsTheVolume()
+    {
+        StartPlaying("a");
+        QLabel *surface = DruiTestAccess::VideoSurface(Window());
+        for (const int notch : {120, 120, -120}) {
+            QWheelEvent wheel(QPointF(10, 10), surface->mapToGlobal(QPointF(10, 10)), QPoint(),
+                              QPoint(0, notch), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QCoreApplication::sendEvent(surface, &wheel);
+        }
+        QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), 55);
+        QTRY_VERIFY(
+            m_engine->Commands().contains(QStringLiteral("pausing_keep_force volume 60 100")));
     }
 
     void volumeKeyWithoutPlaybackMovesOnlyTheSlider()

@@ -415,11 +415,11 @@ void MainWindowTest::initialMenuEntryState_data()
             << QString::fromLatin1(menu) << QString::fromLatin1(entry) << enabled
             << QString::fromLatin1(shortcut);
     };
-    row("File", "Open File", true, "");
+    row("File", "Open File", true, "Ctrl+O");
     row("File", "Open Disc", true, "");
     row("File", "Recent Files", true, "");
     row("File", "Eject", true, "");
-    row("File", "Close", true, "");
+    row("File", "Close", true, "Ctrl+Q");
 
     row("Controls", "Play", true, "Space");
     row("Controls", "Stop", true, "");
