@@ -147,6 +147,7 @@ private:
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
     void SetVolumeImage(bool muted);
+    void ShowVolumeOnScreen();
     // Resizes the window to the wanted size, or less where the screen it is on has less room,
     // frame included, and keeps it on that screen.
     void ResizeWithinScreen(const QSize &wanted);

@@ -1,6 +1,7 @@
 #include "ui/DRUI.h"
 
 #include "engine/EngineVocabulary.h"
+#include "util/LanguageName.h"
 #include "util/TextConversion.h"
 #include "util/TimeText.h"
 
@@ -23,11 +24,11 @@ int ClampToInt(qint64 value)
                                                std::numeric_limits<int>::max()));
 }
 
-// "Audio 2", or "Audio 2 – ger, Director's cut" when the medium names the stream.
+// "Audio 2", or "Audio 2 – Deutsch, Director's cut" when the medium names the stream.
 QString TrackEntryText(const char *entryFormat, int number, const EngineStream &stream)
 {
     QStringList names;
-    for (const QString &name : {stream.language, stream.title}) {
+    for (const QString &name : {LanguageName(stream.language), stream.title}) {
         if (!name.isEmpty()) {
             names.append(name);
         }

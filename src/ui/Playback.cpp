@@ -154,6 +154,8 @@ void DRUI::PausePlayback()
         return;
     }
     m_refreshTimer->stop();
+    // Said before the pause, so that the engine still draws it.
+    m_engine->ShowOnScreen(GetText("MainWnd/Pause"));
     m_engine->Pause();
 }
 

@@ -50,6 +50,8 @@ void DRUI::SaveSnapshot(const QString &enginePicture)
     if (SaveVerified(QImage(enginePicture), destination,
                      Snapshots::ImageFormat(m_snapshotFormat))) {
         QFile::remove(enginePicture);
+        m_engine->ShowOnScreen(GetText("MainWnd/SnapshotSaved") + QLatin1Char(' ') +
+                               QFileInfo(destination).fileName());
         return;
     }
     // The engine's picture stays, so nothing is lost. Told once the engine's output has been

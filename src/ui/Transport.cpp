@@ -1,5 +1,6 @@
 #include "ui/DRUI.h"
 
+#include "app/LanguageManager.h"
 #include "dialogs/PlayListModel.h"
 #include "engine/EngineVocabulary.h"
 #include "ui/Look.h"
@@ -51,6 +52,7 @@ void DRUI::SeekTo(int seconds)
     m_seekSlider->setValue(seconds);
     // The clock shows the target until the engine answers where it landed.
     m_engine->Seek(seconds);
+    m_engine->ShowOnScreen(FormatTime(seconds) + QStringLiteral(" / ") + FormatTime(m_durationSec));
 }
 
 void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)
@@ -91,6 +93,7 @@ void DRUI::VolumeBtn()
     m_volumeSlider->setValue(m_isMuted ? 0 : kVolumeAfterUnmute);
     SetVolumeImage(m_isMuted);
     m_engine->Send(m_isMuted ? Engine::kMute : Engine::kUnmute);
+    ShowVolumeOnScreen();
 }
 
 void DRUI::VolumeSliderSeek(int value)
@@ -101,6 +104,15 @@ void DRUI::VolumeSliderSeek(int value)
     m_isMuted = value == 0;
     SetVolumeImage(m_isMuted);
     m_engine->Send(Engine::kVolumeKeepPause, value);
+    ShowVolumeOnScreen();
+}
+
+void DRUI::ShowVolumeOnScreen()
+{
+    m_engine->ShowOnScreen(
+        m_isMuted
+            ? GetText("MainWnd/Muted")
+            : QStringLiteral("%1 %2%").arg(GetText("MainWnd/Volume")).arg(m_volumeSlider->value()));
 }
 
 void DRUI::PlayPre()

@@ -910,7 +910,14 @@ private slots:
         if (!command.isEmpty()) {
             expected.prepend(command);
         }
-        QCOMPARE(CommandsFrom(before), expected);
+        // Notes on the picture aside, exactly the key's command reached the engine.
+        const QStringList sent = CommandsFrom(before);
+        const QStringList notes = sent.filter(QStringLiteral(" osd_show_text "));
+        QCOMPARE(
+            QStringList(sent).filter(QRegularExpression(QStringLiteral("^(?!.* osd_show_text )"))),
+            expected);
+        QCOMPARE(notes.isEmpty(),
+                 command.isEmpty() || command.startsWith(QLatin1String("pausing_keep ")));
         QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), volume);
         QCOMPARE(DruiTestAccess::IsPlaying(Window()), playingAfter);
     }

@@ -264,7 +264,7 @@ private slots:
         QTest::addColumn<bool>("muted");
         QTest::newRow("up") << "VolumeUp" << 50 << "pausing_keep_force volume 55 100" << 55 << false;
         QTest::newRow("up at the top")
-            << "VolumeUp" << 100 << "pausing_keep_force volume 105 100" << 100 << false;
+            << "VolumeUp" << 100 << "pausing_keep_force volume 100 100" << 100 << false;
         QTest::newRow("up from silence")
             << "VolumeUp" << 0 << "pausing_keep_force volume 5 100" << 5 << false;
         QTest::newRow("down") << "VolumeDown" << 50 << "pausing_keep_force volume 45 100" << 45 << false;

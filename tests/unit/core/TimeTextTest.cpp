@@ -1,5 +1,6 @@
 #include "common/TestMain.h"
 
+#include "util/LanguageName.h"
 #include "util/TextConversion.h"
 #include "util/TimeText.h"
 
@@ -20,6 +21,8 @@ private slots:
     void emptyTextConvertsToEmpty();
     void textRoundTrip_data();
     void textRoundTrip();
+    void languageNames_data();
+    void languageNames();
 };
 
 void TimeTextTest::formatTime_data()
@@ -147,3 +150,23 @@ void TimeTextTest::textRoundTrip()
 TAVRIX_CORE_TEST_MAIN(TimeTextTest)
 
 #include "TimeTextTest.moc"
+
+void TimeTextTest::languageNames_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("three letters, bibliographic") << "ger" << QStringLiteral("Deutsch");
+    QTest::newRow("three letters, terminology") << "deu" << QStringLiteral("Deutsch");
+    QTest::newRow("two letters") << "fr" << QStringLiteral("Fran\u00e7ais");
+    QTest::newRow("upper case") << "ENG" << QStringLiteral("English");
+    QTest::newRow("no language") << "und" << QStringLiteral("und");
+    QTest::newRow("not a code") << "<b>x" << QStringLiteral("<b>x");
+}
+
+void TimeTextTest::languageNames()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QCOMPARE(LanguageName(code), name);
+}
