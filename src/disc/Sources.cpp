@@ -9,8 +9,10 @@
 #include "platform/ExternalPrograms.h"
 #include "util/TimeText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QThread>
 
@@ -23,15 +25,37 @@ const QString kOpenFileFilter = QStringLiteral(
 
 } // namespace
 
+QString DRUI::ChooserStartFolder(const QString &remembered) const
+{
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) {
+        return remembered;
+    }
+    // The current folder, unless a disc's playback left it inside the disc.
+    const QString current = QDir::currentPath();
+    return current.contains(QStringLiteral("/BDMV")) ? QDir::homePath() : current;
+}
+
 void DRUI::btnOpenFile()
 {
-    OpenFiles(QFileDialog::getOpenFileNames(this, QString(), QStringLiteral("."), kOpenFileFilter));
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QString(), ChooserStartFolder(m_settings.fileFolder), kOpenFileFilter);
+    if (!chosen.isEmpty()) {
+        m_settings.fileFolder = QFileInfo(chosen.first()).absolutePath();
+    }
+    OpenFiles(chosen);
 }
 
 void DRUI::btnLoadBDPath()
 {
-    OpenDiscFolder(
-        QFileDialog::getExistingDirectory(this, QString(), QString(), QFileDialog::ShowDirsOnly));
+    // The disc chooser shows the last disc folder among its neighbours.
+    const QString remembered =
+        m_settings.discFolder.isEmpty() ? QString() : QFileInfo(m_settings.discFolder).path();
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QString(), ChooserStartFolder(remembered), QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty()) {
+        m_settings.discFolder = chosen;
+    }
+    OpenDiscFolder(chosen);
 }
 
 void DRUI::OpenDiscFolder(const QString &path)

@@ -8,12 +8,17 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
+#include <QSlider>
 #include <QStackedLayout>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
@@ -30,7 +35,18 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     centralWidget->setStyleSheet(StyleSheets::CentralBackground());
     // The first text lookup of the run: it loads the language tables.
     setWindowTitle(GetText("MainWnd/ProTitle"));
-    ResizeWithinScreen(QSize(1000, 680));
+    m_settings = RememberedSettings::Load(AppDataFolder());
+    m_isMuted = m_settings.muted;
+    // The window's last place, where it still fits on a screen; else the first-start size.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const bool fits = std::any_of(screens.begin(), screens.end(), [this](const QScreen *shown) {
+        return shown->availableGeometry().contains(m_settings.window);
+    });
+    if (m_settings.window.isValid() && fits) {
+        setGeometry(m_settings.window);
+    } else {
+        ResizeWithinScreen(QSize(1000, 680));
+    }
     setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
     setAcceptDrops(true);
 
@@ -68,6 +84,8 @@ void DRUI::SetUpWindow()
 
     BuildWindowContent();
     RenderPlaybackState(m_engine->CurrentState());
+    m_volumeSlider->setValue(m_isMuted ? 0 : m_settings.volume);
+    SetVolumeImage(m_isMuted);
 
     m_outerStack->addWidget(m_mainPanel);
     m_outerStack->setCurrentWidget(m_mainPanel);

@@ -4,6 +4,7 @@
 #include "disc/MoviePlaylistReader.h"
 #include "engine/EngineSession.h"
 #include "ui/RecentFileList.h"
+#include "ui/RememberedSettings.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -148,6 +149,8 @@ private:
     void MarkPlayingRow();
     void SetVolumeImage(bool muted);
     void ShowVolumeOnScreen();
+    // Where a chooser opens: where it was last used, never inside a disc.
+    QString ChooserStartFolder(const QString &remembered) const;
     // Resizes the window to the wanted size, or less where the screen it is on has less room,
     // frame included, and keeps it on that screen.
     void ResizeWithinScreen(const QSize &wanted);
@@ -275,6 +278,8 @@ private:
     // Lists
     QVector<PLAY_LIST_INFO> m_playList;
     RecentFileList m_recentFiles;
+    // The user's choices kept between runs: volume, the choosers' folders, the window's place.
+    RememberedSettings m_settings;
     QString m_appDataFolder;
     // While a probe or the engine's title list is awaited, timers and the engine go on but no
     // new source may be opened (a drop is not held back the way clicks and keys are).

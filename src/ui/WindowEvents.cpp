@@ -1,5 +1,7 @@
 #include "ui/DRUI.h"
 
+#include "platform/AppDataFolder.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -27,6 +29,8 @@ void DRUI::closeEvent(QCloseEvent *event)
 {
     // Closing by the frame's button must not leave the engine running either.
     ShutDownEngine();
+    m_settings.window = normalGeometry();
+    m_settings.Save(AppDataFolder());
     event->accept();
     QApplication::quit();
 }

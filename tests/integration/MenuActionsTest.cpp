@@ -937,6 +937,37 @@ private slots:
             m_engine->Commands().contains(QStringLiteral("pausing_keep_force volume 60 100")));
     }
 
+    // The volume, mute and the window's place, kept when the window closes, come back in the
+    // next window, as after a restart.
+    void settingsSurviveARestart_data()
+    {
+        QTest::addColumn<bool>("mute");
+        QTest::newRow("a volume") << false;
+        QTest::newRow("muted") << true;
+    }
+
+    void settingsSurviveARestart()
+    {
+        QFETCH(bool, mute);
+        Window().VolumeSliderSeek(35);
+        if (mute) {
+            Window().VolumeBtn();
+        }
+        const QRect place(40, 60, 700, 500);
+        Window().setGeometry(place);
+        Window().close();
+        NewWindow();
+        QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), mute ? 0 : 35);
+        QCOMPARE(DruiTestAccess::IsMuted(Window()), mute);
+        QCOMPARE(Window().geometry(), place);
+        // Unmuting gives the level the Controls have always given.
+        if (mute) {
+            Window().VolumeBtn();
+            QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), 50);
+        }
+        QVERIFY(QFile::remove(AppDataFolder() + QStringLiteral("Settings.ini")));
+    }
+
     void volumeKeyWithoutPlaybackMovesOnlyTheSlider()
     {
         ShowAndActivate();

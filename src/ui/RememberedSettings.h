@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+// What the player remembers of the user's choices between runs, in Settings.ini in the per-user
+// folder. A missing file or value gives the first-start choice; a damaged value is ignored.
+struct RememberedSettings
+{
+    int volume = 50;
+    bool muted = false;
+    QString fileFolder; // where the file chooser was last used
+    QString discFolder; // where the disc chooser was last used
+    QRect window;       // the window's last normal place and size; empty when none
+
+    static RememberedSettings Load(const QString &appDataFolder);
+    // Writes the values that differ from what the file holds.
+    void Save(const QString &appDataFolder) const;
+};
