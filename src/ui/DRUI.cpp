@@ -52,6 +52,10 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 
     m_refreshTimer = new QTimer(this);
     connect(m_refreshTimer, &QTimer::timeout, this, &DRUI::DoRefreshGui);
+    m_fullScreenControlsTimer = new QTimer(this);
+    m_fullScreenControlsTimer->setSingleShot(true);
+    m_fullScreenControlsTimer->setInterval(2000);
+    connect(m_fullScreenControlsTimer, &QTimer::timeout, this, &DRUI::HideControlsAndPointer);
     m_engine = new EngineSession(this);
     ConnectEngine();
     AddPlayerShortcuts();

@@ -114,6 +114,9 @@ private:
     QMenu *NewSubmenu(QAction *entry);
     void FillRecentMenu();
     void LeaveFullScreen();
+    // In full screen: a moving pointer brings the control bar and clock back for a while.
+    void ShowControlsForAWhile();
+    void HideControlsAndPointer();
     QString RecentFilePath() const;
 
     // Playback (ui/Playback.cpp, ui/Transport.cpp, ui/Tracks.cpp, ui/SnapshotTaking.cpp)
@@ -230,6 +233,7 @@ private:
     // Playback: the engine session owns the engine and what it says; the window renders it.
     EngineSession *m_engine = nullptr;
     QTimer *m_refreshTimer = nullptr;
+    QTimer *m_fullScreenControlsTimer = nullptr;
     QString m_pathToPlay;
     QString m_currentPath;
     QString m_sourceKey;

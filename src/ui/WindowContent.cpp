@@ -136,6 +136,8 @@ QWidget *DRUI::BuildVideoPage()
     layout->setSpacing(0);
     m_videoSurface = new QLabel;
     m_videoSurface->installEventFilter(this);
+    // Moves of the pointer count even without a button held (full screen shows the controls).
+    m_videoSurface->setMouseTracking(true);
     layout->addWidget(m_videoSurface);
     return page;
 }

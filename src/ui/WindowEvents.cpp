@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <QSlider>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -40,6 +41,8 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
     const bool playing = m_engine->IsLive();
     if (watched == m_videoSurface && event->type() == QEvent::MouseButtonDblClick) {
         FullScreenBtn();
+    } else if (watched == m_videoSurface && event->type() == QEvent::MouseMove) {
+        ShowControlsForAWhile();
     } else if (watched == m_videoSurface && event->type() == QEvent::Wheel) {
         // The wheel over the picture sets the volume, a step a notch.
         const int notch = static_cast<QWheelEvent *>(event)->angleDelta().y();
@@ -77,13 +80,35 @@ void DRUI::FullScreenBtn()
         m_playListTable->hide();
         showFullScreen();
         m_isFullScreen = true;
+        m_fullScreenControlsTimer->start();
     } else {
         LeaveFullScreen();
     }
 }
 
+void DRUI::ShowControlsForAWhile()
+{
+    if (!m_isFullScreen) {
+        return;
+    }
+    m_controlBar->show();
+    m_videoSurface->unsetCursor();
+    m_fullScreenControlsTimer->start();
+}
+
+void DRUI::HideControlsAndPointer()
+{
+    if (!m_isFullScreen) {
+        return;
+    }
+    m_controlBar->hide();
+    m_videoSurface->setCursor(Qt::BlankCursor);
+}
+
 void DRUI::LeaveFullScreen()
 {
+    m_fullScreenControlsTimer->stop();
+    m_videoSurface->unsetCursor();
     // The play list stays hidden until the Tools menu shows it again.
     m_menuStrip->show();
     m_controlBar->show();

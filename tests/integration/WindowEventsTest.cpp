@@ -178,6 +178,13 @@ private slots:
         QVERIFY(Table()->isHidden());
         QTRY_VERIFY(IsFull());
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        // A moving pointer brings the control bar back for two seconds; then bar and pointer go.
+        QMouseEvent move(QEvent::MouseMove, QPointF(20, 20), QPointF(20, 20), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(DruiTestAccess::VideoSurface(Window()), &move);
+        QTRY_VERIFY(!Bar()->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(Bar()->isHidden(), 4000);
+        QCOMPARE(DruiTestAccess::VideoSurface(Window())->cursor().shape(), Qt::BlankCursor);
 
         toggle();
         VerifyNormalChrome();
