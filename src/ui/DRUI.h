@@ -137,6 +137,9 @@ private:
     void ApplyTrackChoicesAtVideoStart();
     void TickTrack(QMenu *menu, const QVector<EngineStream> &streams, int streamId);
     int EngineStreamId(const QVector<EngineStream> &streams, int entry, int none) const;
+    // Sends the track command for a chosen menu entry and ticks it; none is the id for Disable.
+    void ChooseTrack(QAction *entry, const char *command, const QVector<EngineStream> &streams,
+                     int none);
     void SaveSnapshot(const QString &enginePicture);
     // Resume (ui/Resume.cpp)
     QString ResumeKeyOfSource() const;

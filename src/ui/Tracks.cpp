@@ -34,14 +34,20 @@ bool BelongsTo(const QAction *action, const QMenu *menu)
 
 } // namespace
 
+void DRUI::ChooseTrack(QAction *entry, const char *command, const QVector<EngineStream> &streams,
+                       int none)
+{
+    if (m_engine->IsLive()) {
+        m_engine->Send(command, EngineStreamId(streams, entry->data().toInt(), none));
+        CheckEntry(entry);
+    }
+}
+
 void DRUI::BDVideoMenu(QAction *action)
 {
     if (BelongsTo(action, m_subtitleTrackMenu)) {
-        if (m_engine->IsLive()) {
-            m_engine->Send(Engine::kSubtitleKeepPause,
-                           EngineStreamId(m_engine->SubtitleStreams(), action->data().toInt(), -1));
-            CheckEntry(action);
-        }
+        // -1 asks the engine for no subtitle.
+        ChooseTrack(action, Engine::kSubtitleKeepPause, m_engine->SubtitleStreams(), -1);
         return;
     }
     if (BelongsTo(action, m_videoTrackMenu)) {
@@ -88,12 +94,8 @@ void DRUI::ResizeWithinScreen(const QSize &wanted)
 void DRUI::BDAudioMenu(QAction *action)
 {
     if (BelongsTo(action, m_audioTrackMenu)) {
-        if (m_engine->IsLive()) {
-            // -2 asks the engine for no audio at all.
-            m_engine->Send(Engine::kSwitchAudioKeepPause,
-                           EngineStreamId(m_engine->AudioStreams(), action->data().toInt(), -2));
-            CheckEntry(action);
-        }
+        // -2 asks the engine for no audio at all.
+        ChooseTrack(action, Engine::kSwitchAudioKeepPause, m_engine->AudioStreams(), -2);
         return;
     }
     if (BelongsTo(action, m_audioChannelMenu) && m_engine->IsLive()) {

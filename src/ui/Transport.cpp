@@ -93,7 +93,6 @@ void DRUI::VolumeBtn()
     m_volumeSlider->setValue(m_isMuted ? 0 : kVolumeAfterUnmute);
     SetVolumeImage(m_isMuted);
     m_engine->Send(m_isMuted ? Engine::kMute : Engine::kUnmute);
-    m_settings.muted = m_isMuted;
     ShowVolumeOnScreen();
 }
 
@@ -105,7 +104,6 @@ void DRUI::VolumeSliderSeek(int value)
     m_isMuted = value == 0;
     SetVolumeImage(m_isMuted);
     m_engine->Send(Engine::kVolumeKeepPause, value);
-    m_settings.muted = m_isMuted;
     if (!m_isMuted) {
         m_settings.volume = value;
     }

@@ -30,6 +30,7 @@ void DRUI::closeEvent(QCloseEvent *event)
 {
     // Closing by the frame's button must not leave the engine running either.
     ShutDownEngine();
+    m_settings.muted = m_isMuted;
     m_settings.window = normalGeometry();
     m_settings.Save(AppDataFolder());
     event->accept();
