@@ -7,6 +7,7 @@
 #include "ui/Look.h"
 #include "ui/StyleSheets.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -99,6 +100,10 @@ void CProcessUI::BuildContent()
     m_pFormatCombo->addItems(
         {QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("BMP")});
     m_pFormatCombo->setCurrentIndex(m_nFormatIndex);
+    m_pPlayWholeListBox = new QCheckBox(GetText("MainWnd/PlayWholeList"), content);
+    m_pPlayWholeListBox->setGeometry(20, 75, 590, 25);
+    m_pPlayWholeListBox->setFont(CalibriFont(11));
+    m_pPlayWholeListBox->setChecked(m_bPlayWholeList);
     auto *contentLayout = new QVBoxLayout;
     contentLayout->setContentsMargins(20, 0, 0, 0);
     contentLayout->addWidget(content);
@@ -151,6 +156,7 @@ void CProcessUI::btnOpenFolder()
 void CProcessUI::btnOK()
 {
     m_nFormatIndex = m_pFormatCombo->currentIndex();
+    m_bPlayWholeList = m_pPlayWholeListBox->isChecked();
     QFile stored(AppDataFolder() + QStringLiteral("OutputPath.txt"));
     if (stored.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         stored.write(m_strFolder.toLocal8Bit());

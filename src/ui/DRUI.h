@@ -151,6 +151,7 @@ private:
     void AddPlayerShortcuts();
     void SeekBy(int seconds);
     void OpenPreferences();
+    void SaveRememberedSettings();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
     void SetVolumeImage(bool muted);

@@ -53,11 +53,14 @@ void DRUI::OpenPreferences()
 {
     CProcessUI preferences;
     preferences.m_nFormatIndex = m_snapshotFormatIndex;
+    preferences.m_bPlayWholeList = m_settings.playWholeList;
     preferences.BuildContent();
     preferences.exec();
     if (preferences.m_bCancelled == 0) {
         m_snapshotFormatIndex = preferences.m_nFormatIndex;
         m_snapshotFormat = preferences.m_pFormatCombo->currentText();
+        m_settings.playWholeList = preferences.m_bPlayWholeList;
+        SaveRememberedSettings();
     }
 }
 

@@ -54,6 +54,9 @@ void DRUI::ConnectEngine()
             ForgetWherePlaybackWas();
         }
         OnEngineEnded(unplayable);
+        if (endOfFile && !unplayable && m_settings.playWholeList) {
+            StepThroughPlayList(true);
+        }
     });
     connect(m_engine, &EngineSession::FailedToStart, this, &DRUI::OnEngineFailedToStart);
 }

@@ -52,6 +52,8 @@ RememberedSettings RememberedSettings::Load(const QString &appDataFolder)
         settings.volume = volume;
     }
     settings.muted = file.Value(kSection, QStringLiteral("Muted"), QString()) == QLatin1String("1");
+    settings.playWholeList =
+        file.Value(kSection, QStringLiteral("PlayWholeList"), QString()) == QLatin1String("1");
     settings.fileFolder = file.Value(kSection, QStringLiteral("FileFolder"), QString());
     settings.discFolder = file.Value(kSection, QStringLiteral("DiscFolder"), QString());
     settings.window = RectFrom(file.Value(kSection, QStringLiteral("Window"), QString()));
@@ -65,6 +67,7 @@ void RememberedSettings::Save(const QString &appDataFolder) const
     const std::pair<QString, QString> values[] = {
         {QStringLiteral("Volume"), QString::number(volume)},
         {QStringLiteral("Muted"), muted ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("PlayWholeList"), playWholeList ? QStringLiteral("1") : QStringLiteral("0")},
         {QStringLiteral("FileFolder"), fileFolder},
         {QStringLiteral("DiscFolder"), discFolder},
         {QStringLiteral("Window"), window.isValid() ? RectText(window) : QString()},

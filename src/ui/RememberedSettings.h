@@ -12,6 +12,7 @@ struct RememberedSettings
     QString fileFolder; // where the file chooser was last used
     QString discFolder; // where the disc chooser was last used
     QRect window;       // the window's last normal place and size; empty when none
+    bool playWholeList = false; // a list entry that plays to its end is followed by the next
 
     static RememberedSettings Load(const QString &appDataFolder);
     // Writes the values that differ from what the file holds.

@@ -30,11 +30,16 @@ void DRUI::closeEvent(QCloseEvent *event)
 {
     // Closing by the frame's button must not leave the engine running either.
     ShutDownEngine();
+    SaveRememberedSettings();
+    event->accept();
+    QApplication::quit();
+}
+
+void DRUI::SaveRememberedSettings()
+{
     m_settings.muted = m_isMuted;
     m_settings.window = normalGeometry();
     m_settings.Save(AppDataFolder());
-    event->accept();
-    QApplication::quit();
 }
 
 bool DRUI::eventFilter(QObject *watched, QEvent *event)

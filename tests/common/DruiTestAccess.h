@@ -42,6 +42,7 @@ public:
     static void OpenFiles(DRUI &window, const QStringList &paths) { window.OpenFiles(paths); }
     static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
     static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window) { return window.m_playList; }
+    static bool &PlayWholeList(DRUI &window) { return window.m_settings.playWholeList; }
 
     static QMenu *DiscMenu(DRUI &window) { return window.m_discMenu; }
     static QAction *DiscChapterAction(DRUI &window) { return window.m_discChapterAction; }

@@ -216,6 +216,37 @@ private slots:
         QCOMPARE(m_engine->Starts(), 1);
     }
 
+    // With the preference on, each entry that plays to its end is followed by the next; the last
+    // one's end is an end like any other. Off, the list stops after the first.
+    void endOfFileGoesOnThroughThePlayListOnlyWhenChosen_data()
+    {
+        QTest::addColumn<bool>("wholeList");
+        QTest::newRow("off") << false;
+        QTest::newRow("on") << true;
+    }
+
+    void endOfFileGoesOnThroughThePlayListOnlyWhenChosen()
+    {
+        QFETCH(bool, wholeList);
+        m_engine->SetLength(0.5);
+        DruiTestAccess::PlayWholeList(Window()) = wholeList;
+        const QStringList clips = {m_engine->MakeMedia(QStringLiteral("one.mkv")),
+                                   m_engine->MakeMedia(QStringLiteral("two.mkv")),
+                                   m_engine->MakeMedia(QStringLiteral("three.mkv"))};
+        DruiTestAccess::OpenFiles(Window(), clips);
+        const int plays = wholeList ? 3 : 1;
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), plays, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+        QTest::qWait(800);
+        QCOMPARE(m_engine->Starts(), plays);
+        QCOMPARE(Page(), int(DRUI::kStartPage));
+        QStringList played;
+        for (const QString &args : m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")))) {
+            played.append(args.section(QLatin1Char(' '), -1));
+        }
+        QCOMPARE(played, clips.mid(0, plays));
+    }
+
     void stopQuitsTheEngineAndAllowsARestartOfTheSamePath()
     {
         const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));

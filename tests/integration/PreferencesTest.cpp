@@ -1,6 +1,7 @@
 // The preferences dialog: the snapshot folder it shows and keeps in OutputPath.txt, the image
 // formats it offers, OK against Cancel and the close button, browsing for a folder, dragging
-// the dialog, and the window's Tools → Preferences taking the chosen format.
+// the dialog, and the window's Tools → Preferences taking the chosen format and keeping the
+// play list choice.
 #include "common/DruiTestAccess.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
@@ -8,8 +9,10 @@
 #include "app/LanguageManager.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
+#include "ui/RememberedSettings.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -353,6 +356,7 @@ private slots:
             wasModal = dialog->isModal();
             shownIndex = dialog->m_pFormatCombo->currentIndex();
             dialog->m_pFormatCombo->setCurrentIndex(chosenIndex);
+            dialog->findChild<QCheckBox *>()->setChecked(true);
             ButtonWithText(dialog, ok ? "MainWnd/OK" : "MainWnd/Cancel")->click();
         });
         QAction *entry = PreferencesEntry(window);
@@ -364,6 +368,8 @@ private slots:
         QCOMPARE(DruiTestAccess::SnapshotFormat(window), formatAfter);
         QCOMPARE(DruiTestAccess::SnapshotFormatIndex(window), indexAfter);
         QCOMPARE(Contents(OutputPathFile()).has_value(), ok);
+        // The play list choice is kept at once, not only when the window closes.
+        QCOMPARE(RememberedSettings::Load(AppDataFolder()).playWholeList, ok);
     }
 };
 

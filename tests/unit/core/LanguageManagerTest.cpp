@@ -107,6 +107,7 @@ const char *const kRequiredKeys[] = {
     "MainWnd/Play",
     "MainWnd/PlayList",
     "MainWnd/PlayMovie",
+    "MainWnd/PlayWholeList",
     "MainWnd/Preferences",
     "MainWnd/Previous",
     "MainWnd/ProTitle",
