@@ -1,8 +1,11 @@
 #include "app/LanguageManager.h"
 
 #include "app/IniFile.h"
+#include "platform/AppDataFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -18,14 +21,19 @@ std::unique_ptr<CLanguageManager> CLanguageManager::s_instance;
 CLanguageManager &CLanguageManager::Instance()
 {
     if (!s_instance) {
-        s_instance = std::make_unique<CLanguageManager>(QCoreApplication::applicationDirPath());
+        s_instance = std::make_unique<CLanguageManager>(
+            QCoreApplication::applicationDirPath(), LanguageChoiceFolder());
     }
     return *s_instance;
 }
 
-CLanguageManager::CLanguageManager(const QString &programFolder)
-    : m_configFilePath(programFolder + QStringLiteral("/config.ini")),
-      m_languageFolderPath(programFolder + QStringLiteral("/Languages") + QLatin1Char('/'))
+CLanguageManager::CLanguageManager(const QString &programFolder, const QString &choiceFolder)
+    : m_configFilePath(QDir(programFolder).filePath(QStringLiteral("config.ini"))),
+      m_choiceFilePath(choiceFolder.isEmpty()
+                           ? m_configFilePath
+                           : QDir(choiceFolder).filePath(QStringLiteral("config.ini"))),
+      m_languageFolderPath(QDir(programFolder).filePath(QStringLiteral("Languages")) +
+                           QLatin1Char('/'))
 {
     ReadCurrentLanguage();
     ReadLanguageList();
@@ -34,8 +42,14 @@ CLanguageManager::CLanguageManager(const QString &programFolder)
 
 void CLanguageManager::ReadCurrentLanguage()
 {
-    m_currentLanguage = IniFile::Load(m_configFilePath)
-                            .Value(kDefaultLanguageSection, kDefaultLanguageKey, kDefaultLanguage);
+    const QString shipped = IniFile::Load(m_configFilePath)
+                                .Value(kDefaultLanguageSection, kDefaultLanguageKey, kDefaultLanguage);
+    const QString chosen =
+        m_choiceFilePath == m_configFilePath
+            ? QString()
+            : IniFile::Load(m_choiceFilePath)
+                  .Value(kDefaultLanguageSection, kDefaultLanguageKey, QString());
+    m_currentLanguage = chosen.isEmpty() ? shipped : chosen;
 }
 
 void CLanguageManager::ReadLanguageList()
@@ -78,7 +92,8 @@ QString CLanguageManager::GetText(const char *key) const
 
 int CLanguageManager::SetLanguage(const QString &name)
 {
-    IniFile::WriteValue(m_configFilePath, kDefaultLanguageSection, kDefaultLanguageKey, name);
+    EnsureFolderExists(QFileInfo(m_choiceFilePath).path());
+    IniFile::WriteValue(m_choiceFilePath, kDefaultLanguageSection, kDefaultLanguageKey, name);
     ReadCurrentLanguage();
     LoadTextTable();
     return 1;

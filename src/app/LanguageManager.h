@@ -18,17 +18,20 @@ class CLanguageManager
 {
 public:
     // The one manager of the process, reading config.ini and the Languages folder beside the
-    // program. Created on first use; GUI thread only.
+    // program, and the choice from LanguageChoiceFolder(). Created on first use; GUI thread only.
     static CLanguageManager &Instance();
 
-    explicit CLanguageManager(const QString &programFolder);
+    // config.ini in the choice folder, when it names a language, overrides the one beside the
+    // program, which is then only read. Without a choice folder the choice is kept beside the
+    // program.
+    explicit CLanguageManager(const QString &programFolder, const QString &choiceFolder = {});
 
     QString GetText(const char *key) const;
     const std::vector<LanguageEntry> &GetLanguageList() const { return m_languageList; }
     QString GetCurrentLanguage() const { return m_currentLanguage; }
 
-    // Stores the choice in config.ini and reloads the texts. A config.ini that cannot be written
-    // keeps the language that was in force. Always returns 1.
+    // Stores the choice in the choice folder's config.ini and reloads the texts. A config.ini
+    // that cannot be written keeps the language that was in force. Always returns 1.
     int SetLanguage(const QString &name);
 
 private:
@@ -39,6 +42,7 @@ private:
     void LoadTextTable();
 
     QString m_configFilePath;
+    QString m_choiceFilePath; // the same file when the program keeps its choices beside it
     QString m_languageFolderPath;
     QString m_currentLanguage;
     std::vector<LanguageEntry> m_languageList;

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/LogHandler.h"
 #include "platform/KeepAwake.h"
 #include "platform/SingleInstance.h"
@@ -5,6 +6,10 @@
 #include "ui/DRUI.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -21,8 +26,24 @@ int main(int argc, char *argv[])
     application.setQuitOnLastWindowClosed(false);
     qInstallMessageHandler(LogMessageHandler);
 
-    if (IsAnotherInstanceRunning()) {
+    // Qt has taken its own options out of the arguments by now.
+    const CommandLine command =
+        CommandLine::Parse(application.arguments().mid(1), QDir::currentPath());
+    if (command.action != CommandLine::Action::Run) {
+        const bool asked = command.action == CommandLine::Action::ShowUsage;
+        std::fputs(qPrintable(CommandLine::Usage()), asked ? stdout : stderr);
+        return asked ? 0 : 2;
+    }
+
+    SingleInstance instance;
+    if (instance.TakeLock() == SingleInstance::Lock::HeldElsewhere) {
+        const bool handed = command.paths.isEmpty() || SingleInstance::HandOver(command.paths);
         RestoreWindowWithTitle(QString::fromLatin1(kRunningWindowTitle));
+        if (!handed) {
+            std::fputs("tavrix-bluray-player: the running player did not take the paths\n",
+                       stderr);
+            return 1;
+        }
         return 0;
     }
     KeepSystemAndDisplayAwake();
@@ -30,6 +51,11 @@ int main(int argc, char *argv[])
     DRUI window;
     window.SetUpWindow();
     window.show();
+    QObject::connect(&instance, &SingleInstance::PathsHandedOver, &window,
+                     &DRUI::OpenFromDesktop);
+    if (!command.paths.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, &command] { window.OpenFromDesktop(command.paths); });
+    }
     application.exec();
     return 0;
 }

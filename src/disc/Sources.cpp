@@ -9,12 +9,14 @@
 #include "platform/ExternalPrograms.h"
 #include "util/TimeText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -22,6 +24,11 @@ const QString kOpenFileFilter = QStringLiteral(
     "*.rmvb *.rm *.mpeg *.mov *.avi *.wmv *.asf *.mp4 *.flv *.fla *.swf *.m4v *.3gp *.dv *.3g2 "
     "*.m4b *.mkv *.mts *.divx *.ogm *.moi *.vob *.ajp *.f4v *.mqv *.svi *.vid *.tod *.hdmov *.mod "
     "*.mxf *.m2ts *.lrv ;;All File(*.*)");
+
+// How often handed-over paths look again whether the window is free to open them.
+constexpr int kHandOverRetryMs = 250;
+// How many of the paths that do not exist the message names.
+constexpr int kMissingPathsShown = 3;
 
 } // namespace
 
@@ -152,11 +159,50 @@ void DRUI::OpenFiles(const QStringList &paths)
     VideoPlay();
 }
 
+void DRUI::OpenFromDesktop(const QStringList &paths)
+{
+    if (m_waitingForHelperProgram || QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kHandOverRetryMs, this, [this, paths] { OpenFromDesktop(paths); });
+        return;
+    }
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    QStringList files;
+    QString discFolder;
+    QStringList missing;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            missing.append(path);
+        } else if (!info.isDir()) {
+            files.append(path);
+        } else if (discFolder.isEmpty()) {
+            discFolder = path;
+        }
+    }
+    if (!files.isEmpty()) {
+        OpenFiles(files);
+    } else if (!discFolder.isEmpty()) {
+        OpenDiscFolder(discFolder);
+    }
+    if (!missing.isEmpty()) {
+        QStringList named = missing.mid(0, kMissingPathsShown);
+        if (missing.size() > kMissingPathsShown) {
+            named.append(QStringLiteral("…"));
+        }
+        ShowMessageBox(this, GetText("Messages/MSG0506") + QLatin1Char('\n') +
+                                 named.join(QLatin1Char('\n')));
+    }
+}
+
 void DRUI::InstallProbeTool()
 {
     const QString target = AppDataFolder() + QStringLiteral("tool");
-    // An existing copy is never replaced.
-    if (QFile::exists(target)) {
+    // An existing copy is never replaced; an installed player has none to copy.
+    if (QFile::exists(target) || !QFile::exists(ProbeSource())) {
         return;
     }
     QFile::copy(ProbeSource(), target);

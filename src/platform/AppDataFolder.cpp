@@ -1,5 +1,6 @@
 #include "platform/AppDataFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -18,6 +19,13 @@ QString StateFolder()
         base = QDir::homePath() + QStringLiteral("/.local/state");
     }
     return base + QStringLiteral("/Tavrix BluRay Player/");
+}
+
+QString LanguageChoiceFolder()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    return QFileInfo::exists(programFolder + QStringLiteral("portable")) ? programFolder
+                                                                        : AppDataFolder();
 }
 
 bool EnsureFolderExists(const QString &folder)

@@ -11,6 +11,10 @@ QString AppDataFolder();
 // $XDG_STATE_HOME, else ~/.local/state, then "Tavrix BluRay Player/". Ends with the separator.
 QString StateFolder();
 
+// Where the interface language choice is written: the program's own folder when the program
+// runs from its build folder (the build leaves a file "portable" beside it), else AppDataFolder().
+QString LanguageChoiceFolder();
+
 // Creates a folder with any missing parents when it does not exist yet. Returns whether the
 // folder exists afterwards.
 bool EnsureFolderExists(const QString &folder);

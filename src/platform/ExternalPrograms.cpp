@@ -21,7 +21,12 @@ QString EngineProgram()
 QString ProbeProgram()
 {
     const QString chosen = qEnvironmentVariable("TAVRIX_PROBE");
-    return chosen.isEmpty() ? AppDataFolder() + QStringLiteral("tool") : chosen;
+    if (!chosen.isEmpty()) {
+        return chosen;
+    }
+    // Run from its build folder the player has a copy beside it; installed, it uses the system's.
+    return QFileInfo::exists(ProbeSource()) ? AppDataFolder() + QStringLiteral("tool")
+                                            : QStringLiteral("ffmpeg");
 }
 
 QString ProbeSource()

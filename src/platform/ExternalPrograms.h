@@ -8,7 +8,7 @@
 QString EngineProgram();
 
 // The duration probe: $TAVRIX_PROBE when set, else the copy "tool" in the application data
-// folder.
+// folder when the program has one beside it to copy, else ffmpeg from PATH.
 QString ProbeProgram();
 
 // Where the probe is installed from: "tool" beside the program.

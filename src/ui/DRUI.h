@@ -48,6 +48,11 @@ public:
     // application data folder exists and empties the play list.
     void SetUpWindow();
 
+    // Opens what the desktop or a later copy of the player handed over, as the File menu would:
+    // the files, else the first folder as a disc. A path that does not exist only gets a message.
+    // Waits while a dialog or a probe is still open. Raises the window.
+    void OpenFromDesktop(const QStringList &paths);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

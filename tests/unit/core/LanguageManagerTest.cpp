@@ -141,6 +141,7 @@ const char *const kRequiredKeys[] = {
     "Messages/MSG0503",
     "Messages/MSG0504",
     "Messages/MSG0505",
+    "Messages/MSG0506",
 };
 
 // The single-instance search finds the running player's window by this title.
@@ -163,7 +164,9 @@ private slots:
     void withoutConfigEnglishIsRead();
     void languageListKeepsFileOrder();
     void missingLanguageFileGivesEmptyTextsUntilSwitchedBack();
+    void readOnlyConfigKeepsLanguage_data();
     void readOnlyConfigKeepsLanguage();
+    void choiceInItsOwnFolderOverridesTheShippedOne();
     void setLanguageDoesNotRereadList();
 
     void shippedLanguagesOffered();
@@ -307,19 +310,52 @@ void LanguageManagerTest::missingLanguageFileGivesEmptyTextsUntilSwitchedBack()
     QCOMPARE(ReadAll(ConfigPath()), kConfig);
 }
 
+void LanguageManagerTest::readOnlyConfigKeepsLanguage_data()
+{
+    QTest::addColumn<bool>("ownFolder"); // the choice kept apart from the program, as installed
+    QTest::newRow("beside the program") << false;
+    QTest::newRow("in the choice folder") << true;
+}
+
 void LanguageManagerTest::readOnlyConfigKeepsLanguage()
 {
-    CLanguageManager manager(m_folder->path());
-    QVERIFY(QFile::setPermissions(ConfigPath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
-                                                    QFileDevice::ReadOther));
+    QFETCH(bool, ownFolder);
+    const QString choiceFolder = m_folder->filePath(QStringLiteral("user"));
+    const QString written =
+        ownFolder ? choiceFolder + QStringLiteral("/config.ini") : ConfigPath();
+    const QByteArray choice = "[DefaultLanguage]\nDefault=/English\n";
+    QVERIFY(QDir().mkpath(choiceFolder));
+    if (ownFolder) {
+        QVERIFY(WriteAll(written, choice));
+    }
+    CLanguageManager manager(m_folder->path(), ownFolder ? choiceFolder : QString());
+    QVERIFY(QFile::setPermissions(written, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                               QFileDevice::ReadOther));
 
     const int result = manager.SetLanguage(QStringLiteral("/German"));
 
-    QFile::setPermissions(ConfigPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(written, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(result, 1);
     QCOMPARE(manager.GetCurrentLanguage(), QStringLiteral("/English"));
     QCOMPARE(manager.GetText("MainWnd/OpenFile"), QStringLiteral("Open File"));
+    QCOMPARE(ReadAll(written), ownFolder ? choice : kConfig);
+}
+
+// Installed, the choice goes to a folder of the user's and wins over the shipped default, which
+// is never written; a choice file that names no language leaves the shipped default.
+void LanguageManagerTest::choiceInItsOwnFolderOverridesTheShippedOne()
+{
+    const QString choiceFolder = m_folder->filePath(QStringLiteral("user/not yet made"));
+    CLanguageManager manager(m_folder->path(), choiceFolder);
+    QCOMPARE(manager.SetLanguage(QStringLiteral("/German")), 1);
+    QCOMPARE(manager.GetText("Messages/MSG0403"), QStringLiteral("Hinweis"));
     QCOMPARE(ReadAll(ConfigPath()), kConfig);
+    QCOMPARE(CLanguageManager(m_folder->path(), choiceFolder).GetCurrentLanguage(),
+             QStringLiteral("/German"));
+
+    QVERIFY(WriteAll(choiceFolder + QStringLiteral("/config.ini"), "[DefaultLanguage]\nDefault=\n"));
+    QCOMPARE(CLanguageManager(m_folder->path(), choiceFolder).GetCurrentLanguage(),
+             QStringLiteral("/English"));
 }
 
 void LanguageManagerTest::setLanguageDoesNotRereadList()

@@ -1,0 +1,38 @@
+#include "app/CommandLine.h"
+
+#include <QDir>
+
+CommandLine CommandLine::Parse(const QStringList &arguments, const QString &currentFolder)
+{
+    CommandLine command;
+    const QDir base(currentFolder);
+    bool opening = false;
+    for (const QString &argument : arguments) {
+        if (opening) {
+            // Whatever follows "--open" is a path, even one that starts with a dash.
+            if (!argument.isEmpty()) {
+                command.paths.append(base.absoluteFilePath(argument));
+            }
+        } else if (argument == QLatin1String("--open")) {
+            opening = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            command.action = Action::ShowUsage;
+        } else if (argument.startsWith(QLatin1Char('-'))) {
+            command.action = Action::RefuseWithUsage;
+            break;
+        }
+    }
+    if (command.action != Action::Run) {
+        command.paths.clear();
+    }
+    return command;
+}
+
+QString CommandLine::Usage()
+{
+    return QStringLiteral(
+        "usage: tavrix-bluray-player [--open PATH...]\n"
+        "  --open PATH...  open these files, or one Blu-ray or DVD folder; when the player runs\n"
+        "                  already, it opens them in its window\n"
+        "  --help          show this text\n");
+}

@@ -1,0 +1,127 @@
+// What the command line asks for, the message a later copy hands the running one, and the
+// hand-over itself between two lock holders of one process.
+#include "common/TestMain.h"
+
+#include "app/CommandLine.h"
+#include "platform/HandOverMessage.h"
+#include "platform/SingleInstance.h"
+
+#include <QSignalSpy>
+
+#include <future>
+#include <sched.h>
+
+using Action = CommandLine::Action;
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QStringList>("paths");
+
+        const int run = int(Action::Run);
+        QTest::newRow("nothing") << QStringList{} << run << QStringList{};
+        QTest::newRow("bare arguments are ignored") << QStringList{"a.mkv", "b"} << run
+                                                   << QStringList{};
+        QTest::newRow("open, relative and absolute, in order")
+            << QStringList{"--open", "clips/a.mkv", "/m/b c.mkv"} << run
+            << QStringList{"/work/clips/a.mkv", "/m/b c.mkv"};
+        QTest::newRow("after open a dash is a path")
+            << QStringList{"--open", "-x.mkv", "--help"} << run
+            << QStringList{"/work/-x.mkv", "/work/--help"};
+        QTest::newRow("open with nothing starts the player") << QStringList{"--open"} << run
+                                                             << QStringList{};
+        QTest::newRow("empty path skipped") << QStringList{"--open", "", "a"} << run
+                                            << QStringList{"/work/a"};
+        QTest::newRow("help") << QStringList{"--help", "--open", "a"} << int(Action::ShowUsage)
+                              << QStringList{};
+        QTest::newRow("unknown option") << QStringList{"--play", "a"}
+                                        << int(Action::RefuseWithUsage) << QStringList{};
+        QTest::newRow("unknown option before open")
+            << QStringList{"-v", "--open", "a"} << int(Action::RefuseWithUsage) << QStringList{};
+    }
+
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QStringList, paths);
+        const CommandLine command = CommandLine::Parse(arguments, QStringLiteral("/work"));
+        QCOMPARE(int(command.action), action);
+        QCOMPARE(command.paths, paths);
+    }
+
+    void decode_data()
+    {
+        using State = HandOverMessage::State;
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QStringList>("paths");
+
+        QTest::newRow("two paths") << HandOverMessage::Encode({"/a b", "/c\nd"})
+                                   << int(State::Complete) << QStringList{"/a b", "/c\nd"};
+        QTest::newRow("no paths") << QByteArray(1, '\0') << int(State::Complete)
+                                  << QStringList{};
+        QTest::newRow("nothing yet") << QByteArray() << int(State::Incomplete) << QStringList{};
+        QTest::newRow("cut inside a path") << QByteArray("/a\0/b", 5) << int(State::Incomplete)
+                                           << QStringList{};
+        QTest::newRow("cut before the end") << QByteArray("/a\0", 3) << int(State::Incomplete)
+                                            << QStringList{};
+        QTest::newRow("relative path") << QByteArray("a\0\0", 3) << int(State::Refused)
+                                       << QStringList{};
+        QTest::newRow("bytes after the end") << QByteArray("/a\0\0/b", 6) << int(State::Refused)
+                                             << QStringList{};
+        QTest::newRow("path longer than the system's")
+            << (QByteArray("/") + QByteArray(5000, 'x')) << int(State::Refused) << QStringList{};
+        QTest::newRow("too many paths")
+            << (QByteArray("/\0", 2).repeated(HandOverMessage::kMaxPaths + 1) + QByteArray(1, '\0'))
+            << int(State::Refused) << QStringList{};
+        QTest::newRow("too long")
+            << QByteArray(HandOverMessage::kMaxBytes + 1, '\0') << int(State::Refused)
+            << QStringList{};
+    }
+
+    void decode()
+    {
+        QFETCH(QByteArray, received);
+        QFETCH(int, state);
+        QFETCH(QStringList, paths);
+        const HandOverMessage::Decoded decoded = HandOverMessage::Decode(received);
+        QCOMPARE(int(decoded.state), state);
+        QCOMPARE(decoded.paths, paths);
+    }
+
+    // In a network namespace of the test's own, where the lock name is free.
+    void laterCopyHandsItsPathsToTheLockHolder()
+    {
+        QVERIFY2(::unshare(CLONE_NEWNET) == 0, "needs a network namespace of its own (root)");
+        QVERIFY(!SingleInstance::HandOver({QStringLiteral("/a")}));
+
+        SingleInstance running;
+        QCOMPARE(running.TakeLock(), SingleInstance::Lock::Taken);
+        SingleInstance later;
+        QCOMPARE(later.TakeLock(), SingleInstance::Lock::HeldElsewhere);
+        QSignalSpy handed(&running, &SingleInstance::PathsHandedOver);
+
+        // The later copy waits for the answer, which the running one gives from its event loop.
+        const QStringList paths{QStringLiteral("/m/a b.mkv"), QStringLiteral("/m/c.mkv")};
+        auto taken = std::async(std::launch::async, [paths] { return SingleInstance::HandOver(paths); });
+        QTRY_COMPARE(handed.size(), 1);
+        QCOMPARE(handed.first().first().toStringList(), paths);
+        QVERIFY(taken.get());
+
+        auto refused = std::async(std::launch::async,
+                                  [] { return SingleInstance::HandOver({QStringLiteral("rel")}); });
+        QTRY_VERIFY(refused.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+        QVERIFY(!refused.get());
+        QCOMPARE(handed.size(), 1);
+    }
+};
+
+TAVRIX_CORE_TEST_MAIN(CommandLineTest)
+#include "CommandLineTest.moc"
