@@ -206,6 +206,51 @@ private slots:
         QVERIFY(Table()->item(0, 0)->icon().isNull());
     }
 
+    // What the desktop hands over opens as the File menu would: the files, else one folder as a
+    // disc; a path that does not exist only gets the message.
+    void openFromDesktop_data()
+    {
+        QTest::addColumn<QStringList>("names"); // "DVD" is a DVD folder, "gone" does not exist
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("files; a folder among them is left") << QStringList{"a.mkv", "DVD", "b.mkv"}
+                                                           << QStringList{"a.mkv", "b.mkv"} << false;
+        QTest::newRow("one disc folder") << QStringList{"DVD"} << QStringList{"DVD"} << false;
+        QTest::newRow("only a path that does not exist") << QStringList{"gone"} << QStringList{}
+                                                         << true;
+        QTest::newRow("a file and a path that does not exist") << QStringList{"gone", "a.mkv"}
+                                                               << QStringList{"a.mkv"} << true;
+    }
+
+    void openFromDesktop()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, listed);
+        QFETCH(bool, reported);
+        const auto pathOf = [this](const QString &name) {
+            if (name == QLatin1String("DVD")) {
+                return DvdFolder();
+            }
+            return name == QLatin1String("gone") ? QDir::temp().filePath(QStringLiteral("gone.mkv"))
+                                                 : Media(name);
+        };
+        QStringList paths;
+        for (const QString &name : names) {
+            paths.append(pathOf(name));
+        }
+        QStringList expected;
+        for (const QString &name : listed) {
+            expected.append(pathOf(name));
+        }
+        QString shownMessage;
+        const auto closer = CloseMessageBoxes(shownMessage);
+        Window().OpenFromDesktop(paths);
+        QTRY_COMPARE(m_engine->Starts(), listed.isEmpty() ? 0 : 1);
+        QCOMPARE(ListedPaths(), expected);
+        QCOMPARE(shownMessage.startsWith(GetText("Messages/MSG0506")), reported);
+        QCOMPARE(shownMessage.contains(QStringLiteral("gone.mkv")), reported);
+    }
+
     void openingTheSameDvdAgainRestartsIt()
     {
         const QString dvd = DvdFolder();
