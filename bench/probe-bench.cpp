@@ -1,17 +1,68 @@
-// Measures 20 generated clips with the duration probe, one after the other and side by side,
-// and times opening them in the window up to the start of playback (with the engine double,
-// so that the engine's own start does not count).
+// Opens N clips in the window at once, for N = 1, 300 and 2000, with the real probe and the
+// engine double: the time from the call until the engine starts, and until every duration is
+// known, against the floor of running the probe N times on the same cores with xargs.
 #include "common/DruiTestAccess.h"
 #include "common/MediaMaker.h"
 
-#include "disc/DurationProbe.h"
+#include "platform/ExternalPrograms.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr qint64 kGiveUpMs = 600000;
+
+// Runs the event loop until the condition holds; the time taken, or -1 when it never did.
+qint64 TimeUntil(const QElapsedTimer &clock, const std::function<bool()> &condition)
+{
+    while (!condition()) {
+        if (clock.elapsed() > kGiveUpMs) {
+            return -1;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return clock.elapsed();
+}
+
+bool AllMeasured(DRUI &window)
+{
+    for (const PLAY_LIST_INFO &entry : DruiTestAccess::PlayList(window)) {
+        if (entry.strDuration.isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The probe run N times, as many at once as there are cores, by xargs.
+qint64 FloorMs(const QStringList &clips, int cores)
+{
+    QProcess xargs;
+    xargs.start(QStringLiteral("xargs"),
+                {QStringLiteral("-0"), QStringLiteral("-n"), QStringLiteral("1"),
+                 QStringLiteral("-P"), QString::number(cores), ProbeProgram(),
+                 QStringLiteral("-hide_banner"), QStringLiteral("-i")});
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString &clip : clips) {
+        xargs.write(QFile::encodeName(clip) + '\0');
+    }
+    xargs.closeWriteChannel();
+    xargs.setStandardOutputFile(QProcess::nullDevice());
+    xargs.setStandardErrorFile(QProcess::nullDevice());
+    xargs.waitForFinished(kGiveUpMs);
+    return clock.elapsed();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -22,33 +73,39 @@ int main(int argc, char *argv[])
     qputenv("TAVRIX_ENGINE", TAVRIX_BIN_DIR "/engine-double");
     QApplication application(argc, argv);
 
-    constexpr int kClips = 20;
-    QStringList clips;
-    for (int i = 0; i < kClips; ++i) {
-        clips << home.filePath(QStringLiteral("clip%1.avi").arg(i));
-        if (!MediaMaker::MakeClip(clips.last(), 2 + i % 5)) {
-            std::fprintf(stderr, "could not make the clips\n");
-            return 1;
-        }
+    // One real clip, copied: every probe reads a real file.
+    const QString original = home.filePath(QStringLiteral("original.avi"));
+    if (!MediaMaker::MakeClip(original, 3)) {
+        std::fprintf(stderr, "could not make the clip\n");
+        return 1;
     }
-    DRUI window;
-    window.SetUpWindow();
-
     const int cores = QThread::idealThreadCount();
-    QElapsedTimer timer;
-    timer.start();
-    ProbeDurations(clips, 1, kProbeTimeLimitMs);
-    const qint64 sequential = timer.restart();
-    ProbeDurations(clips, cores, kProbeTimeLimitMs);
-    const qint64 sideBySide = timer.restart();
-    DruiTestAccess::OpenFiles(window, clips);
-    const qint64 toPlayback = timer.elapsed();
-
-    std::printf("probing %d clips one after the other: %lld ms\n", kClips,
-                static_cast<long long>(sequential));
-    std::printf("probing %d clips side by side (%d at once): %lld ms\n", kClips, cores,
-                static_cast<long long>(sideBySide));
-    std::printf("opening %d clips in the window, call to start of playback: %lld ms\n", kClips,
-                static_cast<long long>(toPlayback));
+    std::printf("%d cores; probe: %s\n", cores, qPrintable(ProbeProgram()));
+    for (const int count : {1, 300, 2000}) {
+        QStringList clips;
+        for (int i = 0; i < count; ++i) {
+            clips << home.filePath(QStringLiteral("n%1-clip%2.avi").arg(count).arg(i));
+            if (!QFile::copy(original, clips.last())) {
+                std::fprintf(stderr, "could not copy the clip\n");
+                return 1;
+            }
+        }
+        DRUI window;
+        window.SetUpWindow();
+        QElapsedTimer clock;
+        clock.start();
+        DruiTestAccess::StartOpeningFiles(window, clips);
+        const qint64 returned = clock.elapsed();
+        const qint64 started = TimeUntil(clock, [&window] {
+            const QProcess *engine = DruiTestAccess::Engine(window);
+            return engine != nullptr && engine->state() == QProcess::Running;
+        });
+        const qint64 measured = TimeUntil(clock, [&window] { return AllMeasured(window); });
+        window.close();
+        std::printf("N=%4d: open call returned %5lld ms, engine started %5lld ms, all durations "
+                    "%6lld ms (floor %6lld ms)\n",
+                    count, static_cast<long long>(returned), static_cast<long long>(started),
+                    static_cast<long long>(measured), static_cast<long long>(FloorMs(clips, cores)));
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "dialogs/PlayListModel.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 namespace PlayListModel {
 
@@ -17,9 +18,15 @@ std::optional<int> Find(const QVector<PLAY_LIST_INFO> &list, const QString &path
 QVector<PLAY_LIST_INFO> NotYetListed(const QVector<PLAY_LIST_INFO> &list,
                                      const QVector<PLAY_LIST_INFO> &candidates)
 {
+    QSet<QString> seen;
+    seen.reserve(list.size() + candidates.size());
+    for (const PLAY_LIST_INFO &entry : list) {
+        seen.insert(entry.strPath);
+    }
     QVector<PLAY_LIST_INFO> fresh;
     for (const PLAY_LIST_INFO &candidate : candidates) {
-        if (!Find(list, candidate.strPath) && !Find(fresh, candidate.strPath)) {
+        if (!seen.contains(candidate.strPath)) {
+            seen.insert(candidate.strPath);
             fresh.append(candidate);
         }
     }

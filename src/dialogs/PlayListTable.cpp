@@ -35,12 +35,17 @@ QTableWidget *CreatePlayListTable()
 {
     auto *table = new PlayListTableWidget;
     table->setMouseTracking(true);
-    table->setColumnCount(1);
-    table->setColumnWidth(0, 200);
-    table->horizontalHeader()->setStretchLastSection(true);
+    // The name, and the duration once it is known.
+    table->setColumnCount(2);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
+    table->setColumnWidth(1, 64);
     table->horizontalHeader()->setMaximumHeight(0);
     table->horizontalHeader()->setHighlightSections(false);
     table->verticalHeader()->setVisible(false);
+    // One height for every row, set once: no per-row work when thousands are added.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(20);
     table->verticalHeader()->setHighlightSections(false);
     table->setStyleSheet(StyleSheets::PlayListTable());
     table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -2,6 +2,6 @@
 
 class QTableWidget;
 
-// The one-column table that shows the play list beside the video area: no header line, whole
-// rows selected, nothing editable.
+// The table that shows the play list beside the video area, each entry's name and duration: no
+// header line, whole rows selected, nothing editable.
 QTableWidget *CreatePlayListTable();

@@ -3,127 +3,28 @@
 #include "platform/ChildProcess.h"
 #include "platform/ExternalPrograms.h"
 
-#include <QEventLoop>
 #include <QProcess>
-#include <QThread>
 #include <QTimer>
 
-#include <memory>
-#include <vector>
+#include <algorithm>
 
 namespace {
 
 const QByteArray kDurationMarker = QByteArrayLiteral("Duration: ");
 constexpr int kDurationTextLength = 8;
-
-// Runs the probes of one batch, keeping at most a given number running.
-class ProbeBatch
-{
-public:
-    ProbeBatch(const QStringList &paths, int probesAtOnce, int timeLimitMs)
-        : m_paths(paths), m_results(paths.size()), m_probesAtOnce(std::max(1, probesAtOnce)),
-          m_timeLimitMs(timeLimitMs)
-    {
-    }
-
-    QStringList Run()
-    {
-        if (m_paths.isEmpty()) {
-            return {};
-        }
-        while (m_running < m_probesAtOnce && m_next < m_paths.size()) {
-            StartNext();
-        }
-        if (m_finished < m_paths.size()) {
-            // Input waits until the probes are done; timers, the engine and repaints go on.
-            m_loop.exec(QEventLoop::ExcludeUserInputEvents);
-        }
-        return m_results;
-    }
-
-    // Also when the wait ended early (the application quitting): no probe outlives the batch,
-    // and none calls back into it.
-    ~ProbeBatch()
-    {
-        for (const std::shared_ptr<QProcess> &process : m_processes) {
-            process->disconnect();
-            if (process->state() != QProcess::NotRunning) {
-                KillProcessGroup(*process);
-                process->waitForFinished();
-            }
-        }
-    }
-
-private:
-    void StartNext()
-    {
-        const int index = m_next++;
-        ++m_running;
-        auto process = std::make_shared<QProcess>();
-        m_processes.push_back(process);
-        EndWithPlayer(*process);
-        // The report is on standard error; standard output is not read at all.
-        process->setStandardOutputFile(QProcess::nullDevice());
-        const std::shared_ptr<const QByteArray> report =
-            KeepOutput(*process, QProcess::StandardError, kProbeReportLimit);
-        auto done = std::make_shared<bool>(false);
-        auto timedOut = std::make_shared<bool>(false);
-        auto timer = std::make_shared<QTimer>();
-        timer->setSingleShot(true);
-        QObject::connect(timer.get(), &QTimer::timeout, [process, timedOut] {
-            *timedOut = true;
-            KillProcessGroup(*process);
-        });
-
-        // Whatever the probe said counts, also when it crashed, unless it was stopped for
-        // taking too long.
-        const auto finish = [this, index, process, report, done, timer, timedOut](bool started) {
-            if (*done) {
-                return;
-            }
-            *done = true;
-            timer->stop();
-            if (started && !*timedOut) {
-                m_results[index] = DurationTextFromProbeOutput(*report);
-            }
-            // The process object may still be inside its own signal; it is let go with the batch.
-            process->disconnect();
-            --m_running;
-            ++m_finished;
-            if (m_next < m_paths.size()) {
-                StartNext();
-            } else if (m_finished == m_paths.size()) {
-                m_loop.quit();
-            }
-        };
-        QObject::connect(process.get(), &QProcess::finished,
-                         [finish](int, QProcess::ExitStatus) { finish(true); });
-        QObject::connect(process.get(), &QProcess::errorOccurred,
-                         [finish](QProcess::ProcessError error) {
-                             if (error == QProcess::FailedToStart) {
-                                 finish(false);
-                             }
-                         });
-        // A list of arguments: no path, whatever its characters, can add arguments of its own.
-        process->start(ProbeProgram(), {QStringLiteral("-i"), m_paths[index]});
-        process->closeWriteChannel();
-        if (!*done) {
-            timer->start(m_timeLimitMs);
-        }
-    }
-
-    const QStringList m_paths;
-    QStringList m_results;
-    const int m_probesAtOnce;
-    const int m_timeLimitMs;
-    int m_next = 0;
-    int m_running = 0;
-    int m_finished = 0;
-    QEventLoop m_loop;
-    std::vector<std::shared_ptr<QProcess>> m_processes;
-};
+// A stopped probe is gone at once; this only bounds the wait for the system to say so.
+constexpr int kStoppedProbeWaitMs = 1000;
 
 } // namespace
+
+struct DurationProbeQueue::Probe
+{
+    QString path;
+    std::unique_ptr<QProcess> process;
+    std::shared_ptr<const QByteArray> report;
+    std::unique_ptr<QTimer> timer;
+    bool timedOut = false;
+};
 
 QString DurationTextFromProbeOutput(const QByteArray &standardError)
 {
@@ -135,12 +36,102 @@ QString DurationTextFromProbeOutput(const QByteArray &standardError)
         standardError.mid(marker + kDurationMarker.size(), kDurationTextLength));
 }
 
-QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeLimitMs)
+DurationProbeQueue::DurationProbeQueue(int probesAtOnce, int timeLimitMs, QObject *parent)
+    : QObject(parent), m_probesAtOnce(std::max(1, probesAtOnce)), m_timeLimitMs(timeLimitMs)
 {
-    return ProbeBatch(paths, probesAtOnce, timeLimitMs).Run();
 }
 
-QString ProbeDuration(const QString &path)
+DurationProbeQueue::~DurationProbeQueue()
 {
-    return ProbeDurations({path}, 1, kProbeTimeLimitMs).value(0);
+    Cancel();
+}
+
+void DurationProbeQueue::Measure(const QStringList &paths)
+{
+    m_waiting.insert(m_waiting.end(), paths.begin(), paths.end());
+    StartWaiting();
+}
+
+void DurationProbeQueue::MeasureFirst(const QString &path)
+{
+    m_waiting.push_front(path);
+    StartWaiting();
+}
+
+void DurationProbeQueue::Cancel()
+{
+    m_waiting.clear();
+    for (const std::unique_ptr<Probe> &probe : m_running) {
+        probe->process->disconnect();
+        probe->timer->disconnect();
+        if (probe->process->state() != QProcess::NotRunning) {
+            KillProcessGroup(*probe->process);
+            probe->process->waitForFinished(kStoppedProbeWaitMs);
+        }
+    }
+    m_running.clear();
+}
+
+void DurationProbeQueue::StartWaiting()
+{
+    while (static_cast<int>(m_running.size()) < m_probesAtOnce && !m_waiting.empty()) {
+        auto probe = std::make_unique<Probe>();
+        Probe *raw = probe.get();
+        probe->path = m_waiting.front();
+        m_waiting.pop_front();
+        probe->process = std::make_unique<QProcess>();
+        QProcess &process = *probe->process;
+        EndWithPlayer(process);
+        // The report is on standard error; standard output is not read at all.
+        process.setStandardOutputFile(QProcess::nullDevice());
+        probe->report = KeepOutput(process, QProcess::StandardError, kProbeReportLimit);
+        probe->timer = std::make_unique<QTimer>();
+        probe->timer->setSingleShot(true);
+        connect(probe->timer.get(), &QTimer::timeout, this, [raw] {
+            raw->timedOut = true;
+            KillProcessGroup(*raw->process);
+        });
+        // Whatever the probe said counts, also when it crashed, unless it was stopped for taking
+        // too long.
+        connect(&process, &QProcess::finished, this,
+                [this, raw](int, QProcess::ExitStatus) { Finish(raw, true); });
+        // Queued: a start that fails at once reports after this loop, not from inside it.
+        connect(
+            &process, &QProcess::errorOccurred, this,
+            [this, raw](QProcess::ProcessError error) {
+                if (error == QProcess::FailedToStart) {
+                    Finish(raw, false);
+                }
+            },
+            Qt::QueuedConnection);
+        m_running.push_back(std::move(probe));
+        // A list of arguments: no path, whatever its characters, can add arguments of its own.
+        process.start(ProbeProgram(), {QStringLiteral("-i"), raw->path});
+        process.closeWriteChannel();
+        raw->timer->start(m_timeLimitMs);
+    }
+}
+
+void DurationProbeQueue::Finish(Probe *probe, bool started)
+{
+    const auto found =
+        std::find_if(m_running.begin(), m_running.end(),
+                     [probe](const std::unique_ptr<Probe> &running) { return running.get() == probe; });
+    if (found == m_running.end()) {
+        return;
+    }
+    std::unique_ptr<Probe> finished = std::move(*found);
+    m_running.erase(found);
+    finished->timer->stop();
+    finished->process->disconnect();
+    const QString path = finished->path;
+    const QString text = started && !finished->timedOut ? DurationTextFromProbeOutput(*finished->report)
+                                                        : QString();
+    // The process may still be inside its own signal: it goes once that has returned.
+    finished->process.release()->deleteLater();
+    StartWaiting();
+    emit Measured(path, text);
+    if (IsIdle()) {
+        emit Idle();
+    }
 }

@@ -1,22 +1,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+class QProcess;
+class QTimer;
 
 // The duration text a probe reported on its standard error: the eight characters after the
 // first "Duration: " (hh:mm:ss without the fraction), fewer when the output ends sooner, empty
 // when there is no such report.
 QString DurationTextFromProbeOutput(const QByteArray &standardError);
-
-// Measures each file with the probe program, several at once, and returns the duration texts in
-// the order of the paths. Only the first kProbeReportLimit bytes of a report count. The calling
-// thread keeps handling timers, repaints and other non-input events while it waits. A probe that
-// cannot start, or that runs past the time limit and is stopped, yields an empty text.
-QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeLimitMs);
-
-// One file, as above.
-QString ProbeDuration(const QString &path);
 
 // The time one probe may take before it is given up.
 inline constexpr int kProbeTimeLimitMs = 30000;
@@ -25,3 +24,41 @@ inline constexpr int kProbeTimeLimitMs = 30000;
 // standard error costs no memory. ffmpeg writes its "Duration: " line after its banner and the
 // file's header and tags, a few KiB in all; a file whose tags alone fill this goes unmeasured.
 inline constexpr qsizetype kProbeReportLimit = 64 * 1024;
+
+// Measures files with the probe program in the background, in the order given, with at most a
+// given number of probes running at once. Only the first kProbeReportLimit bytes of a report
+// count. A probe that cannot start, or that runs past the time limit and is stopped, reports an
+// empty text. Nothing waits: each result arrives as a signal.
+class DurationProbeQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    DurationProbeQueue(int probesAtOnce, int timeLimitMs, QObject *parent = nullptr);
+    // Ends the running probes, as Cancel does.
+    ~DurationProbeQueue() override;
+
+    // Adds the paths behind those still waiting.
+    void Measure(const QStringList &paths);
+    // Puts the path before those still waiting.
+    void MeasureFirst(const QString &path);
+    // Ends every running probe at once and forgets the waiting ones; none of them reports.
+    void Cancel();
+    bool IsIdle() const { return m_waiting.empty() && m_running.empty(); }
+
+signals:
+    void Measured(const QString &path, const QString &durationText);
+    // After the last waiting path has reported.
+    void Idle();
+
+private:
+    struct Probe;
+
+    void StartWaiting();
+    void Finish(Probe *probe, bool started);
+
+    const int m_probesAtOnce;
+    const int m_timeLimitMs;
+    std::deque<QString> m_waiting;
+    std::vector<std::unique_ptr<Probe>> m_running;
+};

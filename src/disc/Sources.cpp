@@ -15,7 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QThread>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -70,6 +70,7 @@ void DRUI::OpenDiscFolder(const QString &path)
     if (path.isNull()) {
         return;
     }
+    EndProbes();
     StopBtn();
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay: LoadBluRayTitles(path); break;
@@ -135,28 +136,78 @@ void DRUI::OpenFiles(const QStringList &paths)
     if (paths.isEmpty()) {
         return;
     }
-    m_waitingForHelperProgram = true;
-    const QStringList durations =
-        ProbeDurations(paths, QThread::idealThreadCount(), kProbeTimeLimitMs);
-    m_waitingForHelperProgram = false;
+    EndProbes();
     QVector<PLAY_LIST_INFO> entries;
-    for (int i = 0; i < paths.size(); ++i) {
+    entries.reserve(paths.size());
+    for (const QString &path : paths) {
         PLAY_LIST_INFO entry;
         entry.nType = kSourceFile;
-        entry.strPath = paths[i];
-        entry.strDuration = durations.value(i);
+        entry.strPath = path;
         entries.append(entry);
     }
-    // Decided against the list as it was before this call, as each file was measured.
+    // Decided against the list as it was before this call.
     const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
-    m_pathToPlay = paths.first();
-    const QByteArray firstDuration = entries.first().strDuration.toLocal8Bit();
-    m_durationSec = firstDuration.isEmpty() ? 0 : ParseTime(firstDuration.constData());
     AddToPlayList(fresh);
+    m_pathToPlay = paths.first();
+    m_durationSec = 0;
     m_sourceKind = kSourceFile;
     m_sourceKey.clear();
     m_startPosSec = 0;
+    // The file that plays is measured first; the new rows follow in their order.
+    QStringList toMeasure{paths.first()};
+    for (const PLAY_LIST_INFO &entry : fresh) {
+        if (entry.strPath != paths.first()) {
+            toMeasure.append(entry.strPath);
+        }
+    }
+    m_startWhenMeasured = paths.first();
+    m_firstProbeWait->start();
+    m_probes->Measure(toMeasure);
+    RenderProbesAtWork();
+}
+
+void DRUI::ShowMeasuredDuration(const QString &path, const QString &durationText)
+{
+    const auto row = m_playListRows.constFind(path);
+    if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
+        m_playList[*row].strDuration = durationText;
+        if (QTableWidgetItem *name = m_playListTable->item(*row, 0)) {
+            name->setData(Qt::UserRole, QVariant::fromValue(m_playList[*row]));
+        }
+        if (QTableWidgetItem *duration = m_playListTable->item(*row, 1)) {
+            duration->setText(durationText);
+        }
+    }
+    if (path == m_startWhenMeasured) {
+        const QByteArray text = durationText.toLocal8Bit();
+        m_durationSec = text.isEmpty() ? 0 : ParseTime(text.constData());
+        PlayWhatWaitedForItsDuration();
+    }
+    RenderProbesAtWork();
+}
+
+void DRUI::PlayWhatWaitedForItsDuration()
+{
+    m_firstProbeWait->stop();
+    m_startWhenMeasured.clear();
     VideoPlay();
+}
+
+void DRUI::EndProbes()
+{
+    m_probes->Cancel();
+    m_firstProbeWait->stop();
+    m_startWhenMeasured.clear();
+    RenderProbesAtWork();
+}
+
+void DRUI::RenderProbesAtWork()
+{
+    if (m_probes->IsIdle()) {
+        unsetCursor();
+    } else {
+        setCursor(Qt::BusyCursor);
+    }
 }
 
 void DRUI::OpenFromDesktop(const QStringList &paths)

@@ -1,6 +1,7 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "disc/DurationProbe.h"
 #include "platform/AppDataFolder.h"
 #include "ui/Look.h"
 #include "ui/MenuData.h"
@@ -15,10 +16,18 @@
 #include <QSlider>
 #include <QStackedLayout>
 #include <QTableWidget>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+namespace {
+
+// A first file whose probe takes longer starts without its length; the engine tells it later.
+constexpr int kFirstProbeWaitMs = 1000;
+
+} // namespace
 
 DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
@@ -58,6 +67,12 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     connect(m_fullScreenControlsTimer, &QTimer::timeout, this, &DRUI::HideControlsAndPointer);
     m_engine = new EngineSession(this);
     ConnectEngine();
+    m_probes = new DurationProbeQueue(QThread::idealThreadCount(), kProbeTimeLimitMs, this);
+    connect(m_probes, &DurationProbeQueue::Measured, this, &DRUI::ShowMeasuredDuration);
+    m_firstProbeWait = new QTimer(this);
+    m_firstProbeWait->setSingleShot(true);
+    m_firstProbeWait->setInterval(kFirstProbeWaitMs);
+    connect(m_firstProbeWait, &QTimer::timeout, this, &DRUI::PlayWhatWaitedForItsDuration);
     AddPlayerShortcuts();
 }
 
@@ -67,6 +82,7 @@ DRUI::~DRUI()
     // is going away that it ended.
     m_engine->disconnect(this);
     m_engine->Release();
+    m_probes->Cancel();
     if (m_refreshTimer != nullptr) {
         m_refreshTimer->stop();
         delete m_refreshTimer;
@@ -108,6 +124,7 @@ void DRUI::SetUpWindow()
     EnsureFolderExists(m_appDataFolder);
     InstallProbeTool();
     m_playList.clear();
+    m_playListRows.clear();
 }
 
 QString DRUI::RecentFilePath() const

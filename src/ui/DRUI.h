@@ -6,6 +6,7 @@
 #include "ui/RecentFileList.h"
 #include "ui/RememberedSettings.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <QVector>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+class DurationProbeQueue;
 class QAction;
 class QBoxLayout;
 class QLabel;
@@ -87,6 +89,8 @@ public slots:
     void btnOpenSnapshotFolder();
     void VideoPlay();
     void StopBtn();
+    // Stop as the user asks for it: also ends the duration probes still running.
+    void StopPlaybackAndProbes();
     void FullScreenBtn();
     void VolumeBtn();
     void SliderSeek(int value);
@@ -180,6 +184,11 @@ private:
     void ShowNotRecognisedMessage();
     void InstallProbeTool();
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
+    void ShowMeasuredDuration(const QString &path, const QString &durationText);
+    void PlayWhatWaitedForItsDuration();
+    // Ends the background probes; what they had not measured stays without a duration.
+    void EndProbes();
+    void RenderProbesAtWork();
     void LoadBluRayTitles(const QString &discFolder);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();
@@ -290,11 +299,18 @@ private:
 
     // Lists
     QVector<PLAY_LIST_INFO> m_playList;
+    // Each listed path's row, so that a late duration finds its row at once.
+    QHash<QString, int> m_playListRows;
     RecentFileList m_recentFiles;
     // The user's choices kept between runs: volume, the choosers' folders, the window's place.
     RememberedSettings m_settings;
     QString m_appDataFolder;
-    // While a probe or the engine's title list is awaited, timers and the engine go on but no
-    // new source may be opened (a drop is not held back the way clicks and keys are).
+    // While the engine's title list is awaited, timers and the engine go on but no new source
+    // may be opened (a drop is not held back the way clicks and keys are).
     bool m_waitingForHelperProgram = false;
+    // Durations are measured in the background; the first file of an open starts once its own
+    // is known, or after a short wait without it.
+    DurationProbeQueue *m_probes = nullptr;
+    QString m_startWhenMeasured;
+    QTimer *m_firstProbeWait = nullptr;
 };

@@ -20,7 +20,7 @@ void DRUI::BDFileMenu(QAction *action)
     } else if (data == MenuData::kOpenDisc) {
         btnLoadBDPath();
     } else if (data == MenuData::kEject) {
-        StopBtn();
+        StopPlaybackAndProbes();
     } else if (data == MenuData::kClose) {
         btnCloseSlot();
     } else if (data == MenuData::kClearMenu) {

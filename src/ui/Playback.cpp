@@ -146,6 +146,7 @@ void DRUI::StartEngine()
 
 void DRUI::ShutDownEngine()
 {
+    EndProbes();
     RememberWherePlaybackIs();
     m_refreshTimer->stop();
     m_engine->ShutDown();
@@ -203,6 +204,12 @@ void DRUI::StopBtn()
     }
     m_seekSlider->setValue(0);
     m_seekSlider->setEnabled(false);
+}
+
+void DRUI::StopPlaybackAndProbes()
+{
+    EndProbes();
+    StopBtn();
 }
 
 void DRUI::Navigation()

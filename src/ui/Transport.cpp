@@ -236,7 +236,7 @@ void DRUI::BDControlsMenu(QAction *action)
     } else if (data == MenuData::kResume) {
         ResumePlayback();
     } else if (data == MenuData::kStop) {
-        StopBtn();
+        StopPlaybackAndProbes();
     } else if (data == MenuData::kPrevious) {
         PlayPre();
     } else if (data == MenuData::kNext) {

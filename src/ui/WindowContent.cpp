@@ -267,7 +267,7 @@ QWidget *DRUI::BuildButtonRow()
     m_playButton = PictureButton(Images::kPlay);
     QPushButton *previousButton = PictureButton(Images::kPrevious);
     QPushButton *nextButton = PictureButton(Images::kNext);
-    connect(stopButton, &QPushButton::clicked, this, &DRUI::StopBtn);
+    connect(stopButton, &QPushButton::clicked, this, &DRUI::StopPlaybackAndProbes);
     // With nothing loaded yet, the play button asks for something to play.
     connect(m_playButton, &QPushButton::clicked, this, [this] {
         if (m_pathToPlay.isEmpty()) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "dialogs/MessageBox.h"
+#include "disc/DurationProbe.h"
 #include "ui/DRUI.h"
+
+#include <QTest>
 
 // Access to the private parts of the main window and the message window, for the widget
 // tests only. Each accessor hands back the member itself, so a test sees the live object.
@@ -39,7 +42,23 @@ public:
     static QAction *PlayAction(DRUI &window) { return window.m_playAction; }
 
     // Sources
-    static void OpenFiles(DRUI &window, const QStringList &paths) { window.OpenFiles(paths); }
+    // Opens as the File menu does and returns once the open has settled: the first file started
+    // and every new row measured (or the probes given up).
+    static void OpenFiles(DRUI &window, const QStringList &paths)
+    {
+        window.OpenFiles(paths);
+        const bool settled = QTest::qWaitFor(
+            [&window] { return window.m_startWhenMeasured.isEmpty() && window.m_probes->IsIdle(); },
+            40000);
+        if (!settled) {
+            qWarning("the open did not settle");
+        }
+    }
+    static void StartOpeningFiles(DRUI &window, const QStringList &paths)
+    {
+        window.OpenFiles(paths);
+    }
+    static bool ProbesIdle(DRUI &window) { return window.m_probes->IsIdle(); }
     static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
     static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window) { return window.m_playList; }
     static bool &PlayWholeList(DRUI &window) { return window.m_settings.playWholeList; }

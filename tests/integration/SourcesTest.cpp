@@ -138,7 +138,7 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::newRow("row past the end") << 1 << 0;
-        QTest::newRow("column past the end") << 0 << 1;
+        QTest::newRow("column past the end") << 0 << 2;
         QTest::newRow("no row") << -1 << 0;
     }
 
@@ -163,18 +163,22 @@ private slots:
     void doubleClickOnAFileRowStartsThatFile_data()
     {
         QTest::addColumn<int>("row");
-        QTest::newRow("another file") << 1;
-        QTest::newRow("the file playing, from its start") << 0;
+        QTest::addColumn<int>("column");
+        QTest::newRow("another file") << 1 << 0;
+        QTest::newRow("another file, by its duration") << 1 << 1;
+        QTest::newRow("the file playing, from its start") << 0 << 0;
     }
 
     void doubleClickOnAFileRowStartsThatFile()
     {
         QFETCH(int, row);
+        QFETCH(int, column);
         const QStringList files = {Media(QStringLiteral("a.mkv")), Media(QStringLiteral("b.mkv"))};
         DruiTestAccess::OpenFiles(Window(), files);
         WaitForStart(QLatin1Char(' ') + files[0], 1);
 
-        Window().PlayListItemDoubleClick(row, 0);
+        QCOMPARE(Table()->item(row, 1)->text(), QStringLiteral("00:01:40"));
+        Window().PlayListItemDoubleClick(row, column);
         WaitForStart(QLatin1Char(' ') + files[row], 2);
         QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[row]);
         QVERIFY(DruiTestAccess::IsPlaying(Window()));

@@ -1,7 +1,9 @@
 // Draws the player's artwork with QPainter and writes it, together with the
-// resource collection file images.qrc, into the folder given as argument.
+// resource collection file images.qrc, into the folder given as argument. With
+// --icons it writes the application icon for the desktop's icon theme instead.
 //
 // Usage: make-artwork OUTPUT_DIR
+//        make-artwork --icons FOLDER
 
 #include "painting.h"
 
@@ -125,24 +127,30 @@ private:
     bool m_ok = true;
 };
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The window's logo, as FOLDER/hicolor/NxN/apps/org.tavrix.BluRayPlayer.png in the
+// sizes that desktops look up in the hicolor theme.
+bool writeIcons(const QString &folder)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-
-    const QStringList args = QGuiApplication::arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: make-artwork OUTPUT_DIR\n");
-        return 2;
+    bool ok = true;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString side = QString::number(size);
+        const QString dir = folder + QStringLiteral("/hicolor/") + side + QLatin1Char('x') + side +
+                            QStringLiteral("/apps");
+        const QString path = dir + QStringLiteral("/org.tavrix.BluRayPlayer.png");
+        if (!QDir().mkpath(dir) || !logoImage(size).save(path, "PNG")) {
+            std::fprintf(stderr, "make-artwork: could not write %s\n", qPrintable(path));
+            ok = false;
+        }
     }
-    const QString outDir = args.at(1);
+    return ok;
+}
+
+int writeArtwork(const QString &outDir)
+{
     if (!QDir().mkpath(outDir)) {
         std::fprintf(stderr, "make-artwork: could not create folder %s\n", qPrintable(outDir));
         return 1;
     }
-
     Output out(outDir);
     out.saveData(QStringLiteral("logo.ico"),
                  multiSizeIco({logoImage(16), logoImage(32), logoImage(48), logoImage(128)}));
@@ -167,4 +175,21 @@ int main(int argc, char *argv[])
     out.saveResourceList();
 
     return out.ok() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const QStringList args = QGuiApplication::arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--icons") && !args.at(2).isEmpty())
+        return writeIcons(args.at(2)) ? 0 : 1;
+    if (args.size() == 2 && !args.at(1).startsWith(QLatin1Char('-')))
+        return writeArtwork(args.at(1));
+    std::fprintf(stderr, "usage: make-artwork OUTPUT_DIR\n"
+                         "       make-artwork --icons FOLDER\n");
+    return 2;
 }

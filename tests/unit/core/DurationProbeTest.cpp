@@ -1,11 +1,14 @@
-// Reading the duration out of the probe's report, and running probes: order of the results, the
-// arguments each probe gets, the time limit and probes that cannot start. The probes here are
+// Reading the duration out of the probe's report, and the background queue of probes: order of
+// the results, the arguments each probe gets, the time limit, probes that cannot start and
+// probes ended early. The probes here are
 // small shell scripts standing in for ffmpeg.
 #include "common/TestMain.h"
 
 #include "disc/DurationProbe.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +19,33 @@
 #include <memory>
 
 #include <sys/types.h>
+
+namespace {
+
+// Measures the paths with a queue and waits until every one has reported; the texts come back
+// in the order of the paths.
+QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeLimitMs)
+{
+    DurationProbeQueue queue(probesAtOnce, timeLimitMs);
+    QHash<QString, QString> measured;
+    QObject::connect(&queue, &DurationProbeQueue::Measured,
+                     [&measured](const QString &path, const QString &text) {
+                         measured.insert(path, text);
+                     });
+    QEventLoop loop;
+    QObject::connect(&queue, &DurationProbeQueue::Idle, &loop, &QEventLoop::quit);
+    queue.Measure(paths);
+    if (!queue.IsIdle()) {
+        loop.exec();
+    }
+    QStringList texts;
+    for (const QString &path : paths) {
+        texts.append(measured.value(path));
+    }
+    return texts;
+}
+
+} // namespace
 
 class DurationProbeTest : public QObject
 {
@@ -171,12 +201,6 @@ private slots:
         QCOMPARE(argv, QStringList({QStringLiteral("2"), QStringLiteral("-i"), path}));
     }
 
-    void singleFileIsMeasuredTheSameWay()
-    {
-        UseProbe(QuickProbe());
-        QCOMPARE(ProbeDuration(QStringLiteral("/media/a.mkv")), QStringLiteral("00:01:40"));
-    }
-
     void crashedProbeStillCountsWhatItSaid()
     {
         UseProbe(WriteScript(QStringLiteral("probe"),
@@ -293,15 +317,41 @@ private slots:
         QVERIFY(ProbeDurations({}, 4, 20000).isEmpty());
     }
 
-    void timersRunWhileProbesRun()
+    // A path put first is measured before those already waiting; ending the queue ends its
+    // running probe at once, and neither it nor those waiting report later.
+    void measureFirstAndCancel()
     {
-        UseProbe(WriteScript(QStringLiteral("probe"),
-                             "sleep 1\necho 'Duration: 00:01:40.00, start' >&2\n"));
-        bool fired = false;
-        QTimer::singleShot(0, [&fired] { fired = true; });
-        QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv")}, 1, 20000),
-                 QStringList{QStringLiteral("00:01:40")});
-        QVERIFY(fired);
+        UseProbe(WriteScript(QStringLiteral("probe"), "echo \"$2\" >> '@DIR@/started'\n"
+                                                      "case \"$2\" in *hangs*)\n"
+                                                      "  echo $$ > '@DIR@/pid'\n"
+                                                      "  exec sleep 30;;\n"
+                                                      "esac\n"
+                                                      "echo 'Duration: 00:01:40.00' >&2\n"));
+        {
+            // The hanging probe is stopped by the time limit, then the rest go in their order.
+            DurationProbeQueue queue(1, 500);
+            queue.Measure({QStringLiteral("/m/hangs.mkv"), QStringLiteral("/m/b.mkv")});
+            queue.MeasureFirst(QStringLiteral("/m/first.mkv"));
+            QTRY_VERIFY_WITH_TIMEOUT(queue.IsIdle(), 10000);
+            QCOMPARE(ReadFile(QStringLiteral("started")),
+                     QByteArray("/m/hangs.mkv\n/m/first.mkv\n/m/b.mkv\n"));
+        }
+        QVERIFY(QFile::remove(FilePath(QStringLiteral("started"))));
+        QVERIFY(QFile::remove(FilePath(QStringLiteral("pid"))));
+        DurationProbeQueue queue(1, 20000);
+        int reports = 0;
+        connect(&queue, &DurationProbeQueue::Measured, [&reports] { ++reports; });
+        queue.Measure({QStringLiteral("/m/hangs.mkv"), QStringLiteral("/m/b.mkv")});
+        QTRY_VERIFY(ReadFile(QStringLiteral("pid")).endsWith('\n'));
+        const pid_t pid = static_cast<pid_t>(ReadFile(QStringLiteral("pid")).trimmed().toLong());
+        queue.Cancel();
+        QVERIFY(queue.IsIdle());
+        QVERIFY(pid > 0);
+        errno = 0;
+        QVERIFY2(::kill(pid, 0) != 0 && errno == ESRCH, "the ended probe is still there");
+        QTest::qWait(300);
+        QCOMPARE(reports, 0);
+        QCOMPARE(ReadFile(QStringLiteral("started")), QByteArray("/m/hangs.mkv\n"));
     }
 };
 
