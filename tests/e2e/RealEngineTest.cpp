@@ -129,6 +129,34 @@ private slots:
         QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 2);
     }
 
+    // Playback does not wait for a long batch to be measured: the first file plays while the
+    // rest are still being probed, and then every row has its duration.
+    void threeHundredClipsPlayAtOnceAndAllGetTheirDurations()
+    {
+        QStringList clips;
+        for (int i = 0; i < 300; ++i) {
+            clips.append(m_media.filePath(QStringLiteral("batch %1.avi").arg(i)));
+            QVERIFY(QFile::copy(i % 2 == 0 ? m_shortClip : m_longerClip, clips.last()));
+        }
+        DruiTestAccess::StartOpeningFiles(Window(), clips);
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::IsPlaying(Window()), 10000);
+        NoteEngine();
+        QVERIFY(!DruiTestAccess::ProbesIdle(Window()));
+        QCOMPARE(DruiTestAccess::PathToPlay(Window()), clips.first());
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(3));
+        QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 300);
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ProbesIdle(Window()), 120000);
+        const QVector<PLAY_LIST_INFO> &list = DruiTestAccess::PlayList(Window());
+        for (int i = 0; i < 300; ++i) {
+            const QString expected = QString::fromLatin1(i % 2 == 0 ? "00:00:03" : "00:00:05");
+            QCOMPARE(list[i].strDuration, expected);
+            QCOMPARE(DruiTestAccess::PlayListTable(Window())->item(i, 1)->text(), expected);
+        }
+        for (const QString &clip : clips) {
+            QVERIFY(QFile::remove(clip));
+        }
+    }
+
     void dvdFolderPlaysAndLearnsItsLength()
     {
         DruiTestAccess::OpenDiscFolder(Window(), m_dvdFolder);

@@ -17,8 +17,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
+#include <cerrno>
+#include <csignal>
 #include <memory>
 
 class SourcesTest : public QObject, protected WindowWithEngine
@@ -253,6 +257,43 @@ private slots:
         QCOMPARE(ListedPaths(), expected);
         QCOMPARE(shownMessage.startsWith(GetText("Messages/MSG0506")), reported);
         QCOMPARE(shownMessage.contains(QStringLiteral("gone.mkv")), reported);
+    }
+
+    // A probe that hangs holds nothing up: the first file plays without its length, and closing
+    // the window ends at once with no probe left behind.
+    void hangingProbesNeitherHoldPlaybackNorOutliveTheWindow()
+    {
+        QTemporaryDir folder;
+        const QString probe = folder.filePath(QStringLiteral("probe"));
+        QFile script(probe);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QByteArrayLiteral("#!/bin/sh\necho $$ >> '") + QFile::encodeName(folder.path()) +
+                     "/pids'\nexec sleep 60\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray fakeProbe = qgetenv("TAVRIX_PROBE");
+        qputenv("TAVRIX_PROBE", QFile::encodeName(probe));
+        DruiTestAccess::StartOpeningFiles(Window(), {Media(QStringLiteral("a.mkv")), Media(QStringLiteral("b.mkv")),
+                                                     Media(QStringLiteral("c.mkv"))});
+        qputenv("TAVRIX_PROBE", fakeProbe);
+        WaitForStart(QLatin1Char(' ') + Media(QStringLiteral("a.mkv")), 1);
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(0));
+        // As many probes as cores, at most one a file.
+        const auto started = [&folder] {
+            QFile pids(folder.filePath(QStringLiteral("pids")));
+            return pids.open(QIODevice::ReadOnly) ? pids.readAll().trimmed().split('\n')
+                                                 : QList<QByteArray>();
+        };
+        QTRY_COMPARE(started().size(), std::min(3, QThread::idealThreadCount()));
+        QVERIFY(!DruiTestAccess::ProbesIdle(Window()));
+
+        QVERIFY(Window().close());
+        QVERIFY(DruiTestAccess::ProbesIdle(Window()));
+        for (const QByteArray &pid : started()) {
+            errno = 0;
+            QVERIFY2(::kill(static_cast<pid_t>(pid.toLong()), 0) != 0 && errno == ESRCH,
+                     "a probe outlived the window");
+        }
     }
 
     void openingTheSameDvdAgainRestartsIt()
