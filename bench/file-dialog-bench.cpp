@@ -3,12 +3,12 @@
 // folder is listed, the selection takes, and Open hands back the N paths.
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,7 +32,8 @@ int main(int argc, char *argv[])
     for (const int count : {1, 300, 2000}) {
         QTemporaryDir folder;
         for (int i = 0; i < count; ++i) {
-            QFile clip(folder.filePath(QStringLiteral("clip%1.mkv").arg(i, 4, 10, QLatin1Char('0'))));
+            QFile clip(
+                folder.filePath(QStringLiteral("clip%1.mkv").arg(i, 4, 10, QLatin1Char('0'))));
             if (!clip.open(QIODevice::WriteOnly)) {
                 std::fprintf(stderr, "could not make the files\n");
                 return 1;
@@ -72,9 +73,10 @@ int main(int argc, char *argv[])
         }
         const qint64 opened = clock.elapsed();
         const qsizetype paths = chosen.isEmpty() ? 0 : chosen.first().first().toStringList().size();
-        std::printf("N=%4d: folder listed %5lld ms, Ctrl+A %6lld ms, Open gave %4lld paths in %6lld ms\n",
-                    count, static_cast<long long>(listed), static_cast<long long>(selected),
-                    static_cast<long long>(paths), static_cast<long long>(opened));
+        std::printf(
+            "N=%4d: folder listed %5lld ms, Ctrl+A %6lld ms, Open gave %4lld paths in %6lld ms\n",
+            count, static_cast<long long>(listed), static_cast<long long>(selected),
+            static_cast<long long>(paths), static_cast<long long>(opened));
     }
     return 0;
 }

@@ -105,7 +105,8 @@ int main(int argc, char *argv[])
         std::printf("N=%4d: open call returned %5lld ms, engine started %5lld ms, all durations "
                     "%6lld ms (floor %6lld ms)\n",
                     count, static_cast<long long>(returned), static_cast<long long>(started),
-                    static_cast<long long>(measured), static_cast<long long>(FloorMs(clips, cores)));
+                    static_cast<long long>(measured),
+                    static_cast<long long>(FloorMs(clips, cores)));
     }
     return 0;
 }

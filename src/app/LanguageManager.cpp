@@ -21,8 +21,8 @@ std::unique_ptr<CLanguageManager> CLanguageManager::s_instance;
 CLanguageManager &CLanguageManager::Instance()
 {
     if (!s_instance) {
-        s_instance = std::make_unique<CLanguageManager>(
-            QCoreApplication::applicationDirPath(), LanguageChoiceFolder());
+        s_instance = std::make_unique<CLanguageManager>(QCoreApplication::applicationDirPath(),
+                                                        LanguageChoiceFolder());
     }
     return *s_instance;
 }
@@ -42,8 +42,9 @@ CLanguageManager::CLanguageManager(const QString &programFolder, const QString &
 
 void CLanguageManager::ReadCurrentLanguage()
 {
-    const QString shipped = IniFile::Load(m_configFilePath)
-                                .Value(kDefaultLanguageSection, kDefaultLanguageKey, kDefaultLanguage);
+    const QString shipped =
+        IniFile::Load(m_configFilePath)
+            .Value(kDefaultLanguageSection, kDefaultLanguageKey, kDefaultLanguage);
     const QString chosen =
         m_choiceFilePath == m_configFilePath
             ? QString()

@@ -22,6 +22,8 @@ const char *const kRunningWindowTitle = "Tavrix BluRay Player";
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // Desktops match the window to its desktop entry, and so to its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavrix.BluRayPlayer"));
     // Only the main window's close handling ends the program.
     application.setQuitOnLastWindowClosed(false);
     qInstallMessageHandler(LogMessageHandler);
@@ -40,8 +42,7 @@ int main(int argc, char *argv[])
         const bool handed = command.paths.isEmpty() || SingleInstance::HandOver(command.paths);
         RestoreWindowWithTitle(QString::fromLatin1(kRunningWindowTitle));
         if (!handed) {
-            std::fputs("tavrix-bluray-player: the running player did not take the paths\n",
-                       stderr);
+            std::fputs("tavrix-bluray-player: the running player did not take the paths\n", stderr);
             return 1;
         }
         return 0;
@@ -51,10 +52,10 @@ int main(int argc, char *argv[])
     DRUI window;
     window.SetUpWindow();
     window.show();
-    QObject::connect(&instance, &SingleInstance::PathsHandedOver, &window,
-                     &DRUI::OpenFromDesktop);
+    QObject::connect(&instance, &SingleInstance::PathsHandedOver, &window, &DRUI::OpenFromDesktop);
     if (!command.paths.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, &command] { window.OpenFromDesktop(command.paths); });
+        QTimer::singleShot(0, &window,
+                           [&window, &command] { window.OpenFromDesktop(command.paths); });
     }
     application.exec();
     return 0;

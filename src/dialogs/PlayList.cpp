@@ -1,8 +1,8 @@
 #include "ui/DRUI.h"
 
 #include "dialogs/PlayListModel.h"
-#include "ui/Look.h"
 #include "disc/DurationProbe.h"
+#include "ui/Look.h"
 #include "util/TimeText.h"
 
 #include <QTableWidget>
@@ -65,8 +65,9 @@ void DRUI::PlayPlayListEntry(const PLAY_LIST_INFO &entry)
         return;
     }
     m_durationSec = 0;
-    m_startWhenMeasured = entry.strPath;
-    m_firstProbeWait->start();
+    m_unmeasured.insert(entry.strPath);
     m_probes->MeasureFirst(entry.strPath);
     RenderProbesAtWork();
+    m_startWhenMeasured = entry.strPath;
+    m_firstProbeWait->start();
 }

@@ -9,7 +9,8 @@ class QComboBox;
 class QLineEdit;
 
 // Chooses where snapshots go (kept in OutputPath.txt) and their image format (kept by the
-// caller for the rest of the run), and whether the play list plays on to its end. Frameless; OK saves, Cancel and the close button do not.
+// caller for the rest of the run), and whether the play list plays on to its end. Frameless; OK
+// saves, Cancel and the close button do not.
 class CProcessUI : public DraggableDialog
 {
     Q_OBJECT
@@ -20,8 +21,8 @@ public:
     // Builds the content; the caller sets m_nFormatIndex first.
     void BuildContent();
 
-    int m_bCancelled = 1;   // 0 once OK has been pressed
-    int m_nFormatIndex = 0; // 0 JPEG, 1 PNG, 2 BMP: set before the build, read after OK
+    int m_bCancelled = 1;          // 0 once OK has been pressed
+    int m_nFormatIndex = 0;        // 0 JPEG, 1 PNG, 2 BMP: set before the build, read after OK
     bool m_bPlayWholeList = false; // set before the build, read after OK
     QComboBox *m_pFormatCombo = nullptr;
 

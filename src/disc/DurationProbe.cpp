@@ -3,22 +3,25 @@
 #include "platform/ChildProcess.h"
 #include "platform/ExternalPrograms.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace {
 
-const QByteArray kDurationMarker = QByteArrayLiteral("Duration: ");
-constexpr int kDurationTextLength = 8;
-// A stopped probe is gone at once; this only bounds the wait for the system to say so.
-constexpr int kStoppedProbeWaitMs = 1000;
+// ffmpeg's own line: indented, "Duration: ", then the clock; what follows (the fraction, the
+// start) does not count. "N/A" is no duration.
+const QRegularExpression kDurationLine(QStringLiteral("^ *Duration: (\\d{2,6}:\\d{2}:\\d{2})"),
+                                       QRegularExpression::MultilineOption);
 
 } // namespace
 
 struct DurationProbeQueue::Probe
 {
+    quint64 serial = 0; // tells a late report of a probe that is gone from one that runs
     QString path;
     std::unique_ptr<QProcess> process;
     std::shared_ptr<const QByteArray> report;
@@ -26,14 +29,16 @@ struct DurationProbeQueue::Probe
     bool timedOut = false;
 };
 
-QString DurationTextFromProbeOutput(const QByteArray &standardError)
+QString DurationTextFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
 {
-    const qsizetype marker = standardError.indexOf(kDurationMarker);
-    if (marker < 0) {
-        return QString();
+    QByteArray report = standardError;
+    // ffmpeg names the file in its report, and a name may hold a line of its own.
+    const QByteArray name = QFile::encodeName(probedPath);
+    if (!name.isEmpty()) {
+        report.replace(name, QByteArray());
     }
-    return QString::fromLocal8Bit(
-        standardError.mid(marker + kDurationMarker.size(), kDurationTextLength));
+    const QRegularExpressionMatch match = kDurationLine.match(QString::fromLatin1(report));
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 DurationProbeQueue::DurationProbeQueue(int probesAtOnce, int timeLimitMs, QObject *parent)
@@ -62,11 +67,14 @@ void DurationProbeQueue::Cancel()
 {
     m_waiting.clear();
     for (const std::unique_ptr<Probe> &probe : m_running) {
-        probe->process->disconnect();
-        probe->timer->disconnect();
-        if (probe->process->state() != QProcess::NotRunning) {
-            KillProcessGroup(*probe->process);
-            probe->process->waitForFinished(kStoppedProbeWaitMs);
+        QProcess *process = probe->process.release();
+        process->disconnect();
+        // Nothing waits for the end: the process object goes once the system says it has.
+        if (process->state() == QProcess::NotRunning) {
+            process->deleteLater();
+        } else {
+            connect(process, &QProcess::finished, process, &QObject::deleteLater);
+            KillProcessGroup(*process);
         }
     }
     m_running.clear();
@@ -77,6 +85,8 @@ void DurationProbeQueue::StartWaiting()
     while (static_cast<int>(m_running.size()) < m_probesAtOnce && !m_waiting.empty()) {
         auto probe = std::make_unique<Probe>();
         Probe *raw = probe.get();
+        const quint64 serial = ++m_lastSerial;
+        probe->serial = serial;
         probe->path = m_waiting.front();
         m_waiting.pop_front();
         probe->process = std::make_unique<QProcess>();
@@ -94,13 +104,13 @@ void DurationProbeQueue::StartWaiting()
         // Whatever the probe said counts, also when it crashed, unless it was stopped for taking
         // too long.
         connect(&process, &QProcess::finished, this,
-                [this, raw](int, QProcess::ExitStatus) { Finish(raw, true); });
+                [this, serial](int, QProcess::ExitStatus) { Finish(serial, true); });
         // Queued: a start that fails at once reports after this loop, not from inside it.
         connect(
             &process, &QProcess::errorOccurred, this,
-            [this, raw](QProcess::ProcessError error) {
+            [this, serial](QProcess::ProcessError error) {
                 if (error == QProcess::FailedToStart) {
-                    Finish(raw, false);
+                    Finish(serial, false);
                 }
             },
             Qt::QueuedConnection);
@@ -112,11 +122,11 @@ void DurationProbeQueue::StartWaiting()
     }
 }
 
-void DurationProbeQueue::Finish(Probe *probe, bool started)
+void DurationProbeQueue::Finish(quint64 serial, bool started)
 {
-    const auto found =
-        std::find_if(m_running.begin(), m_running.end(),
-                     [probe](const std::unique_ptr<Probe> &running) { return running.get() == probe; });
+    const auto found = std::find_if(
+        m_running.begin(), m_running.end(),
+        [serial](const std::unique_ptr<Probe> &running) { return running->serial == serial; });
     if (found == m_running.end()) {
         return;
     }
@@ -125,8 +135,9 @@ void DurationProbeQueue::Finish(Probe *probe, bool started)
     finished->timer->stop();
     finished->process->disconnect();
     const QString path = finished->path;
-    const QString text = started && !finished->timedOut ? DurationTextFromProbeOutput(*finished->report)
-                                                        : QString();
+    const QString text = started && !finished->timedOut
+                             ? DurationTextFromProbeOutput(*finished->report, path)
+                             : QString();
     // The process may still be inside its own signal: it goes once that has returned.
     finished->process.release()->deleteLater();
     StartWaiting();

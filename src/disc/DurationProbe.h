@@ -12,10 +12,12 @@
 class QProcess;
 class QTimer;
 
-// The duration text a probe reported on its standard error: the eight characters after the
-// first "Duration: " (hh:mm:ss without the fraction), fewer when the output ends sooner, empty
-// when there is no such report.
-QString DurationTextFromProbeOutput(const QByteArray &standardError);
+// The duration a probe reported on its standard error: hh:mm:ss, without the fraction, from the
+// first line that starts (after its indent) with "Duration: " and a clock; empty when there is
+// none. The probed file's own name is taken out of the report first, so that a name cannot
+// pass for that line.
+QString DurationTextFromProbeOutput(const QByteArray &standardError,
+                                    const QString &probedPath = QString());
 
 // The time one probe may take before it is given up.
 inline constexpr int kProbeTimeLimitMs = 30000;
@@ -55,10 +57,11 @@ private:
     struct Probe;
 
     void StartWaiting();
-    void Finish(Probe *probe, bool started);
+    void Finish(quint64 serial, bool started);
 
     const int m_probesAtOnce;
     const int m_timeLimitMs;
     std::deque<QString> m_waiting;
     std::vector<std::unique_ptr<Probe>> m_running;
+    quint64 m_lastSerial = 0;
 };

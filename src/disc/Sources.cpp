@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QSet>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -70,7 +71,9 @@ void DRUI::OpenDiscFolder(const QString &path)
     if (path.isNull()) {
         return;
     }
-    EndProbes();
+    // The disc plays at once; the list's rows go on being measured.
+    StopWaitingForAFirstDuration();
+    MeasureAhead({});
     StopBtn();
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay: LoadBluRayTitles(path); break;
@@ -160,14 +163,30 @@ void DRUI::OpenFiles(const QStringList &paths)
             toMeasure.append(entry.strPath);
         }
     }
+    MeasureAhead(toMeasure);
     m_startWhenMeasured = paths.first();
     m_firstProbeWait->start();
+}
+
+void DRUI::MeasureAhead(const QStringList &first)
+{
+    m_probes->Cancel();
+    QStringList toMeasure = first;
+    // Rows an earlier open had not measured yet go on being measured behind these.
+    const QSet<QString> ahead(first.begin(), first.end());
+    for (const PLAY_LIST_INFO &entry : m_playList) {
+        if (m_unmeasured.contains(entry.strPath) && !ahead.contains(entry.strPath)) {
+            toMeasure.append(entry.strPath);
+        }
+    }
+    m_unmeasured.unite(ahead);
     m_probes->Measure(toMeasure);
     RenderProbesAtWork();
 }
 
 void DRUI::ShowMeasuredDuration(const QString &path, const QString &durationText)
 {
+    m_unmeasured.remove(path);
     const auto row = m_playListRows.constFind(path);
     if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
         m_playList[*row].strDuration = durationText;
@@ -178,26 +197,33 @@ void DRUI::ShowMeasuredDuration(const QString &path, const QString &durationText
             duration->setText(durationText);
         }
     }
-    if (path == m_startWhenMeasured) {
+    if (!m_startWhenMeasured.isEmpty() && path == m_startWhenMeasured) {
         const QByteArray text = durationText.toLocal8Bit();
         m_durationSec = text.isEmpty() ? 0 : ParseTime(text.constData());
         PlayWhatWaitedForItsDuration();
     }
-    RenderProbesAtWork();
 }
 
 void DRUI::PlayWhatWaitedForItsDuration()
 {
+    const QString awaited = m_startWhenMeasured;
+    StopWaitingForAFirstDuration();
+    // Anything started meanwhile has taken its place.
+    if (!awaited.isEmpty() && awaited == m_pathToPlay) {
+        VideoPlay();
+    }
+}
+
+void DRUI::StopWaitingForAFirstDuration()
+{
     m_firstProbeWait->stop();
     m_startWhenMeasured.clear();
-    VideoPlay();
 }
 
 void DRUI::EndProbes()
 {
     m_probes->Cancel();
-    m_firstProbeWait->stop();
-    m_startWhenMeasured.clear();
+    StopWaitingForAFirstDuration();
     RenderProbesAtWork();
 }
 

@@ -25,7 +25,7 @@ QString LanguageChoiceFolder()
 {
     const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     return QFileInfo::exists(programFolder + QStringLiteral("portable")) ? programFolder
-                                                                        : AppDataFolder();
+                                                                         : AppDataFolder();
 }
 
 bool EnsureFolderExists(const QString &folder)

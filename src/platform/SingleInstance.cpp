@@ -48,9 +48,8 @@ bool SendAll(int socket, const QByteArray &bytes)
 {
     qsizetype sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t written =
-            ::send(socket, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent),
-                   MSG_NOSIGNAL);
+        const ssize_t written = ::send(socket, bytes.constData() + sent,
+                                       static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -123,7 +122,8 @@ void SingleInstance::AcceptWaitingCopies()
         pending->deadline->setSingleShot(true);
         connect(pending->notifier, &QSocketNotifier::activated, this,
                 [this, connection] { ReadFrom(connection); });
-        connect(pending->deadline, &QTimer::timeout, this, [this, connection] { Drop(connection); });
+        connect(pending->deadline, &QTimer::timeout, this,
+                [this, connection] { Drop(connection); });
         pending->deadline->start(kHandOverLimitMs);
         m_pending[connection] = pending;
     }
@@ -199,10 +199,9 @@ bool SingleInstance::HandOver(const QStringList &paths)
     sockaddr_un address;
     const socklen_t length = LockAddress(address);
     char answer = 0;
-    const bool taken =
-        ::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0 &&
-        PeerIsThisUser(fd) && SendAll(fd, HandOverMessage::Encode(paths)) &&
-        ::recv(fd, &answer, 1, 0) == 1 && answer == kTaken;
+    const bool taken = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0 &&
+                       PeerIsThisUser(fd) && SendAll(fd, HandOverMessage::Encode(paths)) &&
+                       ::recv(fd, &answer, 1, 0) == 1 && answer == kTaken;
     ::close(fd);
     return taken;
 }

@@ -69,6 +69,7 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     ConnectEngine();
     m_probes = new DurationProbeQueue(QThread::idealThreadCount(), kProbeTimeLimitMs, this);
     connect(m_probes, &DurationProbeQueue::Measured, this, &DRUI::ShowMeasuredDuration);
+    connect(m_probes, &DurationProbeQueue::Idle, this, &DRUI::RenderProbesAtWork);
     m_firstProbeWait = new QTimer(this);
     m_firstProbeWait->setSingleShot(true);
     m_firstProbeWait->setInterval(kFirstProbeWaitMs);
@@ -125,6 +126,7 @@ void DRUI::SetUpWindow()
     InstallProbeTool();
     m_playList.clear();
     m_playListRows.clear();
+    m_unmeasured.clear();
 }
 
 QString DRUI::RecentFilePath() const

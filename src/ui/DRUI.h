@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -186,6 +187,9 @@ private:
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
     void ShowMeasuredDuration(const QString &path, const QString &durationText);
     void PlayWhatWaitedForItsDuration();
+    void StopWaitingForAFirstDuration();
+    // Ends the running probes and measures these first, then the rows not measured yet.
+    void MeasureAhead(const QStringList &first);
     // Ends the background probes; what they had not measured stays without a duration.
     void EndProbes();
     void RenderProbesAtWork();
@@ -311,6 +315,7 @@ private:
     // Durations are measured in the background; the first file of an open starts once its own
     // is known, or after a short wait without it.
     DurationProbeQueue *m_probes = nullptr;
+    QSet<QString> m_unmeasured; // listed paths handed to the probes that have not reported
     QString m_startWhenMeasured;
     QTimer *m_firstProbeWait = nullptr;
 };

@@ -74,6 +74,8 @@ void DRUI::VideoPlay()
         }
         return;
     }
+    // Whatever starts now takes the place of a first file still waiting for its duration.
+    StopWaitingForAFirstDuration();
     // What played until now is remembered before another medium replaces it.
     RememberWherePlaybackIs();
     m_currentPath = m_pathToPlay;

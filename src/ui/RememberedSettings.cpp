@@ -67,7 +67,8 @@ void RememberedSettings::Save(const QString &appDataFolder) const
     const std::pair<QString, QString> values[] = {
         {QStringLiteral("Volume"), QString::number(volume)},
         {QStringLiteral("Muted"), muted ? QStringLiteral("1") : QStringLiteral("0")},
-        {QStringLiteral("PlayWholeList"), playWholeList ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("PlayWholeList"),
+         playWholeList ? QStringLiteral("1") : QStringLiteral("0")},
         {QStringLiteral("FileFolder"), fileFolder},
         {QStringLiteral("DiscFolder"), discFolder},
         {QStringLiteral("Window"), window.isValid() ? RectText(window) : QString()},

@@ -9,9 +9,9 @@ struct RememberedSettings
 {
     int volume = 50;
     bool muted = false;
-    QString fileFolder; // where the file chooser was last used
-    QString discFolder; // where the disc chooser was last used
-    QRect window;       // the window's last normal place and size; empty when none
+    QString fileFolder;         // where the file chooser was last used
+    QString discFolder;         // where the disc chooser was last used
+    QRect window;               // the window's last normal place and size; empty when none
     bool playWholeList = false; // a list entry that plays to its end is followed by the next
 
     static RememberedSettings Load(const QString &appDataFolder);

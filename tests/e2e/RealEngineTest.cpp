@@ -143,7 +143,7 @@ private slots:
         NoteEngine();
         QVERIFY(!DruiTestAccess::ProbesIdle(Window()));
         QCOMPARE(DruiTestAccess::PathToPlay(Window()), clips.first());
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(3));
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::DurationSec(Window()), qint64(3), 10000);
         QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 300);
         QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ProbesIdle(Window()), 120000);
         const QVector<PLAY_LIST_INFO> &list = DruiTestAccess::PlayList(Window());

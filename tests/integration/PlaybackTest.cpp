@@ -36,12 +36,13 @@ private slots:
         const QString clip = m_engine->MakeMedia(QStringLiteral("a b.mkv"));
         Play(clip);
         WaitForCommand(QStringLiteral("volume 50 2"));
-        QCOMPARE(m_engine->Commands().first(),
-                 QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -identify -wid %1 -vo xv,gl,x11, "
-                                "-ass -lavdopts threads=4 -vf screenshot -af "
-                                "channels=6,volume=5.1:1 %2")
-                     .arg(DruiTestAccess::VideoSurface(Window())->winId())
-                     .arg(clip));
+        QCOMPARE(
+            m_engine->Commands().first(),
+            QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -identify -wid %1 -vo xv,gl,x11, "
+                           "-ass -lavdopts threads=4 -vf screenshot -af "
+                           "channels=6,volume=5.1:1 %2")
+                .arg(DruiTestAccess::VideoSurface(Window())->winId())
+                .arg(clip));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
         QVERIFY(DruiTestAccess::SeekSlider(Window())->isEnabled());
@@ -241,7 +242,8 @@ private slots:
         QCOMPARE(m_engine->Starts(), plays);
         QCOMPARE(Page(), int(DRUI::kStartPage));
         QStringList played;
-        for (const QString &args : m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")))) {
+        for (const QString &args :
+             m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")))) {
             played.append(args.section(QLatin1Char(' '), -1));
         }
         QCOMPARE(played, clips.mid(0, plays));

@@ -1,5 +1,5 @@
 // What the command line asks for, the message a later copy hands the running one, and the
-// hand-over itself between two lock holders of one process.
+// hand-over itself between two lock holders of one process and a copy of another user.
 #include "common/TestMain.h"
 
 #include "app/CommandLine.h"
@@ -8,8 +8,10 @@
 
 #include <QSignalSpy>
 
+#include <fcntl.h>
 #include <future>
 #include <sched.h>
+#include <unistd.h>
 
 using Action = CommandLine::Action;
 
@@ -26,22 +28,22 @@ private slots:
 
         const int run = int(Action::Run);
         QTest::newRow("nothing") << QStringList{} << run << QStringList{};
-        QTest::newRow("bare arguments are ignored") << QStringList{"a.mkv", "b"} << run
-                                                   << QStringList{};
+        QTest::newRow("bare arguments are ignored")
+            << QStringList{"a.mkv", "b"} << run << QStringList{};
         QTest::newRow("open, relative and absolute, in order")
             << QStringList{"--open", "clips/a.mkv", "/m/b c.mkv"} << run
             << QStringList{"/work/clips/a.mkv", "/m/b c.mkv"};
         QTest::newRow("after open a dash is a path")
             << QStringList{"--open", "-x.mkv", "--help"} << run
             << QStringList{"/work/-x.mkv", "/work/--help"};
-        QTest::newRow("open with nothing starts the player") << QStringList{"--open"} << run
-                                                             << QStringList{};
-        QTest::newRow("empty path skipped") << QStringList{"--open", "", "a"} << run
-                                            << QStringList{"/work/a"};
+        QTest::newRow("open with nothing starts the player")
+            << QStringList{"--open"} << run << QStringList{};
+        QTest::newRow("empty path skipped")
+            << QStringList{"--open", "", "a"} << run << QStringList{"/work/a"};
         QTest::newRow("help") << QStringList{"--help", "--open", "a"} << int(Action::ShowUsage)
                               << QStringList{};
-        QTest::newRow("unknown option") << QStringList{"--play", "a"}
-                                        << int(Action::RefuseWithUsage) << QStringList{};
+        QTest::newRow("unknown option")
+            << QStringList{"--play", "a"} << int(Action::RefuseWithUsage) << QStringList{};
         QTest::newRow("unknown option before open")
             << QStringList{"-v", "--open", "a"} << int(Action::RefuseWithUsage) << QStringList{};
     }
@@ -65,25 +67,23 @@ private slots:
 
         QTest::newRow("two paths") << HandOverMessage::Encode({"/a b", "/c\nd"})
                                    << int(State::Complete) << QStringList{"/a b", "/c\nd"};
-        QTest::newRow("no paths") << QByteArray(1, '\0') << int(State::Complete)
-                                  << QStringList{};
+        QTest::newRow("no paths") << QByteArray(1, '\0') << int(State::Complete) << QStringList{};
         QTest::newRow("nothing yet") << QByteArray() << int(State::Incomplete) << QStringList{};
-        QTest::newRow("cut inside a path") << QByteArray("/a\0/b", 5) << int(State::Incomplete)
-                                           << QStringList{};
-        QTest::newRow("cut before the end") << QByteArray("/a\0", 3) << int(State::Incomplete)
-                                            << QStringList{};
-        QTest::newRow("relative path") << QByteArray("a\0\0", 3) << int(State::Refused)
-                                       << QStringList{};
-        QTest::newRow("bytes after the end") << QByteArray("/a\0\0/b", 6) << int(State::Refused)
-                                             << QStringList{};
+        QTest::newRow("cut inside a path")
+            << QByteArray("/a\0/b", 5) << int(State::Incomplete) << QStringList{};
+        QTest::newRow("cut before the end")
+            << QByteArray("/a\0", 3) << int(State::Incomplete) << QStringList{};
+        QTest::newRow("relative path")
+            << QByteArray("a\0\0", 3) << int(State::Refused) << QStringList{};
+        QTest::newRow("bytes after the end")
+            << QByteArray("/a\0\0/b", 6) << int(State::Refused) << QStringList{};
         QTest::newRow("path longer than the system's")
             << (QByteArray("/") + QByteArray(5000, 'x')) << int(State::Refused) << QStringList{};
         QTest::newRow("too many paths")
             << (QByteArray("/\0", 2).repeated(HandOverMessage::kMaxPaths + 1) + QByteArray(1, '\0'))
             << int(State::Refused) << QStringList{};
-        QTest::newRow("too long")
-            << QByteArray(HandOverMessage::kMaxBytes + 1, '\0') << int(State::Refused)
-            << QStringList{};
+        QTest::newRow("too long") << QByteArray(HandOverMessage::kMaxBytes + 1, '\0')
+                                  << int(State::Refused) << QStringList{};
     }
 
     void decode()
@@ -110,7 +110,8 @@ private slots:
 
         // The later copy waits for the answer, which the running one gives from its event loop.
         const QStringList paths{QStringLiteral("/m/a b.mkv"), QStringLiteral("/m/c.mkv")};
-        auto taken = std::async(std::launch::async, [paths] { return SingleInstance::HandOver(paths); });
+        auto taken =
+            std::async(std::launch::async, [paths] { return SingleInstance::HandOver(paths); });
         QTRY_COMPARE(handed.size(), 1);
         QCOMPARE(handed.first().first().toStringList(), paths);
         QVERIFY(taken.get());
@@ -119,6 +120,31 @@ private slots:
                                   [] { return SingleInstance::HandOver({QStringLiteral("rel")}); });
         QTRY_VERIFY(refused.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
         QVERIFY(!refused.get());
+        QCOMPARE(handed.size(), 1);
+
+        // A copy of another user neither hands paths over nor is handed any. Its answer comes
+        // through a pipe: the child process may be reaped by someone else.
+        int answer[2];
+        QVERIFY(::pipe(answer) == 0);
+        const pid_t otherUser = ::fork();
+        if (otherUser == 0) {
+            const bool becameNobody =
+                ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
+            const char said = !becameNobody                                      ? 'x'
+                              : SingleInstance::HandOver({QStringLiteral("/a")}) ? 't'
+                                                                                 : 'n';
+            ::_exit(::write(answer[1], &said, 1) == 1 ? 0 : 1);
+        }
+        ::close(answer[1]);
+        QVERIFY(otherUser > 0);
+        // The running copy goes on handling events meanwhile, as it would.
+        QVERIFY(::fcntl(answer[0], F_SETFL, O_NONBLOCK) == 0);
+        char said = 0;
+        const auto answered = [&] { return said != 0 || ::read(answer[0], &said, 1) == 1; };
+        QTRY_VERIFY_WITH_TIMEOUT(answered(), 10000);
+        ::close(answer[0]);
+        QCOMPARE(said, 'n');
+        QTest::qWait(100);
         QCOMPARE(handed.size(), 1);
     }
 };

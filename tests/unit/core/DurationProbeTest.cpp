@@ -7,10 +7,10 @@
 #include "disc/DurationProbe.h"
 
 #include <QDir>
-#include <QEventLoop>
-#include <QHash>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -28,10 +28,9 @@ QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeL
 {
     DurationProbeQueue queue(probesAtOnce, timeLimitMs);
     QHash<QString, QString> measured;
-    QObject::connect(&queue, &DurationProbeQueue::Measured,
-                     [&measured](const QString &path, const QString &text) {
-                         measured.insert(path, text);
-                     });
+    QObject::connect(
+        &queue, &DurationProbeQueue::Measured,
+        [&measured](const QString &path, const QString &text) { measured.insert(path, text); });
     QEventLoop loop;
     QObject::connect(&queue, &DurationProbeQueue::Idle, &loop, &QEventLoop::quit);
     queue.Measure(paths);
@@ -105,29 +104,49 @@ private slots:
     void durationText_data()
     {
         QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("probedPath");
         QTest::addColumn<QString>("expected");
         QTest::newRow("ffmpeg's line")
             << QByteArray("Input #0, matroska,webm, from 'a.mkv':\n"
                           "  Duration: 01:02:03.45, start: 0.000000, bitrate: 1 kb/s\n")
+            << "a.mkv"
             << "01:02:03";
         QTest::newRow("only the first report counts")
-            << QByteArray("  Duration: 00:00:01.00, start\n  Duration: 02:00:00.00, start\n")
+            << QByteArray("  Duration: 00:00:01.00, start\n  Duration: 02:00:00.00, start\n") << ""
             << "00:00:01";
-        QTest::newRow("no duration known")
-            << QByteArray("  Duration: N/A, start: 0.000000") << "N/A, sta";
-        QTest::newRow("a hundred hours") << QByteArray("Duration: 100:00:00.00") << "100:00:0";
-        QTest::newRow("output ends sooner") << QByteArray("Duration: 00:1") << "00:1";
-        QTest::newRow("output ends at the marker") << QByteArray("Duration: ") << "";
-        QTest::newRow("marker without its blank") << QByteArray("Duration:00:01:40.00") << "";
-        QTest::newRow("no marker") << QByteArray("a.mkv: No such file or directory\n") << "";
-        QTest::newRow("no output") << QByteArray() << "";
+        QTest::newRow("no duration known") << QByteArray("  Duration: N/A, start: 0.000000") << ""
+                                           << "";
+        QTest::newRow("a hundred hours") << QByteArray("Duration: 100:00:00.00") << ""
+                                         << "100:00:00";
+        QTest::newRow("output ends sooner") << QByteArray("Duration: 00:1") << ""
+                                            << "";
+        QTest::newRow("output ends at the marker") << QByteArray("Duration: ") << ""
+                                                   << "";
+        QTest::newRow("marker without its blank") << QByteArray("Duration:00:01:40.00") << ""
+                                                  << "";
+        QTest::newRow("no marker") << QByteArray("a.mkv: No such file or directory\n") << ""
+                                   << "";
+        QTest::newRow("no output") << QByteArray() << ""
+                                   << "";
+        // What a file's name or tags say is no report of the probe's own.
+        QTest::newRow("a name that holds a duration line")
+            << QByteArray("Input #0, avi, from '/m/x\n  Duration: 12:34:56.avi':\n"
+                          "  Duration: 00:00:03.00, start: 0.000000\n")
+            << "/m/x\n  Duration: 12:34:56.avi"
+            << "00:00:03";
+        QTest::newRow("a tag that mentions a duration")
+            << QByteArray("  Metadata:\n    title           : Duration: 12:34:56.00\n"
+                          "  Duration: 00:00:03.00, start: 0.000000\n")
+            << ""
+            << "00:00:03";
     }
 
     void durationText()
     {
         QFETCH(QByteArray, output);
+        QFETCH(QString, probedPath);
         QFETCH(QString, expected);
-        QCOMPARE(DurationTextFromProbeOutput(output), expected);
+        QCOMPARE(DurationTextFromProbeOutput(output, probedPath), expected);
     }
 
     void resultsComeBackInTheOrderOfThePaths_data()
@@ -235,7 +254,7 @@ private slots:
         QFETCH(QString, expected);
         // The probe ends only once all it wrote has been taken from the pipe.
         UseProbe(WriteScript(QStringLiteral("probe"),
-                             QStringLiteral("head -c %1 /dev/zero >&2\n"
+                             QStringLiteral("head -c %1 /dev/zero | tr '\\0' '\\n' >&2\n"
                                             "printf 'Duration: 00:01:40.00, start' >&2\n"
                                             "head -c %2 /dev/zero >&2\n"
                                             "exit 1\n")
@@ -347,8 +366,7 @@ private slots:
         queue.Cancel();
         QVERIFY(queue.IsIdle());
         QVERIFY(pid > 0);
-        errno = 0;
-        QVERIFY2(::kill(pid, 0) != 0 && errno == ESRCH, "the ended probe is still there");
+        QTRY_VERIFY2(::kill(pid, 0) != 0 && errno == ESRCH, "the ended probe is still there");
         QTest::qWait(300);
         QCOMPARE(reports, 0);
         QCOMPARE(ReadFile(QStringLiteral("started")), QByteArray("/m/hangs.mkv\n"));

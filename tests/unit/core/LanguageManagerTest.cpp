@@ -321,8 +321,7 @@ void LanguageManagerTest::readOnlyConfigKeepsLanguage()
 {
     QFETCH(bool, ownFolder);
     const QString choiceFolder = m_folder->filePath(QStringLiteral("user"));
-    const QString written =
-        ownFolder ? choiceFolder + QStringLiteral("/config.ini") : ConfigPath();
+    const QString written = ownFolder ? choiceFolder + QStringLiteral("/config.ini") : ConfigPath();
     const QByteArray choice = "[DefaultLanguage]\nDefault=/English\n";
     QVERIFY(QDir().mkpath(choiceFolder));
     if (ownFolder) {
@@ -353,7 +352,8 @@ void LanguageManagerTest::choiceInItsOwnFolderOverridesTheShippedOne()
     QCOMPARE(CLanguageManager(m_folder->path(), choiceFolder).GetCurrentLanguage(),
              QStringLiteral("/German"));
 
-    QVERIFY(WriteAll(choiceFolder + QStringLiteral("/config.ini"), "[DefaultLanguage]\nDefault=\n"));
+    QVERIFY(
+        WriteAll(choiceFolder + QStringLiteral("/config.ini"), "[DefaultLanguage]\nDefault=\n"));
     QCOMPARE(CLanguageManager(m_folder->path(), choiceFolder).GetCurrentLanguage(),
              QStringLiteral("/English"));
 }
