@@ -59,6 +59,14 @@ void DurationProbeQueue::Measure(const QStringList &paths)
 
 void DurationProbeQueue::MeasureFirst(const QString &path)
 {
+    const bool running =
+        std::any_of(m_running.begin(), m_running.end(),
+                    [&path](const std::unique_ptr<Probe> &probe) { return probe->path == path; });
+    if (running) {
+        return;
+    }
+    // Moved, not added twice, when it was waiting already.
+    m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), path), m_waiting.end());
     m_waiting.push_front(path);
     StartWaiting();
 }

@@ -42,7 +42,7 @@ public:
 
     // Adds the paths behind those still waiting.
     void Measure(const QStringList &paths);
-    // Puts the path before those still waiting.
+    // Puts the path before those still waiting; nothing when it is being measured already.
     void MeasureFirst(const QString &path);
     // Ends every running probe at once and forgets the waiting ones; none of them reports.
     void Cancel();

@@ -152,8 +152,10 @@ void SingleInstance::ReadFrom(int connection)
             return;
         }
     }
-    // A message can only be whole when its last byte is the closing NUL.
-    if (!pending.received.endsWith('\0')) {
+    // A message can only be whole when it ends with the empty record after the last path's NUL.
+    const QByteArray &received = pending.received;
+    if (!received.endsWith('\0') ||
+        (received.size() > 1 && !received.endsWith(QByteArray(2, '\0')))) {
         return;
     }
     const HandOverMessage::Decoded message = HandOverMessage::Decode(pending.received);
