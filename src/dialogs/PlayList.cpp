@@ -6,7 +6,6 @@
 #include "util/TimeText.h"
 
 #include <QTableWidget>
-#include <QTimer>
 
 void DRUI::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries)
 {
@@ -58,16 +57,13 @@ void DRUI::PlayPlayListEntry(const PLAY_LIST_INFO &entry)
     m_sourceKind = kSourceFile;
     m_sourceKey.clear();
     m_startPosSec = 0;
-    const QByteArray duration = entry.strDuration.toLocal8Bit();
-    if (!duration.isEmpty()) {
-        m_durationSec = ParseTime(duration.constData());
+    m_durationSec = ParseTime(entry.strDuration.toLatin1().constData());
+    if (!entry.strDuration.isEmpty()) {
         VideoPlay();
         return;
     }
-    m_durationSec = 0;
     m_unmeasured.insert(entry.strPath);
     m_probes->MeasureFirst(entry.strPath);
     RenderProbesAtWork();
-    m_startWhenMeasured = entry.strPath;
-    m_firstProbeWait->start();
+    PlayOnceMeasured(entry.strPath);
 }

@@ -73,7 +73,6 @@ void DRUI::OpenDiscFolder(const QString &path)
     }
     // The disc plays at once; the list's rows go on being measured.
     StopWaitingForAFirstDuration();
-    MeasureAhead({});
     StopBtn();
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay: LoadBluRayTitles(path); break;
@@ -139,7 +138,6 @@ void DRUI::OpenFiles(const QStringList &paths)
     if (paths.isEmpty()) {
         return;
     }
-    EndProbes();
     QVector<PLAY_LIST_INFO> entries;
     entries.reserve(paths.size());
     for (const QString &path : paths) {
@@ -164,7 +162,12 @@ void DRUI::OpenFiles(const QStringList &paths)
         }
     }
     MeasureAhead(toMeasure);
-    m_startWhenMeasured = paths.first();
+    PlayOnceMeasured(paths.first());
+}
+
+void DRUI::PlayOnceMeasured(const QString &path)
+{
+    m_startWhenMeasured = path;
     m_firstProbeWait->start();
 }
 
@@ -198,8 +201,7 @@ void DRUI::ShowMeasuredDuration(const QString &path, const QString &durationText
         }
     }
     if (!m_startWhenMeasured.isEmpty() && path == m_startWhenMeasured) {
-        const QByteArray text = durationText.toLocal8Bit();
-        m_durationSec = text.isEmpty() ? 0 : ParseTime(text.constData());
+        m_durationSec = ParseTime(durationText.toLatin1().constData());
         PlayWhatWaitedForItsDuration();
     }
 }

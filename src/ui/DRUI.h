@@ -186,6 +186,8 @@ private:
     void InstallProbeTool();
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
     void ShowMeasuredDuration(const QString &path, const QString &durationText);
+    // The file starts once its duration is known, or after a short wait without it.
+    void PlayOnceMeasured(const QString &path);
     void PlayWhatWaitedForItsDuration();
     void StopWaitingForAFirstDuration();
     // Ends the running probes and measures these first, then the rows not measured yet.
