@@ -19,6 +19,12 @@ class QTimer;
 QString DurationTextFromProbeOutput(const QByteArray &standardError,
                                     const QString &probedPath = QString());
 
+// Where the medium's own clock starts, in milliseconds, from the "start: " figure of that same
+// line; -1 when the line or the figure is missing. ffmpeg marks the continuation lines of a
+// tag, so no tag can make a line of this shape.
+qint64 StartTimeMsFromProbeOutput(const QByteArray &standardError,
+                                  const QString &probedPath = QString());
+
 // The time one probe may take before it is given up.
 inline constexpr int kProbeTimeLimitMs = 30000;
 
@@ -49,7 +55,8 @@ public:
     bool IsIdle() const { return m_waiting.empty() && m_running.empty(); }
 
 signals:
-    void Measured(const QString &path, const QString &durationText);
+    // startMs: where the medium's clock starts, -1 when the probe did not say.
+    void Measured(const QString &path, const QString &durationText, qint64 startMs);
     // After the last waiting path has reported.
     void Idle();
 

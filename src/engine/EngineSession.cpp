@@ -7,11 +7,11 @@
 
 #include <QPointer>
 #include <QProcess>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <limits>
 #include <utility>
 
 namespace {
@@ -39,14 +39,15 @@ int EngineSession::CountUp(int due)
 }
 
 void EngineSession::Start(const QString &program, const QStringList &arguments,
-                          const QString &workingFolder)
+                          const QString &workingFolder, std::optional<qint64> startTimeMs)
 {
     Release();
     m_output.Clear();
     m_saidEndOfFile = false;
     m_playbackStarted = false;
     m_clockMs = 0;
-    m_startTimeMs = 0;
+    m_startTimeMs = startTimeMs.value_or(0);
+    m_startTimeKnown = startTimeMs.has_value();
     m_lengthSec = 0;
     m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
@@ -135,11 +136,17 @@ void EngineSession::Poll()
     }
 }
 
+void EngineSession::LearnStartTime(qint64 startTimeMs)
+{
+    m_startTimeMs = startTimeMs;
+    m_startTimeKnown = true;
+}
+
 void EngineSession::Seek(int seconds)
 {
-    const qint64 target = std::max(0, seconds) + m_startTimeMs / 1000;
-    if (!IsLive() || !Send(Engine::kSeekAbsolute, static_cast<int>(std::min<qint64>(
-                                                      target, std::numeric_limits<int>::max())))) {
+    // The engine's absolute seek counts from the medium's start; only its position answers are
+    // on the medium's own clock.
+    if (!IsLive() || !Send(Engine::kSeekAbsolute, std::max(0, seconds))) {
         return;
     }
     // Answers to questions asked before the seek tell the old position: the engine answers in
@@ -196,6 +203,13 @@ void EngineSession::Quit()
     }
     Send(Engine::kQuit);
     SetState(State::Ending);
+    // A hung engine never leaves by itself.
+    QTimer::singleShot(kEngineExitWaitMs, this, [this, guarded = QPointer<QProcess>(m_process)] {
+        if (guarded != nullptr && guarded == m_process && m_state == State::Ending &&
+            guarded->state() != QProcess::NotRunning) {
+            KillProcessGroup(*guarded);
+        }
+    });
 }
 
 void EngineSession::ShutDown()
@@ -332,9 +346,11 @@ void EngineSession::HandleLine(const QByteArray &line)
         return;
     case EngineLine::Chapters: m_chapterStartsMs = event.chapterStartsMs; return;
     case EngineLine::StartTime:
-        // Told once, before the medium plays; a later line of that shape is a stranger's.
-        if (!m_playbackStarted && event.positionMs >= 0) {
+        // Only where no reader the medium cannot forge told it, and once, before the medium
+        // plays; a later line of that shape is a stranger's.
+        if (!m_startTimeKnown && !m_playbackStarted && event.positionMs >= 0) {
             m_startTimeMs = event.positionMs;
+            m_startTimeKnown = true;
         }
         return;
     case EngineLine::AudioAnswer:

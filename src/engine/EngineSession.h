@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <map>
+#include <optional>
 
 class QProcess;
 
@@ -44,7 +45,12 @@ public:
     ~EngineSession() override;
 
     // Ends any engine at once (it is not asked to quit) and starts a new one, playing.
-    void Start(const QString &program, const QStringList &arguments, const QString &workingFolder);
+    // startTimeMs: where the medium's own clock starts, when a reader the medium cannot forge
+    // told it; without it the engine's own report is taken, once, before the medium plays.
+    void Start(const QString &program, const QStringList &arguments, const QString &workingFolder,
+               std::optional<qint64> startTimeMs = std::nullopt);
+    // Where the medium's own clock starts, learnt from such a reader after the start.
+    void LearnStartTime(qint64 startTimeMs);
 
     // Formats one command into the 128-byte buffer and writes it. False when there is no live
     // engine or the command does not fit.
@@ -55,7 +61,8 @@ public:
     void Resume();
     // One clock step, then the length and position questions.
     void Poll();
-    // An absolute seek; the clock shows the target until the engine answers.
+    // An absolute seek on the window's clock, which starts at zero, as the engine's seek
+    // counts; the clock shows the target until the engine answers.
     void Seek(int seconds);
     // Asks for a picture; SnapshotReported follows when the engine wrote one.
     void RequestSnapshot();
@@ -64,7 +71,8 @@ public:
     void ShowOnScreen(const QString &text);
     // Asks which audio and subtitle streams the engine shows now.
     void AskForCurrentTracks();
-    // "q\n": the engine leaves by itself and Ended follows.
+    // "q\n": the engine leaves by itself and Ended follows; one that has not left a short time
+    // later is ended, with everything it started.
     void Quit();
     // Asks the engine to quit, gives it a moment, then ends it. No Ended follows.
     void ShutDown();
@@ -129,6 +137,7 @@ private:
     // Where the medium's own clock starts: positions and seeks are on that clock, the window's
     // clock starts at zero.
     qint64 m_startTimeMs = 0;
+    bool m_startTimeKnown = false; // told by a reader the medium cannot forge
     int m_lengthSec = 0;
     int m_lengthAnswersDue = 0;
     int m_positionAnswersDue = 0;

@@ -16,18 +16,10 @@
 #include <QSlider>
 #include <QStackedLayout>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-namespace {
-
-// A first file whose probe takes longer starts without its length; the engine tells it later.
-constexpr int kFirstProbeWaitMs = 1000;
-
-} // namespace
 
 DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
@@ -67,13 +59,8 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     connect(m_fullScreenControlsTimer, &QTimer::timeout, this, &DRUI::HideControlsAndPointer);
     m_engine = new EngineSession(this);
     ConnectEngine();
-    m_probes = new DurationProbeQueue(QThread::idealThreadCount(), kProbeTimeLimitMs, this);
-    connect(m_probes, &DurationProbeQueue::Measured, this, &DRUI::ShowMeasuredDuration);
-    connect(m_probes, &DurationProbeQueue::Idle, this, &DRUI::RenderProbesAtWork);
-    m_firstProbeWait = new QTimer(this);
-    m_firstProbeWait->setSingleShot(true);
-    m_firstProbeWait->setInterval(kFirstProbeWaitMs);
-    connect(m_firstProbeWait, &QTimer::timeout, this, &DRUI::PlayWhatWaitedForItsDuration);
+    m_whatPlays = new WhatPlays(kProbeTimeLimitMs, this);
+    ConnectWhatPlays();
     AddPlayerShortcuts();
 }
 
@@ -83,7 +70,8 @@ DRUI::~DRUI()
     // is going away that it ended.
     m_engine->disconnect(this);
     m_engine->Release();
-    m_probes->Cancel();
+    m_whatPlays->disconnect(this);
+    m_whatPlays->EndProbes();
     if (m_refreshTimer != nullptr) {
         m_refreshTimer->stop();
         delete m_refreshTimer;
@@ -124,9 +112,7 @@ void DRUI::SetUpWindow()
     m_appDataFolder = AppDataFolder();
     EnsureFolderExists(m_appDataFolder);
     InstallProbeTool();
-    m_playList.clear();
-    m_playListRows.clear();
-    m_unmeasured.clear();
+    m_whatPlays->ClearPlayList();
 }
 
 QString DRUI::RecentFilePath() const
@@ -148,7 +134,8 @@ void DRUI::paintEvent(QPaintEvent *event)
 {
     // Menu entries come alive once something has been shown on the video page, and the file
     // name box follows what plays.
-    if (CurrentPage() == kNavigationPage && m_sourceKind == kSourceBluRay) {
+    const WhatPlays::Source &source = m_whatPlays->Current();
+    if (CurrentPage() == kNavigationPage && source.kind == kSourceBluRay) {
         m_discMenu->show();
         if (m_discMenuCurrentSubtitle != nullptr && m_discSubtitleAction->menu() != nullptr) {
             m_discSubtitleAction->menu()->setActiveAction(m_discMenuCurrentSubtitle);
@@ -160,7 +147,7 @@ void DRUI::paintEvent(QPaintEvent *event)
     if (CurrentPage() == kVideoPage) {
         for (QAction *action : m_controlsMenu->actions()) {
             action->setEnabled(action->data().toString() != MenuData::kNavigation ||
-                               m_sourceKind == kSourceBluRay);
+                               source.kind == kSourceBluRay);
         }
         for (QMenu *menu : {m_videoMenu, m_audioMenu, m_toolsMenu}) {
             for (QAction *action : menu->actions()) {
@@ -168,8 +155,8 @@ void DRUI::paintEvent(QPaintEvent *event)
             }
         }
         m_snapshotAction->setEnabled(true);
-        const QString shown = m_sourceKind == kSourceBluRay ? m_discNameLabel->text()
-                                                            : QFileInfo(m_pathToPlay).fileName();
+        const QString shown = source.kind == kSourceBluRay ? m_discNameLabel->text()
+                                                           : QFileInfo(source.path).fileName();
         m_fileNameLabel->setText(QStringLiteral("    ") + shown);
     }
     QMainWindow::paintEvent(event);

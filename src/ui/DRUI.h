@@ -3,6 +3,7 @@
 #include "dialogs/PlayListInfo.h"
 #include "disc/MoviePlaylistReader.h"
 #include "engine/EngineSession.h"
+#include "playing/WhatPlays.h"
 #include "ui/RecentFileList.h"
 #include "ui/RememberedSettings.h"
 
@@ -16,7 +17,6 @@
 #include <optional>
 #include <vector>
 
-class DurationProbeQueue;
 class QAction;
 class QBoxLayout;
 class QLabel;
@@ -76,6 +76,8 @@ public slots:
     void BDHelpMenu(QAction *action);
     void PlayPre();
     void PlayNext();
+    // The play button and Space: pause or go on with what plays, else start what is chosen.
+    void PlayOrPause();
     void Navigation();
     void Snapshot();
     void DoRefreshGui();
@@ -133,6 +135,8 @@ private:
     void ConnectEngine();
     void StartEngine();
     void ShutDownEngine();
+    // Starts the engine on what the owner of what plays chose.
+    void StartChosenSource();
     void PausePlayback();
     void ResumePlayback();
     void RenderPlaybackState(EngineSession::State state);
@@ -166,44 +170,41 @@ private:
     void MarkPlayingRow();
     void SetVolumeImage(bool muted);
     void ShowVolumeOnScreen();
-    // Where a chooser opens: where it was last used, never inside a disc.
+    // Where a chooser opens: where it was last used, else the current folder.
     QString ChooserStartFolder(const QString &remembered) const;
     // Resizes the window to the wanted size, or less where the screen it is on has less room,
     // frame included, and keeps it on that screen.
     void ResizeWithinScreen(const QSize &wanted);
     void SeekTo(int seconds);
+    // The length shown: measured, read from the disc or answered by the engine; 0 when unknown.
+    qint64 DurationSec() const { return m_whatPlays->Current().durationSec; }
     void Step(bool forward);
     void StepThroughChapters(bool forward);
     void StepThroughPlayList(bool forward);
 
-    // Sources and play list (disc/, dialogs/)
+    // Sources and play list (ui/Sources.cpp, ui/TitleMenus.cpp, ui/PlayListRows.cpp): the owner
+    // of what plays decides, the window shows it.
+    void ConnectWhatPlays();
     void OpenFiles(const QStringList &paths);
     void OpenDiscFolder(const QString &path);
-    void PlayDvdFolder(const QString &path);
     void PlayDvdTitle(int title);
     void BuildDvdMenus();
     void ShowNotRecognisedMessage();
     void InstallProbeTool();
-    void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
-    void ShowMeasuredDuration(const QString &path, const QString &durationText);
-    // The file starts once its duration is known, or after a short wait without it.
-    void PlayOnceMeasured(const QString &path);
-    void PlayWhatWaitedForItsDuration();
-    void StopWaitingForAFirstDuration();
-    // Ends the running probes and measures these first, then the rows not measured yet.
-    void MeasureAhead(const QStringList &first);
-    // Ends the background probes; what they had not measured stays without a duration.
-    void EndProbes();
-    void RenderProbesAtWork();
-    void LoadBluRayTitles(const QString &discFolder);
+    void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
+    void ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry);
+    void RenderProbesAtWork(bool busy);
+    void ShowScannedDisc(const ScannedDisc &disc);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();
     void PlayCurrentTitle();
-    void LearnEngineTitleNumbers(const QString &discFolder);
-    std::optional<int> EngineTitleNumber(const QString &titleKey) const;
     bool IsChapterEntry(const QAction *action) const;
     bool IsTitleEntry(const QAction *action) const;
     void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
+    // The slider's handle is under the point: a press there starts a drag, not a seek.
+    bool IsOnSeekHandle(const QPoint &point) const;
+    // In full screen the bar stays while the pointer is on it or a slider is held.
+    bool ControlBarInUse() const;
     void ShowPage(int page);
     int CurrentPage() const;
 
@@ -258,15 +259,10 @@ private:
     EngineSession *m_engine = nullptr;
     QTimer *m_refreshTimer = nullptr;
     QTimer *m_fullScreenControlsTimer = nullptr;
-    QString m_pathToPlay;
+    // What plays and what plays next: the source, a disc's titles, the play list, the probes.
+    WhatPlays *m_whatPlays = nullptr;
+    // The path the engine was started on; empty when none plays.
     QString m_currentPath;
-    QString m_sourceKey;
-    int m_sourceKind = kSourceBluRay;
-    qint64 m_durationSec = 0;
-    int m_startPosSec = 0;
-    bool m_titleChosen = false;
-    // The DVD title picked from the Title menu; 0 until one is (the engine then plays title 1).
-    int m_dvdTitle = 0;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
     int m_positionAnswerCount = 0;
@@ -276,23 +272,6 @@ private:
     int m_audioIndex = -1;
     int m_subtitleIndex = -1;
 
-    // Per-title tables, keyed by title key
-    std::map<QString, int> m_titleNumbers;
-    std::map<QString, int> m_audioChoice;
-    std::map<QString, int> m_subtitleChoice;
-    std::map<QString, QVector<qint64>> m_chapterStarts;
-    std::map<QString, QVector<PlayItemRecord>> m_titlePlayItems;
-    std::map<QString, QVector<StreamRecord>> m_titleAudioStreams;
-    std::map<QString, QVector<StreamRecord>> m_titleSubtitleStreams;
-    std::map<QString, QString> m_titleDiscRoots;
-    // The engine's own numbers of the scanned disc's titles, asked for at the first title pick.
-    std::map<QString, int> m_engineTitleNumbers;
-    bool m_engineTitleListAsked = false;
-    // The engine gave its list: a title it has no number for is then not played at all.
-    bool m_engineTitleListAnswered = false;
-    // The scanned disc's main title: what br://0 plays, with its own length, chapters and
-    // track choices.
-    QString m_mainTitleKey;
     // The disc menu's submenus of the last scan, replaced by the next one.
     std::vector<QMenu *> m_discSubmenus;
     QAction *m_discMenuCurrentSubtitle = nullptr;
@@ -304,20 +283,8 @@ private:
     int m_snapshotFormatIndex = 0;
 
     // Lists
-    QVector<PLAY_LIST_INFO> m_playList;
-    // Each listed path's row, so that a late duration finds its row at once.
-    QHash<QString, int> m_playListRows;
     RecentFileList m_recentFiles;
     // The user's choices kept between runs: volume, the choosers' folders, the window's place.
     RememberedSettings m_settings;
     QString m_appDataFolder;
-    // While the engine's title list is awaited, timers and the engine go on but no new source
-    // may be opened (a drop is not held back the way clicks and keys are).
-    bool m_waitingForHelperProgram = false;
-    // Durations are measured in the background; the first file of an open starts once its own
-    // is known, or after a short wait without it.
-    DurationProbeQueue *m_probes = nullptr;
-    QSet<QString> m_unmeasured; // listed paths handed to the probes that have not reported
-    QString m_startWhenMeasured;
-    QTimer *m_firstProbeWait = nullptr;
 };

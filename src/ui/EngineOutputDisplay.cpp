@@ -64,7 +64,7 @@ void DRUI::DoRefreshGui()
 qint64 DRUI::ShownClockSeconds() const
 {
     const qint64 seconds = m_engine->ClockMs() / 1000;
-    return m_durationSec > 0 ? std::min(seconds, m_durationSec) : seconds;
+    return DurationSec() > 0 ? std::min(seconds, DurationSec()) : seconds;
 }
 
 void DRUI::RenderClock()
@@ -74,7 +74,8 @@ void DRUI::RenderClock()
 
 void DRUI::OnPositionAnswered()
 {
-    if (++m_positionAnswerCount == kAnswersPerSliderMove) {
+    // A held handle follows the pointer, not the clock.
+    if (++m_positionAnswerCount == kAnswersPerSliderMove && !m_seekSlider->isSliderDown()) {
         m_seekSlider->setValue(ClampToInt(ShownClockSeconds()));
         m_positionAnswerCount = 0;
     }
@@ -84,12 +85,11 @@ void DRUI::OnLengthAnswered(int seconds)
 {
     // A length nothing else gave (a DVD's, a file the probe could not measure) is learned from
     // the engine, once.
-    if (m_durationSec == 0 && seconds > 0) {
-        m_durationSec = seconds;
+    if (m_whatPlays->LearnLength(seconds)) {
         m_seekSlider->setRange(0, seconds);
     }
     RenderClock();
-    m_totalLabel->setText(QLatin1Char(' ') + FormatTime(m_durationSec));
+    m_totalLabel->setText(QLatin1Char(' ') + FormatTime(DurationSec()));
 }
 
 int DRUI::EngineStreamId(const QVector<EngineStream> &streams, int entry, int none) const

@@ -32,8 +32,8 @@ void DRUI::SeekBy(int seconds)
         return;
     }
     qint64 target = std::max<qint64>(0, m_engine->ClockMs() / 1000 + seconds);
-    if (m_durationSec > 0) {
-        target = std::min(target, m_durationSec);
+    if (DurationSec() > 0) {
+        target = std::min(target, DurationSec());
     }
     m_positionAnswerCount = 0;
     SeekTo(static_cast<int>(target));

@@ -37,7 +37,7 @@ void DRUI::ConnectEngine()
     connect(m_engine, &EngineSession::LengthAnswered, this, &DRUI::OnLengthAnswered);
     connect(m_engine, &EngineSession::VideoStarted, this, &DRUI::ApplyTrackChoicesAtVideoStart);
     connect(m_engine, &EngineSession::PlaybackStarted, this, [this] {
-        if (m_sourceKind == kSourceDvd) {
+        if (m_whatPlays->Current().kind == kSourceDvd) {
             BuildDvdMenus();
         }
     });
@@ -61,12 +61,33 @@ void DRUI::ConnectEngine()
     connect(m_engine, &EngineSession::FailedToStart, this, &DRUI::OnEngineFailedToStart);
 }
 
-void DRUI::VideoPlay()
+void DRUI::StartChosenSource()
 {
-    if (m_pathToPlay.isEmpty() || !QFile::exists(m_pathToPlay)) {
+    m_currentPath.clear();
+    VideoPlay();
+}
+
+void DRUI::PlayOrPause()
+{
+    if (m_engine->IsLive()) {
+        if (m_engine->CurrentState() == EngineSession::State::Playing) {
+            PausePlayback();
+        } else {
+            ResumePlayback();
+        }
         return;
     }
-    if (m_pathToPlay == m_currentPath && m_engine->IsLive()) {
+    m_currentPath.clear();
+    m_whatPlays->Play();
+}
+
+void DRUI::VideoPlay()
+{
+    const WhatPlays::Source &source = m_whatPlays->Current();
+    if (source.path.isEmpty() || !QFile::exists(source.path)) {
+        return;
+    }
+    if (source.path == m_currentPath && m_engine->IsLive()) {
         if (m_engine->CurrentState() == EngineSession::State::Playing) {
             PausePlayback();
         } else {
@@ -75,30 +96,27 @@ void DRUI::VideoPlay()
         return;
     }
     // Whatever starts now takes the place of a first file still waiting for its duration.
-    StopWaitingForAFirstDuration();
+    m_whatPlays->StopWaitingForAFirstDuration();
     // What played until now is remembered before another medium replaces it.
     RememberWherePlaybackIs();
-    m_currentPath = m_pathToPlay;
+    m_currentPath = source.path;
     m_resumeKey = ResumeKeyOfSource();
 
-    const auto choice = [this](const std::map<QString, int> &table) {
-        const auto found = table.find(m_sourceKey);
-        return (found == table.end() ? -1 : found->second) - 1;
-    };
-    m_audioIndex = choice(m_audioChoice);
-    m_subtitleIndex = choice(m_subtitleChoice);
+    // Track choices are kept per title; other media start with the engine's own.
+    m_audioIndex = m_whatPlays->AudioChoice(source.titleKey) - 1;
+    m_subtitleIndex = m_whatPlays->SubtitleChoice(source.titleKey) - 1;
 
     ShowPage(kVideoPage);
     m_seekSlider->setEnabled(true);
     m_seekSlider->setRange(
-        0, static_cast<int>(std::min<qint64>(m_durationSec, std::numeric_limits<int>::max())));
+        0, static_cast<int>(std::min<qint64>(DurationSec(), std::numeric_limits<int>::max())));
     m_seekSlider->setValue(0);
     m_elapsedLabel->setText(kNoElapsedTime);
-    m_totalLabel->setText(QLatin1Char(' ') + FormatTime(m_durationSec));
+    m_totalLabel->setText(QLatin1Char(' ') + FormatTime(DurationSec()));
 
     m_positionAnswerCount = 0;
     m_seekTargetSec = 0;
-    if (m_sourceKind != kSourceBluRay) {
+    if (source.kind != kSourceBluRay) {
         m_titleMenu->clear();
         // A file's or a DVD's streams are the engine's to announce: nothing carries over.
         m_audioTrackMenu->clear();
@@ -106,7 +124,7 @@ void DRUI::VideoPlay()
         m_chapterMenu->clear();
     }
 
-    RecordRecentPath(m_pathToPlay);
+    RecordRecentPath(source.path);
 
     const QList<QAction *> channels = m_audioChannelMenu->actions();
     for (int i = 0; i < channels.size(); ++i) {
@@ -115,11 +133,12 @@ void DRUI::VideoPlay()
     }
 
     // A chapter picked is where to start; else where this medium was left last time.
-    const int resumeAt = m_startPosSec > 0 ? 0 : ResumePositionFor(m_resumeKey);
+    const int startAt = source.startSec;
+    const int resumeAt = startAt > 0 ? 0 : ResumePositionFor(m_resumeKey);
     StartEngine();
     m_engine->Send(Engine::kVolumeAbsolute, m_isMuted ? 0 : m_volumeSlider->value());
-    if (m_startPosSec > 0) {
-        m_engine->Seek(m_startPosSec);
+    if (startAt > 0) {
+        m_engine->Seek(startAt);
     } else if (resumeAt > 0) {
         m_engine->Seek(resumeAt);
         m_engine->ShowOnScreen(QStringLiteral("%1 %2 - Home: %3")
@@ -132,23 +151,25 @@ void DRUI::VideoPlay()
 
 void DRUI::StartEngine()
 {
+    const WhatPlays::Source &source = m_whatPlays->Current();
     EngineLaunch launch;
     launch.windowId = static_cast<unsigned long long>(m_videoSurface->winId());
-    launch.sourceKind = m_sourceKind;
-    if (m_sourceKind == kSourceDvd) {
-        launch.titleChosen = m_dvdTitle > 0;
-        launch.titleNumber = m_dvdTitle;
+    launch.sourceKind = source.kind;
+    if (source.kind == kSourceDvd) {
+        launch.titleChosen = source.dvdTitle > 0;
+        launch.titleNumber = source.dvdTitle;
     } else {
-        launch.titleChosen = m_titleChosen;
-        launch.titleNumber = EngineTitleNumber(m_sourceKey);
+        launch.titleNumber = m_whatPlays->EngineTitleNumber();
+        launch.titleChosen = launch.titleNumber.has_value();
     }
-    launch.path = QFileInfo(m_pathToPlay).absoluteFilePath();
-    m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder());
+    launch.path = QFileInfo(source.path).absoluteFilePath();
+    m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder(),
+                    m_whatPlays->StartTimeMs());
 }
 
 void DRUI::ShutDownEngine()
 {
-    EndProbes();
+    m_whatPlays->EndProbes();
     RememberWherePlaybackIs();
     m_refreshTimer->stop();
     m_engine->ShutDown();
@@ -210,7 +231,7 @@ void DRUI::StopBtn()
 
 void DRUI::StopPlaybackAndProbes()
 {
-    EndProbes();
+    m_whatPlays->EndProbes();
     StopBtn();
 }
 
@@ -222,7 +243,7 @@ void DRUI::Navigation()
         m_engine->Quit();
     }
     m_currentPath.clear();
-    ShowPage(m_sourceKind == kSourceBluRay ? kNavigationPage : kStartPage);
+    ShowPage(m_whatPlays->Current().kind == kSourceBluRay ? kNavigationPage : kStartPage);
 }
 
 void DRUI::btnCloseSlot()
@@ -235,7 +256,7 @@ void DRUI::EndOfPlayback()
 {
     m_seekSlider->setValue(0);
     m_elapsedLabel->setText(kNoElapsedTime);
-    m_totalLabel->setText(QLatin1Char(' ') + FormatTime(m_durationSec));
+    m_totalLabel->setText(QLatin1Char(' ') + FormatTime(DurationSec()));
     m_currentPath.clear();
     StopBtn();
 }
@@ -265,13 +286,14 @@ void DRUI::RecordRecentPath(const QString &path)
 
 void DRUI::MarkPlayingRow()
 {
-    const int rows = std::min<int>(m_playListTable->rowCount(), m_playList.size());
+    const QVector<PLAY_LIST_INFO> &list = m_whatPlays->PlayList();
+    const int rows = std::min<int>(m_playListTable->rowCount(), list.size());
     for (int row = 0; row < rows; ++row) {
         QTableWidgetItem *item = m_playListTable->item(row, 0);
         if (item == nullptr) {
             continue;
         }
-        if (m_playList[row].strPath == m_pathToPlay) {
+        if (list[row].strPath == m_whatPlays->Current().path) {
             m_playListTable->selectRow(row);
             m_playListTable->setFocus();
             item->setIcon(QIcon(QString::fromLatin1(Images::kPlayStatus)));

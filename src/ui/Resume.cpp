@@ -18,12 +18,13 @@ ResumeStore Places()
 QString DRUI::ResumeKeyOfSource() const
 {
     // A file by its path; a disc title by its playlist, or the DVD folder and its title.
-    if (m_sourceKind == kSourceBluRay) {
-        return m_sourceKey;
+    const WhatPlays::Source &source = m_whatPlays->Current();
+    if (source.kind == kSourceBluRay) {
+        return source.titleKey;
     }
-    const QString path = QFileInfo(m_pathToPlay).absoluteFilePath();
-    if (m_sourceKind == kSourceDvd) {
-        return path + QStringLiteral("#title%1").arg(m_dvdTitle > 0 ? m_dvdTitle : 1);
+    const QString path = QFileInfo(source.path).absoluteFilePath();
+    if (source.kind == kSourceDvd) {
+        return path + QStringLiteral("#title%1").arg(source.dvdTitle > 0 ? source.dvdTitle : 1);
     }
     return path;
 }
@@ -31,7 +32,7 @@ QString DRUI::ResumeKeyOfSource() const
 int DRUI::ResumePositionFor(const QString &key)
 {
     const std::optional<qint64> seconds = Places().PositionFor(key);
-    return seconds && *seconds < m_durationSec ? static_cast<int>(*seconds) : 0;
+    return seconds && *seconds < DurationSec() ? static_cast<int>(*seconds) : 0;
 }
 
 void DRUI::RememberWherePlaybackIs()
@@ -39,7 +40,7 @@ void DRUI::RememberWherePlaybackIs()
     if (!m_engine->IsLive() || m_resumeKey.isEmpty()) {
         return;
     }
-    const qint64 length = m_durationSec > 0 ? m_durationSec : m_engine->LengthSec();
+    const qint64 length = DurationSec() > 0 ? DurationSec() : m_engine->LengthSec();
     Places().Remember(m_resumeKey, m_engine->ClockMs() / 1000, length);
 }
 

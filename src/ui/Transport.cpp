@@ -1,7 +1,6 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
-#include "dialogs/PlayListModel.h"
 #include "engine/EngineVocabulary.h"
 #include "ui/Look.h"
 #include "ui/MenuData.h"
@@ -31,6 +30,8 @@ constexpr int kVolumeAfterUnmute = 50;
 void DRUI::SliderPress()
 {
     m_positionAnswerCount = 0;
+    // A press on the handle released without a move stays where it is.
+    m_seekTargetSec = std::max(0, m_seekSlider->sliderPosition());
 }
 
 void DRUI::SliderSeek(int value)
@@ -52,7 +53,7 @@ void DRUI::SeekTo(int seconds)
     m_seekSlider->setValue(seconds);
     // The clock shows the target until the engine answers where it landed.
     m_engine->Seek(seconds);
-    m_engine->ShowOnScreen(FormatTime(seconds) + QStringLiteral(" / ") + FormatTime(m_durationSec));
+    m_engine->ShowOnScreen(FormatTime(seconds) + QStringLiteral(" / ") + FormatTime(DurationSec()));
 }
 
 void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)
@@ -130,12 +131,10 @@ void DRUI::PlayNext()
 
 void DRUI::Step(bool forward)
 {
-    if (!m_engine->IsLive()) {
-        return;
-    }
     ResumePlayback();
-    // Within a Blu-ray title by chapters, otherwise through the play list.
-    if (m_sourceKind == kSourceBluRay) {
+    // Within a Blu-ray title that plays by chapters; otherwise, also after a stop or an end,
+    // through the play list.
+    if (m_whatPlays->Current().kind == kSourceBluRay && m_engine->IsLive()) {
         StepThroughChapters(forward);
     } else {
         StepThroughPlayList(forward);
@@ -144,13 +143,13 @@ void DRUI::Step(bool forward)
 
 void DRUI::StepThroughChapters(bool forward)
 {
-    const auto chapters = m_chapterStarts.find(m_sourceKey);
-    if (chapters == m_chapterStarts.end()) {
+    const DiscTitle *title = m_whatPlays->Title(m_whatPlays->Current().titleKey);
+    if (title == nullptr) {
         return;
     }
     const qint64 position = m_engine->ClockMs() / 1000;
     std::vector<qint64> starts;
-    for (const qint64 startMs : chapters->second) {
+    for (const qint64 startMs : title->chapterStartsMs) {
         starts.push_back(startMs / 1000);
     }
     std::optional<qint64> target;
@@ -179,26 +178,21 @@ void DRUI::StepThroughChapters(bool forward)
 
 void DRUI::StepThroughPlayList(bool forward)
 {
-    const std::optional<int> target = PlayListModel::Neighbour(
-        m_playList, m_pathToPlay,
-        forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
-    if (!target) {
+    const std::optional<PLAY_LIST_INFO> entry = m_whatPlays->Neighbour(forward);
+    if (!entry) {
         return;
     }
-    // A copy: opening the entry may rebuild the list it came from.
-    const PLAY_LIST_INFO entry = m_playList[*target];
     StopBtn();
-    PlayPlayListEntry(entry);
+    PlayPlayListEntry(*entry);
 }
 
 void DRUI::BDControlsMenu(QAction *action)
 {
     // A DVD's titles and chapters, from the engine's own lists.
-    if (m_sourceKind == kSourceDvd && action->parent() == m_titleMenu) {
+    if (m_whatPlays->Current().kind == kSourceDvd && action->parent() == m_titleMenu) {
         PlayDvdTitle(action->data().toInt());
         return;
     }
-    m_titleChosen = false;
     if (IsChapterEntry(action)) {
         const int seconds = WholeSeconds(action->data().toLongLong());
         if (m_engine->IsLive()) {
@@ -208,29 +202,18 @@ void DRUI::BDControlsMenu(QAction *action)
         return;
     }
     if (IsTitleEntry(action)) {
-        m_sourceKind = kSourceBluRay;
-        m_sourceKey = action->data().value<PLAY_LIST_INFO>().strPath;
         if (m_engine->IsLive()) {
             RememberWherePlaybackIs();
             m_refreshTimer->stop();
             m_engine->Quit();
         }
-        m_titleChosen = true;
-        PlayCurrentTitle();
+        m_currentPath.clear();
+        m_whatPlays->PickTitle(action->data().value<PLAY_LIST_INFO>().strPath);
         return;
     }
     const QString data = action->data().toString();
     if (data == MenuData::kPlay) {
-        // With nothing loaded yet, Play asks for something to play.
-        if (m_pathToPlay.isEmpty()) {
-            btnOpenFile();
-        } else if (m_sourceKind == kSourceBluRay) {
-            PlayCurrentTitle();
-        } else if (m_sourceKind == kSourceDvd) {
-            PlayDvdFolder(m_pathToPlay);
-        } else {
-            OpenFiles({m_pathToPlay});
-        }
+        PlayOrPause();
     } else if (data == MenuData::kPause) {
         PausePlayback();
     } else if (data == MenuData::kResume) {
@@ -248,8 +231,8 @@ void DRUI::BDControlsMenu(QAction *action)
             qint64 target = static_cast<qint64>(m_seekSlider->value()) +
                             (forward ? kJumpSeconds : -kJumpSeconds);
             // Without a known length there is no end to stop short of.
-            if (forward && m_durationSec > 0 && target > m_durationSec) {
-                target = m_durationSec - kForwardLimitMarginSeconds;
+            if (forward && DurationSec() > 0 && target > DurationSec()) {
+                target = DurationSec() - kForwardLimitMarginSeconds;
             }
             if (!forward) {
                 target = std::max<qint64>(0, target);

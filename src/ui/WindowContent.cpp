@@ -268,14 +268,7 @@ QWidget *DRUI::BuildButtonRow()
     QPushButton *previousButton = PictureButton(Images::kPrevious);
     QPushButton *nextButton = PictureButton(Images::kNext);
     connect(stopButton, &QPushButton::clicked, this, &DRUI::StopPlaybackAndProbes);
-    // With nothing loaded yet, the play button asks for something to play.
-    connect(m_playButton, &QPushButton::clicked, this, [this] {
-        if (m_pathToPlay.isEmpty()) {
-            btnOpenFile();
-        } else {
-            VideoPlay();
-        }
-    });
+    connect(m_playButton, &QPushButton::clicked, this, &DRUI::PlayOrPause);
     connect(previousButton, &QPushButton::clicked, this, &DRUI::PlayPre);
     connect(nextButton, &QPushButton::clicked, this, &DRUI::PlayNext);
     auto *transport = new QHBoxLayout;

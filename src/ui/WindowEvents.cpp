@@ -7,8 +7,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
@@ -58,16 +61,19 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress && playing) {
-        if (watched == m_seekSlider) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (watched == m_seekSlider && press->button() == Qt::LeftButton) {
             m_positionAnswerCount = 0;
-            const int before = m_seekSlider->sliderPosition();
-            SliderMouseLButtonPress(watched, event);
-            // A click that sought is done: the slider must not take it as the start of a drag,
-            // whose release would seek a second time.
-            if (m_seekSlider->sliderPosition() != before) {
-                return true;
+            // On the handle the press starts a drag, which seeks where it is released.
+            if (IsOnSeekHandle(press->position().toPoint())) {
+                return QMainWindow::eventFilter(watched, event);
             }
-        } else if (watched == m_volumeSlider) {
+            // Elsewhere it seeks once and is done: the slider must not take it as the start of
+            // a drag, whose release would seek a second time.
+            SliderMouseLButtonPress(watched, event);
+            return true;
+        }
+        if (watched == m_volumeSlider) {
             SliderMouseLButtonPress(watched, event);
         }
     }
@@ -102,9 +108,37 @@ void DRUI::ShowControlsForAWhile()
     m_fullScreenControlsTimer->start();
 }
 
+bool DRUI::IsOnSeekHandle(const QPoint &point) const
+{
+    QStyleOptionSlider option;
+    option.initFrom(m_seekSlider);
+    option.orientation = m_seekSlider->orientation();
+    option.minimum = m_seekSlider->minimum();
+    option.maximum = m_seekSlider->maximum();
+    option.sliderPosition = m_seekSlider->sliderPosition();
+    option.sliderValue = m_seekSlider->value();
+    option.singleStep = m_seekSlider->singleStep();
+    option.pageStep = m_seekSlider->pageStep();
+    option.upsideDown = m_seekSlider->invertedAppearance() != (option.direction == Qt::RightToLeft);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    return m_seekSlider->style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, m_seekSlider)
+        .contains(point);
+}
+
+bool DRUI::ControlBarInUse() const
+{
+    return m_controlBar->underMouse() || m_seekSlider->isSliderDown() ||
+           m_volumeSlider->isSliderDown();
+}
+
 void DRUI::HideControlsAndPointer()
 {
     if (!m_isFullScreen) {
+        return;
+    }
+    if (ControlBarInUse()) {
+        m_fullScreenControlsTimer->start();
         return;
     }
     m_controlBar->hide();
@@ -149,7 +183,7 @@ void DRUI::dragEnterEvent(QDragEnterEvent *event)
 void DRUI::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || m_waitingForHelperProgram) {
+    if (urls.isEmpty() || m_whatPlays->AskingEngine()) {
         return;
     }
     // Only the first item of a drop is opened; something that is no local file is ignored.

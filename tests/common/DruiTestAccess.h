@@ -48,7 +48,9 @@ public:
     {
         window.OpenFiles(paths);
         const bool settled = QTest::qWaitFor(
-            [&window] { return window.m_startWhenMeasured.isEmpty() && window.m_probes->IsIdle(); },
+            [&window] {
+                return !window.m_whatPlays->WaitingForADuration() && window.m_whatPlays->ProbesIdle();
+            },
             40000);
         if (!settled) {
             qWarning("the open did not settle");
@@ -58,9 +60,12 @@ public:
     {
         window.OpenFiles(paths);
     }
-    static bool ProbesIdle(DRUI &window) { return window.m_probes->IsIdle(); }
+    static bool ProbesIdle(DRUI &window) { return window.m_whatPlays->ProbesIdle(); }
     static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
-    static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window) { return window.m_playList; }
+    static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window)
+    {
+        return window.m_whatPlays->PlayList();
+    }
     static bool &PlayWholeList(DRUI &window) { return window.m_settings.playWholeList; }
 
     static QMenu *DiscMenu(DRUI &window) { return window.m_discMenu; }
@@ -69,16 +74,24 @@ public:
     static QAction *DiscSubtitleAction(DRUI &window) { return window.m_discSubtitleAction; }
     static QAction *DiscOtherTitlesAction(DRUI &window) { return window.m_discOtherTitlesAction; }
     static QLabel *DiscThumbnailLabel(DRUI &window) { return window.m_discThumbnailLabel; }
-    static std::map<QString, int> &TitleNumbers(DRUI &window) { return window.m_titleNumbers; }
-    static bool TitleChosen(DRUI &window) { return window.m_titleChosen; }
+    // The scan's count of each title of the disc.
+    static std::map<QString, int> TitleNumbers(DRUI &window)
+    {
+        std::map<QString, int> numbers;
+        for (const auto &[key, title] : window.m_whatPlays->m_titles) {
+            numbers[key] = title.scanNumber;
+        }
+        return numbers;
+    }
+    static bool TitleChosen(DRUI &window) { return window.m_whatPlays->Current().titleChosen; }
 
     // Playback state
-    static int &SourceKind(DRUI &window) { return window.m_sourceKind; }
-    static QString &PathToPlay(DRUI &window) { return window.m_pathToPlay; }
-    static QString &SourceKey(DRUI &window) { return window.m_sourceKey; }
-    static int &StartPos(DRUI &window) { return window.m_startPosSec; }
+    static int &SourceKind(DRUI &window) { return window.m_whatPlays->m_source.kind; }
+    static QString &PathToPlay(DRUI &window) { return window.m_whatPlays->m_source.path; }
+    static QString &SourceKey(DRUI &window) { return window.m_whatPlays->m_source.titleKey; }
+    static int &StartPos(DRUI &window) { return window.m_whatPlays->m_source.startSec; }
     static qint64 &ElapsedMs(DRUI &window) { return window.m_engine->m_clockMs; }
-    static qint64 &DurationSec(DRUI &window) { return window.m_durationSec; }
+    static qint64 &DurationSec(DRUI &window) { return window.m_whatPlays->m_source.durationSec; }
     static int &PositionAnswerCount(DRUI &window) { return window.m_positionAnswerCount; }
     static int EngineLengthSec(DRUI &window) { return window.m_engine->LengthSec(); }
     static bool IsPlaying(DRUI &window)
@@ -93,11 +106,17 @@ public:
     // An answer a test prints through the engine counts only while one is awaited.
     static int &LengthAnswersDue(DRUI &window) { return window.m_engine->m_lengthAnswersDue; }
     static int &PositionAnswersDue(DRUI &window) { return window.m_engine->m_positionAnswersDue; }
-    static std::map<QString, int> &AudioChoice(DRUI &window) { return window.m_audioChoice; }
-    static std::map<QString, int> &SubtitleChoice(DRUI &window) { return window.m_subtitleChoice; }
+    static std::map<QString, int> &AudioChoice(DRUI &window)
+    {
+        return window.m_whatPlays->m_audioChoice;
+    }
+    static std::map<QString, int> &SubtitleChoice(DRUI &window)
+    {
+        return window.m_whatPlays->m_subtitleChoice;
+    }
 
     // Transport and sources
-    static auto &ChapterStarts(DRUI &window) { return window.m_chapterStarts; }
+    static auto &Titles(DRUI &window) { return window.m_whatPlays->m_titles; }
     static bool IsMuted(DRUI &window) { return window.m_isMuted; }
 
     // Window events, snapshots and preferences

@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
                  QStringList({"br://0", "-bluray-device", m_disc}));
         QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
-        QCOMPARE(DruiTestAccess::ChapterStarts(Window())[DruiTestAccess::SourceKey(Window())],
+        QCOMPARE(DruiTestAccess::Titles(Window())[DruiTestAccess::SourceKey(Window())].chapterStartsMs,
                  (QVector<qint64>{0, 4000, 8000}));
     }
 

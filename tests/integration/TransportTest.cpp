@@ -356,8 +356,8 @@ private slots:
         QFETCH(bool, next);
         QFETCH(int, expected);
         DruiTestAccess::SourceKey(Window()) = QStringLiteral("k");
-        DruiTestAccess::ChapterStarts(Window())[QStringLiteral("k")] = {0, 600000, 1800000,
-                                                                        2400000};
+        DruiTestAccess::Titles(Window())[QStringLiteral("k")].chapterStartsMs = {0, 600000, 1800000,
+                                                                                 2400000};
         DruiTestAccess::DurationSec(Window()) = 3600;
         Play(m_engine->MakeMedia(QStringLiteral("disc")), kSourceBluRay);
         WaitForCommand(QStringLiteral("volume 50 2"));

@@ -1,17 +1,12 @@
 #include "ui/DRUI.h"
 
 #include "dialogs/PlayListModel.h"
-#include "disc/DurationProbe.h"
 #include "ui/Look.h"
-#include "util/TimeText.h"
 
 #include <QTableWidget>
 
-void DRUI::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries)
+void DRUI::AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
 {
-    if (entries.isEmpty()) {
-        return;
-    }
     int row = m_playListTable->rowCount();
     m_playListTable->setRowCount(row + entries.size());
     const QFont font = CalibriFont(10);
@@ -27,11 +22,17 @@ void DRUI::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries)
         duration->setForeground(Qt::white);
         duration->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_playListTable->setItem(row, 1, duration);
-        if (!m_playListRows.contains(entry.strPath)) {
-            m_playListRows.insert(entry.strPath, row);
-        }
-        m_playList.append(entry);
         ++row;
+    }
+}
+
+void DRUI::ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry)
+{
+    if (QTableWidgetItem *name = m_playListTable->item(row, 0)) {
+        name->setData(Qt::UserRole, QVariant::fromValue(entry));
+    }
+    if (QTableWidgetItem *duration = m_playListTable->item(row, 1)) {
+        duration->setText(entry.strDuration);
     }
 }
 
@@ -48,22 +49,6 @@ void DRUI::PlayListItemDoubleClick(int row, int column)
 
 void DRUI::PlayPlayListEntry(const PLAY_LIST_INFO &entry)
 {
-    if (entry.nType == kSourceDvd || entry.nType == kSourceBluRay) {
-        OpenDiscFolder(entry.strPath);
-        return;
-    }
-    // A listed file: the rest of the list goes on being measured behind it.
-    m_pathToPlay = entry.strPath;
-    m_sourceKind = kSourceFile;
-    m_sourceKey.clear();
-    m_startPosSec = 0;
-    m_durationSec = ParseTime(entry.strDuration.toLatin1().constData());
-    if (!entry.strDuration.isEmpty()) {
-        VideoPlay();
-        return;
-    }
-    m_unmeasured.insert(entry.strPath);
-    m_probes->MeasureFirst(entry.strPath);
-    RenderProbesAtWork();
-    PlayOnceMeasured(entry.strPath);
+    m_currentPath.clear();
+    m_whatPlays->PlayEntry(entry);
 }

@@ -1,0 +1,422 @@
+#include "playing/WhatPlays.h"
+
+#include "dialogs/PlayListModel.h"
+#include "disc/DurationProbe.h"
+#include "disc/EngineTitleMap.h"
+#include "disc/SourceClassification.h"
+#include "disc/TitleScan.h"
+#include "util/TimeText.h"
+
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+// A first file whose probe takes longer starts without its length; the engine tells it later.
+constexpr int kFirstProbeWaitMs = 1000;
+
+qint64 DurationOf(const QString &clockText)
+{
+    return ParseTime(clockText.toLatin1().constData());
+}
+
+} // namespace
+
+WhatPlays::WhatPlays(int probeTimeLimitMs, QObject *parent) : QObject(parent)
+{
+    m_probes = new DurationProbeQueue(QThread::idealThreadCount(), probeTimeLimitMs, this);
+    connect(m_probes, &DurationProbeQueue::Measured, this, &WhatPlays::OnMeasured);
+    connect(m_probes, &DurationProbeQueue::Idle, this, &WhatPlays::RenderProbes);
+    m_firstProbeWait = new QTimer(this);
+    m_firstProbeWait->setSingleShot(true);
+    m_firstProbeWait->setInterval(kFirstProbeWaitMs);
+    connect(m_firstProbeWait, &QTimer::timeout, this, &WhatPlays::PlayWhatWaitedForItsDuration);
+}
+
+WhatPlays::~WhatPlays()
+{
+    m_probes->Cancel();
+}
+
+std::optional<int> WhatPlays::EngineTitleNumber() const
+{
+    if (m_source.kind != kSourceBluRay || !m_source.titleChosen) {
+        return std::nullopt;
+    }
+    // The engine's own number when it gave one; the scan's count only when it gave no list.
+    const auto engine = m_engineTitleNumbers.find(m_source.titleKey);
+    if (engine != m_engineTitleNumbers.end()) {
+        return engine->second;
+    }
+    const DiscTitle *title = Title(m_source.titleKey);
+    if (m_engineTitleListAnswered || title == nullptr) {
+        return std::nullopt;
+    }
+    return title->scanNumber;
+}
+
+std::optional<qint64> WhatPlays::StartTimeMs() const
+{
+    if (m_source.kind == kSourceBluRay) {
+        const DiscTitle *title = Title(m_source.titleKey);
+        if (title != nullptr && !title->playItems.isEmpty()) {
+            return title->playItems.first().inMs;
+        }
+        return std::nullopt;
+    }
+    if (m_source.kind == kSourceFile && m_fileStartsMs.contains(m_source.path)) {
+        return m_fileStartsMs.value(m_source.path);
+    }
+    return std::nullopt;
+}
+
+const DiscTitle *WhatPlays::Title(const QString &key) const
+{
+    const auto found = m_titles.find(key);
+    return found != m_titles.end() ? &found->second : nullptr;
+}
+
+int WhatPlays::AudioChoice(const QString &key) const
+{
+    const auto found = m_audioChoice.find(key);
+    return found != m_audioChoice.end() ? found->second : 0;
+}
+
+int WhatPlays::SubtitleChoice(const QString &key) const
+{
+    const auto found = m_subtitleChoice.find(key);
+    return found != m_subtitleChoice.end() ? found->second : 0;
+}
+
+void WhatPlays::ChooseMainTitleTracks(std::optional<int> audio, std::optional<int> subtitle)
+{
+    if (audio) {
+        m_audioChoice[m_mainTitleKey] = *audio;
+    }
+    if (subtitle) {
+        m_subtitleChoice[m_mainTitleKey] = *subtitle;
+    }
+}
+
+bool WhatPlays::ProbesIdle() const
+{
+    return m_probes->IsIdle();
+}
+
+void WhatPlays::OpenFiles(const QStringList &paths)
+{
+    if (paths.isEmpty()) {
+        return;
+    }
+    QVector<PLAY_LIST_INFO> entries;
+    entries.reserve(paths.size());
+    for (const QString &path : paths) {
+        PLAY_LIST_INFO entry;
+        entry.nType = kSourceFile;
+        entry.strPath = path;
+        entries.append(entry);
+    }
+    // Decided against the list as it was before this call.
+    const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
+    AddToPlayList(fresh);
+    m_source = Source{};
+    m_source.kind = kSourceFile;
+    m_source.path = paths.first();
+    // The file that plays is measured first; the new rows follow in their order.
+    QStringList toMeasure{paths.first()};
+    for (const PLAY_LIST_INFO &entry : fresh) {
+        if (entry.strPath != paths.first()) {
+            toMeasure.append(entry.strPath);
+        }
+    }
+    MeasureAhead(toMeasure);
+    PlayOnceMeasured(paths.first());
+}
+
+void WhatPlays::OpenDisc(const QString &path)
+{
+    // The disc plays at once; the list's rows go on being measured.
+    StopWaitingForAFirstDuration();
+    switch (ClassifyDiscFolder(path)) {
+    case DiscFolderKind::BluRay: LoadBluRay(path); break;
+    case DiscFolderKind::Dvd: PlayDvd(path); break;
+    case DiscFolderKind::NotRecognised: emit NotRecognised(); break;
+    }
+}
+
+void WhatPlays::PlayEntry(const PLAY_LIST_INFO &entry)
+{
+    if (entry.nType == kSourceDvd || entry.nType == kSourceBluRay) {
+        OpenDisc(entry.strPath);
+        return;
+    }
+    m_source = Source{};
+    m_source.kind = kSourceFile;
+    m_source.path = entry.strPath;
+    m_source.durationSec = DurationOf(entry.strDuration);
+    if (!entry.strDuration.isEmpty()) {
+        emit StartWanted();
+        return;
+    }
+    // The rest of the list goes on being measured behind it.
+    m_unmeasured.insert(entry.strPath);
+    m_probes->MeasureFirst(entry.strPath);
+    RenderProbes();
+    PlayOnceMeasured(entry.strPath);
+}
+
+std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
+{
+    const std::optional<int> target = PlayListModel::Neighbour(
+        m_playList, m_source.path,
+        forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
+    return target ? std::optional<PLAY_LIST_INFO>(m_playList[*target]) : std::nullopt;
+}
+
+void WhatPlays::LoadBluRay(const QString &discFolder)
+{
+    const DiscScan scan = ScanBluRayFolder(discFolder);
+    m_discFolder = discFolder;
+    m_titles.clear();
+    m_audioChoice.clear();
+    m_subtitleChoice.clear();
+    m_engineTitleNumbers.clear();
+    m_engineTitleListAsked = false;
+    m_engineTitleListAnswered = false;
+    ScannedDisc shown;
+    shown.name = QString::fromLocal8Bit(scan.metadata.name);
+    shown.thumbnailPath = scan.thumbnailPath;
+    for (const ScannedTitle &scanned : scan.titles) {
+        DiscTitle &title = m_titles[scanned.key];
+        title.scanNumber = scanned.number;
+        title.durationText = scanned.durationText;
+        title.playItems = scanned.contents.playItems;
+        title.audio = scanned.contents.audio;
+        title.subtitles = scanned.contents.subtitles;
+        title.chapterStartsMs = scanned.contents.chapters;
+        m_audioChoice[scanned.key] = title.audio.isEmpty() ? 0 : 1;
+        m_subtitleChoice[scanned.key] = 0;
+        PLAY_LIST_INFO entry;
+        entry.strPath = scanned.key;
+        entry.strDuration = scanned.durationText;
+        shown.titles.append(entry);
+    }
+    // A new load forgets a title picked on the last one: Play starts the main title.
+    m_mainTitleKey = shown.titles.isEmpty() ? QString() : shown.titles.first().strPath;
+    m_source = Source{};
+    m_source.kind = kSourceBluRay;
+    m_source.path = discFolder;
+    m_source.titleKey = m_mainTitleKey;
+    emit DiscScanned(shown);
+}
+
+void WhatPlays::PlayDvd(const QString &path)
+{
+    if (!PlayListModel::Find(m_playList, path)) {
+        PLAY_LIST_INFO entry;
+        entry.nType = kSourceDvd;
+        entry.strPath = path;
+        AddToPlayList({entry});
+    }
+    m_source = Source{};
+    m_source.kind = kSourceDvd;
+    m_source.path = path;
+    emit StartWanted();
+}
+
+void WhatPlays::PickDvdTitle(int title, qint64 lengthSec)
+{
+    m_source.dvdTitle = title;
+    m_source.durationSec = lengthSec;
+    m_source.startSec = 0;
+    emit StartWanted();
+}
+
+void WhatPlays::PickTitle(const QString &titleKey)
+{
+    if (Title(titleKey) == nullptr) {
+        return;
+    }
+    // A title of the scanned disc, also when a file has played since.
+    m_source = Source{};
+    m_source.kind = kSourceBluRay;
+    m_source.path = m_discFolder;
+    m_source.titleKey = titleKey;
+    m_source.titleChosen = true;
+    PlayCurrentTitle();
+}
+
+void WhatPlays::PlayCurrentTitle(int startSec)
+{
+    if (m_source.kind != kSourceBluRay) {
+        return;
+    }
+    // Unless a title was picked, the engine plays its main title: that title's figures go with it.
+    if (!m_source.titleChosen) {
+        m_source.titleKey = m_mainTitleKey;
+    }
+    const DiscTitle *title = Title(m_source.titleKey);
+    if (title == nullptr) {
+        return;
+    }
+    m_source.durationSec = DurationOf(title->durationText);
+    m_source.startSec = startSec;
+    if (!PlayListModel::Find(m_playList, m_discFolder)) {
+        PLAY_LIST_INFO entry;
+        entry.nType = kSourceBluRay;
+        entry.strPath = m_discFolder;
+        entry.strDuration = title->durationText;
+        AddToPlayList({entry});
+    }
+    if (m_source.titleChosen) {
+        LearnEngineTitleNumbers();
+        // Never a guess: a title the engine cannot name is not played as another one.
+        if (!EngineTitleNumber()) {
+            emit TitleNotOffered();
+            return;
+        }
+    }
+    emit StartWanted();
+}
+
+void WhatPlays::PlayMainTitle(int startSec)
+{
+    m_source.titleChosen = false;
+    PlayCurrentTitle(startSec);
+}
+
+void WhatPlays::Play()
+{
+    if (!HasSource()) {
+        emit OpenWanted();
+    } else if (m_source.kind == kSourceBluRay) {
+        PlayCurrentTitle();
+    } else if (m_source.kind == kSourceDvd) {
+        PlayDvd(m_source.path);
+    } else {
+        OpenFiles({m_source.path});
+    }
+}
+
+bool WhatPlays::LearnLength(int seconds)
+{
+    if (m_source.durationSec != 0 || seconds <= 0) {
+        return false;
+    }
+    m_source.durationSec = seconds;
+    return true;
+}
+
+void WhatPlays::LearnEngineTitleNumbers()
+{
+    if (m_engineTitleListAsked) {
+        return;
+    }
+    m_engineTitleListAsked = true;
+    m_askingEngine = true;
+    const std::map<QString, int> engineTitles =
+        QueryEngineTitleList(m_discFolder, kEngineTitleListTimeLimitMs);
+    m_askingEngine = false;
+    m_engineTitleListAnswered = !engineTitles.empty();
+    std::map<QString, QVector<PlayItemRecord>> playItems;
+    for (const auto &[key, title] : m_titles) {
+        playItems[PlaylistNumber(key)] = title.playItems;
+    }
+    for (const auto &[key, title] : m_titles) {
+        if (const std::optional<int> number =
+                EngineTitleFor(PlaylistNumber(key), engineTitles, playItems)) {
+            m_engineTitleNumbers[key] = *number;
+        }
+    }
+}
+
+void WhatPlays::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries)
+{
+    if (entries.isEmpty()) {
+        return;
+    }
+    for (const PLAY_LIST_INFO &entry : entries) {
+        if (!m_playListRows.contains(entry.strPath)) {
+            m_playListRows.insert(entry.strPath, m_playList.size());
+        }
+        m_playList.append(entry);
+    }
+    emit RowsAdded(entries);
+}
+
+void WhatPlays::ClearPlayList()
+{
+    m_playList.clear();
+    m_playListRows.clear();
+    m_unmeasured.clear();
+    m_fileStartsMs.clear();
+}
+
+void WhatPlays::PlayOnceMeasured(const QString &path)
+{
+    m_startWhenMeasured = path;
+    m_firstProbeWait->start();
+}
+
+void WhatPlays::PlayWhatWaitedForItsDuration()
+{
+    const QString awaited = m_startWhenMeasured;
+    StopWaitingForAFirstDuration();
+    // Anything started meanwhile has taken its place.
+    if (!awaited.isEmpty() && awaited == m_source.path && m_source.kind == kSourceFile) {
+        emit StartWanted();
+    }
+}
+
+void WhatPlays::StopWaitingForAFirstDuration()
+{
+    m_firstProbeWait->stop();
+    m_startWhenMeasured.clear();
+}
+
+void WhatPlays::MeasureAhead(const QStringList &first)
+{
+    m_probes->Cancel();
+    QStringList toMeasure = first;
+    // Rows an earlier open had not measured yet go on being measured behind these.
+    const QSet<QString> ahead(first.begin(), first.end());
+    for (const PLAY_LIST_INFO &entry : m_playList) {
+        if (m_unmeasured.contains(entry.strPath) && !ahead.contains(entry.strPath)) {
+            toMeasure.append(entry.strPath);
+        }
+    }
+    m_unmeasured.unite(ahead);
+    m_probes->Measure(toMeasure);
+    RenderProbes();
+}
+
+void WhatPlays::OnMeasured(const QString &path, const QString &durationText, qint64 startMs)
+{
+    m_unmeasured.remove(path);
+    if (startMs >= 0) {
+        m_fileStartsMs.insert(path, startMs);
+    }
+    const auto row = m_playListRows.constFind(path);
+    if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
+        m_playList[*row].strDuration = durationText;
+        emit RowMeasured(*row, m_playList[*row]);
+    }
+    if (!m_startWhenMeasured.isEmpty() && path == m_startWhenMeasured) {
+        m_source.durationSec = DurationOf(durationText);
+        PlayWhatWaitedForItsDuration();
+    } else if (startMs >= 0 && m_source.kind == kSourceFile && path == m_source.path) {
+        emit StartTimeMeasured(startMs);
+    }
+}
+
+void WhatPlays::EndProbes()
+{
+    m_probes->Cancel();
+    StopWaitingForAFirstDuration();
+    RenderProbes();
+}
+
+void WhatPlays::RenderProbes()
+{
+    emit ProbesAtWork(!m_probes->IsIdle());
+}

@@ -1,0 +1,161 @@
+#pragma once
+
+#include "dialogs/PlayListInfo.h"
+#include "disc/MoviePlaylistReader.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <map>
+#include <optional>
+
+class DurationProbeQueue;
+class QTimer;
+
+// One title of the scanned Blu-ray disc, as our own playlist reader read it.
+struct DiscTitle
+{
+    int scanNumber = 0; // the scan's count, the engine's number only when it lists none
+    QString durationText;
+    QVector<PlayItemRecord> playItems;
+    QVector<StreamRecord> audio;
+    QVector<StreamRecord> subtitles;
+    QVector<qint64> chapterStartsMs;
+};
+
+// What the disc menu and the navigation page show of a scanned disc.
+struct ScannedDisc
+{
+    QString name;
+    QString thumbnailPath;
+    QVector<PLAY_LIST_INFO> titles; // longest first; strPath is the title key
+};
+
+// The owner of what plays: the source (kind, path, title), a scanned disc's titles and the one
+// chosen, the play list and the background measuring of its durations. It decides what an open,
+// Play, Previous, Next and a title pick start, and tells the window through signals; the window
+// renders and starts the engine on Source() when told.
+class WhatPlays : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the next start of the engine plays.
+    struct Source
+    {
+        int kind = kSourceBluRay;
+        QString path;     // file, DVD folder or Blu-ray disc folder
+        QString titleKey; // a Blu-ray title's playlist path; empty for other kinds
+        int dvdTitle = 0; // a DVD title picked from the engine's list; 0: the engine's first
+        qint64 durationSec = 0;
+        int startSec = 0; // a chapter picked: where to start instead of a resume place
+        bool titleChosen = false;
+    };
+
+    explicit WhatPlays(int probeTimeLimitMs, QObject *parent = nullptr);
+    ~WhatPlays() override;
+
+    const Source &Current() const { return m_source; }
+    bool HasSource() const { return !m_source.path.isEmpty(); }
+    // The engine's own number of the current Blu-ray title when one was picked; none means the
+    // engine plays its main title.
+    std::optional<int> EngineTitleNumber() const;
+    // Where the current medium's own clock starts, from a reader the medium cannot forge: the
+    // probe's report for a file, our playlist reader for a Blu-ray title. None for a DVD and a
+    // file not measured yet.
+    std::optional<qint64> StartTimeMs() const;
+
+    const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
+    const QString &MainTitleKey() const { return m_mainTitleKey; }
+    const DiscTitle *Title(const QString &key) const;
+    // The track a title starts with: 0 none, k the k-th stream of its list.
+    int AudioChoice(const QString &key) const;
+    int SubtitleChoice(const QString &key) const;
+    void ChooseMainTitleTracks(std::optional<int> audio, std::optional<int> subtitle);
+    bool ProbesIdle() const;
+    // A first file waits for its duration before it starts.
+    bool WaitingForADuration() const { return !m_startWhenMeasured.isEmpty(); }
+    // True while the engine's title list is asked for; no new source may be opened meanwhile.
+    bool AskingEngine() const { return m_askingEngine; }
+
+    // Opening: files join the play list and the first plays once measured; a disc folder is
+    // recognised and read.
+    void OpenFiles(const QStringList &paths);
+    void OpenDisc(const QString &path);
+    // A play list row or a step to a neighbour.
+    void PlayEntry(const PLAY_LIST_INFO &entry);
+    // The entry before or after the current source in the play list, if any.
+    std::optional<PLAY_LIST_INFO> Neighbour(bool forward) const;
+
+    // The current Blu-ray title (the picked one, else the main title) from its start or at a
+    // chapter's.
+    void PlayCurrentTitle(int startSec = 0);
+    // The main title, whose chapters the disc menu lists, from a chapter's start.
+    void PlayMainTitle(int startSec);
+    void PickTitle(const QString &titleKey);
+    void PickDvdTitle(int title, qint64 lengthSec);
+    // The Play control with nothing playing: the current source again, or an open is asked for.
+    void Play();
+
+    // A length the engine answered, for a source nothing else measured.
+    bool LearnLength(int seconds);
+    // Whatever starts now takes the place of a first file still waiting for its duration.
+    void StopWaitingForAFirstDuration();
+    // Ends the background probes; what they had not measured stays without a duration.
+    void EndProbes();
+    // Empties the play list (a new window content).
+    void ClearPlayList();
+
+signals:
+    // The engine is to start on Current().
+    void StartWanted();
+    void OpenWanted();
+    void RowsAdded(const QVector<PLAY_LIST_INFO> &entries);
+    void RowMeasured(int row, const PLAY_LIST_INFO &entry);
+    void DiscScanned(const ScannedDisc &disc);
+    void NotRecognised();
+    // A picked title the engine does not offer: it is not played as another one.
+    void TitleNotOffered();
+    void ProbesAtWork(bool busy);
+    // The probe told where the playing file's clock starts after it had started.
+    void StartTimeMeasured(qint64 startMs);
+
+private:
+    friend class DruiTestAccess;
+
+    void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
+    void LoadBluRay(const QString &discFolder);
+    void PlayDvd(const QString &path);
+    void PlayOnceMeasured(const QString &path);
+    void PlayWhatWaitedForItsDuration();
+    void MeasureAhead(const QStringList &first);
+    void OnMeasured(const QString &path, const QString &durationText, qint64 startMs);
+    void LearnEngineTitleNumbers();
+    void RenderProbes();
+
+    Source m_source;
+
+    // The scanned Blu-ray disc
+    QString m_discFolder;
+    std::map<QString, DiscTitle> m_titles;
+    QString m_mainTitleKey;
+    std::map<QString, int> m_audioChoice;
+    std::map<QString, int> m_subtitleChoice;
+    std::map<QString, int> m_engineTitleNumbers;
+    bool m_engineTitleListAsked = false;
+    bool m_engineTitleListAnswered = false;
+    bool m_askingEngine = false;
+
+    // The play list and its durations
+    QVector<PLAY_LIST_INFO> m_playList;
+    QHash<QString, int> m_playListRows;
+    QHash<QString, qint64> m_fileStartsMs;
+    DurationProbeQueue *m_probes = nullptr;
+    QSet<QString> m_unmeasured;
+    QString m_startWhenMeasured;
+    QTimer *m_firstProbeWait = nullptr;
+};

@@ -1,0 +1,179 @@
+#include "ui/DRUI.h"
+
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
+#include "platform/AppDataFolder.h"
+#include "platform/ExternalPrograms.h"
+#include "util/TimeText.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+const QString kOpenFileFilter = QStringLiteral(
+    "*.rmvb *.rm *.mpeg *.mov *.avi *.wmv *.asf *.mp4 *.flv *.fla *.swf *.m4v *.3gp *.dv *.3g2 "
+    "*.m4b *.mkv *.mts *.divx *.ogm *.moi *.vob *.ajp *.f4v *.mqv *.svi *.vid *.tod *.hdmov *.mod "
+    "*.mxf *.m2ts *.lrv ;;All File(*.*)");
+
+// How often handed-over paths look again whether the window is free to open them.
+constexpr int kHandOverRetryMs = 250;
+// How many of the paths that do not exist the message names.
+constexpr int kMissingPathsShown = 3;
+
+} // namespace
+
+QString DRUI::ChooserStartFolder(const QString &remembered) const
+{
+    return !remembered.isEmpty() && QFileInfo(remembered).isDir() ? remembered
+                                                                  : QDir::currentPath();
+}
+
+void DRUI::btnOpenFile()
+{
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QString(), ChooserStartFolder(m_settings.fileFolder), kOpenFileFilter);
+    if (!chosen.isEmpty()) {
+        m_settings.fileFolder = QFileInfo(chosen.first()).absolutePath();
+    }
+    OpenFiles(chosen);
+}
+
+void DRUI::btnLoadBDPath()
+{
+    // The disc chooser shows the last disc folder among its neighbours.
+    const QString remembered =
+        m_settings.discFolder.isEmpty() ? QString() : QFileInfo(m_settings.discFolder).path();
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QString(), ChooserStartFolder(remembered), QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty()) {
+        m_settings.discFolder = chosen;
+    }
+    OpenDiscFolder(chosen);
+}
+
+void DRUI::ConnectWhatPlays()
+{
+    connect(m_whatPlays, &WhatPlays::StartWanted, this, &DRUI::StartChosenSource);
+    connect(m_whatPlays, &WhatPlays::OpenWanted, this, &DRUI::btnOpenFile);
+    connect(m_whatPlays, &WhatPlays::RowsAdded, this, &DRUI::AddPlayListRows);
+    connect(m_whatPlays, &WhatPlays::RowMeasured, this, &DRUI::ShowMeasuredDuration);
+    connect(m_whatPlays, &WhatPlays::DiscScanned, this, &DRUI::ShowScannedDisc);
+    connect(m_whatPlays, &WhatPlays::NotRecognised, this, &DRUI::ShowNotRecognisedMessage);
+    connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
+            [this] { ShowMessageBox(this, GetText("Messages/MSG0505")); });
+    connect(m_whatPlays, &WhatPlays::ProbesAtWork, this, &DRUI::RenderProbesAtWork);
+    connect(m_whatPlays, &WhatPlays::StartTimeMeasured, this, [this](qint64 startMs) {
+        if (m_currentPath == m_whatPlays->Current().path) {
+            m_engine->LearnStartTime(startMs);
+        }
+    });
+}
+
+void DRUI::OpenDiscFolder(const QString &path)
+{
+    if (path.isNull()) {
+        return;
+    }
+    // The disc plays at once; the list's rows go on being measured.
+    m_whatPlays->StopWaitingForAFirstDuration();
+    StopBtn();
+    m_whatPlays->OpenDisc(path);
+}
+
+void DRUI::ShowNotRecognisedMessage()
+{
+    ShowMessageBox(this, GetText("Messages/MSG0102"));
+}
+
+void DRUI::PlayDvdTitle(int title)
+{
+    // The length comes from the list of the engine now playing, before the next one replaces it.
+    const auto length = m_engine->DvdTitleLengths().find(title);
+    m_whatPlays->PickDvdTitle(
+        title, length != m_engine->DvdTitleLengths().end() ? length->second / 1000 : 0);
+}
+
+void DRUI::BuildDvdMenus()
+{
+    m_titleMenu->clear();
+    for (const auto &[title, lengthMs] : m_engine->DvdTitleLengths()) {
+        m_titleMenu->addAction(QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)))
+            ->setData(title);
+    }
+    m_chapterMenu->clear();
+    int number = 1;
+    for (const qint64 startMs : m_engine->ChapterStarts()) {
+        m_chapterMenu
+            ->addAction(QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)))
+            ->setData(startMs);
+    }
+}
+
+void DRUI::OpenFiles(const QStringList &paths)
+{
+    m_whatPlays->OpenFiles(paths);
+}
+
+void DRUI::RenderProbesAtWork(bool busy)
+{
+    if (busy) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void DRUI::OpenFromDesktop(const QStringList &paths)
+{
+    if (m_whatPlays->AskingEngine() || QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kHandOverRetryMs, this, [this, paths] { OpenFromDesktop(paths); });
+        return;
+    }
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    QStringList files;
+    QString discFolder;
+    QStringList missing;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            missing.append(path);
+        } else if (!info.isDir()) {
+            files.append(path);
+        } else if (discFolder.isEmpty()) {
+            discFolder = path;
+        }
+    }
+    if (!files.isEmpty()) {
+        OpenFiles(files);
+    } else if (!discFolder.isEmpty()) {
+        OpenDiscFolder(discFolder);
+    }
+    if (!missing.isEmpty()) {
+        QStringList named = missing.mid(0, kMissingPathsShown);
+        if (missing.size() > kMissingPathsShown) {
+            named.append(QStringLiteral("…"));
+        }
+        ShowMessageBox(this, GetText("Messages/MSG0506") + QLatin1Char('\n') +
+                                 named.join(QLatin1Char('\n')));
+    }
+}
+
+void DRUI::InstallProbeTool()
+{
+    const QString target = AppDataFolder() + QStringLiteral("tool");
+    // An existing copy is never replaced; an installed player has none to copy.
+    if (QFile::exists(target) || !QFile::exists(ProbeSource())) {
+        return;
+    }
+    QFile::copy(ProbeSource(), target);
+}
