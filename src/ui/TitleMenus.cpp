@@ -176,7 +176,8 @@ void DRUI::BDMenuOperate(QAction *action)
     } else if (IsTitleEntry(action)) {
         m_whatPlays->PickTitle(action->data().value<PLAY_LIST_INFO>().strPath);
     } else {
-        PlayCurrentTitle();
+        // Play Movie: the main title, whatever was picked before.
+        m_whatPlays->PlayMainTitle(0);
     }
 }
 

@@ -10,12 +10,16 @@
 #include "platform/AppDataFolder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QMouseEvent>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QStackedLayout>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -304,6 +308,56 @@ private slots:
         }
         QVERIFY(QFile::remove(unasked));
         QVERIFY(QDir(snapshots).removeRecursively());
+    }
+
+    // A transport stream whose own clock starts at 100 s: a drag of the handle and a short step
+    // land where asked, and playback goes on.
+    void dragAndStepLandOnAMediumThatDoesNotStartAtZero()
+    {
+        const QString stream = m_media.filePath(QStringLiteral("offset.ts"));
+        QVERIFY(MediaMaker::Run(QStringLiteral("ffmpeg"),
+                                {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                 "testsrc=size=320x240:rate=25", "-t", "40", "-c:v", "mpeg2video",
+                                 "-g", "5", "-output_ts_offset", "100", stream}));
+        DruiTestAccess::OpenFiles(Window(), {stream});
+        NoteEngine();
+        QSlider *slider = DruiTestAccess::SeekSlider(Window());
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        QVERIFY(DruiTestAccess::ElapsedMs(Window()) < 10000);
+
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = slider->orientation();
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = slider->sliderPosition();
+        const QPoint handle =
+            slider->style()
+                ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+                .center();
+        const auto send = [slider](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+            QMouseEvent event(type, at, slider->mapToGlobal(at), Qt::LeftButton, held, {});
+            QApplication::sendEvent(slider, &event);
+        };
+        const QPoint dropped(handle.x() + slider->width() / 2, handle.y());
+        send(QEvent::MouseButtonPress, handle, Qt::LeftButton);
+        send(QEvent::MouseMove, QPoint(handle.x() + 20, handle.y()), Qt::LeftButton);
+        send(QEvent::MouseMove, dropped, Qt::LeftButton);
+        const int target = slider->sliderPosition();
+        QVERIFY2(target >= 15, "the handle did not follow the pointer");
+        send(QEvent::MouseButtonRelease, dropped, Qt::NoButton);
+        const auto landsNear = [this](qint64 targetSec) {
+            QTest::qWait(1500);
+            const qint64 clock = DruiTestAccess::ElapsedMs(Window());
+            return DruiTestAccess::IsPlaying(Window()) && clock >= (targetSec - 1) * 1000 &&
+                   clock <= (targetSec + 3) * 1000;
+        };
+        QVERIFY(landsNear(target));
+
+        const qint64 before = DruiTestAccess::ElapsedMs(Window()) / 1000;
+        QTest::keyClick(&Window(), Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(landsNear(before + 5));
+        QCOMPARE(Page(), int(DRUI::kVideoPage));
     }
 
     void folderThatIsNeitherIsRefused()

@@ -153,10 +153,12 @@ private slots:
 
     void playMoviePlaysTheMainTitleFromItsStart()
     {
+        const QString workingFolder = QDir::currentPath();
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
         QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(90 * 60));
-        QCOMPARE(QDir::currentPath(), QDir(m_disc + "/BDMV/STREAM").absolutePath());
+        // Nothing holds the disc busy: the player's own folder stays where it was.
+        QCOMPARE(QDir::currentPath(), workingFolder);
         QVERIFY(!m_engine->Commands().filter(QRegularExpression("^seek")).size());
     }
 
