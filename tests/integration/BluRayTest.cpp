@@ -191,6 +191,47 @@ private slots:
         QVERIFY(DruiTestAccess::DurationSec(Window()) != qint64(5 * 60));
     }
 
+    // Every Play control starts br://0 with the main title's figures, unless a title was picked
+    // in this load of the disc; a new load forgets the pick.
+    void playStartsThePickOfThisLoadElseTheMainTitle_data()
+    {
+        QTest::addColumn<bool>("pick");
+        QTest::addColumn<bool>("reload");
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("after the scan, button") << false << false << true << "br://0" << 90;
+        QTest::newRow("picked, stopped, button") << true << false << true << "br://4" << 5;
+        QTest::newRow("picked, stopped, Controls Play") << true << false << false << "br://4" << 5;
+        QTest::newRow("picked, opened again, button") << true << true << true << "br://0" << 90;
+        QTest::newRow("picked, opened again, Controls Play") << true << true << false << "br://0" << 90;
+    }
+
+    void playStartsThePickOfThisLoadElseTheMainTitle()
+    {
+        QFETCH(bool, pick);
+        QFETCH(bool, reload);
+        QFETCH(bool, button);
+        QFETCH(QString, expected);
+        QFETCH(int, minutes);
+        if (pick) {
+            Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+            QCOMPARE(EngineTail(3).first(), QStringLiteral("br://4"));
+            Window().StopBtn();
+        }
+        if (reload) {
+            DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+        }
+        if (button) {
+            Window().PlayOrPause();
+        } else {
+            Window().BDControlsMenu(DruiTestAccess::PlayAction(Window()));
+        }
+        QCOMPARE(EngineTail(3), QStringList({expected, "-bluray-device", m_disc}));
+        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(minutes * 60));
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+    }
+
     void twoTitlesOfOneDiscGiveOnePlayListRow()
     {
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);

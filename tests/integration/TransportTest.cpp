@@ -438,6 +438,40 @@ private slots:
         QCOMPARE(DruiTestAccess::PlayList(Window()).size(), entries);
     }
 
+    // The play list keeps its place after a stop or an end: the neighbour starts.
+    void previousAndNextAfterStopOrEnd_data()
+    {
+        QTest::addColumn<bool>("ended");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("stopped on the first, next") << false << true;
+        QTest::newRow("the second ended, previous") << true << false;
+    }
+
+    void previousAndNextAfterStopOrEnd()
+    {
+        QFETCH(bool, ended);
+        QFETCH(bool, next);
+        const QStringList files{m_engine->MakeMedia(QStringLiteral("one.mkv")),
+                                m_engine->MakeMedia(QStringLiteral("two.mkv"))};
+        m_engine->SetLength(ended ? 1 : 60);
+        DruiTestAccess::OpenFiles(Window(), files);
+        const QString from = files[next ? 0 : 1];
+        if (!next) {
+            DruiTestAccess::OpenFiles(Window(), {from});
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(LastArgs().endsWith(QLatin1Char(' ') + from), 5000);
+        if (ended) {
+            QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::IsStopped(Window()), 10000);
+        } else {
+            Window().StopBtn();
+        }
+        QTRY_COMPARE(Page(), int(DRUI::kStartPage));
+        const int starts = m_engine->Starts();
+        next ? Window().PlayNext() : Window().PlayPre();
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), starts + 1, 5000);
+        QVERIFY(LastArgs().endsWith(QLatin1Char(' ') + files[next ? 1 : 0]));
+    }
+
     void chapterStartLeftSetIsNotSoughtInANewSource_data()
     {
         QTest::addColumn<bool>("dvd");
