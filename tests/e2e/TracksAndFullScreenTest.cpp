@@ -7,15 +7,18 @@
 #include "engine/Snapshots.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSlider>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -211,6 +214,17 @@ private slots:
         QTRY_VERIFY(Window().isFullScreen());
         QVERIFY(DruiTestAccess::MenuStrip(Window())->isHidden());
         QVERIFY(DruiTestAccess::VideoSurface(Window())->isVisible());
+        // A held handle keeps the bar; let go, it goes after a while.
+        QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(DruiTestAccess::VideoSurface(Window()), &move);
+        QVERIFY(DruiTestAccess::ControlBar(Window())->isVisible());
+        QSlider *seek = DruiTestAccess::SeekSlider(Window());
+        seek->setSliderDown(true);
+        QTest::qWait(2600);
+        QVERIFY(DruiTestAccess::ControlBar(Window())->isVisible());
+        seek->setSliderDown(false);
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ControlBar(Window())->isHidden(), 5000);
         QTest::keyClick(&Window(), Qt::Key_Escape);
         QTRY_VERIFY(!Window().isFullScreen());
         QVERIFY(DruiTestAccess::MenuStrip(Window())->isVisible());
