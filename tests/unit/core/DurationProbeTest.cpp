@@ -149,6 +149,33 @@ private slots:
         QCOMPARE(DurationTextFromProbeOutput(output, probedPath), expected);
     }
 
+    // Where the medium's own clock starts, from the probe's line only.
+    void startTime_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("probedPath");
+        QTest::addColumn<qint64>("expected");
+        QTest::newRow("a transport stream") << QByteArray("  Duration: 00:00:40.00, start: "
+                                                          "101.390000, bitrate: 1 kb/s\n")
+                                            << "" << qint64(101390);
+        QTest::newRow("before zero") << QByteArray("  Duration: 00:00:40.00, start: -0.021000,")
+                                     << "" << qint64(-21);
+        QTest::newRow("no start figure") << QByteArray("  Duration: 00:00:40.00\n") << ""
+                                         << qint64(-1);
+        QTest::newRow("a start in the name")
+            << QByteArray("Input #0, mpegts, from '/m/x\n  Duration: 00:00:01.00, start: "
+                          "3000.000000,.ts':\n  Duration: 00:00:40.00, start: 1.400000,\n")
+            << "/m/x\n  Duration: 00:00:01.00, start: 3000.000000,.ts" << qint64(1400);
+    }
+
+    void startTime()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, probedPath);
+        QFETCH(qint64, expected);
+        QCOMPARE(StartTimeMsFromProbeOutput(output, probedPath), expected);
+    }
+
     void resultsComeBackInTheOrderOfThePaths_data()
     {
         QTest::addColumn<int>("probesAtOnce");
