@@ -1,7 +1,5 @@
 #include "disc/EngineTitleMap.h"
 
-#include "platform/ChildProcess.h"
-#include "platform/ExternalPrograms.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -56,16 +54,12 @@ std::optional<int> EngineTitleFor(const QString &playlist,
     return std::nullopt;
 }
 
-std::map<QString, int> QueryEngineTitleList(const QString &discFolder, int timeLimitMs)
+QStringList EngineTitleListArguments(const QString &discFolder)
 {
-    const std::optional<QByteArray> output =
-        RunToEnd(EngineProgram(),
-                 {QStringLiteral("-identify"), QStringLiteral("-frames"), QStringLiteral("0"),
-                  QStringLiteral("-vo"), QStringLiteral("null"), QStringLiteral("-ao"),
-                  QStringLiteral("null"), QStringLiteral("br://"), QStringLiteral("-bluray-device"),
-                  discFolder},
-                 timeLimitMs);
-    return output ? ParseEngineTitleList(*output) : std::map<QString, int>();
+    return {QStringLiteral("-identify"), QStringLiteral("-frames"), QStringLiteral("0"),
+            QStringLiteral("-vo"),       QStringLiteral("null"),    QStringLiteral("-ao"),
+            QStringLiteral("null"),      QStringLiteral("br://"),   QStringLiteral("-bluray-device"),
+            discFolder};
 }
 
 QString PlaylistNumber(const QString &titleKey)

@@ -25,9 +25,10 @@ std::optional<int> EngineTitleFor(const QString &playlist,
                                   const std::map<QString, int> &engineTitles,
                                   const std::map<QString, QVector<PlayItemRecord>> &playItems);
 
-// Asks the engine for a disc's title list in a process of its own, so that a disc that makes
-// the engine hang or crash only costs the time limit. Empty when the engine gives none.
-std::map<QString, int> QueryEngineTitleList(const QString &discFolder, int timeLimitMs);
+// The engine's arguments that make it list a disc's titles and end, without playing. Run in a
+// process of its own, so that a disc that makes the engine hang or crash only costs the time
+// limit.
+QStringList EngineTitleListArguments(const QString &discFolder);
 
 // The playlist number a title key names: "00004" for ".../PLAYLIST/00004.mpls".
 QString PlaylistNumber(const QString &titleKey);

@@ -18,7 +18,7 @@ qint64 TitleDurationSeconds(const QVector<PlayItemRecord> &playItems)
     return seconds;
 }
 
-DiscScan ScanBluRayFolder(const QString &discFolder)
+DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *cancelled)
 {
     DiscScan scan;
     const QString bdmv = discFolder + QStringLiteral("/BDMV/");
@@ -30,7 +30,13 @@ DiscScan ScanBluRayFolder(const QString &discFolder)
     QSet<QByteArray> seenDigests;
     QByteArray bytes;
     int counter = 1;
-    for (const RegularFileEntry &file : playlists.Files()) {
+    const QVector<RegularFileEntry> &files = playlists.Files();
+    const qsizetype read = std::min<qsizetype>(files.size(), kMaxPlaylists);
+    for (qsizetype index = 0; index < read; ++index) {
+        if (cancelled != nullptr && cancelled->load()) {
+            break;
+        }
+        const RegularFileEntry &file = files[index];
         if (!ReadListedFile(playlists.Descriptor(), file.name, MoviePlaylistReader::kMaxFileSize,
                             bytes)) {
             continue;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <atomic>
+
 // One title of a disc: a movie playlist with play items.
 struct ScannedTitle
 {
@@ -23,11 +25,18 @@ struct DiscScan
     QVector<ScannedTitle> titles; // longest first; equal lengths keep the listing order
 };
 
-// Reads a Blu-ray folder (or drive) into its titles: every regular file of BDMV/PLAYLIST is
-// read as a movie playlist, once, with one read of at most MoviePlaylistReader::kMaxFileSize
-// bytes that never waits; playlists without play items are not titles, and byte-identical
-// copies of an earlier playlist are not titles either but use up a number.
-DiscScan ScanBluRayFolder(const QString &discFolder);
+// The most movie playlists a disc holds: the disc format allows 2000 of them, although their
+// five-digit names would count to 100,000. Files past this many, in name order, are not read.
+inline constexpr int kMaxPlaylists = 2000;
+
+// Reads a Blu-ray folder (or drive) into its titles: the regular files of BDMV/PLAYLIST, up to
+// kMaxPlaylists, are read as movie playlists, once each, with one read of at most
+// MoviePlaylistReader::kMaxFileSize bytes that never waits; playlists without play items are not
+// titles, and byte-identical copies of an earlier playlist are not titles either but use up a
+// number. When `cancelled` becomes true (from another thread), the scan stops after the
+// playlist it reads.
+DiscScan ScanBluRayFolder(const QString &discFolder,
+                          const std::atomic<bool> *cancelled = nullptr);
 
 // A title's length: each play item cut to whole seconds, then added up.
 qint64 TitleDurationSeconds(const QVector<PlayItemRecord> &playItems);

@@ -1,7 +1,5 @@
 #include "platform/ChildProcess.h"
 
-#include <QEventLoop>
-#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -127,46 +125,4 @@ std::shared_ptr<const QByteArray> KeepOutput(QProcess &process, QProcess::Proces
         QObject::connect(&process, &QProcess::readyReadStandardError, &process, take);
     }
     return kept;
-}
-
-std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &arguments,
-                                   int timeLimitMs)
-{
-    QProcess process;
-    EndWithPlayer(process);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    const std::shared_ptr<const QByteArray> output =
-        KeepOutput(process, QProcess::StandardOutput, kRunToEndOutputLimit);
-    QEventLoop loop;
-    bool completed = false;
-    QObject::connect(&process, &QProcess::finished, &loop, [&](int, QProcess::ExitStatus status) {
-        completed = status == QProcess::NormalExit;
-        loop.quit();
-    });
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            loop.quit();
-        }
-    });
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        KillProcessGroup(process);
-        loop.quit();
-    });
-    process.start(program, arguments);
-    process.closeWriteChannel();
-    limit.start(timeLimitMs);
-    if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart) {
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (process.state() != QProcess::NotRunning) {
-        KillProcessGroup(process);
-        process.waitForFinished();
-        return std::nullopt;
-    }
-    if (!completed) {
-        return std::nullopt;
-    }
-    return *output;
 }

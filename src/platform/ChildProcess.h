@@ -6,7 +6,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 // Starts the process's program in a process group of its own and ends that whole group when the
 // program ends, when the player lets go of the process, and when the player itself ends, however
@@ -24,14 +23,3 @@ void KillProcessGroup(QProcess &process);
 // has finished.
 std::shared_ptr<const QByteArray> KeepOutput(QProcess &process, QProcess::ProcessChannel channel,
                                              qsizetype limit);
-
-// What RunToEnd keeps of a program's standard output. The engine's title list, its one use, is
-// a few lines per title; a megabyte holds thousands of titles.
-inline constexpr qsizetype kRunToEndOutputLimit = 1024 * 1024;
-
-// Runs a program to its end and returns what it wrote on standard output, up to
-// kRunToEndOutputLimit bytes; nothing when it cannot start, crashes, or runs past the time
-// limit (its group is then killed). Timers, repaints and the engine go on meanwhile; user input
-// waits.
-std::optional<QByteArray> RunToEnd(const QString &program, const QStringList &arguments,
-                                   int timeLimitMs);

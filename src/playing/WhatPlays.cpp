@@ -5,10 +5,14 @@
 #include "disc/EngineTitleMap.h"
 #include "disc/SourceClassification.h"
 #include "disc/TitleScan.h"
+#include "platform/BackgroundRun.h"
+#include "platform/ExternalPrograms.h"
 #include "util/TimeText.h"
 
 #include <QThread>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -26,7 +30,7 @@ WhatPlays::WhatPlays(int probeTimeLimitMs, QObject *parent) : QObject(parent)
 {
     m_probes = new DurationProbeQueue(QThread::idealThreadCount(), probeTimeLimitMs, this);
     connect(m_probes, &DurationProbeQueue::Measured, this, &WhatPlays::OnMeasured);
-    connect(m_probes, &DurationProbeQueue::Idle, this, &WhatPlays::RenderProbes);
+    connect(m_probes, &DurationProbeQueue::Idle, this, &WhatPlays::RenderBusy);
     m_firstProbeWait = new QTimer(this);
     m_firstProbeWait->setSingleShot(true);
     m_firstProbeWait->setInterval(kFirstProbeWaitMs);
@@ -36,6 +40,11 @@ WhatPlays::WhatPlays(int probeTimeLimitMs, QObject *parent) : QObject(parent)
 WhatPlays::~WhatPlays()
 {
     m_probes->Cancel();
+    EndScan();
+    // Cancelled scans end after the playlist they read; none may outlive its owner.
+    for (QThread *scan : findChildren<QThread *>()) {
+        scan->wait();
+    }
 }
 
 std::optional<int> WhatPlays::EngineTitleNumber() const
@@ -103,6 +112,19 @@ bool WhatPlays::ProbesIdle() const
     return m_probes->IsIdle();
 }
 
+bool WhatPlays::Busy() const
+{
+    return !m_probes->IsIdle() || m_scan != nullptr || m_titleQuery != nullptr;
+}
+
+void WhatPlays::Choose(const Source &source)
+{
+    // A disc still being read would take the place of what was chosen since.
+    EndScan();
+    m_source = source;
+    m_startWhenTitlesKnown = false;
+}
+
 void WhatPlays::OpenFiles(const QStringList &paths)
 {
     if (paths.isEmpty()) {
@@ -119,9 +141,10 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     // Decided against the list as it was before this call.
     const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
     AddToPlayList(fresh);
-    m_source = Source{};
-    m_source.kind = kSourceFile;
-    m_source.path = paths.first();
+    Source chosen;
+    chosen.kind = kSourceFile;
+    chosen.path = paths.first();
+    Choose(chosen);
     // The file that plays is measured first; the new rows follow in their order.
     QStringList toMeasure{paths.first()};
     for (const PLAY_LIST_INFO &entry : fresh) {
@@ -137,6 +160,7 @@ void WhatPlays::OpenDisc(const QString &path)
 {
     // The disc plays at once; the list's rows go on being measured.
     StopWaitingForAFirstDuration();
+    EndScan();
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay: LoadBluRay(path); break;
     case DiscFolderKind::Dvd: PlayDvd(path); break;
@@ -150,10 +174,11 @@ void WhatPlays::PlayEntry(const PLAY_LIST_INFO &entry)
         OpenDisc(entry.strPath);
         return;
     }
-    m_source = Source{};
-    m_source.kind = kSourceFile;
-    m_source.path = entry.strPath;
-    m_source.durationSec = DurationOf(entry.strDuration);
+    Source chosen;
+    chosen.kind = kSourceFile;
+    chosen.path = entry.strPath;
+    chosen.durationSec = DurationOf(entry.strDuration);
+    Choose(chosen);
     if (!entry.strDuration.isEmpty()) {
         emit StartWanted();
         return;
@@ -161,7 +186,7 @@ void WhatPlays::PlayEntry(const PLAY_LIST_INFO &entry)
     // The rest of the list goes on being measured behind it.
     m_unmeasured.insert(entry.strPath);
     m_probes->MeasureFirst(entry.strPath);
-    RenderProbes();
+    RenderBusy();
     PlayOnceMeasured(entry.strPath);
 }
 
@@ -175,7 +200,41 @@ std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
 
 void WhatPlays::LoadBluRay(const QString &discFolder)
 {
-    const DiscScan scan = ScanBluRayFolder(discFolder);
+    // A new disc: a title list asked of the last one means nothing any more.
+    delete std::exchange(m_titleQuery, nullptr);
+    m_startWhenTitlesKnown = false;
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    auto scan = std::make_shared<DiscScan>();
+    QThread *thread = QThread::create(
+        [discFolder, cancelled, scan] { *scan = ScanBluRayFolder(discFolder, cancelled.get()); });
+    thread->setParent(this);
+    connect(thread, &QThread::finished, this, [this, thread, scan, discFolder] {
+        thread->deleteLater();
+        if (thread != m_scan) {
+            return;
+        }
+        m_scan = nullptr;
+        m_scanCancelled.reset();
+        ShowScan(*scan, discFolder);
+        RenderBusy();
+    });
+    m_scan = thread;
+    m_scanCancelled = cancelled;
+    thread->start();
+    RenderBusy();
+}
+
+void WhatPlays::EndScan()
+{
+    if (m_scanCancelled) {
+        m_scanCancelled->store(true);
+    }
+    m_scan = nullptr;
+    m_scanCancelled.reset();
+}
+
+void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
+{
     m_discFolder = discFolder;
     m_titles.clear();
     m_audioChoice.clear();
@@ -203,10 +262,11 @@ void WhatPlays::LoadBluRay(const QString &discFolder)
     }
     // A new load forgets a title picked on the last one: Play starts the main title.
     m_mainTitleKey = shown.titles.isEmpty() ? QString() : shown.titles.first().strPath;
-    m_source = Source{};
-    m_source.kind = kSourceBluRay;
-    m_source.path = discFolder;
-    m_source.titleKey = m_mainTitleKey;
+    Source chosen;
+    chosen.kind = kSourceBluRay;
+    chosen.path = discFolder;
+    chosen.titleKey = m_mainTitleKey;
+    Choose(chosen);
     emit DiscScanned(shown);
 }
 
@@ -218,17 +278,20 @@ void WhatPlays::PlayDvd(const QString &path)
         entry.strPath = path;
         AddToPlayList({entry});
     }
-    m_source = Source{};
-    m_source.kind = kSourceDvd;
-    m_source.path = path;
+    Source chosen;
+    chosen.kind = kSourceDvd;
+    chosen.path = path;
+    Choose(chosen);
     emit StartWanted();
 }
 
 void WhatPlays::PickDvdTitle(int title, qint64 lengthSec)
 {
-    m_source.dvdTitle = title;
-    m_source.durationSec = lengthSec;
-    m_source.startSec = 0;
+    Source chosen = m_source;
+    chosen.dvdTitle = title;
+    chosen.durationSec = lengthSec;
+    chosen.startSec = 0;
+    Choose(chosen);
     emit StartWanted();
 }
 
@@ -238,11 +301,12 @@ void WhatPlays::PickTitle(const QString &titleKey)
         return;
     }
     // A title of the scanned disc, also when a file has played since.
-    m_source = Source{};
-    m_source.kind = kSourceBluRay;
-    m_source.path = m_discFolder;
-    m_source.titleKey = titleKey;
-    m_source.titleChosen = true;
+    Source chosen;
+    chosen.kind = kSourceBluRay;
+    chosen.path = m_discFolder;
+    chosen.titleKey = titleKey;
+    chosen.titleChosen = true;
+    Choose(chosen);
     PlayCurrentTitle();
 }
 
@@ -268,8 +332,16 @@ void WhatPlays::PlayCurrentTitle(int startSec)
         entry.strDuration = title->durationText;
         AddToPlayList({entry});
     }
+    m_startWhenTitlesKnown = false;
     if (m_source.titleChosen) {
-        LearnEngineTitleNumbers();
+        // The engine numbers titles its own way: it is asked once per disc, in the background.
+        if (!m_engineTitleListAsked) {
+            AskEngineForTitles();
+        }
+        if (m_titleQuery != nullptr) {
+            m_startWhenTitlesKnown = true;
+            return;
+        }
         // Never a guess: a title the engine cannot name is not played as another one.
         if (!EngineTitleNumber()) {
             emit TitleNotOffered();
@@ -307,16 +379,20 @@ bool WhatPlays::LearnLength(int seconds)
     return true;
 }
 
-void WhatPlays::LearnEngineTitleNumbers()
+void WhatPlays::AskEngineForTitles()
 {
-    if (m_engineTitleListAsked) {
-        return;
-    }
     m_engineTitleListAsked = true;
-    m_askingEngine = true;
+    m_titleQuery = new BackgroundRun(EngineProgram(), EngineTitleListArguments(m_discFolder),
+                                     kEngineTitleListTimeLimitMs, this);
+    connect(m_titleQuery, &BackgroundRun::Finished, this, &WhatPlays::TakeEngineTitles);
+    RenderBusy();
+}
+
+void WhatPlays::TakeEngineTitles(bool completed, const QByteArray &output)
+{
+    std::exchange(m_titleQuery, nullptr)->deleteLater();
     const std::map<QString, int> engineTitles =
-        QueryEngineTitleList(m_discFolder, kEngineTitleListTimeLimitMs);
-    m_askingEngine = false;
+        completed ? ParseEngineTitleList(output) : std::map<QString, int>();
     m_engineTitleListAnswered = !engineTitles.empty();
     std::map<QString, QVector<PlayItemRecord>> playItems;
     for (const auto &[key, title] : m_titles) {
@@ -327,6 +403,10 @@ void WhatPlays::LearnEngineTitleNumbers()
                 EngineTitleFor(PlaylistNumber(key), engineTitles, playItems)) {
             m_engineTitleNumbers[key] = *number;
         }
+    }
+    RenderBusy();
+    if (std::exchange(m_startWhenTitlesKnown, false)) {
+        PlayCurrentTitle(m_source.startSec);
     }
 }
 
@@ -387,7 +467,7 @@ void WhatPlays::MeasureAhead(const QStringList &first)
     }
     m_unmeasured.unite(ahead);
     m_probes->Measure(toMeasure);
-    RenderProbes();
+    RenderBusy();
 }
 
 void WhatPlays::OnMeasured(const QString &path, const QString &durationText, qint64 startMs)
@@ -409,14 +489,21 @@ void WhatPlays::OnMeasured(const QString &path, const QString &durationText, qin
     }
 }
 
-void WhatPlays::EndProbes()
+void WhatPlays::EndBackgroundWork()
 {
     m_probes->Cancel();
     StopWaitingForAFirstDuration();
-    RenderProbes();
+    EndScan();
+    if (m_titleQuery != nullptr) {
+        // Asked again at the next pick.
+        delete std::exchange(m_titleQuery, nullptr);
+        m_engineTitleListAsked = false;
+    }
+    m_startWhenTitlesKnown = false;
+    RenderBusy();
 }
 
-void WhatPlays::RenderProbes()
+void WhatPlays::RenderBusy()
 {
-    emit ProbesAtWork(!m_probes->IsIdle());
+    emit BusyChanged(Busy());
 }

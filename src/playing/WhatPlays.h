@@ -10,11 +10,16 @@
 #include <QStringList>
 #include <QVector>
 
+#include <atomic>
 #include <map>
+#include <memory>
 #include <optional>
 
+class BackgroundRun;
 class DurationProbeQueue;
+class QThread;
 class QTimer;
+struct DiscScan;
 
 // One title of the scanned Blu-ray disc, as our own playlist reader read it.
 struct DiscTitle
@@ -79,8 +84,8 @@ public:
     bool ProbesIdle() const;
     // A first file waits for its duration before it starts.
     bool WaitingForADuration() const { return !m_startWhenMeasured.isEmpty(); }
-    // True while the engine's title list is asked for; no new source may be opened meanwhile.
-    bool AskingEngine() const { return m_askingEngine; }
+    // Something runs in the background: probes, a disc scan or the engine's title list.
+    bool Busy() const;
 
     // Opening: files join the play list and the first plays once measured; a disc folder is
     // recognised and read.
@@ -105,8 +110,9 @@ public:
     bool LearnLength(int seconds);
     // Whatever starts now takes the place of a first file still waiting for its duration.
     void StopWaitingForAFirstDuration();
-    // Ends the background probes; what they had not measured stays without a duration.
-    void EndProbes();
+    // Ends all work in the background at once: the probes, a disc scan and the engine's title
+    // list; what waited for them does not start.
+    void EndBackgroundWork();
     // Empties the play list (a new window content).
     void ClearPlayList();
 
@@ -120,22 +126,27 @@ signals:
     void NotRecognised();
     // A picked title the engine does not offer: it is not played as another one.
     void TitleNotOffered();
-    void ProbesAtWork(bool busy);
+    void BusyChanged(bool busy);
     // The probe told where the playing file's clock starts after it had started.
     void StartTimeMeasured(qint64 startMs);
 
 private:
     friend class DruiTestAccess;
 
+    // A new choice of what plays: a title still waiting for the engine's list does not start.
+    void Choose(const Source &source);
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
     void LoadBluRay(const QString &discFolder);
+    void ShowScan(const DiscScan &scan, const QString &discFolder);
+    void EndScan();
+    void AskEngineForTitles();
+    void TakeEngineTitles(bool completed, const QByteArray &output);
     void PlayDvd(const QString &path);
     void PlayOnceMeasured(const QString &path);
     void PlayWhatWaitedForItsDuration();
     void MeasureAhead(const QStringList &first);
     void OnMeasured(const QString &path, const QString &durationText, qint64 startMs);
-    void LearnEngineTitleNumbers();
-    void RenderProbes();
+    void RenderBusy();
 
     Source m_source;
 
@@ -148,7 +159,14 @@ private:
     std::map<QString, int> m_engineTitleNumbers;
     bool m_engineTitleListAsked = false;
     bool m_engineTitleListAnswered = false;
-    bool m_askingEngine = false;
+    // The engine's title list is asked for in the background; the picked title starts once it
+    // came, unless something else was chosen meanwhile.
+    BackgroundRun *m_titleQuery = nullptr;
+    bool m_startWhenTitlesKnown = false;
+    // The disc scan runs on a thread of its own; a newer one or an end of background work
+    // cancels it, and only the current one is shown.
+    QThread *m_scan = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_scanCancelled;
 
     // The play list and its durations
     QVector<PLAY_LIST_INFO> m_playList;

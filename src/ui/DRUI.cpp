@@ -71,7 +71,7 @@ DRUI::~DRUI()
     m_engine->disconnect(this);
     m_engine->Release();
     m_whatPlays->disconnect(this);
-    m_whatPlays->EndProbes();
+    m_whatPlays->EndBackgroundWork();
     if (m_refreshTimer != nullptr) {
         m_refreshTimer->stop();
         delete m_refreshTimer;

@@ -53,7 +53,7 @@ public:
 
     // Opens what the desktop or a later copy of the player handed over, as the File menu would:
     // the files, else the first folder as a disc. A path that does not exist only gets a message.
-    // Waits while a dialog or a probe is still open. Raises the window.
+    // Waits while a dialog is still open. Raises the window.
     void OpenFromDesktop(const QStringList &paths);
 
 protected:
@@ -193,7 +193,7 @@ private:
     void InstallProbeTool();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
     void ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry);
-    void RenderProbesAtWork(bool busy);
+    void RenderBusy(bool busy);
     void ShowScannedDisc(const ScannedDisc &disc);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();

@@ -169,7 +169,7 @@ void DRUI::StartEngine()
 
 void DRUI::ShutDownEngine()
 {
-    m_whatPlays->EndProbes();
+    m_whatPlays->EndBackgroundWork();
     RememberWherePlaybackIs();
     m_refreshTimer->stop();
     m_engine->ShutDown();
@@ -231,7 +231,7 @@ void DRUI::StopBtn()
 
 void DRUI::StopPlaybackAndProbes()
 {
-    m_whatPlays->EndProbes();
+    m_whatPlays->EndBackgroundWork();
     StopBtn();
 }
 

@@ -67,7 +67,7 @@ void DRUI::ConnectWhatPlays()
     connect(m_whatPlays, &WhatPlays::NotRecognised, this, &DRUI::ShowNotRecognisedMessage);
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
             [this] { ShowMessageBox(this, GetText("Messages/MSG0505")); });
-    connect(m_whatPlays, &WhatPlays::ProbesAtWork, this, &DRUI::RenderProbesAtWork);
+    connect(m_whatPlays, &WhatPlays::BusyChanged, this, &DRUI::RenderBusy);
     connect(m_whatPlays, &WhatPlays::StartTimeMeasured, this, [this](qint64 startMs) {
         if (m_currentPath == m_whatPlays->Current().path) {
             m_engine->LearnStartTime(startMs);
@@ -120,7 +120,7 @@ void DRUI::OpenFiles(const QStringList &paths)
     m_whatPlays->OpenFiles(paths);
 }
 
-void DRUI::RenderProbesAtWork(bool busy)
+void DRUI::RenderBusy(bool busy)
 {
     if (busy) {
         setCursor(Qt::BusyCursor);
@@ -131,7 +131,7 @@ void DRUI::RenderProbesAtWork(bool busy)
 
 void DRUI::OpenFromDesktop(const QStringList &paths)
 {
-    if (m_whatPlays->AskingEngine() || QApplication::activeModalWidget() != nullptr) {
+    if (QApplication::activeModalWidget() != nullptr) {
         QTimer::singleShot(kHandOverRetryMs, this, [this, paths] { OpenFromDesktop(paths); });
         return;
     }

@@ -183,7 +183,7 @@ void DRUI::dragEnterEvent(QDragEnterEvent *event)
 void DRUI::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || m_whatPlays->AskingEngine()) {
+    if (urls.isEmpty()) {
         return;
     }
     // Only the first item of a drop is opened; something that is no local file is ignored.

@@ -61,7 +61,22 @@ public:
         window.OpenFiles(paths);
     }
     static bool ProbesIdle(DRUI &window) { return window.m_whatPlays->ProbesIdle(); }
-    static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
+    // Opens as the File menu does and returns once the disc has been read.
+    static void OpenDiscFolder(DRUI &window, const QString &path)
+    {
+        window.OpenDiscFolder(path);
+        SettleDisc(window);
+    }
+    // Waits until the disc scan and the engine's title list have come.
+    static void SettleDisc(DRUI &window)
+    {
+        const WhatPlays &whatPlays = *window.m_whatPlays;
+        if (!QTest::qWaitFor(
+                [&whatPlays] { return whatPlays.m_scan == nullptr && whatPlays.m_titleQuery == nullptr; },
+                20000)) {
+            qWarning("the disc did not settle");
+        }
+    }
     static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window)
     {
         return window.m_whatPlays->PlayList();

@@ -92,6 +92,7 @@ private slots:
         const QString playlist =
             QFileInfo(title->data().value<PLAY_LIST_INFO>().strPath).completeBaseName();
         Window().BDMenuOperate(title);
+        DruiTestAccess::SettleDisc(Window());
 
         // What the engine itself calls that playlist, asked here independently of the player.
         QProcess identify;
@@ -158,6 +159,7 @@ private slots:
                 continue;
             }
             Window().BDMenuOperate(title);
+            DruiTestAccess::SettleDisc(Window());
             QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
                      QStringList({"br://" + listed.captured(1), "-bluray-device", disc}));
             QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));

@@ -77,6 +77,7 @@ private:
     void Pick(QAction *discEntry, int index)
     {
         Window().BDMenuOperate(discEntry->menu()->actions().at(index));
+        DruiTestAccess::SettleDisc(Window());
     }
 
     QStringList EngineTail(int count)
@@ -256,6 +257,7 @@ private slots:
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("volume 50 2")));
         Window().BDControlsMenu(DruiTestAccess::TitleMenu(Window())->actions().at(1));
+        DruiTestAccess::SettleDisc(Window());
         QCOMPARE(EngineTail(3), QStringList({"br://1", "-bluray-device", m_disc}));
         QTRY_COMPARE(m_engine->Starts(), 2);
         QVERIFY(DruiTestAccess::TitleChosen(Window()));

@@ -3,7 +3,10 @@
 #include "common/ProcessGroups.h"
 #include "common/TestMain.h"
 
+#include "platform/BackgroundRun.h"
 #include "platform/ChildProcess.h"
+
+#include <QSignalSpy>
 
 #include <sys/types.h>
 
@@ -46,15 +49,30 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ProcessGroups::LiveProcessesIn(group), 0, 3000);
     }
 
-    void runToEndKeepsTheStartOfALongOutput()
+    // A helper run in the background keeps only the start of a long output, and one past its
+    // time limit is ended with everything it started.
+    void backgroundRunKeepsTheStartAndEndsAHangingProgram_data()
     {
-        const std::optional<QByteArray> output = RunToEnd(
-            QStringLiteral("/bin/sh"),
-            {QStringLiteral("-c"),
-             QStringLiteral("head -c %1 /dev/zero; echo end").arg(3 * kRunToEndOutputLimit)},
-            20000);
-        QVERIFY(output.has_value());
-        QCOMPARE(*output, QByteArray(kRunToEndOutputLimit, '\0'));
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("completed");
+        QTest::addColumn<QByteArray>("output");
+        QTest::newRow("a long output")
+            << QStringLiteral("head -c %1 /dev/zero; echo end").arg(3 * kBackgroundRunOutputLimit)
+            << true << QByteArray(kBackgroundRunOutputLimit, '\0');
+        QTest::newRow("past the limit") << QStringLiteral("echo partial; sleep 60") << false
+                                        << QByteArray();
+    }
+
+    void backgroundRunKeepsTheStartAndEndsAHangingProgram()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, completed);
+        QFETCH(QByteArray, output);
+        BackgroundRun run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}, 1500);
+        QSignalSpy finished(&run, &BackgroundRun::Finished);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().at(0).toBool(), completed);
+        QCOMPARE(finished.first().at(1).toByteArray(), output);
     }
 };
 
