@@ -45,6 +45,7 @@ void EngineSession::Start(const QString &program, const QStringList &arguments,
     m_output.Clear();
     m_saidEndOfFile = false;
     m_playbackStarted = false;
+    m_positionAnswered = false;
     m_clockMs = 0;
     m_startTimeMs = startTimeMs.value_or(0);
     m_startTimeKnown = startTimeMs.has_value();
@@ -123,7 +124,9 @@ void EngineSession::Resume()
 
 void EngineSession::Poll()
 {
-    if (m_state != State::Playing) {
+    // Before the medium plays, the engine prints the medium's own tags and names: nothing is
+    // asked then, so no line of theirs can pass for an answer.
+    if (m_state != State::Playing || !m_playbackStarted) {
         return;
     }
     m_clockMs += kClockStepMs;
@@ -286,7 +289,8 @@ void EngineSession::OnFinished(QProcess *process)
     ReadOutput();
     DropProcess();
     m_snapshotsDue = 0;
-    const bool unplayable = m_state != State::Ending && !m_playbackStarted;
+    // Decided by what the engine did when asked, not by a line a medium may print.
+    const bool unplayable = m_state != State::Ending && !m_positionAnswered;
     SetState(State::Stopped);
     emit Ended(m_saidEndOfFile, unplayable);
 }
@@ -306,6 +310,7 @@ void EngineSession::HandleLine(const QByteArray &line)
         }
         if (event.positionMs >= 0) {
             m_clockMs = std::max<qint64>(0, event.positionMs - m_startTimeMs);
+            m_positionAnswered = true;
             emit ClockChanged(ClockMs());
         }
         emit PositionAnswered();
@@ -336,7 +341,15 @@ void EngineSession::HandleLine(const QByteArray &line)
         return;
     case EngineLine::VideoStarted: emit VideoStarted(); return;
     case EngineLine::PlaybackStarted:
+        // A medium may print this line too, ahead of the engine's own: whatever was asked after
+        // it counts from the engine's own line on.
         m_playbackStarted = true;
+        m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
+        // Asked at once, so that even a medium that ends before the first poll tells that it
+        // played: an engine that never answers could not play it.
+        if (m_state == State::Playing && Send(Engine::kGetPosition)) {
+            m_positionAnswersDue = CountUp(m_positionAnswersDue);
+        }
         emit PlaybackStarted();
         return;
     case EngineLine::DvdTitleLength:

@@ -112,7 +112,8 @@ signals:
     // A picture asked for is in the engine's working folder, at this path.
     void SnapshotReported(const QString &picture);
     // The engine process ended by itself or after Quit; endOfFile when it said it reached the
-    // end of the medium, unplayable when it ended by itself without ever starting to play.
+    // end of the medium, unplayable when it ended by itself without ever telling where it was
+    // when asked.
     void Ended(bool endOfFile, bool unplayable);
     void FailedToStart();
 
@@ -132,6 +133,7 @@ private:
     EngineLineReader m_output;
     bool m_saidEndOfFile = false;
     bool m_playbackStarted = false;
+    bool m_positionAnswered = false; // the engine told where it is when asked
 
     qint64 m_clockMs = 0;
     // Where the medium's own clock starts: positions and seeks are on that clock, the window's

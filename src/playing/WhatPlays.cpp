@@ -73,8 +73,9 @@ std::optional<qint64> WhatPlays::StartTimeMs() const
         }
         return std::nullopt;
     }
-    if (m_source.kind == kSourceFile && m_fileStartsMs.contains(m_source.path)) {
-        return m_fileStartsMs.value(m_source.path);
+    if (m_source.kind == kSourceFile) {
+        // Zero until the probe tells: the engine's own figure would echo a tag of the file.
+        return m_fileStartsMs.value(m_source.path, 0);
     }
     return std::nullopt;
 }

@@ -70,8 +70,8 @@ public:
     // engine plays its main title.
     std::optional<int> EngineTitleNumber() const;
     // Where the current medium's own clock starts, from a reader the medium cannot forge: the
-    // probe's report for a file, our playlist reader for a Blu-ray title. None for a DVD and a
-    // file not measured yet.
+    // probe's report for a file (zero until it reports), our playlist reader for a Blu-ray
+    // title. None for a DVD.
     std::optional<qint64> StartTimeMs() const;
 
     const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
