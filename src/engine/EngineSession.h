@@ -101,8 +101,9 @@ signals:
     // The engine's current tracks, as asked by AskForCurrentTracks (-2 / -1: none).
     void AudioTrackAnswered(int streamId);
     void SubtitleTrackAnswered(int streamId);
-    // A picture asked for is in the engine's working folder, at this path.
-    void SnapshotReported(const QString &picture);
+    // A picture asked for is in the engine's working folder, at this path; writtenThroughLink
+    // when that name is a link, which the engine wrote through and nobody may read or remove.
+    void SnapshotReported(const QString &picture, bool writtenThroughLink);
     // The engine process ended by itself or after Quit; endOfFile when it said it reached the
     // end of the medium, unplayable when it ended by itself without ever starting to play.
     void Ended(bool endOfFile, bool unplayable);
