@@ -30,6 +30,7 @@ constexpr char kBaseName[] = "tavrix-bluray-player";
 // A later copy that has not said all it has to say by then is dropped; it waits as long.
 constexpr int kHandOverLimitMs = 3000;
 constexpr int kMaxPendingCopies = 4;
+constexpr int kHolderLimitMs = 1000;
 constexpr char kTaken = '1';
 // A display name longer than this goes into the lock's name as a digest.
 constexpr qsizetype kMaxSessionNameBytes = 40;
@@ -107,6 +108,9 @@ Holder HolderOf(const LockAddress &lock)
     if (fd < 0) {
         return Holder::Other;
     }
+    // A stranger's name whose queue is full would hold the connection up: waited for only so long.
+    timeval limit{kHolderLimitMs / 1000, (kHolderLimitMs % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     Holder holder = Holder::Other;
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&lock.address), lock.length) == 0) {
         holder = PeerIsThisUser(fd) ? Holder::ThisUser : Holder::Other;
