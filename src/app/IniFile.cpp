@@ -1,6 +1,7 @@
 #include "app/IniFile.h"
 
-#include <QFile>
+#include "platform/BoundedFileRead.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -121,11 +122,9 @@ IniLine IniLine::Split(const QString &line)
 
 IniFile IniFile::Load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return IniFile();
-    }
-    return Parse(file.readAll());
+    QByteArray contents;
+    ReadRegularFile(path, kMaxFileBytes, contents);
+    return Parse(contents);
 }
 
 IniFile IniFile::Parse(const QByteArray &contents)
@@ -174,14 +173,13 @@ bool IniFile::WriteValue(const QString &path, const QString &section, const QStr
         return false;
     }
     QVector<StoredLine> lines;
-    QFile existing(path);
-    if (existing.exists()) {
+    if (QFileInfo::exists(path)) {
         // A file that cannot be read is not replaced by one that lost its other lines.
-        if (!existing.open(QIODevice::ReadOnly)) {
+        QByteArray contents;
+        if (!ReadRegularFile(path, kMaxFileBytes, contents)) {
             return false;
         }
-        lines = SplitStoredLines(existing.readAll());
-        existing.close();
+        lines = SplitStoredLines(contents);
     }
     const QStringList texts = LineTexts(lines);
     const QByteArray ending = LineEndingOf(lines);

@@ -16,7 +16,11 @@ public:
         QStringList lines; // "name=value" lines as written, trimmed
     };
 
-    // A missing or unreadable file reads as one without sections.
+    // Far above any settings or language file.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
+    // A missing or unreadable file reads as one without sections, and so does one that is no
+    // regular file (a FIFO would never end) or is larger than kMaxFileBytes.
     static IniFile Load(const QString &path);
     static IniFile Parse(const QByteArray &contents);
 

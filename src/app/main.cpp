@@ -38,7 +38,8 @@ int main(int argc, char *argv[])
     }
 
     SingleInstance instance;
-    if (instance.TakeLock() == SingleInstance::Lock::HeldElsewhere) {
+    const SingleInstance::Lock lock = instance.TakeLock();
+    if (lock == SingleInstance::Lock::HeldElsewhere) {
         const bool handed = command.paths.isEmpty() || SingleInstance::HandOver(command.paths);
         RestoreWindowWithTitle(QString::fromLatin1(kRunningWindowTitle));
         if (!handed) {
@@ -46,6 +47,11 @@ int main(int argc, char *argv[])
             return 1;
         }
         return 0;
+    }
+    if (lock == SingleInstance::Lock::Unavailable) {
+        std::fputs("tavrix-bluray-player: the single-instance lock could not be taken; this copy "
+                   "runs on its own\n",
+                   stderr);
     }
     KeepSystemAndDisplayAwake();
 

@@ -9,12 +9,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -157,9 +157,12 @@ void CProcessUI::btnOK()
 {
     m_nFormatIndex = m_pFormatCombo->currentIndex();
     m_bPlayWholeList = m_pPlayWholeListBox->isChecked();
-    QFile stored(AppDataFolder() + QStringLiteral("OutputPath.txt"));
-    if (stored.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    // Written whole and moved into place: whatever sat at the name (a FIFO, say) is replaced,
+    // never opened.
+    QSaveFile stored(AppDataFolder() + QStringLiteral("OutputPath.txt"));
+    if (stored.open(QIODevice::WriteOnly)) {
         stored.write(m_strFolder.toLocal8Bit());
+        stored.commit();
     }
     m_bCancelled = 0;
     close();

@@ -5,6 +5,7 @@
 #include "engine/Snapshots.h"
 #include "platform/ChildProcess.h"
 
+#include <QDir>
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
@@ -384,7 +385,12 @@ void EngineSession::HandleLine(const QByteArray &line)
             if (const std::optional<QString> picture =
                     Snapshots::EngineSnapshotFile(event.engineFile, m_workingFolder)) {
                 --m_snapshotsDue;
-                emit SnapshotReported(*picture);
+                emit SnapshotReported(*picture, false);
+            } else if (Snapshots::EngineSnapshotIsLink(event.engineFile, m_workingFolder)) {
+                --m_snapshotsDue;
+                emit SnapshotReported(QDir(m_workingFolder).filePath(
+                                          QString::fromLatin1(event.engineFile)),
+                                      true);
             }
         }
         return;

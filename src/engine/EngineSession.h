@@ -109,8 +109,9 @@ signals:
     // The engine's current tracks, as asked by AskForCurrentTracks (-2 / -1: none).
     void AudioTrackAnswered(int streamId);
     void SubtitleTrackAnswered(int streamId);
-    // A picture asked for is in the engine's working folder, at this path.
-    void SnapshotReported(const QString &picture);
+    // A picture asked for is in the engine's working folder, at this path; writtenThroughLink
+    // when that name is a link, which the engine wrote through and nobody may read or remove.
+    void SnapshotReported(const QString &picture, bool writtenThroughLink);
     // The engine process ended by itself or after Quit; endOfFile when it said it reached the
     // end of the medium, unplayable when it ended by itself without ever telling where it was
     // when asked.

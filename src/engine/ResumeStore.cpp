@@ -1,7 +1,8 @@
 #include "engine/ResumeStore.h"
 
+#include "platform/BoundedFileRead.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -29,11 +30,10 @@ ResumeStore::ResumeStore(QString file) : m_file(std::move(file)) {}
 std::vector<ResumeStore::Place> ResumeStore::Load() const
 {
     std::vector<Place> places;
-    QFile input(m_file);
-    if (!QFileInfo(m_file).isFile() || !input.open(QIODevice::ReadOnly)) {
+    QByteArray contents;
+    if (!ReadRegularFile(m_file, kMaxFileBytes, contents)) {
         return places;
     }
-    const QByteArray contents = input.read(kMaxFileBytes);
     for (const QByteArray &line : contents.split('\n')) {
         const qsizetype tab = line.indexOf('\t');
         bool isNumber = false;

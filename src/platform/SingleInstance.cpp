@@ -2,37 +2,88 @@
 
 #include "platform/HandOverMessage.h"
 
+#include <QCryptographicHash>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
-// The lock is a name in Linux's abstract socket namespace: one for every user of the machine,
-// with no file behind it that anyone could plant, redirect or chmod, and gone with the last
-// descriptor of the process that bound it.
-constexpr char kLockName[] = "Tavrix_BluRay_Player_2019_For_Windows";
+// One copy per user and desktop session. The lock is a socket in the user's runtime folder,
+// where nobody else can create a name; without a safe runtime folder it is a name in Linux's
+// abstract socket namespace that carries the user id. Anyone may bind an abstract name, so there
+// a holder counts only when it is this user (SO_PEERCRED): a stranger sitting on the name makes
+// this copy run alone, never stops it and never receives its paths. The fallback leaves no file
+// in a shared folder that could be planted, redirected or left behind, and the kernel frees it
+// with its holder.
+constexpr char kBaseName[] = "tavrix-bluray-player";
 
 // A later copy that has not said all it has to say by then is dropped; it waits as long.
 constexpr int kHandOverLimitMs = 3000;
 constexpr int kMaxPendingCopies = 4;
+constexpr int kHolderLimitMs = 1000;
 constexpr char kTaken = '1';
+// A display name longer than this goes into the lock's name as a digest.
+constexpr qsizetype kMaxSessionNameBytes = 40;
 
-socklen_t LockAddress(sockaddr_un &address)
+struct LockAddress
 {
-    address = sockaddr_un{};
-    static_assert(sizeof kLockName < sizeof address.sun_path, "the name must fit after the NUL");
-    address.sun_family = AF_UNIX;
-    // sun_path[0] stays NUL: that makes the name abstract. The name's own NUL is not part of it.
-    std::memcpy(address.sun_path + 1, kLockName, sizeof kLockName - 1);
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + sizeof kLockName);
+    sockaddr_un address{};
+    socklen_t length = 0;
+    QByteArray path; // empty for an abstract name
+};
+
+// The desktop session is the X display: the same user on another display is another session.
+QByteArray SessionName()
+{
+    const QByteArray name = qgetenv("DISPLAY").toPercentEncoding();
+    return name.size() <= kMaxSessionNameBytes
+               ? name
+               : QCryptographicHash::hash(name, QCryptographicHash::Sha256).toHex().left(32);
+}
+
+// $XDG_RUNTIME_DIR when it is what the base directory rules promise: a folder (not a link to
+// one) of this user's own that only this user may use.
+QByteArray SafeRuntimeFolder()
+{
+    const QByteArray folder = qgetenv("XDG_RUNTIME_DIR");
+    struct stat status;
+    if (!folder.startsWith('/') || ::lstat(folder.constData(), &status) != 0 ||
+        !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid() ||
+        (status.st_mode & 07777) != 0700) {
+        return QByteArray();
+    }
+    return folder;
+}
+
+LockAddress AddressOfThisSession()
+{
+    LockAddress lock;
+    lock.address.sun_family = AF_UNIX;
+    const QByteArray name = QByteArray(kBaseName) + '-' + SessionName();
+    const QByteArray folder = SafeRuntimeFolder();
+    const QByteArray path = folder + '/' + name;
+    if (!folder.isEmpty() && path.size() < qsizetype(sizeof lock.address.sun_path)) {
+        lock.path = path;
+        std::memcpy(lock.address.sun_path, path.constData(), size_t(path.size()) + 1);
+        lock.length = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(path.size()) + 1);
+        return lock;
+    }
+    // sun_path[0] stays NUL: that makes the name abstract; no NUL ends it.
+    const QByteArray abstract = name + '-' + QByteArray::number(::geteuid());
+    const size_t length = std::min(size_t(abstract.size()), sizeof lock.address.sun_path - 1);
+    std::memcpy(lock.address.sun_path + 1, abstract.constData(), length);
+    lock.length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + length);
+    return lock;
 }
 
 // Only a process of this very user may hand paths over, or be handed them.
@@ -42,6 +93,41 @@ bool PeerIsThisUser(int socket)
     socklen_t length = sizeof peer;
     return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
            length == sizeof peer && peer.uid == ::geteuid();
+}
+
+enum class Holder
+{
+    ThisUser,
+    Gone, // a socket left behind by a copy that crashed: nobody listens
+    Other,
+};
+
+Holder HolderOf(const LockAddress &lock)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return Holder::Other;
+    }
+    // A stranger's name whose queue is full would hold the connection up: waited for only so long.
+    timeval limit{kHolderLimitMs / 1000, (kHolderLimitMs % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    Holder holder = Holder::Other;
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&lock.address), lock.length) == 0) {
+        holder = PeerIsThisUser(fd) ? Holder::ThisUser : Holder::Other;
+    } else if (errno == ECONNREFUSED) {
+        holder = Holder::Gone;
+    }
+    ::close(fd);
+    return holder;
+}
+
+// Removes the socket a crashed copy left in the runtime folder; nothing else is removed.
+bool RemoveLeftSocket(const LockAddress &lock)
+{
+    struct stat status;
+    return !lock.path.isEmpty() && ::lstat(lock.path.constData(), &status) == 0 &&
+           S_ISSOCK(status.st_mode) && status.st_uid == ::geteuid() &&
+           ::unlink(lock.path.constData()) == 0;
 }
 
 bool SendAll(int socket, const QByteArray &bytes)
@@ -84,25 +170,38 @@ SingleInstance::~SingleInstance()
 
 SingleInstance::Lock SingleInstance::TakeLock()
 {
-    // Close-on-exec, so that no engine or probe keeps the name after the player has gone.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0) {
-        return Lock::Unavailable;
-    }
-    sockaddr_un address;
-    const socklen_t length = LockAddress(address);
-    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), length) != 0) {
-        const bool heldElsewhere = errno == EADDRINUSE;
+    const LockAddress lock = AddressOfThisSession();
+    // A second attempt only after a crashed copy's socket has gone.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // Close-on-exec, so that no engine or probe keeps the name after the player has gone.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0) {
+            return Lock::Unavailable;
+        }
+        if (::bind(fd, reinterpret_cast<const sockaddr *>(&lock.address), lock.length) == 0) {
+            // The name is this copy's from here on, whether or not later copies can reach it.
+            m_lock = fd;
+            if (::listen(fd, kMaxPendingCopies) == 0) {
+                auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+                connect(notifier, &QSocketNotifier::activated, this,
+                        &SingleInstance::AcceptWaitingCopies);
+            }
+            return Lock::Taken;
+        }
+        const bool inUse = errno == EADDRINUSE;
         ::close(fd);
-        return heldElsewhere ? Lock::HeldElsewhere : Lock::Unavailable;
+        if (!inUse) {
+            return Lock::Unavailable;
+        }
+        const Holder holder = HolderOf(lock);
+        if (holder == Holder::ThisUser) {
+            return Lock::HeldElsewhere;
+        }
+        if (holder != Holder::Gone || !RemoveLeftSocket(lock)) {
+            return Lock::Unavailable;
+        }
     }
-    // The name is this copy's from here on, whether or not later copies can reach it.
-    m_lock = fd;
-    if (::listen(fd, kMaxPendingCopies) == 0) {
-        auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, &SingleInstance::AcceptWaitingCopies);
-    }
-    return Lock::Taken;
+    return Lock::Unavailable;
 }
 
 void SingleInstance::AcceptWaitingCopies()
@@ -198,10 +297,10 @@ bool SingleInstance::HandOver(const QStringList &paths)
     timeval limit{kHandOverLimitMs / 1000, (kHandOverLimitMs % 1000) * 1000};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    sockaddr_un address;
-    const socklen_t length = LockAddress(address);
+    const LockAddress lock = AddressOfThisSession();
     char answer = 0;
-    const bool taken = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0 &&
+    const bool taken =
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&lock.address), lock.length) == 0 &&
                        PeerIsThisUser(fd) && SendAll(fd, HandOverMessage::Encode(paths)) &&
                        ::recv(fd, &answer, 1, 0) == 1 && answer == kTaken;
     ::close(fd);

@@ -5,9 +5,9 @@
 
 #include <map>
 
-// The machine-wide single-instance lock, and the way a later copy of the same user hands the
-// running copy paths to open. The operating system frees the lock when the process ends,
-// crashes included.
+// The single-instance lock of one user's desktop session, and the way a later copy of the same
+// user hands the running copy paths to open. The operating system frees the lock when the process
+// ends, crashes included.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -16,8 +16,9 @@ public:
     enum class Lock
     {
         Taken,         // this copy runs and listens for later copies
-        HeldElsewhere, // another copy runs
-        Unavailable,   // the lock could not be made for another reason: this copy runs alone
+        HeldElsewhere, // another copy of this user runs in this session
+        Unavailable,   // the lock could not be made, or a stranger holds its name: this copy
+                       // runs alone
     };
 
     explicit SingleInstance(QObject *parent = nullptr);

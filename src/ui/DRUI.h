@@ -154,7 +154,7 @@ private:
     // Sends the track command for a chosen menu entry and ticks it; none is the id for Disable.
     void ChooseTrack(QAction *entry, const char *command, const QVector<EngineStream> &streams,
                      int none);
-    void SaveSnapshot(const QString &enginePicture);
+    void SaveSnapshot(const QString &enginePicture, bool writtenThroughLink);
     // Resume (ui/Resume.cpp)
     QString ResumeKeyOfSource() const;
     void RememberWherePlaybackIs();

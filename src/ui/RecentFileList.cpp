@@ -1,5 +1,7 @@
 #include "ui/RecentFileList.h"
 
+#include "platform/BoundedFileRead.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -18,18 +20,16 @@ QStringList RecentFileList::Paths() const
 void RecentFileList::Load(const QString &file)
 {
     m_entries.clear();
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly)) {
+    // A list of this program's has ten paths at most; a hand-made one may be longer, but a file
+    // beyond this size (or no regular file: a FIFO would never end) is no list.
+    QByteArray contents;
+    if (!ReadRegularFile(file, kMaxFileBytes, contents)) {
         return;
     }
-    while (!input.atEnd()) {
-        QByteArray line = input.readLine();
-        if (line.endsWith('\n')) {
+    for (QByteArray &line : contents.split('\n')) {
+        // A list copied from Windows ends its lines with CR LF.
+        if (line.endsWith('\r')) {
             line.chop(1);
-            // A list copied from Windows ends its lines with CR LF.
-            if (line.endsWith('\r')) {
-                line.chop(1);
-            }
         }
         if (!line.isEmpty()) {
             m_entries.append(Entry{line, QFile::decodeName(line)});

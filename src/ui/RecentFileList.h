@@ -13,11 +13,14 @@ class RecentFileList
 {
 public:
     static constexpr int kMaxRecorded = 10;
+    // Ten paths of the longest a path can be, with room to spare.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024;
 
     // The entries as text, for the menu and for opening.
     QStringList Paths() const;
 
-    // Replaces the list with the file's lines; empty lines are skipped and no limit applies.
+    // Replaces the list with the file's lines; empty lines are skipped and no limit applies to
+    // their number. A file that is no regular file or larger than kMaxFileBytes is an empty list.
     void Load(const QString &file);
 
     // Puts a path not yet listed at the front, drops one entry when the list then holds more

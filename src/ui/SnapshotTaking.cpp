@@ -17,21 +17,25 @@
 
 namespace {
 
-// Writes the picture to a free name and reads it back: only a file that holds the whole
-// picture counts. A failed attempt leaves nothing behind.
-bool SaveVerified(const QImage &picture, const QString &destination, const char *format)
+// Writes the picture into the file just created and reads it back through the same open file:
+// only a file that holds the whole picture counts.
+bool SaveVerified(const QImage &picture, QFile &file, const char *format)
 {
-    if (picture.isNull()) {
+    if (picture.isNull() || !picture.save(&file, format) || !file.flush() || !file.seek(0)) {
         return false;
     }
-    if (picture.save(destination, format)) {
-        QImageReader written(destination, format);
-        if (written.canRead() && written.size() == picture.size()) {
-            return true;
+    QImageReader written(&file, format);
+    return written.canRead() && written.size() == picture.size();
+}
+
+// Told once the engine's output has been handled, not in the middle of it.
+void TellLater(DRUI *window, const char *message)
+{
+    QTimer::singleShot(0, window, [window = QPointer<DRUI>(window), message] {
+        if (window != nullptr) {
+            ShowMessageBox(window, GetText(message));
         }
-    }
-    QFile::remove(destination);
-    return false;
+    });
 }
 
 } // namespace
@@ -41,26 +45,32 @@ void DRUI::Snapshot()
     m_engine->RequestSnapshot();
 }
 
-void DRUI::SaveSnapshot(const QString &enginePicture)
+void DRUI::SaveSnapshot(const QString &enginePicture, bool writtenThroughLink)
 {
-    const QString destination = Snapshots::FreeDestination(
-        Snapshots::Folder(AppDataFolder()),
-        Snapshots::FileName(QDateTime::currentDateTime(), m_snapshotFormat));
-    EnsureFolderExists(QFileInfo(destination).path());
-    if (SaveVerified(QImage(enginePicture), destination,
-                     Snapshots::ImageFormat(m_snapshotFormat))) {
+    // The picture went wherever the link leads: nothing to save, and the link stays.
+    if (writtenThroughLink) {
+        TellLater(this, "Messages/MSG0507");
+        return;
+    }
+    const QString folder =
+        QString(Snapshots::Folder(AppDataFolder())).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    EnsureFolderExists(folder);
+    QFile file;
+    const QString destination = Snapshots::CreateDestination(
+        folder, Snapshots::FileName(QDateTime::currentDateTime(), m_snapshotFormat), file);
+    if (!destination.isEmpty() &&
+        SaveVerified(QImage(enginePicture), file, Snapshots::ImageFormat(m_snapshotFormat))) {
+        file.close();
         QFile::remove(enginePicture);
         m_engine->ShowOnScreen(GetText("MainWnd/SnapshotSaved") + QLatin1Char(' ') +
                                QFileInfo(destination).fileName());
         return;
     }
-    // The engine's picture stays, so nothing is lost. Told once the engine's output has been
-    // handled, not in the middle of it.
-    QTimer::singleShot(0, this, [window = QPointer<DRUI>(this)] {
-        if (window != nullptr) {
-            ShowMessageBox(window, GetText("Messages/MSG0502"));
-        }
-    });
+    // A failed attempt leaves nothing behind but the engine's picture, so nothing is lost.
+    if (!destination.isEmpty()) {
+        Snapshots::RemoveCreated(file, destination);
+    }
+    TellLater(this, "Messages/MSG0502");
 }
 
 void DRUI::btnOpenSnapshotFolder()

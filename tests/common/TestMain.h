@@ -5,9 +5,11 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
-// Gives the test process a home and configuration folder of its own, so that no test reads or
-// writes the real user's files. Made before the application object, which reads them.
+// Gives the test process a home, configuration and runtime folder of its own, so that no test
+// reads or writes the real user's files or meets a running player. Made before the application
+// object, which reads them.
 class TestHome
 {
 public:
@@ -15,8 +17,11 @@ public:
     {
         const QByteArray home = m_folder.path().toLocal8Bit();
         const QByteArray config = home + "/.config";
+        const QByteArray runtime = home + "/runtime";
         setenv("HOME", home.constData(), 1);
         setenv("XDG_CONFIG_HOME", config.constData(), 1);
+        ::mkdir(runtime.constData(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.constData(), 1);
     }
     QString Path() const { return m_folder.path(); }
 

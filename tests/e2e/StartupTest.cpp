@@ -7,14 +7,20 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <csignal>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <sched.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -52,6 +58,7 @@ private slots:
     void secondCopyEndsAtOnceWithoutAWindow();
     void secondCopyRestoresTheMinimisedWindow();
     void newCopyRunsAfterTheFirstWasKilled();
+    void anotherUserHoldingTheLockNameStopsNoCopy();
     void engineGroupEndsWithAKilledPlayer();
 
 private:
@@ -70,6 +77,7 @@ private:
     QString AppDataFolder() const;
 
     QTemporaryDir m_sandbox;
+    QProcessEnvironment m_usualEnvironment;
     QProcessEnvironment m_environment;
     std::vector<std::unique_ptr<QProcess>> m_copies;
 };
@@ -81,9 +89,9 @@ void StartupTest::initTestCase()
     QVERIFY2(QFileInfo(kProgram).isExecutable(), qPrintable(kProgram));
     QVERIFY(m_sandbox.isValid());
 
-    // The single-instance lock is a name in the abstract socket namespace, which each network
-    // namespace has of its own: in a namespace of the test's own, the copies started here meet
-    // each other and no other player on the machine.
+    // Without a runtime folder the single-instance lock is a name in the abstract socket
+    // namespace, which each network namespace has of its own: in a namespace of the test's own,
+    // the copies started here meet each other and no other player on the machine.
     QVERIFY2(::unshare(CLONE_NEWNET) == 0, "needs a network namespace of its own (root)");
     QVERIFY(QDir(m_sandbox.path()).mkpath(QStringLiteral("tmp")));
     QVERIFY(QDir(m_sandbox.path()).mkpath(QStringLiteral("work")));
@@ -105,10 +113,12 @@ void StartupTest::initTestCase()
     m_environment.insert(QStringLiteral("TAVRIX_ENGINE"), wrapper);
     m_environment.insert(QStringLiteral("TAVRIX_PROBE"),
                          QStandardPaths::findExecutable(QStringLiteral("true")));
+    m_usualEnvironment = m_environment;
 }
 
 void StartupTest::init()
 {
+    m_environment = m_usualEnvironment;
     QVERIFY2(WindowsWithTitle(false).isEmpty(),
              "a window with the program's title is open on this display already");
     QDir(AppDataFolder()).removeRecursively();
@@ -336,6 +346,74 @@ void StartupTest::newCopyRunsAfterTheFirstWasKilled()
     QTest::qWait(2000);
     QCOMPARE(next->state(), QProcess::Running);
     QVERIFY(WindowsWithTitle(true).contains(window));
+}
+
+void StartupTest::anotherUserHoldingTheLockNameStopsNoCopy()
+{
+    // Without a runtime folder the lock is an abstract name, which any user can bind: the names a
+    // copy binds there are learnt from the kernel's list of sockets, then held by another user.
+    m_environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    QProcess *learnt = StartCopy();
+    QVERIFY(learnt != nullptr);
+    QVERIFY(!WaitForOneWindow(kWindowLimitMs).isEmpty());
+    QSet<QByteArray> sockets;
+    const QString descriptors = QStringLiteral("/proc/%1/fd/").arg(learnt->processId());
+    for (const QString &name : QDir(descriptors).entryList(QDir::System)) {
+        char target[64] = {};
+        if (::readlink(QFile::encodeName(descriptors + name), target, sizeof target - 1) > 0) {
+            sockets.insert(QByteArray(target).mid(8).chopped(1)); // "socket:[INODE]"
+        }
+    }
+    QFile table(QStringLiteral("/proc/net/unix"));
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    QList<QByteArray> names;
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() == 8 && sockets.contains(fields[6]) && fields[7].startsWith('@')) {
+            names.append(fields[7].mid(1));
+        }
+    }
+    QVERIFY2(!names.isEmpty(), "the copy bound no abstract name");
+    learnt->kill();
+    QVERIFY(learnt->waitForFinished(5000));
+    QVERIFY(WaitUntil([] { return WindowsWithTitle(false).isEmpty(); }, 5000));
+
+    int held[2];
+    QVERIFY(::pipe(held) == 0);
+    const pid_t stranger = ::fork();
+    if (stranger == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        bool holding = ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
+        for (const QByteArray &name : names) {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            holding = holding &&
+                      ::bind(fd, reinterpret_cast<const sockaddr *>(&address),
+                             socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())) == 0 &&
+                      ::listen(fd, 9) == 0;
+        }
+        const char said = holding ? 'h' : 'x';
+        if (::write(held[1], &said, 1) == 1) {
+            ::pause();
+        }
+        ::_exit(0);
+    }
+    QVERIFY(stranger > 0);
+    char said = 0;
+    QVERIFY(::read(held[0], &said, 1) == 1);
+    ::close(held[0]);
+    ::close(held[1]);
+    QCOMPARE(said, 'h');
+
+    QProcess *copy = StartCopy();
+    QVERIFY(copy != nullptr);
+    const QString window = WaitForOneWindow(kWindowLimitMs);
+    ::kill(stranger, SIGKILL);
+    ::waitpid(stranger, nullptr, 0);
+    QVERIFY2(!window.isEmpty(), "this user's copy did not start");
+    QCOMPARE(WindowPid(window), QString::number(copy->processId()));
 }
 
 void StartupTest::engineGroupEndsWithAKilledPlayer()

@@ -668,16 +668,22 @@ private slots:
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<QString>("message"); // the message box's text, empty for none
 
-        QTest::newRow("not asked for") << false << QByteArray("*** screenshot 'OWN' ***") << true;
+        QTest::newRow("not asked for")
+            << false << QByteArray("*** screenshot 'OWN' ***") << true << QString();
         QTest::newRow("a file elsewhere")
-            << true << QByteArray("*** screenshot 'VICTIM' ***") << true;
+            << true << QByteArray("*** screenshot 'VICTIM' ***") << true << QString();
         QTest::newRow("a marker inside a tag")
-            << true << QByteArray(" title: x'*** screenshot 'OWN' ***") << true;
+            << true << QByteArray(" title: x'*** screenshot 'OWN' ***") << true << QString();
         QTest::newRow("no picture of that name")
-            << true << QByteArray("*** screenshot 'shot0009.png' ***") << true;
+            << true << QByteArray("*** screenshot 'shot0009.png' ***") << true << QString();
         QTest::newRow("the snapshot folder cannot be written")
-            << true << QByteArray("*** screenshot 'OWN' ***") << false;
+            << true << QByteArray("*** screenshot 'OWN' ***") << false
+            << GetText("Messages/MSG0502");
+        QTest::newRow("the engine wrote through a link")
+            << true << QByteArray("*** screenshot 'LINK' ***") << true
+            << GetText("Messages/MSG0507");
     }
 
     void screenshotLinesThatTouchNothing()
@@ -685,18 +691,24 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(QByteArray, line);
         QFETCH(bool, folderWritable);
+        QFETCH(QString, message);
 
         StartPlaying("a");
         DruiTestAccess::RefreshTimer(Window())->stop();
         const QString own = AppDataFolder() + QStringLiteral("shot0001.png");
         const QString victim = m_scratch.filePath(QStringLiteral("victim/holiday.png"));
+        const QString link = AppDataFolder() + QStringLiteral("shot0002.png");
         QVERIFY(MakeEnginePicture(own) && MakeEnginePicture(victim));
+        QFile::remove(link);
+        QVERIFY(QFile::link(victim, link));
         if (!folderWritable) {
             // A snapshot folder below a plain file can never be made.
             QVERIFY(WriteAll(AppDataFolder() + QStringLiteral("OutputPath.txt"),
                              victim.toLocal8Bit() + "/shots/"));
         }
-        line.replace("OWN", "shot0001.png").replace("VICTIM", victim.toLocal8Bit());
+        line.replace("OWN", "shot0001.png")
+            .replace("VICTIM", victim.toLocal8Bit())
+            .replace("LINK", "shot0002.png");
 
         QString shown;
         const auto closer = CloseMessageBoxes(shown);
@@ -707,9 +719,9 @@ private slots:
         WaitUntilRead();
         QTest::qWait(100);
 
-        QVERIFY(QFileInfo::exists(own) && QFileInfo::exists(victim));
+        QVERIFY(QFileInfo::exists(own) && QFileInfo::exists(victim) && QFileInfo(link).isSymLink());
         QVERIFY(FilesIn(Snapshots::DefaultFolder()).isEmpty());
-        QCOMPARE(shown.isEmpty(), folderWritable);
+        QCOMPARE(shown, message);
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
     }
 

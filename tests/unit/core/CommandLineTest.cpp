@@ -6,11 +6,13 @@
 #include "platform/HandOverMessage.h"
 #include "platform/SingleInstance.h"
 
+#include <QDir>
 #include <QSignalSpy>
 
 #include <fcntl.h>
 #include <future>
 #include <sched.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Action = CommandLine::Action;
@@ -94,6 +96,42 @@ private slots:
         const HandOverMessage::Decoded decoded = HandOverMessage::Decode(received);
         QCOMPARE(int(decoded.state), state);
         QCOMPARE(decoded.paths, paths);
+    }
+
+    // A runtime folder that others could create names in, or that is not this user's own
+    // folder, holds no lock: the copy takes one elsewhere.
+    void lockStaysOutOfAnUnsafeRuntimeFolder_data()
+    {
+        QTest::addColumn<mode_t>("mode");
+        QTest::addColumn<uid_t>("owner");
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("open to others") << mode_t(0777) << ::geteuid() << false;
+        QTest::newRow("another user's") << mode_t(0700) << uid_t(65534) << false;
+        QTest::newRow("a link to a folder of one's own") << mode_t(0700) << ::geteuid() << true;
+    }
+
+    void lockStaysOutOfAnUnsafeRuntimeFolder()
+    {
+        QFETCH(mode_t, mode);
+        QFETCH(uid_t, owner);
+        QFETCH(bool, throughLink);
+        QVERIFY2(::unshare(CLONE_NEWNET) == 0, "needs a network namespace of its own (root)");
+        QTemporaryDir sandbox;
+        const QByteArray folder = QFile::encodeName(sandbox.path() + QStringLiteral("/runtime"));
+        QVERIFY(::mkdir(folder.constData(), 0700) == 0 && ::chmod(folder.constData(), mode) == 0);
+        QVERIFY(::chown(folder.constData(), owner, uid_t(-1)) == 0);
+        const QByteArray named = throughLink ? folder + "-link" : folder;
+        QVERIFY(!throughLink || ::symlink(folder.constData(), named.constData()) == 0);
+        const QByteArray usual = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", named);
+
+        SingleInstance running;
+        const SingleInstance::Lock lock = running.TakeLock();
+        qputenv("XDG_RUNTIME_DIR", usual);
+        QCOMPARE(lock, SingleInstance::Lock::Taken);
+        QCOMPARE(QDir(QFile::decodeName(folder)).entryList(QDir::AllEntries | QDir::System |
+                                                           QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     // In a network namespace of the test's own, where the lock name is free.

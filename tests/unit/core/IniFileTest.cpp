@@ -3,7 +3,10 @@
 #include "app/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -65,7 +68,8 @@ private slots:
     void value();
     void splitLine_data();
     void splitLine();
-    void loadOfMissingFileHasNoSections();
+    void whatIsNoSettingsFileReadsAsNoneAndIsKept_data();
+    void whatIsNoSettingsFileReadsAsNoneAndIsKept();
 
     void writeValueCreatesMissingFile();
     void writeValueEditsExistingFile_data();
@@ -238,9 +242,32 @@ void IniFileTest::splitLine()
     QCOMPARE(parts.value, value);
 }
 
-void IniFileTest::loadOfMissingFileHasNoSections()
+void IniFileTest::whatIsNoSettingsFileReadsAsNoneAndIsKept_data()
 {
-    QVERIFY(IniFile::Load(m_folder.filePath(QStringLiteral("missing.ini"))).Sections().isEmpty());
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << "missing";
+    // A FIFO would never end, a huge file would hold the start up.
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("larger than any settings file") << "huge";
+}
+
+void IniFileTest::whatIsNoSettingsFileReadsAsNoneAndIsKept()
+{
+    QFETCH(QString, kind);
+    const QString path = m_folder.filePath(kind + QStringLiteral(".ini"));
+    const QByteArray huge = kSample + QByteArray(2 * 1024 * 1024, '\n');
+    if (kind == QLatin1String("fifo")) {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == QLatin1String("huge")) {
+        QVERIFY(WriteAll(path, huge));
+    }
+    QVERIFY(IniFile::Load(path).Sections().isEmpty());
+    if (kind != QLatin1String("missing")) {
+        QVERIFY(!IniFile::WriteValue(path, QStringLiteral("S"), QStringLiteral("k"),
+                                     QStringLiteral("v")));
+        QCOMPARE(QFileInfo(path).isFile(), kind == QLatin1String("huge"));
+        QCOMPARE(QFileInfo(path).size(), kind == QLatin1String("huge") ? huge.size() : 0);
+    }
 }
 
 void IniFileTest::writeValueCreatesMissingFile()

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 class RecentFileListTest : public QObject
 {
     Q_OBJECT
@@ -91,6 +93,27 @@ private slots:
         list.Load(File());
         QCOMPARE(list.Paths(),
                  QStringList({"/m/a b.mkv", QString::fromUtf8("/m/B\xc3\xa9.mkv"), "/m/last.mkv"}));
+    }
+
+    // A FIFO would never end; a file this large holds no list of the player's.
+    void loadReadsNothingOfWhatIsNoList_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("a FIFO") << true;
+        QTest::newRow("larger than any list") << false;
+    }
+
+    void loadReadsNothingOfWhatIsNoList()
+    {
+        QFETCH(bool, fifo);
+        if (fifo) {
+            QVERIFY(::mkfifo(QFile::encodeName(File()).constData(), 0600) == 0);
+        } else {
+            WriteFile(QByteArray("/m/a.mkv\n").repeated(300000));
+        }
+        RecentFileList list;
+        list.Load(File());
+        QVERIFY(list.Paths().isEmpty());
     }
 
     void recordKeepsEveryEntrysBytes_data()

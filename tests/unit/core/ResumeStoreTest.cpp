@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 class ResumeStoreTest : public QObject
 {
     Q_OBJECT
@@ -14,9 +16,9 @@ class ResumeStoreTest : public QObject
 private slots:
     void keepsAndForgets_data()
     {
-        QTest::addColumn<QByteArray>("stored"); // the file before, written as it stands
+        QTest::addColumn<QByteArray>("stored"); // the file before, written as it stands; "FIFO"
         QTest::addColumn<QString>("key");
-        QTest::addColumn<qint64>("position"); // -1: forget instead
+        QTest::addColumn<qint64>("position"); // -1: forget instead; -2: only look
         QTest::addColumn<qint64>("length");
         QTest::addColumn<qint64>("found"); // what the key gives afterwards; -1: nothing
 
@@ -47,6 +49,12 @@ private slots:
         QTest::newRow("damaged lines are skipped")
             << QByteArray("garbage\n\t/x\n-5\t/films/a film.mkv\nabc\t/y\n\xff\xfe\x00\n") << film
             << qint64(-1) << qint64(0) << qint64(-1);
+        // A FIFO would never end; a file this large was not written by the player.
+        QTest::newRow("a FIFO") << QByteArray("FIFO") << film << qint64(-2) << qint64(0)
+                                << qint64(-1);
+        QTest::newRow("larger than any file of places")
+            << QByteArray("600\t/films/a film.mkv\n") + QByteArray(2 * 1024 * 1024, '\n') << film
+            << qint64(-2) << qint64(0) << qint64(-1);
     }
 
     void keepsAndForgets()
@@ -62,12 +70,14 @@ private slots:
         if (!stored.isEmpty()) {
             QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("state"))));
             QFile written(file);
-            QVERIFY(written.open(QIODevice::WriteOnly) && written.write(stored) == stored.size());
+            QVERIFY(stored == "FIFO" ? ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0
+                                     : written.open(QIODevice::WriteOnly) &&
+                                           written.write(stored) == stored.size());
         }
         ResumeStore store(file);
         if (position >= 0) {
             store.Remember(key, position, length);
-        } else {
+        } else if (position == -1) {
             store.Forget(key);
         }
         QCOMPARE(ResumeStore(file).PositionFor(key).value_or(-1), found);

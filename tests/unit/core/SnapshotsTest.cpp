@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,23 +103,25 @@ void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken_data()
 {
     QTest::addColumn<QByteArray>("engineFile");
     QTest::addColumn<bool>("taken");
+    QTest::addColumn<bool>("link"); // the engine wrote through a link
 
-    QTest::newRow("the engine's picture") << QByteArray("shot0001.png") << true;
-    QTest::newRow("a later picture") << QByteArray("shot10000.png") << true;
-    QTest::newRow("not there") << QByteArray("shot0009.png") << false;
-    QTest::newRow("a link to a file elsewhere") << QByteArray("shot0002.png") << false;
-    QTest::newRow("a folder") << QByteArray("shot0003.png") << false;
-    QTest::newRow("another name in the folder") << QByteArray("RecentConfig.txt") << false;
-    QTest::newRow("a path up and out") << QByteArray("../outside/shot0001.png") << false;
-    QTest::newRow("an absolute path") << QByteArray("/etc/passwd") << false;
-    QTest::newRow("a longer extension") << QByteArray("shot0001.png.txt") << false;
-    QTest::newRow("a line break") << QByteArray("shot0001.png\n") << false;
+    QTest::newRow("the engine's picture") << QByteArray("shot0001.png") << true << false;
+    QTest::newRow("a later picture") << QByteArray("shot10000.png") << true << false;
+    QTest::newRow("not there") << QByteArray("shot0009.png") << false << false;
+    QTest::newRow("a link to a file elsewhere") << QByteArray("shot0002.png") << false << true;
+    QTest::newRow("a folder") << QByteArray("shot0003.png") << false << false;
+    QTest::newRow("another name in the folder") << QByteArray("RecentConfig.txt") << false << false;
+    QTest::newRow("a path up and out") << QByteArray("../outside/shot0001.png") << false << false;
+    QTest::newRow("an absolute path") << QByteArray("/etc/passwd") << false << false;
+    QTest::newRow("a longer extension") << QByteArray("shot0001.png.txt") << false << false;
+    QTest::newRow("a line break") << QByteArray("shot0001.png\n") << false << false;
 }
 
 void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken()
 {
     QFETCH(QByteArray, engineFile);
     QFETCH(bool, taken);
+    QFETCH(bool, link);
 
     const QDir folder(m_scratch.filePath(QStringLiteral("engine")));
     const QDir outside(m_scratch.filePath(QStringLiteral("outside")));
@@ -135,6 +139,7 @@ void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken()
     const std::optional<QString> found =
         Snapshots::EngineSnapshotFile(engineFile, folder.path() + QLatin1Char('/'));
     QCOMPARE(found.has_value(), taken);
+    QCOMPARE(Snapshots::EngineSnapshotIsLink(engineFile, folder.path() + QLatin1Char('/')), link);
     if (taken) {
         QCOMPARE(*found, folder.filePath(QString::fromLatin1(engineFile)));
     }
@@ -142,33 +147,43 @@ void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken()
 
 void SnapshotsTest::folderComesFromOutputPathOrTheDefault_data()
 {
-    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<QString>("kind"); // "file", "fifo" or "none"
     QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<bool>("usesDefault");
+    QTest::addColumn<QString>("expected"); // empty: the default folder
 
-    QTest::newRow("folder named") << true << QByteArray("/media/shots/") << false;
-    QTest::newRow("folder with spaces") << true << QByteArray("/home/u/My Shots/") << false;
-    QTest::newRow("empty file") << true << QByteArray() << true;
-    QTest::newRow("no file") << false << QByteArray() << true;
+    QTest::newRow("folder named") << "file" << QByteArray("/media/shots/") << "/media/shots/";
+    QTest::newRow("folder with spaces")
+        << "file" << QByteArray("/home/u/My Shots/") << "/home/u/My Shots/";
+    QTest::newRow("empty file") << "file" << QByteArray() << QString();
+    QTest::newRow("no file") << "none" << QByteArray() << QString();
+    // Edited by hand: the line end is no part of the name, and the name is a folder's.
+    QTest::newRow("line end") << "file" << QByteArray("/media/shots/\n") << "/media/shots/";
+    QTest::newRow("CR LF, no closing slash")
+        << "file" << QByteArray("/media/shots\r\n") << "/media/shots/";
+    QTest::newRow("no closing slash") << "file" << QByteArray("/media/shots") << "/media/shots/";
+    QTest::newRow("a FIFO") << "fifo" << QByteArray() << QString();
+    QTest::newRow("larger than any folder name")
+        << "file" << QByteArray("/") + QByteArray(300000, 'a') << QString();
 }
 
 void SnapshotsTest::folderComesFromOutputPathOrTheDefault()
 {
-    QFETCH(bool, fileExists);
+    QFETCH(QString, kind);
     QFETCH(QByteArray, contents);
-    QFETCH(bool, usesDefault);
+    QFETCH(QString, expected);
 
     const QString appData =
         m_scratch.filePath(QString::fromLatin1(QTest::currentDataTag())) + QLatin1Char('/');
     QVERIFY(QDir().mkpath(appData));
-    if (fileExists) {
-        QVERIFY(WriteAll(appData + QStringLiteral("OutputPath.txt"), contents));
+    const QString stored = appData + QStringLiteral("OutputPath.txt");
+    if (kind == QLatin1String("file")) {
+        QVERIFY(WriteAll(stored, contents));
+    } else if (kind == QLatin1String("fifo")) {
+        QVERIFY(::mkfifo(QFile::encodeName(stored).constData(), 0600) == 0);
     }
 
-    const QString folder = Snapshots::Folder(appData);
-    QCOMPARE(folder, usesDefault ? Snapshots::DefaultFolder() : QString::fromLocal8Bit(contents));
-    QCOMPARE(Snapshots::StoredFolder(appData),
-             fileExists ? QString::fromLocal8Bit(contents) : QString());
+    QCOMPARE(Snapshots::Folder(appData), expected.isEmpty() ? Snapshots::DefaultFolder() : expected);
+    QCOMPARE(Snapshots::StoredFolder(appData), expected);
 }
 
 void SnapshotsTest::defaultFolderIsInDocuments()
@@ -181,31 +196,39 @@ void SnapshotsTest::defaultFolderIsInDocuments()
 void SnapshotsTest::destinationTurnsBackslashesIntoSlashes()
 {
     const QString name = QStringLiteral("Snapshot-2024-03-05 21-07-09.JPG");
-    const QString destination = Snapshots::FreeDestination(QStringLiteral("D:\\Shots\\"), name);
-    QVERIFY2(destination.startsWith(QStringLiteral("D:/Shots/Snapshot-")), qPrintable(destination));
-    QCOMPARE(destination, QStringLiteral("D:/Shots/") + name);
+    const QString folder = m_scratch.filePath(QStringLiteral("slashes")) + QLatin1Char('/');
+    QVERIFY(QDir().mkpath(folder));
+    QFile file;
+    const QString destination = Snapshots::CreateDestination(
+        QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')), name, file);
+    QCOMPARE(destination, folder + name);
+    QVERIFY(file.isOpen());
 }
 
 void SnapshotsTest::destinationNeverReplacesAnExistingFile_data()
 {
     QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QStringList>("danglingLinks");
     QTest::addColumn<QString>("expected");
 
     const QString name = QStringLiteral("Snapshot-2024-03-05 21-07-09.JPG");
-    QTest::newRow("free") << QStringList() << name;
-    QTest::newRow("taken once") << QStringList{name}
-                                << QStringLiteral("Snapshot-2024-03-05 21-07-09 (2).JPG");
-    QTest::newRow("taken twice") << QStringList{name, QStringLiteral(
-                                                          "Snapshot-2024-03-05 21-07-09 (2).JPG")}
-                                 << QStringLiteral("Snapshot-2024-03-05 21-07-09 (3).JPG");
+    const QString second = QStringLiteral("Snapshot-2024-03-05 21-07-09 (2).JPG");
+    const QString third = QStringLiteral("Snapshot-2024-03-05 21-07-09 (3).JPG");
+    QTest::newRow("free") << QStringList() << QStringList() << name;
+    QTest::newRow("taken once") << QStringList{name} << QStringList() << second;
+    QTest::newRow("taken twice") << QStringList{name, second} << QStringList() << third;
     // Only the same name counts: another format of the same second is no clash.
     QTest::newRow("other extension there")
-        << QStringList{QStringLiteral("Snapshot-2024-03-05 21-07-09.PNG")} << name;
+        << QStringList{QStringLiteral("Snapshot-2024-03-05 21-07-09.PNG")} << QStringList()
+        << name;
+    // Planted by another user of a shared folder: the save would land where they point.
+    QTest::newRow("dangling links") << QStringList() << QStringList{name, second} << third;
 }
 
 void SnapshotsTest::destinationNeverReplacesAnExistingFile()
 {
     QFETCH(QStringList, existing);
+    QFETCH(QStringList, danglingLinks);
     QFETCH(QString, expected);
 
     // A folder with a dot in its name: the extension is the file's, not the folder's.
@@ -215,11 +238,19 @@ void SnapshotsTest::destinationNeverReplacesAnExistingFile()
     for (const QString &name : existing) {
         QVERIFY(WriteAll(path + name, "taken"));
     }
+    const QString target = m_scratch.filePath(QStringLiteral("elsewhere"));
+    QFile::remove(target);
+    for (const QString &name : danglingLinks) {
+        QVERIFY(QFile::link(target, path + name));
+    }
 
-    const QString destination =
-        Snapshots::FreeDestination(path, QStringLiteral("Snapshot-2024-03-05 21-07-09.JPG"));
+    QFile file;
+    const QString destination = Snapshots::CreateDestination(
+        path, QStringLiteral("Snapshot-2024-03-05 21-07-09.JPG"), file);
     QCOMPARE(destination, path + expected);
-    QVERIFY(!QFile::exists(destination));
+    QVERIFY(file.isOpen() && file.write("picture") == 7 && file.flush());
+    QCOMPARE(QFileInfo(destination).size(), 7);
+    QVERIFY(!QFileInfo(destination).isSymLink() && !QFileInfo::exists(target));
 }
 
 TAVRIX_CORE_TEST_MAIN(SnapshotsTest)
