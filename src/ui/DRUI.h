@@ -133,7 +133,8 @@ private:
 
     // Playback (ui/Playback.cpp, ui/Transport.cpp, ui/Tracks.cpp, ui/SnapshotTaking.cpp)
     void ConnectEngine();
-    void StartEngine();
+    // False when the medium cannot be handed to the engine at all.
+    bool StartEngine();
     void ShutDownEngine();
     // Starts the engine on what the owner of what plays chose.
     void StartChosenSource();

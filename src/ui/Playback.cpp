@@ -5,6 +5,7 @@
 #include "engine/EngineCommandLine.h"
 #include "engine/EngineVocabulary.h"
 #include "platform/AppDataFolder.h"
+#include "platform/EnginePath.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/Look.h"
 #include "ui/MenuData.h"
@@ -135,7 +136,10 @@ void DRUI::VideoPlay()
     // A chapter picked is where to start; else where this medium was left last time.
     const int startAt = source.startSec;
     const int resumeAt = startAt > 0 ? 0 : ResumePositionFor(m_resumeKey);
-    StartEngine();
+    if (!StartEngine()) {
+        OnEngineFailedToStart();
+        return;
+    }
     m_engine->Send(Engine::kVolumeAbsolute, m_isMuted ? 0 : m_volumeSlider->value());
     if (startAt > 0) {
         m_engine->Seek(startAt);
@@ -149,7 +153,7 @@ void DRUI::VideoPlay()
     MarkPlayingRow();
 }
 
-void DRUI::StartEngine()
+bool DRUI::StartEngine()
 {
     const WhatPlays::Source &source = m_whatPlays->Current();
     EngineLaunch launch;
@@ -162,9 +166,13 @@ void DRUI::StartEngine()
         launch.titleNumber = m_whatPlays->EngineTitleNumber();
         launch.titleChosen = launch.titleNumber.has_value();
     }
-    launch.path = QFileInfo(source.path).absoluteFilePath();
+    launch.path = EnginePathFor(QFileInfo(source.path).absoluteFilePath(), AppDataFolder());
+    if (launch.path.isEmpty()) {
+        return false;
+    }
     m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder(),
                     m_whatPlays->StartTimeMs());
+    return true;
 }
 
 void DRUI::ShutDownEngine()

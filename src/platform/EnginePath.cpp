@@ -1,0 +1,42 @@
+#include "platform/EnginePath.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool HoldsControlCharacters(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+} // namespace
+
+QString EnginePathFor(const QString &path, const QString &folder)
+{
+    if (!HoldsControlCharacters(path)) {
+        return path;
+    }
+    // The extension stays when it is clean: the engine takes it as a hint of the format.
+    const QString suffix = QFileInfo(path).suffix();
+    const QString link = folder + QLatin1String(kEngineLinkName) +
+                         (suffix.isEmpty() || HoldsControlCharacters(suffix)
+                              ? QString()
+                              : QLatin1Char('.') + suffix);
+    const QByteArray linkName = QFile::encodeName(link);
+    // Only a link this program made earlier is replaced; anything else at that name stays.
+    struct stat status;
+    if (::lstat(linkName.constData(), &status) == 0 &&
+        (!S_ISLNK(status.st_mode) || ::unlink(linkName.constData()) != 0)) {
+        return QString();
+    }
+    if (::symlink(QFile::encodeName(path).constData(), linkName.constData()) != 0) {
+        return QString();
+    }
+    return link;
+}
