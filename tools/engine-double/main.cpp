@@ -187,7 +187,9 @@ int main(int argc, char *argv[])
             ids.pop_front();
         }
         if (isAudio) {
-            firstAudioId = firstAudioId == -2 ? id : firstAudioId;
+            if (firstAudioId == -2) {
+                firstAudioId = id;
+            }
             Say("[lavf] stream " + number + ": audio (ac3), -aid " + std::to_string(id) + "\n");
         } else if (streams[stream] == 's') {
             Say("[lavf] stream " + number + ": subtitle (srt), -sid " + std::to_string(id) + "\n");

@@ -212,6 +212,7 @@ private slots:
         }
         const DiscMetadata metadata = ReadDiscMetadata(m_folder.filePath(fileName));
         if (writer > 0) {
+            QTest::qWait(200);
             const pid_t ended = ::waitpid(writer, nullptr, WNOHANG);
             ::kill(writer, SIGKILL);
             ::waitpid(writer, nullptr, 0);

@@ -59,6 +59,8 @@ private slots:
             << QByteArray("ID_DVD_TITLE_2_LENGTH=8.000") << EngineLine::DvdTitleLength << 0;
         QTest::newRow("dvd title 0")
             << QByteArray("ID_DVD_TITLE_0_LENGTH=8.000") << EngineLine::Other << 0;
+        QTest::newRow("dvd title 99, a disc's last")
+            << QByteArray("ID_DVD_TITLE_99_LENGTH=8.000") << EngineLine::DvdTitleLength << 0;
         QTest::newRow("chapters") << QByteArray("CHAPTERS: 00:00:00.000,00:01:03.500,")
                                   << EngineLine::Chapters << 0;
         QTest::newRow("chapters running backwards")

@@ -115,9 +115,12 @@ private slots:
             << 3600.0 << 0 << QStringList{"start", "settle", answer30, "settle"} << 0;
         QTest::newRow("an answer while one is awaited, then a late one not awaited")
             << 3600.0 << 500 << QStringList{"start", "settle", "poll", answer30, "settle"} << 30000;
-        QTest::newRow("answers to questions asked before a seek")
-            << 3600.0 << 500
-            << QStringList{"start", "settle", "poll", "seek 100", "poll", "poll", "poll", "settle"}
+        QTest::newRow("an answer to a question asked before a seek")
+            << 3600.0 << 500 << QStringList{"start", "settle", "poll", "seek 100", "settle"}
+            << 100000;
+        QTest::newRow("a length nobody asked for")
+            << 3600.0 << 0
+            << QStringList{"start", "settle", "say ANS_LENGTH=10.00", "settle", "seek 100"}
             << 100000;
         QTest::newRow("an answer of the very start after a seek")
             << 3600.0 << 500
