@@ -348,7 +348,7 @@ void EngineSession::HandleLine(const QByteArray &line)
         m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
         // Asked at once, so that even a medium that ends before the first poll tells that it
         // played: an engine that never answers could not play it.
-        if (m_state == State::Playing && Send(Engine::kGetPosition)) {
+        if (IsLive() && Send(Engine::kGetPositionKeepPause)) {
             m_positionAnswersDue = CountUp(m_positionAnswersDue);
         }
         emit PlaybackStarted();

@@ -8,6 +8,8 @@ inline constexpr const char *kPause = "pause\n";
 inline constexpr const char *kQuit = "q\n";
 inline constexpr const char *kGetLength = "get_time_length\n";
 inline constexpr const char *kGetPosition = "get_time_pos\n";
+// Asked as the medium starts, when a pause may already be wanted.
+inline constexpr const char *kGetPositionKeepPause = "pausing_keep_force get_time_pos\n";
 inline constexpr const char *kSeekAbsolute = "seek %d 2\n";
 inline constexpr const char *kVolumeAbsolute = "volume %d 2\n";
 // Everything but play, pause and stop keeps a pause as it is, without even stepping a frame;

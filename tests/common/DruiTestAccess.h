@@ -105,9 +105,8 @@ public:
     static QString &PathToPlay(DRUI &window) { return window.m_whatPlays->m_source.path; }
     static QString &SourceKey(DRUI &window) { return window.m_whatPlays->m_source.titleKey; }
     static int &StartPos(DRUI &window) { return window.m_whatPlays->m_source.startSec; }
-    static qint64 &ElapsedMs(DRUI &window) { return window.m_engine->m_clockMs; }
+    static qint64 ElapsedMs(DRUI &window) { return window.m_engine->ClockMs(); }
     static qint64 &DurationSec(DRUI &window) { return window.m_whatPlays->m_source.durationSec; }
-    static int &PositionAnswerCount(DRUI &window) { return window.m_positionAnswerCount; }
     static int EngineLengthSec(DRUI &window) { return window.m_engine->LengthSec(); }
     static bool IsPlaying(DRUI &window)
     {
@@ -118,9 +117,6 @@ public:
     // The engine process; null when none runs.
     static QProcess *Engine(DRUI &window) { return window.m_engine->m_process; }
     static QTimer *RefreshTimer(DRUI &window) { return window.m_refreshTimer; }
-    // An answer a test prints through the engine counts only while one is awaited.
-    static int &LengthAnswersDue(DRUI &window) { return window.m_engine->m_lengthAnswersDue; }
-    static int &PositionAnswersDue(DRUI &window) { return window.m_engine->m_positionAnswersDue; }
     static std::map<QString, int> &AudioChoice(DRUI &window)
     {
         return window.m_whatPlays->m_audioChoice;

@@ -19,6 +19,9 @@ public:
         qunsetenv("ENGINE_DOUBLE_CRASH_AFTER_MS");
         qunsetenv("ENGINE_DOUBLE_TITLES");
         qunsetenv("ENGINE_DOUBLE_SUBTITLE");
+        qunsetenv("ENGINE_DOUBLE_STREAM_IDS");
+        qunsetenv("ENGINE_DOUBLE_START_TIME");
+        qunsetenv("ENGINE_DOUBLE_ANSWER_DELAY_MS");
     }
     ~EngineDouble() { qunsetenv("TAVRIX_ENGINE"); }
 
@@ -28,6 +31,18 @@ public:
     void SetShownSubtitle(int stream)
     {
         qputenv("ENGINE_DOUBLE_SUBTITLE", QByteArray::number(stream));
+    }
+    // The engine's own ids of the streams, in their order ("4352,4353").
+    void SetStreamIds(const QByteArray &ids) { qputenv("ENGINE_DOUBLE_STREAM_IDS", ids); }
+    // Where the medium's own clock starts; positions are answered on that clock.
+    void SetStartTime(double seconds)
+    {
+        qputenv("ENGINE_DOUBLE_START_TIME", QByteArray::number(seconds));
+    }
+    // Position and length answers come this late.
+    void DelayAnswers(int milliseconds)
+    {
+        qputenv("ENGINE_DOUBLE_ANSWER_DELAY_MS", QByteArray::number(milliseconds));
     }
     void CrashAfter(int milliseconds)
     {

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStackedLayout>
 #include <QTableWidget>
@@ -126,17 +127,14 @@ private:
         m_window->SetUpWindow();
     }
 
-    // Every line the engine printed before this call has been read by the window once a
-    // length answer printed behind it has. The refresh timer must be stopped, or its own
-    // length answers could come in between.
+    // Every line the engine printed before this call has been read by the window once the
+    // answer to a length question asked behind it has. The refresh timer must be stopped, or
+    // its own length answers could come in between.
     void WaitUntilRead()
     {
-        QProcess *engine = DruiTestAccess::Engine(Window());
-        QVERIFY(engine != nullptr);
-        const int length = 4000 + ++m_marks;
-        DruiTestAccess::LengthAnswersDue(Window()) = 1;
-        engine->write("say ANS_LENGTH=" + QByteArray::number(length) + ".00\n");
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), length, 5000);
+        QSignalSpy lengths(DruiTestAccess::Session(Window()), &EngineSession::LengthAnswered);
+        Window().DoRefreshGui();
+        QTRY_VERIFY_WITH_TIMEOUT(!lengths.isEmpty(), 5000);
     }
 
     // The commands the engine received from the given position of its command list on.
@@ -446,20 +444,29 @@ private slots:
     {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("entry");
+        QTest::addColumn<QByteArray>("ids"); // the engine's own stream ids; empty: 0 and 1
         QTest::addColumn<QString>("command");
 
         // The engine's "no audio" is -2, not -1.
-        QTest::newRow("Disable") << 0 << 0 << QStringLiteral("pausing_keep_force switch_audio -2");
-        QTest::newRow("Audio 1") << 2 << 1 << QStringLiteral("pausing_keep_force switch_audio 0");
-        QTest::newRow("Audio 2") << 0 << 2 << QStringLiteral("pausing_keep_force switch_audio 1");
+        QTest::newRow("Disable") << 0 << 0 << QByteArray()
+                                 << QStringLiteral("pausing_keep_force switch_audio -2");
+        QTest::newRow("Audio 1") << 2 << 1 << QByteArray()
+                                 << QStringLiteral("pausing_keep_force switch_audio 0");
+        QTest::newRow("Audio 2") << 0 << 2 << QByteArray()
+                                 << QStringLiteral("pausing_keep_force switch_audio 1");
+        QTest::newRow("Audio 2 of a disc's PIDs")
+            << 0 << 2 << QByteArray("4352,4353")
+            << QStringLiteral("pausing_keep_force switch_audio 4353");
     }
 
     void audioTrackEntrySendsItsStreamAndTakesTheCheck()
     {
         QFETCH(int, first);
         QFETCH(int, entry);
+        QFETCH(QByteArray, ids);
         QFETCH(QString, command);
 
+        m_engine->SetStreamIds(ids);
         StartPlaying("aa");
         QMenu *menu = DruiTestAccess::AudioTrackMenu(Window());
         QCOMPARE(CheckedData(menu), QVariantList{1});
@@ -912,8 +919,9 @@ private slots:
         DruiTestAccess::RefreshTimer(Window())->stop();
         Sync();
         QTest::qWait(200);
-        DruiTestAccess::ElapsedMs(Window()) = 20000;
-        DruiTestAccess::SeekSlider(Window())->setValue(20);
+        Window().SliderSeek(20);
+        Window().SliderRelease();
+        Sync();
         const int before = m_engine->Commands().size();
         QTest::keyClick(inPlayList ? static_cast<QWidget *>(playList) : &Window(), Qt::Key(key),
                         Qt::KeyboardModifiers(modifiers));

@@ -75,10 +75,8 @@ private slots:
         }
         const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
         const QString elapsedText = DruiTestAccess::ElapsedLabel(Window())->text();
-        DruiTestAccess::PositionAnswerCount(Window()) = 3;
         Window().SliderSeek(40);
         Window().SliderRelease();
-        QCOMPARE(DruiTestAccess::PositionAnswerCount(Window()), 0);
         QCOMPARE(SeekSlider()->value(), 0);
         QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
         QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), elapsedText);
@@ -110,7 +108,6 @@ private slots:
         // A move of the playback before must not carry over to this one.
         Window().SliderSeek(77);
         PlayFile(3600);
-        DruiTestAccess::PositionAnswerCount(Window()) = 3;
         if (moved) {
             Window().SliderSeek(value);
         }
@@ -118,7 +115,6 @@ private slots:
         QCOMPARE(SeekSlider()->value(), expected);
         QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
         QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), label);
-        QCOMPARE(DruiTestAccess::PositionAnswerCount(Window()), 0);
         QTRY_COMPARE_WITH_TIMEOUT(Seeks(), QStringList{QStringLiteral("seek %1 2").arg(expected)},
                                   5000);
     }
@@ -363,8 +359,14 @@ private slots:
         WaitForCommand(QStringLiteral("volume 50 2"));
         QVERIFY(LastArgs().contains(QStringLiteral(" br://0 -bluray-device ")));
 
-        DruiTestAccess::ElapsedMs(Window()) = position.toLongLong() * 1000;
+        // From a known place, with no answer to move the clock.
+        DruiTestAccess::RefreshTimer(Window())->stop();
+        Window().SliderSeek(position.toInt());
+        Window().SliderRelease();
+        Sync();
+        const int seeks = Seeks().size();
         const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        QCOMPARE(elapsedMs, position.toLongLong() * 1000);
         if (next) {
             Window().PlayNext();
         } else {
@@ -372,12 +374,12 @@ private slots:
         }
         if (expected >= 0) {
             QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
-            QTRY_COMPARE_WITH_TIMEOUT(Seeks(),
+            QTRY_COMPARE_WITH_TIMEOUT(Seeks().mid(seeks),
                                       QStringList{QStringLiteral("seek %1 2").arg(expected)}, 5000);
         } else {
             QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
             Sync();
-            QVERIFY(Seeks().isEmpty());
+            QCOMPARE(Seeks().size(), seeks);
         }
         QCOMPARE(m_engine->Starts(), 1);
     }

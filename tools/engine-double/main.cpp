@@ -9,6 +9,14 @@
 //                               comma-separated ("00004,00001"); "hang" never answers
 //   ENGINE_DOUBLE_SUBTITLE      the subtitle stream shown at start, as a medium's default
 //                               subtitle would be (default -1: none)
+//   ENGINE_DOUBLE_STREAM_IDS    the engine's ids of the streams, comma-separated in the order of
+//                               ENGINE_DOUBLE_STREAMS, as a disc's PIDs ("4352,4353,4608");
+//                               default: each kind counts from 0
+//   ENGINE_DOUBLE_START_TIME    where the medium's own clock starts, in seconds: said as
+//                               ID_START_TIME before playback, and positions are answered on that
+//                               clock (a seek's target counts from the start)
+//   ENGINE_DOUBLE_ANSWER_DELAY_MS  position and length answers come this late, telling what was
+//                               true when asked
 // Besides the engine's own commands it takes "say TEXT", which prints TEXT as a line of output,
 // so that a test can put any line in front of the player.
 #include <chrono>
@@ -16,7 +24,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <string>
+#include <utility>
 
 #include <poll.h>
 #include <unistd.h>
@@ -123,6 +133,19 @@ int Identify()
     return 0;
 }
 
+// The engine's id of each stream, in announcement order; empty when none are given.
+std::deque<int> StreamIds()
+{
+    const char *setting = std::getenv("ENGINE_DOUBLE_STREAM_IDS");
+    std::deque<int> ids;
+    for (const char *next = setting; next != nullptr && *next != '\0';) {
+        char *end = nullptr;
+        ids.push_back(static_cast<int>(std::strtol(next, &end, 10)));
+        next = *end == ',' ? end + 1 : nullptr;
+    }
+    return ids;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -145,29 +168,56 @@ int main(int argc, char *argv[])
     const char *streamsSetting = std::getenv("ENGINE_DOUBLE_STREAMS");
     const std::string streams = streamsSetting != nullptr ? streamsSetting : "a";
     const double crashAfterMs = EnvNumber("ENGINE_DOUBLE_CRASH_AFTER_MS", -1);
+    const double startTime = EnvNumber("ENGINE_DOUBLE_START_TIME", 0);
+    const auto answerDelay =
+        std::chrono::milliseconds(static_cast<int>(EnvNumber("ENGINE_DOUBLE_ANSWER_DELAY_MS", 0)));
+    std::deque<int> ids = StreamIds();
     const auto started = Clock::now();
 
     Say(std::string("Playing ") + (argc > 1 ? argv[argc - 1] : "") + ".\n");
     int audio = 0;
     int subtitles = 0;
+    int firstAudioId = -2;
     for (size_t stream = 0; stream < streams.size(); ++stream) {
         const std::string number = std::to_string(stream);
-        if (streams[stream] == 'a') {
-            Say("[lavf] stream " + number + ": audio (ac3), -aid " + std::to_string(audio++) +
-                "\n");
-        } else if (streams[stream] == 's') {
-            Say("[lavf] stream " + number + ": subtitle (srt), -sid " +
-                std::to_string(subtitles++) + "\n");
+        const bool isAudio = streams[stream] == 'a';
+        int id = isAudio ? audio++ : subtitles++;
+        if (!ids.empty()) {
+            id = ids.front();
+            ids.pop_front();
         }
+        if (isAudio) {
+            if (firstAudioId == -2) {
+                firstAudioId = id;
+            }
+            Say("[lavf] stream " + number + ": audio (ac3), -aid " + std::to_string(id) + "\n");
+        } else if (streams[stream] == 's') {
+            Say("[lavf] stream " + number + ": subtitle (srt), -sid " + std::to_string(id) + "\n");
+        }
+    }
+    if (startTime > 0) {
+        Say(Format("ID_START_TIME=%.2f\n", startTime));
     }
     Say("VIDEO:  [H264]  320x240  24bpp  25.000 fps\n");
     Say("Starting playback...\n");
-    int audioTrack = audio > 0 ? 0 : -2;
+    int audioTrack = firstAudioId;
     int subtitleTrack = static_cast<int>(EnvNumber("ENGINE_DOUBLE_SUBTITLE", -1));
 
     MediaClock media;
     std::string pending;
+    std::deque<std::pair<Clock::time_point, std::string>> answers; // late ones, in order
+    const auto answer = [&](const std::string &text) {
+        if (answerDelay.count() == 0) {
+            Say(text);
+        } else {
+            answers.emplace_back(Clock::now() + answerDelay, text);
+        }
+    };
     for (;;) {
+        while (!answers.empty() && answers.front().first <= Clock::now()) {
+            Say(answers.front().second);
+            answers.pop_front();
+        }
         if (crashAfterMs >= 0 &&
             std::chrono::duration<double, std::milli>(Clock::now() - started).count() >=
                 crashAfterMs) {
@@ -221,10 +271,10 @@ int main(int argc, char *argv[])
                 Say("\nExiting... (Quit)\n");
                 return 0;
             }
-            if (command == "get_time_length") {
-                Say(Format("ANS_LENGTH=%.2f\n", length));
-            } else if (command == "get_time_pos") {
-                Say(Format("ANS_TIME_POSITION=%.1f\n", media.Position()));
+            if (bare == "get_time_length") {
+                answer(Format("ANS_LENGTH=%.2f\n", length));
+            } else if (bare == "get_time_pos") {
+                answer(Format("ANS_TIME_POSITION=%.1f\n", startTime + media.Position()));
             } else if (command.rfind("seek ", 0) == 0) {
                 media.Seek(std::atof(command.c_str() + 5));
             }

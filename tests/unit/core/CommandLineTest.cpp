@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QSignalSpy>
 
+#include <climits>
 #include <fcntl.h>
 #include <future>
 #include <sched.h>
@@ -16,6 +17,20 @@
 #include <unistd.h>
 
 using Action = CommandLine::Action;
+
+namespace {
+
+// Paths, each as long as the system allows, whose message takes exactly this many bytes.
+QStringList PathsFilling(qsizetype bytes)
+{
+    QStringList paths;
+    for (qsizetype left = bytes - 1; left > 0; left -= PATH_MAX) {
+        paths.append(QLatin1Char('/') + QString(std::min<qsizetype>(left, PATH_MAX) - 2, 'x'));
+    }
+    return paths;
+}
+
+} // namespace
 
 class CommandLineTest : public QObject
 {
@@ -81,11 +96,25 @@ private slots:
             << QByteArray("/a\0\0/b", 6) << int(State::Refused) << QStringList{};
         QTest::newRow("path longer than the system's")
             << (QByteArray("/") + QByteArray(5000, 'x')) << int(State::Refused) << QStringList{};
+        // PATH_MAX counts the NUL.
+        const QByteArray longest = "/" + QByteArray(PATH_MAX - 2, 'x');
+        QTest::newRow("path of the system's longest")
+            << (longest + QByteArray(2, '\0')) << int(State::Complete)
+            << QStringList{QString::fromLatin1(longest)};
+        QTest::newRow("path of the system's limit")
+            << (longest + "x" + QByteArray(2, '\0')) << int(State::Refused) << QStringList{};
+        QTest::newRow("cut path already at the system's limit")
+            << (longest + "x") << int(State::Refused) << QStringList{};
+        QTest::newRow("cut path of the system's longest")
+            << longest << int(State::Incomplete) << QStringList{};
         QTest::newRow("too many paths")
             << (QByteArray("/\0", 2).repeated(HandOverMessage::kMaxPaths + 1) + QByteArray(1, '\0'))
             << int(State::Refused) << QStringList{};
         QTest::newRow("too long") << QByteArray(HandOverMessage::kMaxBytes + 1, '\0')
                                   << int(State::Refused) << QStringList{};
+        const QStringList filling = PathsFilling(HandOverMessage::kMaxBytes);
+        QTest::newRow("as long as allowed")
+            << HandOverMessage::Encode(filling) << int(State::Complete) << filling;
     }
 
     void decode()
@@ -184,6 +213,17 @@ private slots:
         QCOMPARE(said, 'n');
         QTest::qWait(100);
         QCOMPARE(handed.size(), 1);
+
+        // A message as long as allowed is taken; one byte more is refused as soon as it comes.
+        for (const qsizetype bytes :
+             {HandOverMessage::kMaxBytes + 1, qsizetype(HandOverMessage::kMaxBytes)}) {
+            auto sent = std::async(std::launch::async, [bytes] {
+                return SingleInstance::HandOver(PathsFilling(bytes));
+            });
+            QTRY_VERIFY(sent.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+            QCOMPARE(sent.get(), bytes == HandOverMessage::kMaxBytes);
+        }
+        QCOMPARE(handed.size(), 2);
     }
 };
 

@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -187,17 +191,33 @@ private slots:
         QFETCH(QByteArray, thumbnail);
         const QString fileName = kind + QStringLiteral(".xml");
         const QByteArray lines = NameLine("Disc") + ThumbnailLine("d.jpg");
+        pid_t writer = 0;
         if (kind == QLatin1String("file")) {
             QVERIFY(!WriteFile(fileName, lines).isEmpty());
         } else if (kind == QLatin1String("crlf")) {
             QVERIFY(!WriteFile(fileName, "<di:name>Open\r\n").isEmpty());
         } else if (kind == QLatin1String("pipe")) {
-            QCOMPARE(::mkfifo(QFile::encodeName(m_folder.filePath(fileName)).constData(), 0600), 0);
+            const QByteArray pipe = QFile::encodeName(m_folder.filePath(fileName));
+            QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+            // Its writer waits for a reader, which the player must never be.
+            writer = ::fork();
+            if (writer == 0) {
+                ::open(pipe.constData(), O_WRONLY);
+                ::_exit(0);
+            }
+            QTest::qWait(100);
         } else if (kind == QLatin1String("large")) {
             const QByteArray padding(kMaxMetadataFileSize + 1 - lines.size(), ' ');
             QVERIFY(!WriteFile(fileName, lines + padding).isEmpty());
         }
         const DiscMetadata metadata = ReadDiscMetadata(m_folder.filePath(fileName));
+        if (writer > 0) {
+            QTest::qWait(200);
+            const pid_t ended = ::waitpid(writer, nullptr, WNOHANG);
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+            QCOMPARE(ended, 0);
+        }
         QCOMPARE(metadata.name, name);
         QCOMPARE(metadata.thumbnail, thumbnail);
     }

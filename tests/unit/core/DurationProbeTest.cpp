@@ -375,9 +375,12 @@ private slots:
                                                       "echo 'Duration: 00:01:40.00' >&2\n"));
         {
             // The hanging probe is stopped by the time limit, then the rest go in their order.
+            // A path already waiting is moved, one already running left alone.
             DurationProbeQueue queue(1, 500);
-            queue.Measure({QStringLiteral("/m/hangs.mkv"), QStringLiteral("/m/b.mkv")});
+            queue.Measure({QStringLiteral("/m/hangs.mkv"), QStringLiteral("/m/b.mkv"),
+                           QStringLiteral("/m/first.mkv")});
             queue.MeasureFirst(QStringLiteral("/m/first.mkv"));
+            queue.MeasureFirst(QStringLiteral("/m/hangs.mkv"));
             QTRY_VERIFY_WITH_TIMEOUT(queue.IsIdle(), 10000);
             QCOMPARE(ReadFile(QStringLiteral("started")),
                      QByteArray("/m/hangs.mkv\n/m/first.mkv\n/m/b.mkv\n"));

@@ -59,10 +59,14 @@ private slots:
             << QByteArray("ID_DVD_TITLE_2_LENGTH=8.000") << EngineLine::DvdTitleLength << 0;
         QTest::newRow("dvd title 0")
             << QByteArray("ID_DVD_TITLE_0_LENGTH=8.000") << EngineLine::Other << 0;
+        QTest::newRow("dvd title 99, a disc's last")
+            << QByteArray("ID_DVD_TITLE_99_LENGTH=8.000") << EngineLine::DvdTitleLength << 0;
         QTest::newRow("chapters") << QByteArray("CHAPTERS: 00:00:00.000,00:01:03.500,")
                                   << EngineLine::Chapters << 0;
         QTest::newRow("chapters running backwards")
             << QByteArray("CHAPTERS: 00:00:09.000,00:00:03.000,") << EngineLine::Other << 0;
+        QTest::newRow("a chapter twice")
+            << QByteArray("CHAPTERS: 00:00:03.000,00:00:03.000,") << EngineLine::Other << 0;
         // A medium's tags and file name are printed by the engine too: a marker inside a line
         // is not the engine speaking.
         QTest::newRow("tag holding a screenshot marker")
@@ -79,6 +83,12 @@ private slots:
             << QByteArray("Playing (Quit)\n") << EngineLine::Other << 0;
         QTest::newRow("audio stream with a subtitle id")
             << QByteArray("[lavf] stream 1: audio (mp2), -sid 0\n") << EngineLine::Other << 0;
+        QTest::newRow("audio stream with a subtitle language")
+            << QByteArray("[lavf] stream 1: audio (mp2), -aid 0, -slang eng") << EngineLine::Other
+            << 0;
+        QTest::newRow("subtitle stream with an audio language")
+            << QByteArray("[lavf] stream 2: subtitle (srt), -sid 0, -alang eng")
+            << EngineLine::Other << 0;
         QTest::newRow("chapter name holding an audio marker")
             << QByteArray("CHAPTER: 1, -aid 3\n") << EngineLine::Other << 0;
         QTest::newRow("video marker inside a line")
@@ -214,6 +224,8 @@ private slots:
         QTest::newRow("left out, same content as a listed one") << "00004" << 2;
         QTest::newRow("left out, other in time") << "00005" << -1;
         QTest::newRow("left out, one item fewer") << "00006" << -1;
+        QTest::newRow("left out, other clip") << "00007" << -1;
+        QTest::newRow("left out, other duration") << "00008" << -1;
         QTest::newRow("not scanned") << "00009" << -1;
     }
 
@@ -234,6 +246,8 @@ private slots:
             {"00001", main}, {"00004", main}, {"00003", {item("00003.M2TS", 0, 4000)}}};
         items["00005"] = {item("00001.M2TS", 1, 12000), item("00002.M2TS", 500, 3000)};
         items["00006"] = {main.first()};
+        items["00007"] = {main.first(), item("00003.M2TS", 500, 3000)};
+        items["00008"] = {main.first(), item("00002.M2TS", 500, 3001)};
         const std::map<QString, int> engine = {{"00003", 1}, {"00001", 2}};
         const std::optional<int> found = EngineTitleFor(playlist, engine, items);
         QCOMPARE(found.value_or(-1), number);

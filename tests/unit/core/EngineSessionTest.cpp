@@ -100,6 +100,85 @@ private slots:
             QCOMPARE(endings.first().at(1).toBool(), ended == QLatin1String("unplayable"));
         }
     }
+
+    // Steps: "start" (or "start S": the medium's clock starts at S seconds), "poll", "seek N",
+    // "say LINE" (the engine prints it), "settle" (every line printed so far has been read).
+    void clockTakesOnlyAwaitedAnswers_data()
+    {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("answerDelayMs");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("clockMs");
+
+        const QString answer30 = QStringLiteral("say ANS_TIME_POSITION=30.0");
+        QTest::newRow("an answer nobody asked for")
+            << 3600.0 << 0 << QStringList{"start", "settle", answer30, "settle"} << 0;
+        QTest::newRow("an answer while one is awaited, then a late one not awaited")
+            << 3600.0 << 500 << QStringList{"start", "settle", "poll", answer30, "settle"} << 30000;
+        QTest::newRow("an answer to a question asked before a seek")
+            << 3600.0 << 500 << QStringList{"start", "settle", "poll", "seek 100", "settle"}
+            << 100000;
+        QTest::newRow("a length nobody asked for")
+            << 3600.0 << 0
+            << QStringList{"start", "settle", "say ANS_LENGTH=10.00", "settle", "seek 100"}
+            << 100000;
+        QTest::newRow("an answer of the very start after a seek")
+            << 3600.0 << 500
+            << QStringList{"start", "settle", "seek 100", "poll", "say ANS_TIME_POSITION=0.0",
+                           "settle"}
+            << 0;
+        QTest::newRow("the clock stops at the length")
+            << 60.0 << 0 << QStringList{"start", "poll", "settle", "seek 100"} << 60000;
+        QTest::newRow("positions count from the medium's start")
+            << 3600.0 << 0 << QStringList{"start 1000", "settle", "poll", "settle"} << 0;
+        QTest::newRow("a start time said during playback is a stranger's")
+            << 3600.0 << 0
+            << QStringList{"start 1000", "settle", "say ID_START_TIME=500.00", "poll", "settle"}
+            << 0;
+        QTest::newRow("a new start forgets the last medium's start time")
+            << 3600.0 << 500
+            << QStringList{"start 1000", "settle", "start", "settle", "poll", answer30, "settle"}
+            << 30000;
+    }
+
+    void clockTakesOnlyAwaitedAnswers()
+    {
+        QFETCH(double, length);
+        QFETCH(int, answerDelayMs);
+        QFETCH(QStringList, steps);
+        QFETCH(int, clockMs);
+
+        EngineDouble engine;
+        engine.SetLength(length);
+        engine.DelayAnswers(answerDelayMs);
+        QTemporaryDir folder;
+        EngineSession session;
+        QSignalSpy tracks(&session, &EngineSession::AudioTrackAnswered);
+        for (const QString &step : steps) {
+            const QString argument = step.section(QLatin1Char(' '), 1);
+            if (step.startsWith(QLatin1String("start"))) {
+                engine.SetStartTime(argument.toDouble());
+                session.Start(qEnvironmentVariable("TAVRIX_ENGINE"), {QStringLiteral("film.mkv")},
+                              folder.path());
+            } else if (step == QLatin1String("poll")) {
+                session.Poll();
+            } else if (step.startsWith(QLatin1String("seek "))) {
+                session.Seek(argument.toInt());
+            } else if (step.startsWith(QLatin1String("say "))) {
+                QVERIFY(session.Send("say %s\n", qPrintable(argument)));
+            } else if (step == QLatin1String("settle")) {
+                // Late answers first; then the engine's answer to a question of its own comes
+                // behind everything it printed before.
+                QTest::qWait(answerDelayMs + 100);
+                const qsizetype answered = tracks.size();
+                session.AskForCurrentTracks();
+                QTRY_VERIFY_WITH_TIMEOUT(tracks.size() > answered, 5000);
+            }
+        }
+        // Answers tell the engine's position when asked, a little after the step they follow.
+        QVERIFY2(qAbs(session.ClockMs() - clockMs) < 900,
+                 qPrintable(QString::number(session.ClockMs())));
+    }
 };
 
 TAVRIX_CORE_TEST_MAIN(EngineSessionTest)
