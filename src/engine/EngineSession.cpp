@@ -221,6 +221,8 @@ void EngineSession::ShutDown()
     if (m_process == nullptr) {
         return;
     }
+    // Nobody is told of this end.
+    m_process->disconnect(this);
     if (m_process->state() != QProcess::NotRunning && Send(Engine::kQuit) &&
         m_process->waitForBytesWritten(kEngineExitWaitMs)) {
         m_process->waitForFinished(kEngineExitWaitMs);
@@ -290,8 +292,10 @@ void EngineSession::OnFinished(QProcess *process)
     ReadOutput();
     DropProcess();
     m_snapshotsDue = 0;
-    // Decided by what the engine did when asked, not by a line a medium may print.
-    const bool unplayable = m_state != State::Ending && !m_positionAnswered;
+    // Decided by what the engine did when asked, not by a line a medium may print: it never
+    // told where it was, and did not end a medium it had started by reaching its end.
+    const bool unplayable = m_state != State::Ending && !m_positionAnswered &&
+                            !(m_playbackStarted && m_saidEndOfFile);
     SetState(State::Stopped);
     emit Ended(m_saidEndOfFile, unplayable);
 }

@@ -114,7 +114,7 @@ signals:
     void SnapshotReported(const QString &picture, bool writtenThroughLink);
     // The engine process ended by itself or after Quit; endOfFile when it said it reached the
     // end of the medium, unplayable when it ended by itself without ever telling where it was
-    // when asked.
+    // when asked, unless it reached the end of a medium it had started to play.
     void Ended(bool endOfFile, bool unplayable);
     void FailedToStart();
 

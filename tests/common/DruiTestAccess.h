@@ -113,6 +113,8 @@ public:
         return window.m_engine->CurrentState() == EngineSession::State::Playing;
     }
     static bool IsStopped(DRUI &window) { return !window.m_engine->IsLive(); }
+    // The engine has said that the medium plays.
+    static bool MediumPlays(DRUI &window) { return window.m_engine->m_playbackStarted; }
     static EngineSession *Session(DRUI &window) { return window.m_engine; }
     // The engine process; null when none runs.
     static QProcess *Engine(DRUI &window) { return window.m_engine->m_process; }

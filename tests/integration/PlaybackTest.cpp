@@ -32,6 +32,8 @@ private:
     // Polls whose own answers come late, so that what a test prints is what is awaited.
     void AwaitAnswers(int polls)
     {
+        // Nothing is asked before the medium plays.
+        QTRY_VERIFY(DruiTestAccess::MediumPlays(Window()));
         for (int poll = 0; poll < polls; ++poll) {
             Window().DoRefreshGui();
         }
