@@ -22,6 +22,7 @@ public:
         qunsetenv("ENGINE_DOUBLE_STREAM_IDS");
         qunsetenv("ENGINE_DOUBLE_START_TIME");
         qunsetenv("ENGINE_DOUBLE_ANSWER_DELAY_MS");
+        qunsetenv("ENGINE_DOUBLE_HANG_ON_QUIT");
     }
     ~EngineDouble() { qunsetenv("TAVRIX_ENGINE"); }
 
@@ -44,6 +45,8 @@ public:
     {
         qputenv("ENGINE_DOUBLE_ANSWER_DELAY_MS", QByteArray::number(milliseconds));
     }
+    // The engine takes no notice of "q", as a hung one would.
+    void HangOnQuit() { qputenv("ENGINE_DOUBLE_HANG_ON_QUIT", "1"); }
     void CrashAfter(int milliseconds)
     {
         qputenv("ENGINE_DOUBLE_CRASH_AFTER_MS", QByteArray::number(milliseconds));

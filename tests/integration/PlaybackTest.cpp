@@ -289,11 +289,24 @@ private slots:
         QCOMPARE(played, clips.mid(0, plays));
     }
 
+    void stopQuitsTheEngineAndAllowsARestartOfTheSamePath_data()
+    {
+        QTest::addColumn<bool>("hung");
+        QTest::newRow("an engine that leaves when told") << false;
+        // Ended a short while after it was told, with everything it started.
+        QTest::newRow("a hung engine") << true;
+    }
+
     void stopQuitsTheEngineAndAllowsARestartOfTheSamePath()
     {
+        QFETCH(bool, hung);
+        if (hung) {
+            m_engine->HangOnQuit();
+        }
         const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
         Play(clip);
         WaitForCommand(QStringLiteral("volume 50 2"));
+        const auto pid = static_cast<pid_t>(DruiTestAccess::Engine(Window())->processId());
         Window().StopBtn();
         WaitForCommand(QStringLiteral("q"));
         QCOMPARE(Page(), int(DRUI::kStartPage));
@@ -301,6 +314,8 @@ private slots:
         QVERIFY(!DruiTestAccess::SeekSlider(Window())->isEnabled());
         // The engine's "(Quit)" then shows the play state.
         QTRY_VERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(pid, 0) != 0, 5000);
+        QTRY_VERIFY(DruiTestAccess::Engine(Window()) == nullptr);
         Play(clip);
         QTRY_COMPARE(m_engine->Starts(), 2);
     }

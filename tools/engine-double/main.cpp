@@ -12,6 +12,7 @@
 //   ENGINE_DOUBLE_STREAM_IDS    the engine's ids of the streams, comma-separated in the order of
 //                               ENGINE_DOUBLE_STREAMS, as a disc's PIDs ("4352,4353,4608");
 //                               default: each kind counts from 0
+//   ENGINE_DOUBLE_HANG_ON_QUIT  "1": "q" is logged and ignored, as by a hung engine
 //   ENGINE_DOUBLE_START_TIME    where the medium's own clock starts, in seconds: said as
 //                               ID_START_TIME before playback, and positions are answered on that
 //                               clock (a seek's target counts from the start)
@@ -168,6 +169,7 @@ int main(int argc, char *argv[])
     const char *streamsSetting = std::getenv("ENGINE_DOUBLE_STREAMS");
     const std::string streams = streamsSetting != nullptr ? streamsSetting : "a";
     const double crashAfterMs = EnvNumber("ENGINE_DOUBLE_CRASH_AFTER_MS", -1);
+    const bool hangOnQuit = EnvNumber("ENGINE_DOUBLE_HANG_ON_QUIT", 0) != 0;
     const double startTime = EnvNumber("ENGINE_DOUBLE_START_TIME", 0);
     const auto answerDelay =
         std::chrono::milliseconds(static_cast<int>(EnvNumber("ENGINE_DOUBLE_ANSWER_DELAY_MS", 0)));
@@ -267,7 +269,7 @@ int main(int argc, char *argv[])
             if (!keepPause) {
                 media.SetPaused(false);
             }
-            if (command == "q") {
+            if (command == "q" && !hangOnQuit) {
                 Say("\nExiting... (Quit)\n");
                 return 0;
             }
