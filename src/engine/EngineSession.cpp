@@ -22,6 +22,8 @@ constexpr qint64 kClockStepMs = 507;
 // Questions not answered yet are counted up to this many; more would only let strangers' lines
 // pass for answers.
 constexpr int kMaxDue = 4;
+// The first question after the engine's start line waits this long.
+constexpr int kFirstQuestionDelayMs = 100;
 // An engine told to quit gets this long to go before it is ended.
 constexpr int kEngineExitWaitMs = 2000;
 
@@ -350,11 +352,16 @@ void EngineSession::HandleLine(const QByteArray &line)
         // it counts from the engine's own line on.
         m_playbackStarted = true;
         m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
-        // Asked at once, so that even a medium that ends before the first poll tells that it
-        // played: an engine that never answers could not play it.
-        if (IsLive() && Send(Engine::kGetPositionKeepPause)) {
-            m_positionAnswersDue = CountUp(m_positionAnswersDue);
-        }
+        // Asked soon, so that even a medium that ends before the first poll tells that it
+        // played: an engine that never answers could not play it. Not at once: lines printed
+        // together with this one are a medium's, never an answer.
+        QTimer::singleShot(kFirstQuestionDelayMs, this,
+                           [this, guarded = QPointer<QProcess>(m_process)] {
+                               if (guarded != nullptr && guarded == m_process && IsLive() &&
+                                   Send(Engine::kGetPositionKeepPause)) {
+                                   m_positionAnswersDue = CountUp(m_positionAnswersDue);
+                               }
+                           });
         emit PlaybackStarted();
         return;
     case EngineLine::DvdTitleLength:

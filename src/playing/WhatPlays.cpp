@@ -5,7 +5,9 @@
 #include "disc/EngineTitleMap.h"
 #include "disc/SourceClassification.h"
 #include "disc/TitleScan.h"
+#include "platform/AppDataFolder.h"
 #include "platform/BackgroundRun.h"
+#include "platform/EnginePath.h"
 #include "platform/ExternalPrograms.h"
 #include "util/TimeText.h"
 
@@ -41,9 +43,11 @@ WhatPlays::~WhatPlays()
 {
     m_probes->Cancel();
     EndScan();
-    // Cancelled scans end after the playlist they read; none may outlive its owner.
+    // A cancelled scan ends after the read it is in, on its own shared state: nobody waits for
+    // it, and it goes once it has ended.
     for (QThread *scan : findChildren<QThread *>()) {
-        scan->wait();
+        scan->setParent(nullptr);
+        connect(scan, &QThread::finished, scan, &QObject::deleteLater);
     }
 }
 
@@ -201,9 +205,16 @@ std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
 
 void WhatPlays::LoadBluRay(const QString &discFolder)
 {
-    // A new disc: a title list asked of the last one means nothing any more.
+    // The last disc is forgotten at once: nothing of it plays while this one is read.
+    Source reading;
+    reading.kind = kSourceBluRay;
+    reading.path = discFolder;
+    Choose(reading);
+    m_titles.clear();
+    m_mainTitleKey.clear();
     delete std::exchange(m_titleQuery, nullptr);
-    m_startWhenTitlesKnown = false;
+    m_engineTitleListAsked = false;
+    m_engineTitleListAnswered = false;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     auto scan = std::make_shared<DiscScan>();
     QThread *thread = QThread::create(
@@ -227,11 +238,13 @@ void WhatPlays::LoadBluRay(const QString &discFolder)
 
 void WhatPlays::EndScan()
 {
-    if (m_scanCancelled) {
-        m_scanCancelled->store(true);
+    if (m_scan == nullptr) {
+        return;
     }
+    m_scanCancelled->store(true);
     m_scan = nullptr;
     m_scanCancelled.reset();
+    RenderBusy();
 }
 
 void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
@@ -383,8 +396,10 @@ bool WhatPlays::LearnLength(int seconds)
 void WhatPlays::AskEngineForTitles()
 {
     m_engineTitleListAsked = true;
-    m_titleQuery = new BackgroundRun(EngineProgram(), EngineTitleListArguments(m_discFolder),
-                                     kEngineTitleListTimeLimitMs, this);
+    m_titleQuery =
+        new BackgroundRun(EngineProgram(),
+                          EngineTitleListArguments(EnginePathFor(m_discFolder, AppDataFolder())),
+                          kEngineTitleListTimeLimitMs, this);
     connect(m_titleQuery, &BackgroundRun::Finished, this, &WhatPlays::TakeEngineTitles);
     RenderBusy();
 }

@@ -177,8 +177,9 @@ private:
     // frame included, and keeps it on that screen.
     void ResizeWithinScreen(const QSize &wanted);
     void SeekTo(int seconds);
-    // The length shown: measured, read from the disc or answered by the engine; 0 when unknown.
-    qint64 DurationSec() const { return m_whatPlays->Current().durationSec; }
+    // The length of what plays: measured, read from the disc or answered by the engine; 0 when
+    // unknown.
+    qint64 DurationSec() const { return m_playing.durationSec; }
     void Step(bool forward);
     void StepThroughChapters(bool forward);
     void StepThroughPlayList(bool forward);
@@ -198,7 +199,6 @@ private:
     void ShowScannedDisc(const ScannedDisc &disc);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();
-    void PlayCurrentTitle();
     bool IsChapterEntry(const QAction *action) const;
     bool IsTitleEntry(const QAction *action) const;
     void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
@@ -264,6 +264,8 @@ private:
     WhatPlays *m_whatPlays = nullptr;
     // The path the engine was started on; empty when none plays.
     QString m_currentPath;
+    // What the engine was last started on, as it was then: another choice may be waiting.
+    WhatPlays::Source m_playing;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
     int m_positionAnswerCount = 0;

@@ -85,7 +85,12 @@ void DRUI::OnLengthAnswered(int seconds)
 {
     // A length nothing else gave (a DVD's, a file the probe could not measure) is learned from
     // the engine, once.
-    if (m_whatPlays->LearnLength(seconds)) {
+    if (m_playing.durationSec == 0 && seconds > 0) {
+        m_playing.durationSec = seconds;
+        // Kept for the next start only when it is still the source chosen.
+        if (m_whatPlays->Current().path == m_playing.path) {
+            m_whatPlays->LearnLength(seconds);
+        }
         m_seekSlider->setRange(0, seconds);
     }
     RenderClock();

@@ -55,7 +55,9 @@ void DRUI::ConnectEngine()
             ForgetWherePlaybackWas();
         }
         OnEngineEnded(unplayable);
-        if (endOfFile && !unplayable && m_settings.playWholeList) {
+        // Only when nothing else was chosen while it played.
+        if (endOfFile && !unplayable && m_settings.playWholeList &&
+            m_whatPlays->Current().path == m_playing.path) {
             StepThroughPlayList(true);
         }
     });
@@ -100,6 +102,7 @@ void DRUI::VideoPlay()
     m_whatPlays->StopWaitingForAFirstDuration();
     // What played until now is remembered before another medium replaces it.
     RememberWherePlaybackIs();
+    m_playing = source;
     m_currentPath = source.path;
     m_resumeKey = ResumeKeyOfSource();
 

@@ -80,8 +80,6 @@ void DRUI::OpenDiscFolder(const QString &path)
     if (path.isNull()) {
         return;
     }
-    // The disc plays at once; the list's rows go on being measured.
-    m_whatPlays->StopWaitingForAFirstDuration();
     StopBtn();
     m_whatPlays->OpenDisc(path);
 }

@@ -180,9 +180,3 @@ void DRUI::BDMenuOperate(QAction *action)
         m_whatPlays->PlayMainTitle(0);
     }
 }
-
-void DRUI::PlayCurrentTitle()
-{
-    m_currentPath.clear();
-    m_whatPlays->PlayCurrentTitle();
-}

@@ -67,13 +67,15 @@ public:
         window.OpenDiscFolder(path);
         SettleDisc(window);
     }
+    // Neither a disc scan nor the engine's title list is awaited.
+    static bool SettledDisc(DRUI &window)
+    {
+        return window.m_whatPlays->m_scan == nullptr && window.m_whatPlays->m_titleQuery == nullptr;
+    }
     // Waits until the disc scan and the engine's title list have come.
     static void SettleDisc(DRUI &window)
     {
-        const WhatPlays &whatPlays = *window.m_whatPlays;
-        if (!QTest::qWaitFor(
-                [&whatPlays] { return whatPlays.m_scan == nullptr && whatPlays.m_titleQuery == nullptr; },
-                20000)) {
+        if (!QTest::qWaitFor([&window] { return SettledDisc(window); }, 20000)) {
             qWarning("the disc did not settle");
         }
     }
@@ -115,6 +117,8 @@ public:
     static bool IsStopped(DRUI &window) { return !window.m_engine->IsLive(); }
     // The engine has said that the medium plays.
     static bool MediumPlays(DRUI &window) { return window.m_engine->m_playbackStarted; }
+    // The engine has answered where it is at least once.
+    static bool EngineAnswered(DRUI &window) { return window.m_engine->m_positionAnswered; }
     static EngineSession *Session(DRUI &window) { return window.m_engine; }
     // The engine process; null when none runs.
     static QProcess *Engine(DRUI &window) { return window.m_engine->m_process; }

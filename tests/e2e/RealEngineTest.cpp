@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QMouseEvent>
 #include <QSlider>
@@ -284,7 +285,9 @@ private slots:
             QStringLiteral("XXXXXXXX") + victim +
             QStringLiteral("'*** screenshot \n*** screenshot '") + victim +
             QStringLiteral("' ***\nExiting... (End of file)\n"
-                           "*** screenshot 'shot0001.png' ***\nExiting... (Quit)");
+                           "*** screenshot 'shot0001.png' ***\nExiting... (Quit)\n"
+                           "ID_START_TIME=3000.0\nStarting playback...\nANS_LENGTH=99999.0\n"
+                           "ANS_TIME_POSITION=99999.0");
         const QString clip = m_media.filePath(
             QStringLiteral("a\n*** screenshot 'notes.odt' ***\nExiting... (Quit)\n-x, y.mkv"));
         QVERIFY(
@@ -296,6 +299,9 @@ private slots:
         DruiTestAccess::OpenFiles(Window(), {clip});
         NoteEngine();
         QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 2500, 10000);
+        // The clock is the medium's own: no tag set where it starts or how long it is.
+        QVERIFY(DruiTestAccess::ElapsedMs(Window()) < 8000);
+        QCOMPARE(DruiTestAccess::EngineLengthSec(Window()), 8);
         QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
@@ -367,6 +373,29 @@ private slots:
         QTest::keyClick(&Window(), Qt::Key_Right, Qt::ShiftModifier);
         QVERIFY(landsNear(before + 5));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
+    }
+
+    // Random bytes under a name that says the engine's own start line: the name never reaches
+    // the engine, and the file gets the message.
+    void junkWhoseNameSaysItPlaysIsReported()
+    {
+        const QString junk = m_media.filePath(QStringLiteral("junk\nStarting playback...\n.mkv"));
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int block = 0; block < 64; ++block) {
+            QByteArray bytes(4096, '\0');
+            for (char &byte : bytes) {
+                byte = static_cast<char>(QRandomGenerator::global()->generate());
+            }
+            file.write(bytes);
+        }
+        file.close();
+        QString shownMessage;
+        const auto closer = CloseMessageBoxes(shownMessage);
+        DruiTestAccess::OpenFiles(Window(), {junk});
+        NoteEngine();
+        QTRY_COMPARE_WITH_TIMEOUT(shownMessage, GetText("Messages/MSG0503"), 15000);
+        QCOMPARE(Page(), int(DRUI::kStartPage));
     }
 
     void folderThatIsNeitherIsRefused()

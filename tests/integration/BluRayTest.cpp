@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QStackedLayout>
 
 #include <QTableWidget>
+#include <QTimer>
 #include <algorithm>
 
 #include <memory>
@@ -310,6 +312,57 @@ private slots:
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
+    }
+
+    // A disc of very many playlists is read, and a title list the engine never gives is asked
+    // for, while the window goes on answering; Stop ends the asking at once.
+    void windowAnswersWhileADiscIsReadOrItsTitlesAsked_data()
+    {
+        QTest::addColumn<int>("playlists");
+        QTest::newRow("100,000 playlists") << 100000;
+        QTest::newRow("a title list that never comes") << 0;
+    }
+
+    void windowAnswersWhileADiscIsReadOrItsTitlesAsked()
+    {
+        QFETCH(int, playlists);
+        QString disc = m_disc;
+        if (playlists > 0) {
+            disc = m_discs.filePath(QStringLiteral("MANY"));
+            QDir().mkpath(disc + QStringLiteral("/BDMV/STREAM"));
+            QDir().mkpath(disc + QStringLiteral("/BDMV/PLAYLIST"));
+            Playlist one;
+            one.items = {SimpleItem("00010", 60 * 1000)};
+            const QByteArray bytes = Write(one);
+            for (int n = 0; n < playlists; ++n) {
+                QFile file(disc + QStringLiteral("/BDMV/PLAYLIST/%1.mpls").arg(n, 5, 10, QLatin1Char('0')));
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            }
+        } else {
+            m_engine->SetTitleList("hang");
+        }
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 longestGap = 0;
+        QTimer beat;
+        QObject::connect(&beat, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        beat.start(10);
+        clock.start();
+        if (playlists > 0) {
+            DruiTestAccess::OpenDiscFolder(Window(), disc);
+            QCOMPARE(DruiTestAccess::TitleNumbers(Window()).size(), size_t(1));
+        } else {
+            Window().BDMenuOperate(
+                DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions().at(2));
+            QTest::qWait(1000);
+            QCOMPARE(m_engine->Starts(), 0);
+            Window().StopPlaybackAndProbes();
+            QVERIFY(DruiTestAccess::SettledDisc(Window()));
+        }
+        QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
     }
 
     void discMenuTrackChoicesApplyAtTheNextStart()

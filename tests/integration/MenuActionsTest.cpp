@@ -147,6 +147,8 @@ private:
         DruiTestAccess::DurationSec(Window()) = 100;
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
         WaitForCommand(QStringLiteral("volume 50 2"));
+        // The engine's first answer, asked soon after the start, is behind the test's commands.
+        QTRY_VERIFY(DruiTestAccess::EngineAnswered(Window()));
         const int audio = int(std::count(streams, streams + qstrlen(streams), 'a'));
         const int subtitles = int(std::count(streams, streams + qstrlen(streams), 's'));
         if (audio > 0) {
