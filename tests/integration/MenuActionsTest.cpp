@@ -508,6 +508,7 @@ private slots:
         const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
         Play(clip);
         WaitForCommand(QStringLiteral("volume 50 2"));
+        QTRY_VERIFY(DruiTestAccess::EngineAnswered(Window()));
         Play(clip);
         WaitForCommand(QStringLiteral("pause"));
         QVERIFY(!DruiTestAccess::IsPlaying(Window()));
@@ -792,6 +793,7 @@ private slots:
         for (const QString &language : choices) {
             DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
             WaitForCommand(QStringLiteral("volume 50 2"));
+            QTRY_VERIFY(DruiTestAccess::EngineAnswered(Window()));
             QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 1);
             const int quits = m_engine->Commands().count(QStringLiteral("q"));
 
