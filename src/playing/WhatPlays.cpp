@@ -112,11 +112,6 @@ void WhatPlays::ChooseMainTitleTracks(std::optional<int> audio, std::optional<in
     }
 }
 
-bool WhatPlays::ProbesIdle() const
-{
-    return m_probes->IsIdle();
-}
-
 bool WhatPlays::Busy() const
 {
     return !m_probes->IsIdle() || m_scan != nullptr || m_titleQuery != nullptr;
@@ -373,7 +368,7 @@ void WhatPlays::PlayMainTitle(int startSec)
 
 void WhatPlays::Play()
 {
-    if (!HasSource()) {
+    if (m_source.path.isEmpty()) {
         emit OpenWanted();
     } else if (m_source.kind == kSourceBluRay) {
         PlayCurrentTitle();

@@ -65,7 +65,6 @@ public:
     ~WhatPlays() override;
 
     const Source &Current() const { return m_source; }
-    bool HasSource() const { return !m_source.path.isEmpty(); }
     // The engine's own number of the current Blu-ray title when one was picked; none means the
     // engine plays its main title.
     std::optional<int> EngineTitleNumber() const;
@@ -81,11 +80,6 @@ public:
     int AudioChoice(const QString &key) const;
     int SubtitleChoice(const QString &key) const;
     void ChooseMainTitleTracks(std::optional<int> audio, std::optional<int> subtitle);
-    bool ProbesIdle() const;
-    // A first file waits for its duration before it starts.
-    bool WaitingForADuration() const { return !m_startWhenMeasured.isEmpty(); }
-    // Something runs in the background: probes, a disc scan or the engine's title list.
-    bool Busy() const;
 
     // Opening: files join the play list and the first plays once measured; a disc folder is
     // recognised and read.
@@ -146,6 +140,8 @@ private:
     void PlayWhatWaitedForItsDuration();
     void MeasureAhead(const QStringList &first);
     void OnMeasured(const QString &path, const QString &durationText, qint64 startMs);
+    // Something runs in the background: probes, a disc scan or the engine's title list.
+    bool Busy() const;
     void RenderBusy();
 
     Source m_source;

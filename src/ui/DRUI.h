@@ -7,9 +7,7 @@
 #include "ui/RecentFileList.h"
 #include "ui/RememberedSettings.h"
 
-#include <QHash>
 #include <QMainWindow>
-#include <QSet>
 #include <QString>
 #include <QVector>
 

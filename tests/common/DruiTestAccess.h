@@ -49,7 +49,8 @@ public:
         window.OpenFiles(paths);
         const bool settled = QTest::qWaitFor(
             [&window] {
-                return !window.m_whatPlays->WaitingForADuration() && window.m_whatPlays->ProbesIdle();
+                return window.m_whatPlays->m_startWhenMeasured.isEmpty() &&
+                       window.m_whatPlays->m_probes->IsIdle();
             },
             40000);
         if (!settled) {
@@ -60,7 +61,7 @@ public:
     {
         window.OpenFiles(paths);
     }
-    static bool ProbesIdle(DRUI &window) { return window.m_whatPlays->ProbesIdle(); }
+    static bool ProbesIdle(DRUI &window) { return window.m_whatPlays->m_probes->IsIdle(); }
     // Opens as the File menu does and returns once the disc has been read.
     static void OpenDiscFolder(DRUI &window, const QString &path)
     {
