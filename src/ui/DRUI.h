@@ -11,8 +11,6 @@
 #include <QString>
 #include <QVector>
 
-#include <map>
-#include <optional>
 #include <vector>
 
 class QAction;

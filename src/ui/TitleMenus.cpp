@@ -1,7 +1,5 @@
 #include "ui/DRUI.h"
 
-#include "app/LanguageManager.h"
-#include "dialogs/MessageBox.h"
 #include "ui/Look.h"
 #include "ui/StyleSheets.h"
 #include "util/TextConversion.h"
