@@ -154,9 +154,11 @@ private slots:
         QTemporaryDir folder;
         EngineSession session;
         QSignalSpy tracks(&session, &EngineSession::AudioTrackAnswered);
+        qsizetype starts = 0;
         for (const QString &step : steps) {
             const QString argument = step.section(QLatin1Char(' '), 1);
             if (step.startsWith(QLatin1String("start"))) {
+                ++starts;
                 engine.SetStartTime(argument.toDouble());
                 session.Start(qEnvironmentVariable("TAVRIX_ENGINE"), {QStringLiteral("film.mkv")},
                               folder.path());
@@ -167,8 +169,12 @@ private slots:
             } else if (step.startsWith(QLatin1String("say "))) {
                 QVERIFY(session.Send("say %s\n", qPrintable(argument)));
             } else if (step == QLatin1String("settle")) {
-                // Late answers first; then the engine's answer to a question of its own comes
-                // behind everything it printed before.
+                // The question the player asks of itself once a medium plays, then late answers;
+                // then the engine's answer to a question of its own comes behind everything it
+                // printed before.
+                QTRY_COMPARE_WITH_TIMEOUT(
+                    engine.Lines().count(QStringLiteral("pausing_keep_force get_time_pos")),
+                    starts, 5000);
                 QTest::qWait(answerDelayMs + 100);
                 const qsizetype answered = tracks.size();
                 session.AskForCurrentTracks();
