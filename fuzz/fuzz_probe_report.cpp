@@ -1,6 +1,7 @@
 // libFuzzer target: the probe report parser on any bytes. Besides the sanitizers' findings, a
-// duration that is not a clock text counts as a crash.
-#include "disc/DurationProbe.h"
+// duration that is not a clock text, or streams not numbered 0, 1, ... per kind or named with a
+// line break, count as a crash.
+#include "disc/ProbeReport.h"
 
 #include <QRegularExpression>
 
@@ -25,6 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A start figure comes only with a duration.
     if (StartTimeMsFromProbeOutput(report, path) != -1 && duration.isEmpty()) {
         std::abort();
+    }
+    const MediumStreams streams = StreamsFromProbeOutput(report, path);
+    for (const QVector<MediumStream> *kind : {&streams.audio, &streams.subtitles}) {
+        for (int k = 0; k < kind->size(); ++k) {
+            const MediumStream &stream = kind->at(k);
+            if (stream.id != k || stream.title.contains(QLatin1Char('\n')) ||
+                stream.language.contains(QLatin1Char('\n'))) {
+                std::abort();
+            }
+        }
     }
     return 0;
 }

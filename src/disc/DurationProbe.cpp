@@ -3,34 +3,10 @@
 #include "platform/ChildProcess.h"
 #include "platform/ExternalPrograms.h"
 
-#include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
-
-namespace {
-
-// ffmpeg's own line: indented, "Duration: ", then the clock, its fraction and the start of the
-// medium's own clock. "N/A" is no duration.
-const QRegularExpression kDurationLine(
-    QStringLiteral("^ *Duration: (\\d{2,6}:\\d{2}:\\d{2})(?:\\.\\d+)?(?:, start: (-?\\d{1,7}\\.\\d{1,6}),)?"),
-    QRegularExpression::MultilineOption);
-
-QRegularExpressionMatch DurationLine(const QByteArray &standardError, const QString &probedPath)
-{
-    QByteArray report = standardError;
-    // ffmpeg names the file in its report, and a name may hold a line of its own.
-    const QByteArray name = QFile::encodeName(probedPath);
-    if (!name.isEmpty()) {
-        report.replace(name, QByteArray());
-    }
-    return kDurationLine.match(QString::fromLatin1(report));
-}
-
-} // namespace
 
 struct DurationProbeQueue::Probe
 {
@@ -41,21 +17,6 @@ struct DurationProbeQueue::Probe
     std::unique_ptr<QTimer> timer;
     bool timedOut = false;
 };
-
-QString DurationTextFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
-{
-    const QRegularExpressionMatch match = DurationLine(standardError, probedPath);
-    return match.hasMatch() ? match.captured(1) : QString();
-}
-
-qint64 StartTimeMsFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
-{
-    const QRegularExpressionMatch match = DurationLine(standardError, probedPath);
-    if (!match.hasMatch() || !match.hasCaptured(2)) {
-        return -1;
-    }
-    return std::llround(match.captured(2).toDouble() * 1000);
-}
 
 DurationProbeQueue::DurationProbeQueue(int probesAtOnce, int timeLimitMs, QObject *parent)
     : QObject(parent), m_probesAtOnce(std::max(1, probesAtOnce)), m_timeLimitMs(timeLimitMs)
@@ -160,12 +121,16 @@ void DurationProbeQueue::Finish(quint64 serial, bool started)
     finished->process->disconnect();
     const QString path = finished->path;
     const bool reported = started && !finished->timedOut;
-    const QString text = reported ? DurationTextFromProbeOutput(*finished->report, path) : QString();
-    const qint64 startMs = reported ? StartTimeMsFromProbeOutput(*finished->report, path) : -1;
+    ProbeFindings findings;
+    if (reported) {
+        findings.durationText = DurationTextFromProbeOutput(*finished->report, path);
+        findings.startMs = StartTimeMsFromProbeOutput(*finished->report, path);
+        findings.streams = StreamsFromProbeOutput(*finished->report, path);
+    }
     // The process may still be inside its own signal: it goes once that has returned.
     finished->process.release()->deleteLater();
     StartWaiting();
-    emit Measured(path, text, startMs);
+    emit Measured(path, findings);
     if (IsIdle()) {
         emit Idle();
     }

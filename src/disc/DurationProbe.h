@@ -1,5 +1,7 @@
 #pragma once
 
+#include "disc/ProbeReport.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -7,23 +9,19 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QProcess;
 class QTimer;
 
-// The duration a probe reported on its standard error: hh:mm:ss, without the fraction, from the
-// first line that starts (after its indent) with "Duration: " and a clock; empty when there is
-// none. The probed file's own name is taken out of the report first, so that a name cannot
-// pass for that line.
-QString DurationTextFromProbeOutput(const QByteArray &standardError,
-                                    const QString &probedPath = QString());
-
-// Where the medium's own clock starts, in milliseconds, from the "start: " figure of that same
-// line; -1 when the line or the figure is missing. ffmpeg marks the continuation lines of a
-// tag, so no tag can make a line of this shape.
-qint64 StartTimeMsFromProbeOutput(const QByteArray &standardError,
-                                  const QString &probedPath = QString());
+// What one probe found; nothing when it could not start or ran out of time.
+struct ProbeFindings
+{
+    QString durationText;
+    qint64 startMs = -1; // where the medium's clock starts, -1 when the probe did not say
+    std::optional<MediumStreams> streams;
+};
 
 // The time one probe may take before it is given up.
 inline constexpr int kProbeTimeLimitMs = 30000;
@@ -35,8 +33,8 @@ inline constexpr qsizetype kProbeReportLimit = 64 * 1024;
 
 // Measures files with the probe program in the background, in the order given, with at most a
 // given number of probes running at once. Only the first kProbeReportLimit bytes of a report
-// count. A probe that cannot start, or that runs past the time limit and is stopped, reports an
-// empty text. Nothing waits: each result arrives as a signal.
+// count. A probe that cannot start, or that runs past the time limit and is stopped, reports no
+// findings. Nothing waits: each result arrives as a signal.
 class DurationProbeQueue : public QObject
 {
     Q_OBJECT
@@ -55,8 +53,7 @@ public:
     bool IsIdle() const { return m_waiting.empty() && m_running.empty(); }
 
 signals:
-    // startMs: where the medium's clock starts, -1 when the probe did not say.
-    void Measured(const QString &path, const QString &durationText, qint64 startMs);
+    void Measured(const QString &path, const ProbeFindings &findings);
     // After the last waiting path has reported.
     void Idle();
 

@@ -42,21 +42,23 @@ int EngineSession::CountUp(int due)
 }
 
 void EngineSession::Start(const QString &program, const QStringList &arguments,
-                          const QString &workingFolder, std::optional<qint64> startTimeMs)
+                          const QString &workingFolder, const MediumFacts &facts)
 {
     Release();
     m_output.Clear();
     m_saidEndOfFile = false;
     m_playbackStarted = false;
+    m_videoStarted = false;
     m_positionAnswered = false;
     m_clockMs = 0;
-    m_startTimeMs = startTimeMs.value_or(0);
-    m_startTimeKnown = startTimeMs.has_value();
+    m_startTimeMs = facts.startTimeMs.value_or(0);
+    m_startTimeKnown = facts.startTimeMs.has_value();
     m_lengthSec = 0;
     m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
-    m_audioStreams.clear();
-    m_subtitleStreams.clear();
+    m_audioStreams = facts.streams ? facts.streams->audio : QVector<MediumStream>();
+    m_subtitleStreams = facts.streams ? facts.streams->subtitles : QVector<MediumStream>();
+    m_streamsKnown = facts.streams.has_value();
     m_dvdTitleLengthsMs.clear();
     m_chapterStartsMs.clear();
     m_workingFolder = workingFolder;
@@ -142,10 +144,21 @@ void EngineSession::Poll()
     }
 }
 
-void EngineSession::LearnStartTime(qint64 startTimeMs)
+void EngineSession::Learn(const MediumFacts &facts)
 {
-    m_startTimeMs = startTimeMs;
-    m_startTimeKnown = true;
+    if (facts.startTimeMs) {
+        m_startTimeMs = *facts.startTimeMs;
+        m_startTimeKnown = true;
+    }
+    if (facts.streams) {
+        m_audioStreams = facts.streams->audio;
+        m_subtitleStreams = facts.streams->subtitles;
+        m_streamsKnown = true;
+        // Before the video starts the menus wait for it anyway.
+        if (m_videoStarted) {
+            emit StreamsLearnt();
+        }
+    }
 }
 
 void EngineSession::Seek(int seconds)
@@ -331,22 +344,30 @@ void EngineSession::HandleLine(const QByteArray &line)
         emit LengthAnswered(event.lengthSeconds);
         return;
     case EngineLine::Playing:
-        m_audioStreams.clear();
-        m_subtitleStreams.clear();
-        emit SourceAnnounced();
+        // A new source: the announcements that follow are its own.
+        if (!m_streamsKnown) {
+            m_audioStreams.clear();
+            m_subtitleStreams.clear();
+        }
         return;
     case EngineLine::AudioStream:
         // Audio announced after the first subtitle belongs to no menu.
-        if (m_subtitleStreams.isEmpty()) {
+        if (!m_streamsKnown && m_subtitleStreams.isEmpty()) {
             m_audioStreams.append({event.streamId, QString::fromLocal8Bit(event.language),
                                    QString::fromLocal8Bit(event.title)});
         }
         return;
     case EngineLine::SubtitleStream:
+        if (m_streamsKnown) {
+            return;
+        }
         m_subtitleStreams.append({event.streamId, QString::fromLocal8Bit(event.language),
                                   QString::fromLocal8Bit(event.title)});
         return;
-    case EngineLine::VideoStarted: emit VideoStarted(); return;
+    case EngineLine::VideoStarted:
+        m_videoStarted = true;
+        emit VideoStarted();
+        return;
     case EngineLine::PlaybackStarted:
         // A medium may print this line too, ahead of the engine's own: whatever was asked after
         // it counts from the engine's own line on.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "disc/MediumFacts.h"
 #include "engine/EngineLineReader.h"
 
 #include <QObject>
@@ -11,14 +12,6 @@
 #include <optional>
 
 class QProcess;
-
-// One stream the engine announced.
-struct EngineStream
-{
-    int id = 0;       // the engine's own id, what its track commands take
-    QString language; // as the medium names it, may be empty
-    QString title;    // the stream's own title, may be empty
-};
 
 // The playback engine of one window: its process, every command written to it and every line
 // read from it, and what those lines tell: the state, the engine's clock and length and the
@@ -45,12 +38,13 @@ public:
     ~EngineSession() override;
 
     // Ends any engine at once (it is not asked to quit) and starts a new one, playing.
-    // startTimeMs: where the medium's own clock starts, when a reader the medium cannot forge
-    // told it; without it the engine's own report is taken, once, before the medium plays.
+    // facts: what readers the medium cannot forge told. Without a start time the engine's own
+    // report is taken, once, before the medium plays; without streams the ones the engine
+    // announces are taken, until such a reader tells.
     void Start(const QString &program, const QStringList &arguments, const QString &workingFolder,
-               std::optional<qint64> startTimeMs = std::nullopt);
-    // Where the medium's own clock starts, learnt from such a reader after the start.
-    void LearnStartTime(qint64 startTimeMs);
+               const MediumFacts &facts = {});
+    // What such a reader told after the start; StreamsLearnt follows when it told the streams.
+    void Learn(const MediumFacts &facts);
 
     // Formats one command into the 128-byte buffer and writes it. False when there is no live
     // engine or the command does not fit.
@@ -86,8 +80,8 @@ public:
     qint64 ClockMs() const;
     // The engine's last length answer, whole seconds; 0 before one came.
     int LengthSec() const { return m_lengthSec; }
-    const QVector<EngineStream> &AudioStreams() const { return m_audioStreams; }
-    const QVector<EngineStream> &SubtitleStreams() const { return m_subtitleStreams; }
+    const QVector<MediumStream> &AudioStreams() const { return m_audioStreams; }
+    const QVector<MediumStream> &SubtitleStreams() const { return m_subtitleStreams; }
     // A DVD's titles and their lengths in milliseconds, as the engine lists them.
     const std::map<int, qint64> &DvdTitleLengths() const { return m_dvdTitleLengthsMs; }
     // The chapter starts of what plays, in milliseconds, as the engine lists them.
@@ -100,10 +94,11 @@ signals:
     void LengthAnswered(int seconds);
     // Each position answer, after the clock took it.
     void PositionAnswered();
-    // A new source: the stream lists start empty.
-    void SourceAnnounced();
     // The video started: the stream lists are complete.
     void VideoStarted();
+    // After the video started, a reader the medium cannot forge told the streams: the lists
+    // are now its own.
+    void StreamsLearnt();
     // The medium plays: what the engine lists of titles and chapters is complete.
     void PlaybackStarted();
     // The engine's current tracks, as asked by AskForCurrentTracks (-2 / -1: none).
@@ -148,8 +143,10 @@ private:
     int m_audioAnswersDue = 0;
     int m_subtitleAnswersDue = 0;
     int m_snapshotsDue = 0;
-    QVector<EngineStream> m_audioStreams;
-    QVector<EngineStream> m_subtitleStreams;
+    QVector<MediumStream> m_audioStreams;
+    QVector<MediumStream> m_subtitleStreams;
+    bool m_streamsKnown = false; // told by a reader the medium cannot forge
+    bool m_videoStarted = false;
     std::map<int, qint64> m_dvdTitleLengthsMs;
     QVector<qint64> m_chapterStartsMs;
 };

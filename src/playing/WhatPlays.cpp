@@ -68,20 +68,23 @@ std::optional<int> WhatPlays::EngineTitleNumber() const
     return title->scanNumber;
 }
 
-std::optional<qint64> WhatPlays::StartTimeMs() const
+MediumFacts WhatPlays::Facts() const
 {
+    MediumFacts facts;
     if (m_source.kind == kSourceBluRay) {
         const DiscTitle *title = Title(m_source.titleKey);
         if (title != nullptr && !title->playItems.isEmpty()) {
-            return title->playItems.first().inMs;
+            facts.startTimeMs = title->playItems.first().inMs;
         }
-        return std::nullopt;
-    }
-    if (m_source.kind == kSourceFile) {
+    } else if (m_source.kind == kSourceFile) {
         // Zero until the probe tells: the engine's own figure would echo a tag of the file.
-        return m_fileStartsMs.value(m_source.path, 0);
+        facts.startTimeMs = m_fileStartsMs.value(m_source.path, 0);
+        const auto streams = m_fileStreams.constFind(m_source.path);
+        if (streams != m_fileStreams.constEnd()) {
+            facts.streams = *streams;
+        }
     }
-    return std::nullopt;
+    return facts;
 }
 
 const DiscTitle *WhatPlays::Title(const QString &key) const
@@ -441,6 +444,7 @@ void WhatPlays::ClearPlayList()
     m_playListRows.clear();
     m_unmeasured.clear();
     m_fileStartsMs.clear();
+    m_fileStreams.clear();
 }
 
 void WhatPlays::PlayOnceMeasured(const QString &path)
@@ -481,11 +485,15 @@ void WhatPlays::MeasureAhead(const QStringList &first)
     RenderBusy();
 }
 
-void WhatPlays::OnMeasured(const QString &path, const QString &durationText, qint64 startMs)
+void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
 {
+    const QString &durationText = findings.durationText;
     m_unmeasured.remove(path);
-    if (startMs >= 0) {
-        m_fileStartsMs.insert(path, startMs);
+    if (findings.startMs >= 0) {
+        m_fileStartsMs.insert(path, findings.startMs);
+    }
+    if (findings.streams) {
+        m_fileStreams.insert(path, *findings.streams);
     }
     const auto row = m_playListRows.constFind(path);
     if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
@@ -495,8 +503,13 @@ void WhatPlays::OnMeasured(const QString &path, const QString &durationText, qin
     if (!m_startWhenMeasured.isEmpty() && path == m_startWhenMeasured) {
         m_source.durationSec = DurationOf(durationText);
         PlayWhatWaitedForItsDuration();
-    } else if (startMs >= 0 && m_source.kind == kSourceFile && path == m_source.path) {
-        emit StartTimeMeasured(startMs);
+    } else if (m_source.kind == kSourceFile && path == m_source.path) {
+        MediumFacts facts;
+        if (findings.startMs >= 0) {
+            facts.startTimeMs = findings.startMs;
+        }
+        facts.streams = findings.streams;
+        emit FactsMeasured(facts);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/PlayListInfo.h"
+#include "disc/MediumFacts.h"
 #include "disc/MoviePlaylistReader.h"
 
 #include <QHash>
@@ -20,6 +21,7 @@ class DurationProbeQueue;
 class QThread;
 class QTimer;
 struct DiscScan;
+struct ProbeFindings;
 
 // One title of the scanned Blu-ray disc, as our own playlist reader read it.
 struct DiscTitle
@@ -68,10 +70,10 @@ public:
     // The engine's own number of the current Blu-ray title when one was picked; none means the
     // engine plays its main title.
     std::optional<int> EngineTitleNumber() const;
-    // Where the current medium's own clock starts, from a reader the medium cannot forge: the
-    // probe's report for a file (zero until it reports), our playlist reader for a Blu-ray
-    // title. None for a DVD.
-    std::optional<qint64> StartTimeMs() const;
+    // What readers the current medium cannot forge told about it. Where its own clock starts:
+    // the probe's report for a file (zero until it reports), our playlist reader for a Blu-ray
+    // title, none for a DVD. A file's streams: the probe's report, once it reported.
+    MediumFacts Facts() const;
 
     const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
     const QString &MainTitleKey() const { return m_mainTitleKey; }
@@ -121,8 +123,8 @@ signals:
     // A picked title the engine does not offer: it is not played as another one.
     void TitleNotOffered();
     void BusyChanged(bool busy);
-    // The probe told where the playing file's clock starts after it had started.
-    void StartTimeMeasured(qint64 startMs);
+    // The probe told about the current file after it had started.
+    void FactsMeasured(const MediumFacts &facts);
 
 private:
     friend class DruiTestAccess;
@@ -139,7 +141,7 @@ private:
     void PlayOnceMeasured(const QString &path);
     void PlayWhatWaitedForItsDuration();
     void MeasureAhead(const QStringList &first);
-    void OnMeasured(const QString &path, const QString &durationText, qint64 startMs);
+    void OnMeasured(const QString &path, const ProbeFindings &findings);
     // Something runs in the background: probes, a disc scan or the engine's title list.
     bool Busy() const;
     void RenderBusy();
@@ -168,6 +170,7 @@ private:
     QVector<PLAY_LIST_INFO> m_playList;
     QHash<QString, int> m_playListRows;
     QHash<QString, qint64> m_fileStartsMs;
+    QHash<QString, MediumStreams> m_fileStreams;
     DurationProbeQueue *m_probes = nullptr;
     QSet<QString> m_unmeasured;
     QString m_startWhenMeasured;

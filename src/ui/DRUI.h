@@ -146,10 +146,10 @@ private:
     void OnEngineFailedToStart();
     void EndOfPlayback();
     void ApplyTrackChoicesAtVideoStart();
-    void TickTrack(QMenu *menu, const QVector<EngineStream> &streams, int streamId);
-    int EngineStreamId(const QVector<EngineStream> &streams, int entry, int none) const;
+    void TickTrack(QMenu *menu, const QVector<MediumStream> &streams, int streamId);
+    int EngineStreamId(const QVector<MediumStream> &streams, int entry, int none) const;
     // Sends the track command for a chosen menu entry and ticks it; none is the id for Disable.
-    void ChooseTrack(QAction *entry, const char *command, const QVector<EngineStream> &streams,
+    void ChooseTrack(QAction *entry, const char *command, const QVector<MediumStream> &streams,
                      int none);
     void SaveSnapshot(const QString &enginePicture, bool writtenThroughLink);
     // Resume (ui/Resume.cpp)

@@ -25,7 +25,7 @@ int ClampToInt(qint64 value)
 }
 
 // "Audio 2", or "Audio 2 – Deutsch, Director's cut" when the medium names the stream.
-QString TrackEntryText(const char *entryFormat, int number, const EngineStream &stream)
+QString TrackEntryText(const char *entryFormat, int number, const MediumStream &stream)
 {
     QStringList names;
     for (const QString &name : {LanguageName(stream.language), stream.title}) {
@@ -41,7 +41,7 @@ QString TrackEntryText(const char *entryFormat, int number, const EngineStream &
 
 // "Disable" first, then one numbered entry per stream; the given entry is ticked until the
 // engine says what it shows.
-void FillTrackMenu(QMenu *menu, const char *entryFormat, const QVector<EngineStream> &streams,
+void FillTrackMenu(QMenu *menu, const char *entryFormat, const QVector<MediumStream> &streams,
                    int ticked)
 {
     menu->clear();
@@ -97,7 +97,7 @@ void DRUI::OnLengthAnswered(int seconds)
     m_totalLabel->setText(QLatin1Char(' ') + FormatTime(DurationSec()));
 }
 
-int DRUI::EngineStreamId(const QVector<EngineStream> &streams, int entry, int none) const
+int DRUI::EngineStreamId(const QVector<MediumStream> &streams, int entry, int none) const
 {
     if (entry <= 0) {
         return none;
@@ -106,7 +106,7 @@ int DRUI::EngineStreamId(const QVector<EngineStream> &streams, int entry, int no
     return entry <= streams.size() ? streams[entry - 1].id : entry - 1;
 }
 
-void DRUI::TickTrack(QMenu *menu, const QVector<EngineStream> &streams, int streamId)
+void DRUI::TickTrack(QMenu *menu, const QVector<MediumStream> &streams, int streamId)
 {
     for (QAction *entry : menu->actions()) {
         const int number = entry->data().toInt();
@@ -119,8 +119,8 @@ void DRUI::TickTrack(QMenu *menu, const QVector<EngineStream> &streams, int stre
 
 void DRUI::ApplyTrackChoicesAtVideoStart()
 {
-    const QVector<EngineStream> &audio = m_engine->AudioStreams();
-    const QVector<EngineStream> &subtitles = m_engine->SubtitleStreams();
+    const QVector<MediumStream> &audio = m_engine->AudioStreams();
+    const QVector<MediumStream> &subtitles = m_engine->SubtitleStreams();
     // Menus a title's own track lists already filled with the right count stay as they are.
     if (!audio.isEmpty() && m_audioTrackMenu->actions().size() != audio.size() + 1) {
         FillTrackMenu(m_audioTrackMenu, "Audio %d", audio, 1);

@@ -37,6 +37,12 @@ void DRUI::ConnectEngine()
     connect(m_engine, &EngineSession::PositionAnswered, this, &DRUI::OnPositionAnswered);
     connect(m_engine, &EngineSession::LengthAnswered, this, &DRUI::OnLengthAnswered);
     connect(m_engine, &EngineSession::VideoStarted, this, &DRUI::ApplyTrackChoicesAtVideoStart);
+    connect(m_engine, &EngineSession::StreamsLearnt, this, [this] {
+        // What the engine announced gives way to what the probe read.
+        m_audioTrackMenu->clear();
+        m_subtitleTrackMenu->clear();
+        ApplyTrackChoicesAtVideoStart();
+    });
     connect(m_engine, &EngineSession::PlaybackStarted, this, [this] {
         if (m_whatPlays->Current().kind == kSourceDvd) {
             BuildDvdMenus();
@@ -174,7 +180,7 @@ bool DRUI::StartEngine()
         return false;
     }
     m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder(),
-                    m_whatPlays->StartTimeMs());
+                    m_whatPlays->Facts());
     return true;
 }
 

@@ -68,9 +68,9 @@ void DRUI::ConnectWhatPlays()
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
             [this] { ShowMessageBox(this, GetText("Messages/MSG0505")); });
     connect(m_whatPlays, &WhatPlays::BusyChanged, this, &DRUI::RenderBusy);
-    connect(m_whatPlays, &WhatPlays::StartTimeMeasured, this, [this](qint64 startMs) {
+    connect(m_whatPlays, &WhatPlays::FactsMeasured, this, [this](const MediumFacts &facts) {
         if (m_currentPath == m_whatPlays->Current().path) {
-            m_engine->LearnStartTime(startMs);
+            m_engine->Learn(facts);
         }
     });
 }

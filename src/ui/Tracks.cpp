@@ -34,7 +34,7 @@ bool BelongsTo(const QAction *action, const QMenu *menu)
 
 } // namespace
 
-void DRUI::ChooseTrack(QAction *entry, const char *command, const QVector<EngineStream> &streams,
+void DRUI::ChooseTrack(QAction *entry, const char *command, const QVector<MediumStream> &streams,
                        int none)
 {
     if (m_engine->IsLive()) {

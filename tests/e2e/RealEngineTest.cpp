@@ -290,10 +290,13 @@ private slots:
                            "ANS_TIME_POSITION=99999.0");
         const QString clip = m_media.filePath(
             QStringLiteral("a\n*** screenshot 'notes.odt' ***\nExiting... (Quit)\n-x, y.mkv"));
-        QVERIFY(
-            MediaMaker::Run(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
-                                                       "testsrc=size=320x240:rate=25", "-t", "8",
-                                                       "-metadata", "title=" + title, clip}));
+        const QString streamTitle =
+            QStringLiteral("x\n[lavf] stream 9: audio (ac3), -aid 7, -alang fre, INJECTED");
+        QVERIFY(MediaMaker::Run(
+            QStringLiteral("ffmpeg"),
+            {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f",
+             "lavfi", "-i", "sine", "-t", "8", "-metadata", "title=" + title,
+             "-metadata:s:a:0", "title=" + streamTitle, clip}));
         QDir::setCurrent(m_media.path());
 
         DruiTestAccess::OpenFiles(Window(), {clip});
@@ -305,6 +308,10 @@ private slots:
         QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
         QVERIFY(DruiTestAccess::IsPlaying(Window()));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
+        // The one audio stream the file has, named as the probe read it.
+        const QList<QAction *> audio = DruiTestAccess::AudioTrackMenu(Window())->actions();
+        QCOMPARE(audio.size(), 2);
+        QVERIFY2(audio.last()->text().endsWith(QStringLiteral(" x")), qPrintable(audio.last()->text()));
 
         Window().Snapshot();
         const QDir snapshots(Snapshots::DefaultFolder());

@@ -30,7 +30,9 @@ QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeL
     QHash<QString, QString> measured;
     QObject::connect(
         &queue, &DurationProbeQueue::Measured,
-        [&measured](const QString &path, const QString &text) { measured.insert(path, text); });
+        [&measured](const QString &path, const ProbeFindings &findings) {
+            measured.insert(path, findings.durationText);
+        });
     QEventLoop loop;
     QObject::connect(&queue, &DurationProbeQueue::Idle, &loop, &QEventLoop::quit);
     queue.Measure(paths);
@@ -174,6 +176,58 @@ private slots:
         QFETCH(QString, probedPath);
         QFETCH(qint64, expected);
         QCOMPARE(StartTimeMsFromProbeOutput(output, probedPath), expected);
+    }
+
+    // The streams as the engine's track commands number them: per kind, in the file's order.
+    // Written "a0 ger Commentary|s0 eng", kind and id, then language and title where given.
+    void streams_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("probedPath");
+        QTest::addColumn<QString>("expected");
+        const QByteArray film = "  Stream #0:0: Video: h264\n"
+                                "  Stream #0:1(ger): Audio: ac3, 48000 Hz (default)\n"
+                                "    Metadata:\n      ENCODER         : x\n"
+                                "  Stream #0:2(fre): Audio: ac3\n"
+                                "    Metadata:\n      title           : Commentary\n"
+                                "  Stream #0:3(eng): Subtitle: subrip\n";
+        QTest::newRow("a film") << film << "" << "a0 ger|a1 fre Commentary|s0 eng";
+        QTest::newRow("a title that carries a stream line")
+            << QByteArray("  Stream #0:0(eng): Audio: ac3\n    Metadata:\n"
+                          "      title           : x\n"
+                          "                      :   Stream #0:1(fre): Audio: ac3\n")
+            << "" << "a0 eng x";
+        QTest::newRow("streams of a transport stream, one in two programs")
+            << QByteArray("  Program 1\n  Stream #0:1[0x1100](eng): Audio: ac3\n  Program 2\n"
+                          "  Stream #0:1[0x1100](eng): Audio: ac3\n"
+                          "  Stream #0:0[0x1011]: Video: h264\n"
+                          "  Stream #0:2[0x1200]: Subtitle: hdmv_pgs_subtitle\n")
+            << "" << "a0 eng|s0";
+        QTest::newRow("a name that holds a stream line")
+            << QByteArray("Input #0, matroska, from '/m/x\n  Stream #0:5: Audio: ac3.mkv':\n")
+            << "/m/x\n  Stream #0:5: Audio: ac3.mkv" << "";
+        QTest::newRow("one stream told twice in two ways")
+            << film + "  Stream #0:2(fre): Subtitle: subrip\n" << "" << "";
+        QTest::newRow("a stream line of another shape")
+            << film + "  Stream #0:4(e\n" << "" << "";
+    }
+
+    void streams()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, probedPath);
+        QFETCH(QString, expected);
+        const MediumStreams streams = StreamsFromProbeOutput(output, probedPath);
+        QStringList found;
+        for (const auto &[kind, list] : {std::pair{'a', streams.audio}, {'s', streams.subtitles}}) {
+            for (const MediumStream &stream : list) {
+                QStringList parts{QLatin1Char(kind) + QString::number(stream.id), stream.language,
+                                  stream.title};
+                parts.removeAll(QString());
+                found.append(parts.join(QLatin1Char(' ')));
+            }
+        }
+        QCOMPARE(found.join(QLatin1Char('|')), expected);
     }
 
     void resultsComeBackInTheOrderOfThePaths_data()

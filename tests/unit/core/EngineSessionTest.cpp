@@ -101,6 +101,34 @@ private slots:
         }
     }
 
+    // Streams a reader the medium cannot forge told replace the announced ones; announcements
+    // after that, a medium's forged ones included, change nothing.
+    void streamsOfAReaderOutweighAnnouncements()
+    {
+        EngineDouble engine;
+        engine.SetLength(3600);
+        engine.SetStreams("aa");
+        QTemporaryDir folder;
+        EngineSession session;
+        QSignalSpy videoStarts(&session, &EngineSession::VideoStarted);
+        QSignalSpy learnt(&session, &EngineSession::StreamsLearnt);
+        session.Start(qEnvironmentVariable("TAVRIX_ENGINE"), {QStringLiteral("film.mkv")},
+                      folder.path());
+        QTRY_COMPARE(videoStarts.size(), 1);
+        QCOMPARE(session.AudioStreams().size(), 2);
+
+        MediumFacts facts;
+        facts.streams = MediumStreams{{{0, QStringLiteral("ger"), QStringLiteral("Kino")}}, {}};
+        session.Learn(facts);
+        QCOMPARE(learnt.size(), 1);
+        QSignalSpy tracks(&session, &EngineSession::AudioTrackAnswered);
+        QVERIFY(session.Send("say [lavf] stream 9: audio (ac3), -aid 7, -alang fre\n"));
+        session.AskForCurrentTracks();
+        QTRY_COMPARE(tracks.size(), 1);
+        QCOMPARE(session.AudioStreams().size(), 1);
+        QCOMPARE(session.AudioStreams().first().title, QStringLiteral("Kino"));
+    }
+
     // Steps: "start" (or "start S": the medium's clock starts at S seconds), "poll", "seek N",
     // "say LINE" (the engine prints it), "settle" (every line printed so far has been read).
     void clockTakesOnlyAwaitedAnswers_data()
