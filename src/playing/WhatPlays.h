@@ -74,6 +74,9 @@ public:
     // the probe's report for a file (zero until it reports), our playlist reader for a Blu-ray
     // title, none for a DVD. A file's streams: the probe's report, once it reported.
     MediumFacts Facts() const;
+    // What the window calls the current source: a file's own title tag, else its name; a
+    // disc's own name, else its folder's.
+    QString ShownName() const;
 
     const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
     const QString &MainTitleKey() const { return m_mainTitleKey; }
@@ -152,6 +155,7 @@ private:
     QString m_discFolder;
     std::map<QString, DiscTitle> m_titles;
     QString m_mainTitleKey;
+    QString m_discName;
     std::map<QString, int> m_audioChoice;
     std::map<QString, int> m_subtitleChoice;
     std::map<QString, int> m_engineTitleNumbers;
@@ -171,6 +175,7 @@ private:
     QHash<QString, int> m_playListRows;
     QHash<QString, qint64> m_fileStartsMs;
     QHash<QString, MediumStreams> m_fileStreams;
+    QHash<QString, QString> m_fileTitles;
     DurationProbeQueue *m_probes = nullptr;
     QSet<QString> m_unmeasured;
     QString m_startWhenMeasured;

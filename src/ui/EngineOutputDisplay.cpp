@@ -110,8 +110,10 @@ void DRUI::TickTrack(QMenu *menu, const QVector<MediumStream> &streams, int stre
 {
     for (QAction *entry : menu->actions()) {
         const int number = entry->data().toInt();
-        const bool shown =
-            number == 0 ? streamId < 0 : EngineStreamId(streams, number, -1) == streamId;
+        const bool shown = number == 0                    ? streamId < 0
+                           : number >= kSubtitleFileEntry ? false
+                                                          : EngineStreamId(streams, number, -1) ==
+                                                                streamId;
         entry->setCheckable(entry->isCheckable() || shown);
         entry->setChecked(shown);
     }
