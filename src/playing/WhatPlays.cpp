@@ -181,7 +181,7 @@ void WhatPlays::OpenDisc(const QString &path)
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay: LoadBluRay(path); break;
     case DiscFolderKind::Dvd: PlayDvd(path); break;
-    case DiscFolderKind::NotRecognised: emit NotRecognised(); break;
+    case DiscFolderKind::NotRecognised: emit NotRecognised(path); break;
     }
 }
 

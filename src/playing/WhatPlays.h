@@ -122,7 +122,7 @@ signals:
     void RowsAdded(const QVector<PLAY_LIST_INFO> &entries);
     void RowMeasured(int row, const PLAY_LIST_INFO &entry);
     void DiscScanned(const ScannedDisc &disc);
-    void NotRecognised();
+    void NotRecognised(const QString &path);
     // A picked title the engine does not offer: it is not played as another one.
     void TitleNotOffered();
     void BusyChanged(bool busy);

@@ -202,7 +202,7 @@ private:
     void OpenDiscFolder(const QString &path);
     void PlayDvdTitle(int title);
     void BuildDvdMenus();
-    void ShowNotRecognisedMessage();
+    void ShowNotRecognisedMessage(const QString &path);
     void InstallProbeTool();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
     void ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry);

@@ -29,7 +29,8 @@ QString TrackEntryText(const char *entryFormat, int number, const MediumStream &
 {
     QStringList names;
     for (const QString &name : {LanguageName(stream.language), stream.title}) {
-        if (!name.isEmpty()) {
+        // A title that only repeats the language is said once.
+        if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive)) {
             names.append(name);
         }
     }

@@ -292,7 +292,8 @@ void DRUI::OnEngineEnded(bool unplayable)
     m_refreshTimer->stop();
     EndOfPlayback();
     if (unplayable) {
-        ShowMessageBox(this, GetText("Messages/MSG0503"));
+        ShowMessageBox(this, GetText("Messages/MSG0503") + QLatin1Char('\n') +
+                                 OneLineText(m_playing.path, kShownNameLength));
     }
 }
 
