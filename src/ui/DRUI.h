@@ -124,6 +124,10 @@ private:
     void LeaveFullScreen();
     // In full screen: a moving pointer brings the control bar and clock back for a while.
     void ShowControlsForAWhile();
+    // Full screen: the bar across the bottom of the picture, over it.
+    void PlaceFloatingControlBar();
+    // The control bar's share of the panel's height, beside the menu strip's 1 and the middle's 60.
+    static constexpr int kControlBarStretch = 10;
     void HideControlsAndPointer();
     QString RecentFilePath() const;
 
@@ -287,6 +291,7 @@ private:
     int m_subtitleDelayMs = 0;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
+    int m_floatingBarHeight = 0; // the bar's height in the window, kept in full screen
     int m_positionAnswerCount = 0;
     // The place the playing medium or title is remembered under, fixed when it starts.
     QString m_resumeKey;

@@ -125,7 +125,7 @@ void DRUI::BuildWindowContent()
     panelLayout->setSpacing(0);
     panelLayout->addLayout(stripSection, 1);
     panelLayout->addLayout(middleRow, 60);
-    panelLayout->addWidget(m_controlBar, 10);
+    panelLayout->addWidget(m_controlBar, kControlBarStretch);
 }
 
 QWidget *DRUI::BuildVideoPage()

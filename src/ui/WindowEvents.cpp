@@ -3,6 +3,7 @@
 #include "platform/AppDataFolder.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -27,6 +28,9 @@ void DRUI::resizeEvent(QResizeEvent *event)
 {
     centralWidget->resize(event->size());
     QMainWindow::resizeEvent(event);
+    if (m_isFullScreen) {
+        PlaceFloatingControlBar();
+    }
 }
 
 void DRUI::closeEvent(QCloseEvent *event)
@@ -90,6 +94,11 @@ void DRUI::FullScreenBtn()
         m_menuStrip->hide();
         m_controlBar->hide();
         m_playListTable->hide();
+        // In full screen the bar floats over the picture, which keeps its size. The picture is
+        // a window of its own, so the bar is one too, to be stacked above it.
+        m_floatingBarHeight = m_controlBar->height();
+        m_mainPanel->layout()->removeWidget(m_controlBar);
+        m_controlBar->setAttribute(Qt::WA_NativeWindow);
         showFullScreen();
         m_isFullScreen = true;
         m_fullScreenControlsTimer->start();
@@ -103,9 +112,17 @@ void DRUI::ShowControlsForAWhile()
     if (!m_isFullScreen) {
         return;
     }
+    PlaceFloatingControlBar();
     m_controlBar->show();
+    m_controlBar->raise();
     m_videoSurface->unsetCursor();
     m_fullScreenControlsTimer->start();
+}
+
+void DRUI::PlaceFloatingControlBar()
+{
+    const int height = m_floatingBarHeight;
+    m_controlBar->setGeometry(0, m_mainPanel->height() - height, m_mainPanel->width(), height);
 }
 
 bool DRUI::IsOnSeekHandle(const QPoint &point) const
@@ -151,6 +168,7 @@ void DRUI::LeaveFullScreen()
     m_videoSurface->unsetCursor();
     // The play list stays hidden until the Tools menu shows it again.
     m_menuStrip->show();
+    static_cast<QBoxLayout *>(m_mainPanel->layout())->addWidget(m_controlBar, kControlBarStretch);
     m_controlBar->show();
     showNormal();
     m_isFullScreen = false;

@@ -181,8 +181,15 @@ private slots:
         // A moving pointer brings the control bar back for two seconds; then bar and pointer go.
         QMouseEvent move(QEvent::MouseMove, QPointF(20, 20), QPointF(20, 20), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(DruiTestAccess::VideoSurface(Window()), &move);
+        QLabel *picture = DruiTestAccess::VideoSurface(Window());
+        QTRY_COMPARE(picture->height(), Window().height());
+        QCoreApplication::sendEvent(picture, &move);
         QTRY_VERIFY(!Bar()->isHidden());
+        // The bar floats over the bottom of the picture, which keeps its size.
+        QTest::qWait(100);
+        QCOMPARE(picture->height(), Window().height());
+        QCOMPARE(Bar()->mapTo(&Window(), QPoint(0, Bar()->height())).y(), Window().height());
+        QVERIFY(Bar()->height() > 0 && Bar()->width() == Window().width());
         QTRY_VERIFY_WITH_TIMEOUT(Bar()->isHidden(), 4000);
         QCOMPARE(DruiTestAccess::VideoSurface(Window())->cursor().shape(), Qt::BlankCursor);
 
