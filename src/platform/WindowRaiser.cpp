@@ -134,7 +134,8 @@ bool RestoreWindowWithTitle(const QString &title)
     const Window root = DefaultRootWindow(display.get());
     bool found = false;
     for (Window window : CandidateWindows(display.get(), root)) {
-        if (WindowTitle(display.get(), window) == title) {
+        const QString shown = WindowTitle(display.get(), window);
+        if (shown == title || shown.endsWith(QStringLiteral(" \u2013 ") + title)) {
             // Mapping an iconic window asks the window manager for the normal state.
             XMapWindow(display.get(), window);
             ClearMaximised(display.get(), root, window);

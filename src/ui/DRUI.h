@@ -58,6 +58,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -126,6 +127,7 @@ private:
     void ShowControlsForAWhile();
     // Full screen: the bar across the bottom of the picture, over it.
     void PlaceFloatingControlBar();
+    void FitOnScreenSoon();
     // The control bar's share of the panel's height, beside the menu strip's 1 and the middle's 60.
     static constexpr int kControlBarStretch = 10;
     void HideControlsAndPointer();
@@ -291,6 +293,7 @@ private:
     int m_subtitleDelayMs = 0;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
+    bool m_fittedOnScreen = false;
     int m_floatingBarHeight = 0; // the bar's height in the window, kept in full screen
     int m_positionAnswerCount = 0;
     // The place the playing medium or title is remembered under, fixed when it starts.

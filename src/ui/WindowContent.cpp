@@ -28,7 +28,7 @@ QPushButton *StartPageButton(const char *textKey, const char *imagePath)
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(StyleSheets::StartPageButton());
-    button->setMaximumWidth(300);
+    button->setFixedWidth(300);
     button->setMinimumHeight(85);
     return button;
 }
@@ -168,12 +168,13 @@ QWidget *DRUI::BuildStartPage()
     QPushButton *openFolderButton = StartPageButton("MainWnd/OpenFolder", Images::kDisc);
     connect(openFileButton, &QPushButton::clicked, this, &DRUI::btnOpenFile);
     connect(openFolderButton, &QPushButton::clicked, this, &DRUI::btnLoadBDPath);
+    // Centred under the title; the gaps give way before the window outgrows a small screen.
+    m_startTitleLabel->setAlignment(Qt::AlignHCenter);
     auto *buttonBlock = new QVBoxLayout;
-    buttonBlock->setContentsMargins(170, 0, 0, 0);
-    buttonBlock->addWidget(openFileButton);
-    buttonBlock->addSpacing(50);
-    buttonBlock->addWidget(openFolderButton);
-    buttonBlock->addSpacing(100);
+    buttonBlock->addWidget(openFileButton, 0, Qt::AlignHCenter);
+    buttonBlock->addStretch(1);
+    buttonBlock->addWidget(openFolderButton, 0, Qt::AlignHCenter);
+    buttonBlock->addStretch(2);
 
     auto *blocks = new QVBoxLayout;
     blocks->addLayout(titleBlock, 1);

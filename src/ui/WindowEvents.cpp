@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int kWheelVolumeStep = 5;
+constexpr int kFrameSettleMs = 200;
 
 } // namespace
 
@@ -31,6 +33,26 @@ void DRUI::resizeEvent(QResizeEvent *event)
     if (m_isFullScreen) {
         PlaceFloatingControlBar();
     }
+}
+
+void DRUI::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_fittedOnScreen) {
+        m_fittedOnScreen = true;
+        FitOnScreenSoon();
+    }
+}
+
+void DRUI::FitOnScreenSoon()
+{
+    // The frame is known only once the window manager has put the window up; then the whole
+    // window, frame included, is made to fit the screen's free area, at any scale.
+    QTimer::singleShot(kFrameSettleMs, this, [this] {
+        if (windowState() == Qt::WindowNoState) {
+            ResizeWithinScreen(size());
+        }
+    });
 }
 
 void DRUI::closeEvent(QCloseEvent *event)
@@ -172,6 +194,7 @@ void DRUI::LeaveFullScreen()
     m_controlBar->show();
     showNormal();
     m_isFullScreen = false;
+    FitOnScreenSoon();
 }
 
 void DRUI::keyPressEvent(QKeyEvent *event)
