@@ -301,7 +301,8 @@ void DRUI::OnEngineFailedToStart()
 {
     m_refreshTimer->stop();
     EndOfPlayback();
-    ShowMessageBox(this, GetText("Messages/MSG0501"));
+    ShowMessageBox(this, GetText("Messages/MSG0501") + QLatin1Char('\n') +
+                             OneLineText(EngineProgram(), kShownNameLength));
 }
 
 void DRUI::RecordRecentPath(const QString &path)

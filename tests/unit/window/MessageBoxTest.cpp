@@ -68,6 +68,7 @@ private slots:
 
     void keepsItsSizeAndWrapsALongMessage();
     void titleStripSaysInformation();
+    void failureSaysSoInItsTitle();
     void okClosesWithResultZero();
     void otherWaysOfClosingAreNotOk_data();
     void otherWaysOfClosingAreNotOk();
@@ -125,6 +126,14 @@ void MessageBoxTest::titleStripSaysInformation()
     const QPoint titleCorner = title->mapTo(m_box.get(), QPoint(0, 0));
     QLabel *message = MessageBoxTestAccess::MessageLabel(*m_box);
     QVERIFY(titleCorner.y() < message->mapTo(m_box.get(), QPoint(0, 0)).y());
+}
+
+void MessageBoxTest::failureSaysSoInItsTitle()
+{
+    CMessageBox failure;
+    failure.ShowFailure(QStringLiteral("x"));
+    QVERIFY(LabelWithText(&failure, QStringLiteral("  Error")) != nullptr);
+    QVERIFY(LabelWithText(&failure, QStringLiteral("  Information")) == nullptr);
 }
 
 void MessageBoxTest::okClosesWithResultZero()
