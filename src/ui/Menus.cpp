@@ -83,6 +83,7 @@ void DRUI::BuildFileMenu(QPushButton *button)
     m_fileMenu = NewPopupMenu(button);
     AddEntry(m_fileMenu, Dotted("MainWnd/OpenFile"), MenuData::kOpenFile, true, "Ctrl+O");
     AddEntry(m_fileMenu, Dotted("MainWnd/OpenDisc"), MenuData::kOpenDisc);
+    AddEntry(m_fileMenu, Dotted("MainWnd/SavePlayList"), MenuData::kSavePlayList);
     m_recentFilesAction =
         AddEntry(m_fileMenu, GetText("MainWnd/RecentFiles"), MenuData::kRecentFiles);
     AddEntry(m_fileMenu, GetText("MainWnd/Eject"), MenuData::kEject);

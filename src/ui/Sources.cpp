@@ -19,7 +19,7 @@ namespace {
 const QString kOpenFileFilter = QStringLiteral(
     "*.rmvb *.rm *.mpeg *.mov *.avi *.wmv *.asf *.mp4 *.flv *.fla *.swf *.m4v *.3gp *.dv *.3g2 "
     "*.m4b *.mkv *.mts *.divx *.ogm *.moi *.vob *.ajp *.f4v *.mqv *.svi *.vid *.tod *.hdmov *.mod "
-    "*.mxf *.m2ts *.lrv ;;All File(*.*)");
+    "*.mxf *.m2ts *.lrv *.m3u *.m3u8 ;;All File(*.*)");
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;
@@ -63,6 +63,10 @@ void DRUI::ConnectWhatPlays()
     connect(m_whatPlays, &WhatPlays::OpenWanted, this, &DRUI::btnOpenFile);
     connect(m_whatPlays, &WhatPlays::RowsAdded, this, &DRUI::AddPlayListRows);
     connect(m_whatPlays, &WhatPlays::RowMeasured, this, &DRUI::ShowMeasuredDuration);
+    connect(m_whatPlays, &WhatPlays::RowsChanged, this, &DRUI::ShowPlayList);
+    // Told once the open is done, not in the middle of it.
+    connect(m_whatPlays, &WhatPlays::NotFound, this, &DRUI::ShowNotFoundMessage,
+            Qt::QueuedConnection);
     connect(m_whatPlays, &WhatPlays::DiscScanned, this, &DRUI::ShowScannedDisc);
     connect(m_whatPlays, &WhatPlays::NotRecognised, this, &DRUI::ShowNotRecognisedMessage);
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
