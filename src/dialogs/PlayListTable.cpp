@@ -4,6 +4,7 @@
 #include "ui/StyleSheets.h"
 
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -32,6 +33,12 @@ PlayListTable::PlayListTable(QWidget *parent) : QTableWidget(parent)
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::InternalMove);
     setDropIndicatorShown(true);
+}
+
+QSize PlayListTable::sizeHint() const
+{
+    const QSize hint = QTableWidget::sizeHint();
+    return {std::max(hint.width(), window()->width() / 5), hint.height()};
 }
 
 QVector<int> PlayListTable::SelectedRows() const
@@ -85,6 +92,15 @@ void PlayListTable::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
+void PlayListTable::startDrag(Qt::DropActions supportedActions)
+{
+    // The rows stay where they are until the owner moves them: the table's own drag would
+    // remove them once dropped.
+    auto *drag = new QDrag(this);
+    drag->setMimeData(model()->mimeData(selectedIndexes()));
+    drag->exec(supportedActions & Qt::MoveAction);
+}
+
 void PlayListTable::dropEvent(QDropEvent *event)
 {
     // A row dragged within the table: the owner moves it and the table is drawn again. The
@@ -102,8 +118,6 @@ void PlayListTable::dropEvent(QDropEvent *event)
         before = onto.row() + (dropIndicatorPosition() == BelowItem ? 1 : 0);
     }
     const int from = currentRow();
-    // Taken as a copy, so that the drag does not remove the rows it came from.
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    event->acceptProposedAction();
     emit MoveWanted(from, before > from ? before - 1 : before);
 }

@@ -13,6 +13,9 @@ class PlayListTable : public QTableWidget
 public:
     explicit PlayListTable(QWidget *parent = nullptr);
 
+    // A fifth of the window's width, until it is given another.
+    QSize sizeHint() const override;
+
     // The selected rows, in order.
     QVector<int> SelectedRows() const;
 
@@ -27,5 +30,6 @@ protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void dropEvent(QDropEvent *event) override;
 };

@@ -117,8 +117,8 @@ void DRUI::BuildWindowContent()
     middleRow->setChildrenCollapsible(false);
     middleRow->addWidget(pages);
     middleRow->addWidget(m_playListTable);
-    middleRow->setStretchFactor(0, 8);
-    middleRow->setStretchFactor(1, 2);
+    // The pictures take what the play list leaves.
+    middleRow->setStretchFactor(0, 1);
     m_playListTable->hide();
 
     m_controlBar = BuildControlBar();
