@@ -15,8 +15,6 @@
 
 namespace {
 
-const QByteArray kByteOrderMark("\xEF\xBB\xBF");
-
 QString PathOfEntry(const QString &entry, const QDir &listFolder)
 {
     static const QRegularExpression otherUrl(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
@@ -71,17 +69,16 @@ bool IsListFile(const QString &path)
 
 QStringList Parse(const QByteArray &contents, const QString &listFolder)
 {
-    const QByteArray text =
-        contents.startsWith(kByteOrderMark) ? contents.mid(kByteOrderMark.size()) : contents;
     const QDir folder(listFolder);
     QStringList entries;
     qsizetype start = 0;
-    while (start < text.size() && entries.size() < kMaxEntries) {
-        qsizetype end = text.indexOf('\n', start);
+    while (start < contents.size() && entries.size() < kMaxEntries) {
+        qsizetype end = contents.indexOf('\n', start);
         if (end < 0) {
-            end = text.size();
+            end = contents.size();
         }
-        const QString line = QString::fromUtf8(text.mid(start, end - start)).trimmed();
+        // The decoder drops a byte order mark at the start of the first line.
+        const QString line = QString::fromUtf8(contents.mid(start, end - start)).trimmed();
         start = end + 1;
         if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) {
             entries.append(PathOfEntry(line, folder));

@@ -547,7 +547,6 @@ void WhatPlays::ClearPlayList()
     m_unmeasured.clear();
     m_fileStartsMs.clear();
     m_fileStreams.clear();
-    m_removedPlayingRow.reset();
     RowsEdited();
 }
 

@@ -70,6 +70,9 @@ private slots:
             << "e" << "";
         QTest::newRow("delete the playing last row")
             << QStringList{"open a b", "play b", "remove 1"} << "a" << "b" << "a" << "" << "";
+        QTest::newRow("the place of a deleted playing row moves up as rows above go")
+            << QStringList{"open a b c d", "play c", "remove 2", "remove 0"} << "b d" << "c" << "b"
+            << "d" << "";
         QTest::newRow("the place of a deleted playing row moves with the rows")
             << QStringList{"open a b c d", "play b", "remove 1", "move 2 0"} << "d a c" << "b"
             << "a" << "c" << "";
@@ -171,6 +174,14 @@ private slots:
         QTest::newRow("other URLs stay as written")
             << QByteArray("file://host/m/a.mkv\nhttp://host/b.mkv\n")
             << QStringList{"file://host/m/a.mkv", "http://host/b.mkv"};
+        QByteArray many;
+        QStringList kept;
+        for (int i = 0; i <= M3uList::kMaxEntries; ++i) {
+            many += "/m/" + QByteArray::number(i) + '\n';
+            kept.append("/m/" + QString::number(i));
+        }
+        kept.removeLast();
+        QTest::newRow("entries past the bound are left out") << many << kept;
         const QStringList odd = {"/m/two\nlines.mkv", "/m/space .mkv", "/m/été #1.mkv"};
         QTest::newRow("written lists read back") << M3uList::Write(odd) << odd;
     }
