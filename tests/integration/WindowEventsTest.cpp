@@ -325,6 +325,25 @@ private slots:
         QCOMPARE(DruiTestAccess::SourceKind(Window()), dvd ? int(kSourceDvd) : int(kSourceFile));
     }
 
+    // Delete in the play list takes the selected row out; the file that plays goes on.
+    void deleteInThePlayListRemovesTheSelectedRows()
+    {
+        ShowWindow();
+        const QList<QUrl> urls = Urls({"a.mkv", "b.mkv", "c.mkv"});
+        QMimeData data;
+        data.setUrls(urls);
+        Drop(&data);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        ShowPlayList();
+        Table()->setFocus();
+        Table()->selectRow(0);
+        QTest::keyClick(Table(), Qt::Key_Delete);
+        QCOMPARE(Table()->rowCount(), 2);
+        QCOMPARE(DruiTestAccess::PlayList(Window()).first().strPath, urls[1].toLocalFile());
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
     void dropOfNothingToOpenDoesNothing_data()
     {
         QTest::addColumn<QStringList>("items"); // empty: text, no addresses at all

@@ -6,6 +6,7 @@
 #include "dialogs/PlayListModel.h"
 #include "playing/WhatPlays.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
 
@@ -50,7 +51,8 @@ private slots:
 
     // Each step: "open NAME...", "list NAME..." (a list file of relative entries, opened),
     // "play NAME", "remove ROW...", "move FROM TO", "clear", "save" (saved, cleared, opened).
-    // Files a to e are there; other names are not.
+    // Files a to e and the DVD folder dvd are there; other names are not. A disc that plays
+    // is marked "(disc)".
     void editing_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -62,7 +64,8 @@ private slots:
         QTest::newRow("delete rows") << QStringList{"open a b c d", "remove 3 1"} << "a c" << "a"
                                      << "" << "c" << "";
         QTest::newRow("rows out of range are left alone")
-            << QStringList{"open a b", "remove -1 2"} << "a b" << "a" << "" << "b" << "";
+            << QStringList{"open a b", "remove -1 2", "move 2 0", "move 0 2", "move -1 0"}
+            << "a b" << "a" << "" << "b" << "";
         QTest::newRow("delete the playing row: it goes on, steps go from its place")
             << QStringList{"open a b c", "play b", "remove 1"} << "a c" << "b" << "a" << "c" << "";
         QTest::newRow("delete the playing row and its neighbours")
@@ -90,6 +93,8 @@ private slots:
             << QStringList{"list a x b y"} << "a b" << "a" << "" << "b" << "x y";
         QTest::newRow("load behind the rows there")
             << QStringList{"open a", "list b a c"} << "a b c" << "b" << "a" << "c" << "";
+        QTest::newRow("a list can start with a disc")
+            << QStringList{"list dvd a"} << "dvd a" << "dvd (disc)" << "" << "a" << "";
         QTest::newRow("a list that cannot be read") << QStringList{"open nolist.m3u"} << "" << ""
                                                     << "" << "" << "nolist";
     }
@@ -98,8 +103,10 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkpath("dvd/VIDEO_TS"));
         const auto path = [&folder](const QString &name) {
-            return folder.filePath(name.contains(QLatin1Char('.')) ? name : name + ".mkv");
+            const QString plain = folder.filePath(name);
+            return QFileInfo(plain).isDir() || name.contains('.') ? plain : plain + ".mkv";
         };
         const auto name = [](const QString &of) { return QFileInfo(of).completeBaseName(); };
         for (const char *file : {"a", "b", "c", "d", "e"}) {
@@ -121,7 +128,9 @@ private slots:
             } else if (verb == "list") {
                 QFile file(path("list.m3u"));
                 QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-                file.write(words.join(".mkv\n").toUtf8() + ".mkv\n");
+                for (const QString &entry : paths) {
+                    file.write(QFileInfo(entry).fileName().toUtf8() + '\n');
+                }
                 file.close();
                 list.OpenFiles({file.fileName()});
             } else if (verb == "play") {
@@ -153,7 +162,8 @@ private slots:
             rows.append(name(entry.strPath));
         }
         QTEST(rows.join(' '), "rows");
-        QTEST(name(list.Current().path), "current");
+        const bool disc = list.Current().kind != kSourceFile && !list.Current().path.isEmpty();
+        QTEST(name(list.Current().path) + (disc ? " (disc)" : ""), "current");
         QTEST(name(list.Neighbour(false).value_or(PLAY_LIST_INFO()).strPath), "previous");
         QTEST(name(list.Neighbour(true).value_or(PLAY_LIST_INFO()).strPath), "next");
         QTEST(told.join(' '), "told");
