@@ -71,8 +71,6 @@ private slots:
         QTest::newRow("delete the playing row and its neighbours")
             << QStringList{"open a b c d e", "play c", "remove 1 2 3"} << "a e" << "c" << "a"
             << "e" << "";
-        QTest::newRow("delete the playing last row")
-            << QStringList{"open a b", "play b", "remove 1"} << "a" << "b" << "a" << "" << "";
         QTest::newRow("the place of a deleted playing row moves up as rows above go")
             << QStringList{"open a b c d", "play c", "remove 2", "remove 0"} << "b d" << "c" << "b"
             << "d" << "";
@@ -81,8 +79,6 @@ private slots:
             << "a" << "c" << "";
         QTest::newRow("reorder down") << QStringList{"open a b c", "move 0 2"} << "b c a" << "a"
                                       << "c" << "" << "";
-        QTest::newRow("reorder up") << QStringList{"open a b c", "play b", "move 2 0"} << "c a b"
-                                    << "b" << "a" << "" << "";
         QTest::newRow("clear") << QStringList{"open a b", "play b", "remove 1", "clear"} << ""
                                << "b" << "" << "" << "";
         QTest::newRow("save and load") << QStringList{"open c a b", "save"} << "c a b" << "c" << ""
@@ -184,14 +180,12 @@ private slots:
         QTest::newRow("other URLs stay as written")
             << QByteArray("file://host/m/a.mkv\nhttp://host/b.mkv\n")
             << QStringList{"file://host/m/a.mkv", "http://host/b.mkv"};
-        QByteArray many;
         QStringList kept;
-        for (int i = 0; i <= M3uList::kMaxEntries; ++i) {
-            many += "/m/" + QByteArray::number(i) + '\n';
+        for (int i = 0; i < M3uList::kMaxEntries; ++i) {
             kept.append("/m/" + QString::number(i));
         }
-        kept.removeLast();
-        QTest::newRow("entries past the bound are left out") << many << kept;
+        QTest::newRow("entries past the bound are left out")
+            << (kept.join('\n') + "\n/m/more").toUtf8() << kept;
         const QStringList odd = {"/m/two\nlines.mkv", "/m/space .mkv", "/m/été #1.mkv"};
         QTest::newRow("written lists read back") << M3uList::Write(odd) << odd;
     }
