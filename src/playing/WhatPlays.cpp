@@ -253,9 +253,9 @@ std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
             target = row;
         }
     } else {
-        target = PlayListModel::Neighbour(
-            m_playList, m_source.path,
-            forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
+        target = PlayListModel::Neighbour(m_playList, m_source.path,
+                                          forward ? PlayListModel::Step::Next
+                                                  : PlayListModel::Step::Previous);
     }
     return target ? std::optional<PLAY_LIST_INFO>(m_playList[*target]) : std::nullopt;
 }

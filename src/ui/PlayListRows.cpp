@@ -26,8 +26,7 @@ void DRUI::ConnectPlayListTable()
 {
     connect(m_playListTable, &PlayListTable::cellDoubleClicked, this,
             &DRUI::PlayListItemDoubleClick);
-    connect(m_playListTable, &PlayListTable::DeleteWanted, this,
-            &DRUI::DeleteSelectedPlayListRows);
+    connect(m_playListTable, &PlayListTable::DeleteWanted, this, &DRUI::DeleteSelectedPlayListRows);
     connect(m_playListTable, &PlayListTable::ClearWanted, m_whatPlays, &WhatPlays::ClearPlayList);
     connect(m_playListTable, &PlayListTable::SaveWanted, this, &DRUI::SavePlayList);
     connect(m_playListTable, &PlayListTable::MoveWanted, this, &DRUI::MovePlayListRow);
@@ -62,10 +61,10 @@ void DRUI::ShowPlayList()
     m_playListTable->setRowCount(0);
     AddPlayListRows(m_whatPlays->PlayList());
     // What the engine was last started on keeps its mark, wherever its row went.
-    const std::optional<int> playing =
-        PlayListModel::Find(m_whatPlays->PlayList(), m_playing.path);
+    const std::optional<int> playing = PlayListModel::Find(m_whatPlays->PlayList(), m_playing.path);
     if (playing && !m_playing.path.isEmpty()) {
-        m_playListTable->item(*playing, 0)->setIcon(QIcon(QString::fromLatin1(Images::kPlayStatus)));
+        m_playListTable->item(*playing, 0)
+            ->setIcon(QIcon(QString::fromLatin1(Images::kPlayStatus)));
     }
 }
 
@@ -114,8 +113,8 @@ void DRUI::ShowNotFoundMessage(const QStringList &paths)
     if (paths.size() > kNotFoundShown) {
         named.append(QStringLiteral("…"));
     }
-    ShowMessageBox(this, GetText("Messages/MSG0510") + QLatin1Char('\n') +
-                             named.join(QLatin1Char('\n')));
+    ShowMessageBox(this,
+                   GetText("Messages/MSG0510") + QLatin1Char('\n') + named.join(QLatin1Char('\n')));
 }
 
 void DRUI::ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry)

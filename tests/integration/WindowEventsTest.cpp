@@ -290,11 +290,11 @@ private slots:
         QTest::addColumn<int>("listed");
 
         QTest::newRow("a file") << QStringList{"first film.mkv"} << false << 0 << 1;
-        QTest::newRow("three files") << QStringList{"first film.mkv", "b.mkv", "c.mkv"} << false
-                                     << 0 << 3;
+        QTest::newRow("three files")
+            << QStringList{"first film.mkv", "b.mkv", "c.mkv"} << false << 0 << 3;
         QTest::newRow("a DVD folder") << QStringList{"<dvd>"} << true << 0 << 1;
-        QTest::newRow("a DVD folder and a file") << QStringList{"<dvd>", "b.mkv"} << false << 1
-                                                 << 1;
+        QTest::newRow("a DVD folder and a file")
+            << QStringList{"<dvd>", "b.mkv"} << false << 1 << 1;
         QTest::newRow("web address before a file")
             << QStringList{"http://example.invalid/x.mkv", "b.mkv"} << false << 1 << 1;
     }
