@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// What the program was asked to do on its command line. Bare arguments are ignored; "--open"
-// takes every argument after it as a path to open (what the desktop hands over); "--help" shows
-// the usage; any other option is refused with the usage.
+// What the program was asked to do on its command line. A bare argument is a path to open;
+// "--open" and "--" take every argument after them as a path (what the desktop hands over);
+// "--help" shows the usage; any other option is refused with the usage.
 struct CommandLine
 {
     enum class Action

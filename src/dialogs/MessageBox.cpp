@@ -8,7 +8,14 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+
+namespace {
+
+constexpr int kFailurePictureSize = 48;
+
+} // namespace
 
 CMessageBox::CMessageBox(QWidget *parent) : DraggableDialog(parent)
 {
@@ -24,12 +31,26 @@ CMessageBox::CMessageBox(QWidget *parent) : DraggableDialog(parent)
 
 void CMessageBox::ShowInformation(const QString &message)
 {
+    BuildContent(GetText("Messages/MSG0403"), QPixmap(QString::fromLatin1(Images::kInformation)),
+                 message);
+}
+
+void CMessageBox::ShowFailure(const QString &message)
+{
+    BuildContent(GetText("Messages/MSG0404"),
+                 style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(kFailurePictureSize),
+                 message);
+}
+
+void CMessageBox::BuildContent(const QString &titleText, const QPixmap &pictureShown,
+                               const QString &message)
+{
     const QFont font = CalibriFont(12);
 
     auto *titleStrip = new QLabel;
     titleStrip->setStyleSheet(StyleSheets::DialogTitleBar());
     titleStrip->setMinimumSize(width(), 20);
-    auto *title = new QLabel(QStringLiteral("  ") + GetText("Messages/MSG0403"), titleStrip);
+    auto *title = new QLabel(QStringLiteral("  ") + titleText, titleStrip);
     title->setGeometry(0, 5, 400, 20);
     title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     title->setFont(font);
@@ -40,7 +61,7 @@ void CMessageBox::ShowInformation(const QString &message)
     titleRow->addWidget(titleStrip);
 
     auto *picture = new QLabel;
-    picture->setPixmap(QPixmap(QString::fromLatin1(Images::kInformation)));
+    picture->setPixmap(pictureShown);
     picture->setAlignment(Qt::AlignCenter);
     m_pMessageLabel = new QLabel(message);
     // A message may carry a file or disc name: shown as written, never as markup.
@@ -99,6 +120,6 @@ void ShowMessageBox(const QWidget *owner, const QString &message)
 {
     CMessageBox box;
     box.setGeometry(owner->x() + owner->width() / 3, owner->y() + owner->height() / 3, 400, 180);
-    box.ShowInformation(message);
+    box.ShowFailure(message);
     box.exec();
 }

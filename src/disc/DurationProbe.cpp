@@ -126,6 +126,7 @@ void DurationProbeQueue::Finish(quint64 serial, bool started)
         findings.durationText = DurationTextFromProbeOutput(*finished->report, path);
         findings.startMs = StartTimeMsFromProbeOutput(*finished->report, path);
         findings.streams = StreamsFromProbeOutput(*finished->report, path);
+        findings.title = MediumTitleFromProbeOutput(*finished->report, path);
     }
     // The process may still be inside its own signal: it goes once that has returned.
     finished->process.release()->deleteLater();

@@ -21,6 +21,7 @@ struct ProbeFindings
     QString durationText;
     qint64 startMs = -1; // where the medium's clock starts, -1 when the probe did not say
     std::optional<MediumStreams> streams;
+    QString title; // the medium's own title tag
 };
 
 // The time one probe may take before it is given up.

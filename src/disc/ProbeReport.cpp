@@ -20,6 +20,7 @@ const QRegularExpression kStreamLine(QStringLiteral(
     "^  Stream #0:(\\d{1,5})(?:\\[0x[0-9a-f]{1,8}\\])?(?:\\(([A-Za-z0-9_-]{1,16})\\))?: "
     "(Video|Audio|Subtitle|Data|Attachment)(?::|$)"));
 const QRegularExpression kTitleLine(QStringLiteral("^      title {11}: (.*)$"));
+const QRegularExpression kMediumTitleLine(QStringLiteral("^    title {11}: (.*)$"));
 
 QByteArray ReportWithoutName(const QByteArray &standardError, const QString &probedPath)
 {
@@ -100,4 +101,27 @@ MediumStreams StreamsFromProbeOutput(const QByteArray &standardError, const QStr
         }
     }
     return found;
+}
+
+QString MediumTitleFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
+{
+    const QStringList lines =
+        QString::fromUtf8(ReportWithoutName(standardError, probedPath)).split(QLatin1Char('\n'));
+    // The medium's own tags come first, under the one "Metadata:" line of its own indent.
+    bool inMediumTags = false;
+    for (const QString &line : lines) {
+        if (line == QLatin1String("  Metadata:")) {
+            inMediumTags = true;
+        } else if (!line.startsWith(QLatin1String("    "))) {
+            if (inMediumTags) {
+                return QString();
+            }
+        } else if (inMediumTags) {
+            const QRegularExpressionMatch title = kMediumTitleLine.match(line);
+            if (title.hasMatch()) {
+                return title.captured(1).trimmed();
+            }
+        }
+    }
+    return QString();
 }

@@ -25,3 +25,7 @@ qint64 StartTimeMsFromProbeOutput(const QByteArray &standardError,
 // stream twice in two ways has been tampered with: it yields no streams.
 MediumStreams StreamsFromProbeOutput(const QByteArray &standardError,
                                      const QString &probedPath = QString());
+
+// The medium's own title tag, its first line only; empty when it has none.
+QString MediumTitleFromProbeOutput(const QByteArray &standardError,
+                                   const QString &probedPath = QString());

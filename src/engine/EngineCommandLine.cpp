@@ -26,7 +26,8 @@ QStringList BuildEngineArguments(const EngineLaunch &launch)
         QStringLiteral("-vf"),
         QString::fromLatin1(Engine::kScreenshotFilter),
         QStringLiteral("-af"),
-        QStringLiteral("channels=6,volume=5.1:1"),
+        // scaletempo keeps the pitch when the speed changes.
+        QStringLiteral("channels=6,volume=5.1:1,scaletempo"),
     };
     if (launch.sourceKind == kSourceDvd) {
         const int title = launch.titleChosen && launch.titleNumber ? *launch.titleNumber : 1;

@@ -109,11 +109,13 @@ EngineEvent ClassifyEngineLine(const QByteArray &rawLine)
         return event;
     }
     static const QRegularExpression trackAnswer(
-        QStringLiteral("^ANS_(switch_audio|sub_demux)=(-?[0-9]{1,9})$"));
+        QStringLiteral("^ANS_(switch_audio|sub_demux|sub_file)=(-?[0-9]{1,9})$"));
     if (const QRegularExpressionMatch found = trackAnswer.match(text); found.hasMatch()) {
-        EngineEvent event =
-            Event(found.captured(1) == QLatin1String("switch_audio") ? EngineLine::AudioAnswer
-                                                                     : EngineLine::SubtitleAnswer);
+        const QString property = found.captured(1);
+        EngineEvent event = Event(property == QLatin1String("switch_audio") ? EngineLine::AudioAnswer
+                                  : property == QLatin1String("sub_demux")
+                                      ? EngineLine::SubtitleAnswer
+                                      : EngineLine::SubtitleFileAnswer);
         event.streamId = found.captured(2).toInt();
         return event;
     }

@@ -23,6 +23,7 @@ enum class EngineLine
     Chapters,       // the chapter starts of what plays
     AudioAnswer,    // the engine's current audio stream id; -2 for none
     SubtitleAnswer, // the engine's current subtitle stream id; -1 for none
+    SubtitleFileAnswer, // the loaded subtitle file the engine shows; -1 for none
 };
 
 struct EngineEvent

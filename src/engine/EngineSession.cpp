@@ -6,6 +6,7 @@
 #include "platform/ChildProcess.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
@@ -56,6 +57,7 @@ void EngineSession::Start(const QString &program, const QStringList &arguments,
     m_lengthSec = 0;
     m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
+    m_subtitleFileAnswersDue = m_subtitleFilesLoaded = 0;
     m_audioStreams = facts.streams ? facts.streams->audio : QVector<MediumStream>();
     m_subtitleStreams = facts.streams ? facts.streams->subtitles : QVector<MediumStream>();
     m_streamsKnown = facts.streams.has_value();
@@ -213,6 +215,22 @@ void EngineSession::AskForCurrentTracks()
     if (Send(Engine::kAskSubtitleTrack)) {
         m_subtitleAnswersDue = CountUp(m_subtitleAnswersDue);
     }
+    if (m_subtitleFilesLoaded > 0 && Send(Engine::kAskSubtitleFile)) {
+        m_subtitleFileAnswersDue = CountUp(m_subtitleFileAnswersDue);
+    }
+}
+
+int EngineSession::LoadSubtitleFile(const QString &nameInWorkingFolder)
+{
+    // The name goes between quotes: one that holds a quote, a backslash or a folder is not sent.
+    const QByteArray name = QFile::encodeName(nameInWorkingFolder);
+    if (!IsLive() || name.contains('"') || name.contains('\\') || name.contains('/') ||
+        !Send(Engine::kSubtitleLoad, name.constData())) {
+        return -1;
+    }
+    const int index = m_subtitleFilesLoaded++;
+    Send(Engine::kSubtitleFile, index);
+    return index;
 }
 
 void EngineSession::Quit()
@@ -409,6 +427,12 @@ void EngineSession::HandleLine(const QByteArray &line)
         if (m_subtitleAnswersDue > 0) {
             --m_subtitleAnswersDue;
             emit SubtitleTrackAnswered(event.streamId);
+        }
+        return;
+    case EngineLine::SubtitleFileAnswer:
+        if (m_subtitleFileAnswersDue > 0) {
+            --m_subtitleFileAnswersDue;
+            emit SubtitleFileAnswered(event.streamId);
         }
         return;
     case EngineLine::Screenshot:

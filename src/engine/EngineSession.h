@@ -63,7 +63,11 @@ public:
     // Shows a short note on the engine's picture. Quotes, backslashes and line breaks in the
     // text are left out; a note that does not fit one command is cut short.
     void ShowOnScreen(const QString &text);
-    // Asks which audio and subtitle streams the engine shows now.
+    // Loads a subtitle file of the engine's working folder, by its name there, and shows it;
+    // its number among the files loaded, -1 when it was not sent. A name keeps the command short
+    // whatever the folder's path.
+    int LoadSubtitleFile(const QString &nameInWorkingFolder);
+    // Asks which audio and subtitle streams, and which loaded subtitle file, the engine shows.
     void AskForCurrentTracks();
     // "q\n": the engine leaves by itself and Ended follows; one that has not left a short time
     // later is ended, with everything it started.
@@ -104,6 +108,7 @@ signals:
     // The engine's current tracks, as asked by AskForCurrentTracks (-2 / -1: none).
     void AudioTrackAnswered(int streamId);
     void SubtitleTrackAnswered(int streamId);
+    void SubtitleFileAnswered(int fileIndex);
     // A picture asked for is in the engine's working folder, at this path; writtenThroughLink
     // when that name is a link, which the engine wrote through and nobody may read or remove.
     void SnapshotReported(const QString &picture, bool writtenThroughLink);
@@ -142,6 +147,8 @@ private:
     int m_stalePositionAnswers = 0; // due answers that tell the position before a seek
     int m_audioAnswersDue = 0;
     int m_subtitleAnswersDue = 0;
+    int m_subtitleFileAnswersDue = 0;
+    int m_subtitleFilesLoaded = 0;
     int m_snapshotsDue = 0;
     QVector<MediumStream> m_audioStreams;
     QVector<MediumStream> m_subtitleStreams;

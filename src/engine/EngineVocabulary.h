@@ -14,9 +14,16 @@ inline constexpr const char *kSeekAbsolute = "seek %d 2\n";
 inline constexpr const char *kVolumeAbsolute = "volume %d 2\n";
 // Everything but play, pause and stop keeps a pause as it is, without even stepping a frame;
 // only a screenshot, which needs one frame drawn, keeps the pause with that one step.
-inline constexpr const char *kMute = "pausing_keep_force volume 0 100\n";
-inline constexpr const char *kUnmute = "pausing_keep_force volume 50 100\n";
-inline constexpr const char *kVolumeKeepPause = "pausing_keep_force volume %d 100\n";
+// Properties are set without the engine's own note on the picture: the player shows its own.
+inline constexpr const char *kMute = "pausing_keep_force set_property volume 0\n";
+inline constexpr const char *kUnmute = "pausing_keep_force set_property volume 50\n";
+inline constexpr const char *kVolumeKeepPause = "pausing_keep_force set_property volume %d\n";
+// Numbers with a fraction go as text made in the C locale, never through printf's locale.
+inline constexpr const char *kSpeedSet = "pausing_keep_force set_property speed %s\n";
+inline constexpr const char *kAudioDelaySet = "pausing_keep_force set_property audio_delay %s\n";
+inline constexpr const char *kSubtitleDelaySet = "pausing_keep_force set_property sub_delay %s\n";
+// -1: the medium's own aspect ratio.
+inline constexpr const char *kAspectSet = "pausing_keep_force switch_ratio %s\n";
 inline constexpr const char *kSwitchAudioKeepPause = "pausing_keep_force switch_audio %d\n";
 inline constexpr const char *kSubtitleKeepPause = "pausing_keep_force sub_demux %d\n";
 inline constexpr const char *kBalanceStereo = "pausing_keep_force balance 0 1\n";
@@ -27,6 +34,10 @@ inline constexpr const char *kScreenshot = "pausing_keep screenshot 0\n";
 inline constexpr const char *kShowText = "pausing_keep_force osd_show_text \"%s\" 3000\n";
 inline constexpr const char *kAskAudioTrack = "pausing_keep_force get_property switch_audio\n";
 inline constexpr const char *kAskSubtitleTrack = "pausing_keep_force get_property sub_demux\n";
+// Subtitle files the user loads are numbered from 0 in the order loaded; -1 shows none of them.
+inline constexpr const char *kSubtitleLoad = "pausing_keep_force sub_load \"%s\"\n";
+inline constexpr const char *kSubtitleFile = "pausing_keep_force sub_file %d\n";
+inline constexpr const char *kAskSubtitleFile = "pausing_keep_force get_property sub_file\n";
 
 // Output: answers begin with these; the other lines are recognised by their whole shape.
 inline constexpr const char *kTimePositionAnswer = "ANS_TIME_POSITION=";

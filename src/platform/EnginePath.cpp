@@ -19,15 +19,19 @@ bool HoldsControlCharacters(const QString &text)
 
 QString EnginePathFor(const QString &path, const QString &folder)
 {
-    if (!HoldsControlCharacters(path)) {
-        return path;
-    }
+    return HoldsControlCharacters(path) ? EngineLinkTo(path, folder, kEngineLinkName) : path;
+}
+
+QString EngineLinkTo(const QString &path, const QString &folder, const char *name)
+{
     // The extension stays when it is clean: the engine takes it as a hint of the format.
     const QString suffix = QFileInfo(path).suffix();
-    const QString link = folder + QLatin1String(kEngineLinkName) +
-                         (suffix.isEmpty() || HoldsControlCharacters(suffix)
-                              ? QString()
-                              : QLatin1Char('.') + suffix);
+    const bool cleanSuffix =
+        !suffix.isEmpty() && std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+            return c.isLetterOrNumber() && c.unicode() < 0x80;
+        });
+    const QString link =
+        folder + QLatin1String(name) + (cleanSuffix ? QLatin1Char('.') + suffix : QString());
     const QByteArray linkName = QFile::encodeName(link);
     // Only a link this program made earlier is replaced; anything else at that name stays.
     struct stat status;

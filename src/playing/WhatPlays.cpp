@@ -11,6 +11,7 @@
 #include "platform/ExternalPrograms.h"
 #include "util/TimeText.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
@@ -87,6 +88,18 @@ MediumFacts WhatPlays::Facts() const
         }
     }
     return facts;
+}
+
+QString WhatPlays::ShownName() const
+{
+    if (m_source.kind == kSourceFile) {
+        const QString title = m_fileTitles.value(m_source.path);
+        return title.isEmpty() ? QFileInfo(m_source.path).fileName() : title;
+    }
+    if (m_source.kind == kSourceBluRay && !m_discName.isEmpty()) {
+        return m_discName;
+    }
+    return QFileInfo(QDir::cleanPath(m_source.path)).fileName();
 }
 
 const DiscTitle *WhatPlays::Title(const QString &key) const
@@ -218,7 +231,7 @@ void WhatPlays::OpenDisc(const QString &path)
     switch (ClassifyDiscFolder(path)) {
     case DiscFolderKind::BluRay: LoadBluRay(path); break;
     case DiscFolderKind::Dvd: PlayDvd(path); break;
-    case DiscFolderKind::NotRecognised: emit NotRecognised(); break;
+    case DiscFolderKind::NotRecognised: emit NotRecognised(path); break;
     }
 }
 
@@ -315,6 +328,7 @@ void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
     m_engineTitleListAnswered = false;
     ScannedDisc shown;
     shown.name = QString::fromLocal8Bit(scan.metadata.name);
+    m_discName = shown.name;
     shown.thumbnailPath = scan.thumbnailPath;
     for (const ScannedTitle &scanned : scan.titles) {
         DiscTitle &title = m_titles[scanned.key];
@@ -547,6 +561,7 @@ void WhatPlays::ClearPlayList()
     m_unmeasured.clear();
     m_fileStartsMs.clear();
     m_fileStreams.clear();
+    m_fileTitles.clear();
     RowsEdited();
 }
 
@@ -617,6 +632,9 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
     }
     if (findings.streams) {
         m_fileStreams.insert(path, *findings.streams);
+    }
+    if (!findings.title.isEmpty()) {
+        m_fileTitles.insert(path, findings.title);
     }
     const auto row = m_playListRows.constFind(path);
     if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {

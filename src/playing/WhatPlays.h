@@ -75,6 +75,9 @@ public:
     // the probe's report for a file (zero until it reports), our playlist reader for a Blu-ray
     // title, none for a DVD. A file's streams: the probe's report, once it reported.
     MediumFacts Facts() const;
+    // What the window calls the current source: a file's own title tag, else its name; a
+    // disc's own name, else its folder's.
+    QString ShownName() const;
 
     const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
     const QString &MainTitleKey() const { return m_mainTitleKey; }
@@ -130,7 +133,7 @@ signals:
     // Files and play lists named for opening that were not there or could not be read.
     void NotFound(const QStringList &paths);
     void DiscScanned(const ScannedDisc &disc);
-    void NotRecognised();
+    void NotRecognised(const QString &path);
     // A picked title the engine does not offer: it is not played as another one.
     void TitleNotOffered();
     void BusyChanged(bool busy);
@@ -166,6 +169,7 @@ private:
     QString m_discFolder;
     std::map<QString, DiscTitle> m_titles;
     QString m_mainTitleKey;
+    QString m_discName;
     std::map<QString, int> m_audioChoice;
     std::map<QString, int> m_subtitleChoice;
     std::map<QString, int> m_engineTitleNumbers;
@@ -187,6 +191,7 @@ private:
     std::optional<int> m_removedPlayingRow;
     QHash<QString, qint64> m_fileStartsMs;
     QHash<QString, MediumStreams> m_fileStreams;
+    QHash<QString, QString> m_fileTitles;
     DurationProbeQueue *m_probes = nullptr;
     QSet<QString> m_unmeasured;
     QString m_startWhenMeasured;

@@ -152,12 +152,25 @@ private:
     void ChooseTrack(QAction *entry, const char *command, const QVector<MediumStream> &streams,
                      int none);
     void SaveSnapshot(const QString &enginePicture, bool writtenThroughLink);
+    void TickSubtitleFile(int fileIndex);
+    // Subtitle menu entries of loaded files carry this plus the file's number.
+    static constexpr int kSubtitleFileEntry = 1000;
     // Resume (ui/Resume.cpp)
     QString ResumeKeyOfSource() const;
     void RememberWherePlaybackIs();
     void ForgetWherePlaybackWas();
     int ResumePositionFor(const QString &key);
     void StartOver();
+    // Speed, delays, aspect ratio, stay on top, About (ui/PlaybackAdjustments.cpp)
+    void ForgetAdjustments();
+    // steps: faster (+) or slower (-) by a tenth each; 0 is the normal speed.
+    void ChangeSpeed(int steps);
+    void ShiftAudioDelay(int steps);
+    void ShiftSubtitleDelay(int steps);
+    void ChooseAspect(QAction *entry);
+    void NextAspect();
+    void StayOnTop(bool onTop);
+    void ShowAbout();
     // Keys beyond the menus' own (ui/KeyShortcuts.cpp)
     void AddPlayerShortcuts();
     void SeekBy(int seconds);
@@ -184,10 +197,12 @@ private:
     // of what plays decides, the window shows it.
     void ConnectWhatPlays();
     void OpenFiles(const QStringList &paths);
+    // Loads a subtitle file into the medium that plays, shows it and ticks its menu entry.
+    void LoadSubtitleFrom(const QString &path);
     void OpenDiscFolder(const QString &path);
     void PlayDvdTitle(int title);
     void BuildDvdMenus();
-    void ShowNotRecognisedMessage();
+    void ShowNotRecognisedMessage(const QString &path);
     void InstallProbeTool();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
     void ConnectPlayListTable();
@@ -250,6 +265,9 @@ private:
     QMenu *m_audioMenu = nullptr;
     QMenu *m_audioTrackMenu = nullptr;
     QMenu *m_audioChannelMenu = nullptr;
+    QAction *m_muteAction = nullptr;
+    QMenu *m_aspectMenu = nullptr;
+    QAction *m_stayOnTopAction = nullptr;
     QMenu *m_toolsMenu = nullptr;
     QAction *m_snapshotAction = nullptr;
     QAction *m_recentFilesAction = nullptr;
@@ -269,6 +287,11 @@ private:
     QString m_currentPath;
     // What the engine was last started on, as it was then: another choice may be waiting.
     WhatPlays::Source m_playing;
+    QString m_playingName; // what the title bar calls it
+    // Kept for the medium that plays, never stored.
+    double m_speed = 1.0;
+    int m_audioDelayMs = 0;
+    int m_subtitleDelayMs = 0;
     bool m_isMuted = false;
     bool m_isFullScreen = false;
     int m_positionAnswerCount = 0;

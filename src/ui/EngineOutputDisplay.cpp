@@ -29,7 +29,8 @@ QString TrackEntryText(const char *entryFormat, int number, const MediumStream &
 {
     QStringList names;
     for (const QString &name : {LanguageName(stream.language), stream.title}) {
-        if (!name.isEmpty()) {
+        // A title that only repeats the language is said once.
+        if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive)) {
             names.append(name);
         }
     }
@@ -110,8 +111,10 @@ void DRUI::TickTrack(QMenu *menu, const QVector<MediumStream> &streams, int stre
 {
     for (QAction *entry : menu->actions()) {
         const int number = entry->data().toInt();
-        const bool shown =
-            number == 0 ? streamId < 0 : EngineStreamId(streams, number, -1) == streamId;
+        const bool shown = number == 0                    ? streamId < 0
+                           : number >= kSubtitleFileEntry ? false
+                                                          : EngineStreamId(streams, number, -1) ==
+                                                                streamId;
         entry->setCheckable(entry->isCheckable() || shown);
         entry->setChecked(shown);
     }

@@ -19,7 +19,6 @@ void DRUI::AddPlayerShortcuts()
     const auto add = [this](const QKeySequence &keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
     };
-    add(QKeySequence(Qt::Key_M), [this] { VolumeBtn(); });
     add(QKeySequence(Qt::SHIFT | Qt::Key_Right), [this] { SeekBy(kShortStepSeconds); });
     add(QKeySequence(Qt::SHIFT | Qt::Key_Left), [this] { SeekBy(-kShortStepSeconds); });
     add(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { SeekBy(kLongStepSeconds); });

@@ -29,6 +29,9 @@ inline const QString kNavigation = QStringLiteral("Navigation");
 inline const QString kTitle = QStringLiteral("Title");
 inline const QString kChapter = QStringLiteral("Chapter");
 inline const QString kFullScreen = QStringLiteral("FullScreen");
+inline const QString kSlower = QStringLiteral("Slower");
+inline const QString kFaster = QStringLiteral("Faster");
+inline const QString kNormalSpeed = QStringLiteral("NormalSpeed");
 
 inline const QString kHalfSize = QStringLiteral("HalfSize");
 inline const QString kNormalSize = QStringLiteral("NormalSize");
@@ -36,12 +39,25 @@ inline const QString kDoubleSize = QStringLiteral("DoubleSize");
 inline const QString kFit2Screen = QStringLiteral("Fit2Screen");
 inline const QString kVideoTrack = QStringLiteral("VideoTrack");
 inline const QString kSubtitleTrack = QStringLiteral("SubtitleTrack");
+inline const QString kLoadSubtitle = QStringLiteral("LoadSubtitle");
+inline const QString kSubtitleDelayUp = QStringLiteral("SubtitleDelayUp");
+inline const QString kSubtitleDelayDown = QStringLiteral("SubtitleDelayDown");
+inline const QString kAspectRatio = QStringLiteral("AspectRatio");
+inline const QString kAspectAuto = QStringLiteral("AspectAuto");
+inline const QString kAspect4To3 = QStringLiteral("Aspect4To3");
+inline const QString kAspect16To9 = QStringLiteral("Aspect16To9");
+inline const QString kAspect235 = QStringLiteral("Aspect235");
+inline const QString kNextAspect = QStringLiteral("NextAspect");
+inline const QString kStayOnTop = QStringLiteral("StayOnTop");
 
 inline const QString kAudioTrack = QStringLiteral("AudioTrack");
 inline const QString kAudioChannel = QStringLiteral("AudioChannel");
 inline const QString kStereo = QStringLiteral("Stereo");
 inline const QString kLeft = QStringLiteral("Left");
 inline const QString kRight = QStringLiteral("Right");
+inline const QString kMute = QStringLiteral("Mute");
+inline const QString kAudioDelayUp = QStringLiteral("AudioDelayUp");
+inline const QString kAudioDelayDown = QStringLiteral("AudioDelayDown");
 
 inline const QString kPlayList = QStringLiteral("PlayList");
 inline const QString kPreferences = QStringLiteral("Preferences");
@@ -50,5 +66,6 @@ inline const QString kSnapshot = QStringLiteral("Snapshot");
 inline const QString kHelp = QStringLiteral("Help");
 inline const QString kSupport = QStringLiteral("Support");
 inline const QString kLanguage = QStringLiteral("Language");
+inline const QString kAbout = QStringLiteral("About");
 
 } // namespace MenuData

@@ -77,6 +77,10 @@ void DRUI::BDHelpMenu(QAction *action)
         btnSupportSlot();
         return;
     }
+    if (data == MenuData::kAbout) {
+        ShowAbout();
+        return;
+    }
     if (data == MenuData::kLanguage) {
         return;
     }

@@ -100,11 +100,15 @@ void DRUI::BuildControlsMenu(QPushButton *button)
     m_playAction =
         AddEntry(m_controlsMenu, GetText("MainWnd/Play"), MenuData::kPlay, true, "Space");
     AddEntry(m_controlsMenu, GetText("MainWnd/Stop"), MenuData::kStop);
-    AddEntry(m_controlsMenu, GetText("MainWnd/Previous"), MenuData::kPrevious, false);
-    AddEntry(m_controlsMenu, GetText("MainWnd/Next"), MenuData::kNext, false);
+    AddEntry(m_controlsMenu, GetText("MainWnd/Previous"), MenuData::kPrevious, false, "<");
+    AddEntry(m_controlsMenu, GetText("MainWnd/Next"), MenuData::kNext, false, ">");
     AddEntry(m_controlsMenu, GetText("MainWnd/Forward"), MenuData::kForward, false, "Right");
     AddEntry(m_controlsMenu, GetText("MainWnd/Backward"), MenuData::kBackward, false, "Left");
     AddEntry(m_controlsMenu, GetText("MainWnd/StartOver"), MenuData::kStartOver, false, "Home");
+    AddEntry(m_controlsMenu, GetText("MainWnd/Slower"), MenuData::kSlower, true, "[");
+    AddEntry(m_controlsMenu, GetText("MainWnd/Faster"), MenuData::kFaster, true, "]");
+    AddEntry(m_controlsMenu, GetText("MainWnd/NormalSpeed"), MenuData::kNormalSpeed, true,
+             "Backspace");
     AddEntry(m_controlsMenu, GetText("MainWnd/VolumeUp"), MenuData::kVolumeUp, true, "Up");
     AddEntry(m_controlsMenu, GetText("MainWnd/VolumeDown"), MenuData::kVolumeDown, true, "Down");
     AddEntry(m_controlsMenu, GetText("MainWnd/NavigationPanel"), MenuData::kNavigation, false, "P");
@@ -134,8 +138,30 @@ void DRUI::BuildVideoMenu(QPushButton *button)
         AddEntry(m_videoMenu, GetText("MainWnd/VideoTrack"), MenuData::kVideoTrack, false);
     QAction *subtitleTrack =
         AddEntry(m_videoMenu, GetText("MainWnd/SubtitleTrack"), MenuData::kSubtitleTrack, false);
+    AddEntry(m_videoMenu, Dotted("MainWnd/LoadSubtitle"), MenuData::kLoadSubtitle);
+    AddEntry(m_videoMenu, GetText("MainWnd/SubtitleDelayDown"), MenuData::kSubtitleDelayDown,
+             true, "Z");
+    AddEntry(m_videoMenu, GetText("MainWnd/SubtitleDelayUp"), MenuData::kSubtitleDelayUp, true,
+             "X");
+    QAction *aspect =
+        AddEntry(m_videoMenu, GetText("MainWnd/AspectRatio"), MenuData::kAspectRatio);
+    AddEntry(m_videoMenu, GetText("MainWnd/NextAspect"), MenuData::kNextAspect, true, "A");
+    m_stayOnTopAction =
+        AddEntry(m_videoMenu, GetText("MainWnd/StayOnTop"), MenuData::kStayOnTop, true, "T");
+    m_stayOnTopAction->setCheckable(true);
+    m_stayOnTopAction->setChecked(windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     m_videoTrackMenu = NewSubmenu(videoTrack);
     m_subtitleTrackMenu = NewSubmenu(subtitleTrack);
+    m_aspectMenu = NewSubmenu(aspect);
+    for (const auto &[textKey, data] :
+         {std::pair{"MainWnd/AspectAuto", MenuData::kAspectAuto},
+          {"MainWnd/Aspect4To3", MenuData::kAspect4To3},
+          {"MainWnd/Aspect16To9", MenuData::kAspect16To9},
+          {"MainWnd/Aspect235", MenuData::kAspect235}}) {
+        QAction *entry = AddEntry(m_aspectMenu, GetText(textKey), data);
+        entry->setCheckable(true);
+        entry->setChecked(data == MenuData::kAspectAuto);
+    }
     AddEntry(m_videoTrackMenu, QStringLiteral("Disable"), 0);
     QAction *firstVideo =
         AddEntry(m_videoTrackMenu, GetText("MainWnd/Video") + QStringLiteral(" 1"), 1);
@@ -151,6 +177,12 @@ void DRUI::BuildAudioMenu(QPushButton *button)
         AddEntry(m_audioMenu, GetText("MainWnd/AudioTrack"), MenuData::kAudioTrack, false);
     QAction *audioChannel =
         AddEntry(m_audioMenu, GetText("MainWnd/AudioChannel"), MenuData::kAudioChannel, false);
+    m_muteAction = AddEntry(m_audioMenu, GetText("MainWnd/Muted"), MenuData::kMute, true, "M");
+    m_muteAction->setCheckable(true);
+    m_muteAction->setChecked(m_isMuted);
+    AddEntry(m_audioMenu, GetText("MainWnd/AudioDelayDown"), MenuData::kAudioDelayDown, true,
+             "-");
+    AddEntry(m_audioMenu, GetText("MainWnd/AudioDelayUp"), MenuData::kAudioDelayUp, true, "+");
     m_audioTrackMenu = NewSubmenu(audioTrack);
     m_audioChannelMenu = NewSubmenu(audioChannel);
     QAction *stereo = AddEntry(m_audioChannelMenu, GetText("MainWnd/Stereo"), MenuData::kStereo);
@@ -176,6 +208,7 @@ void DRUI::BuildHelpMenu(QPushButton *button)
     m_helpMenu = NewPopupMenu(button);
     AddEntry(m_helpMenu, GetText("MainWnd/Help"), MenuData::kHelp);
     AddEntry(m_helpMenu, GetText("MainWnd/Support"), MenuData::kSupport);
+    AddEntry(m_helpMenu, Dotted("MainWnd/About"), MenuData::kAbout);
     QAction *language = AddEntry(m_helpMenu, GetText("MainWnd/Language"), MenuData::kLanguage);
     QMenu *languageMenu = NewSubmenu(language);
     const CLanguageManager &languages = CLanguageManager::Instance();

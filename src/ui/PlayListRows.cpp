@@ -102,8 +102,8 @@ void DRUI::SavePlayList()
     }
     switch (m_whatPlays->SavePlayList(chosen)) {
     case M3uList::Saving::Saved: break;
-    case M3uList::Saving::NameInUse: ShowMessageBox(this, GetText("Messages/MSG0508")); break;
-    case M3uList::Saving::Failed: ShowMessageBox(this, GetText("Messages/MSG0509")); break;
+    case M3uList::Saving::NameInUse: ShowMessageBox(this, GetText("Messages/MSG0509")); break;
+    case M3uList::Saving::Failed: ShowMessageBox(this, GetText("Messages/MSG0510")); break;
     }
 }
 
@@ -114,7 +114,7 @@ void DRUI::ShowNotFoundMessage(const QStringList &paths)
         named.append(QStringLiteral("…"));
     }
     ShowMessageBox(this,
-                   GetText("Messages/MSG0510") + QLatin1Char('\n') + named.join(QLatin1Char('\n')));
+                   GetText("Messages/MSG0511") + QLatin1Char('\n') + named.join(QLatin1Char('\n')));
 }
 
 void DRUI::ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry)

@@ -9,6 +9,7 @@
 #include "platform/ExternalPrograms.h"
 #include "ui/Look.h"
 #include "ui/MenuData.h"
+#include "util/TextConversion.h"
 #include "util/TimeText.h"
 
 #include <QAction>
@@ -54,6 +55,7 @@ void DRUI::ConnectEngine()
     connect(m_engine, &EngineSession::SubtitleTrackAnswered, this, [this](int streamId) {
         TickTrack(m_subtitleTrackMenu, m_engine->SubtitleStreams(), streamId);
     });
+    connect(m_engine, &EngineSession::SubtitleFileAnswered, this, &DRUI::TickSubtitleFile);
     connect(m_engine, &EngineSession::SnapshotReported, this, &DRUI::SaveSnapshot);
     connect(m_engine, &EngineSession::Ended, this, [this](bool endOfFile, bool unplayable) {
         // Played to its end: next time it starts from the beginning.
@@ -109,6 +111,8 @@ void DRUI::VideoPlay()
     // What played until now is remembered before another medium replaces it.
     RememberWherePlaybackIs();
     m_playing = source;
+    m_playingName = m_whatPlays->ShownName();
+    ForgetAdjustments();
     m_currentPath = source.path;
     m_resumeKey = ResumeKeyOfSource();
 
@@ -216,6 +220,11 @@ void DRUI::ResumePlayback()
 void DRUI::RenderPlaybackState(EngineSession::State state)
 {
     const bool playing = state == EngineSession::State::Playing;
+    // The title bar names what plays, as plain text of one short line.
+    const QString product = GetText("MainWnd/ProTitle");
+    setWindowTitle(m_engine->IsLive() ? OneLineText(m_playingName, kShownNameLength) +
+                                            QStringLiteral(" \u2013 ") + product
+                                      : product);
     m_playButton->setIcon(QIcon(QString::fromLatin1(playing ? Images::kPause : Images::kPlay)));
     if (playing) {
         m_playAction->setText(GetText("MainWnd/Pause"));
@@ -283,7 +292,8 @@ void DRUI::OnEngineEnded(bool unplayable)
     m_refreshTimer->stop();
     EndOfPlayback();
     if (unplayable) {
-        ShowMessageBox(this, GetText("Messages/MSG0503"));
+        ShowMessageBox(this, GetText("Messages/MSG0503") + QLatin1Char('\n') +
+                                 OneLineText(m_playing.path, kShownNameLength));
     }
 }
 

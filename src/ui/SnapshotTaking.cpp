@@ -5,6 +5,8 @@
 #include "dialogs/MessageBox.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
+#include "ui/Look.h"
+#include "util/TextConversion.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -63,7 +65,7 @@ void DRUI::SaveSnapshot(const QString &enginePicture, bool writtenThroughLink)
         file.close();
         QFile::remove(enginePicture);
         m_engine->ShowOnScreen(GetText("MainWnd/SnapshotSaved") + QLatin1Char(' ') +
-                               QFileInfo(destination).fileName());
+                               OneLineText(QFileInfo(destination).fileName(), kNoteNameLength));
         return;
     }
     // A failed attempt leaves nothing behind but the engine's picture, so nothing is lost.

@@ -4,6 +4,8 @@
 #include "dialogs/MessageBox.h"
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
+#include "ui/Look.h"
+#include "util/TextConversion.h"
 #include "util/TimeText.h"
 
 #include <QApplication>
@@ -16,10 +18,12 @@
 
 namespace {
 
+// A readable first entry with every type the engine plays, then everything: a file without an
+// extension is still a file.
 const QString kOpenFileFilter = QStringLiteral(
-    "*.rmvb *.rm *.mpeg *.mov *.avi *.wmv *.asf *.mp4 *.flv *.fla *.swf *.m4v *.3gp *.dv *.3g2 "
-    "*.m4b *.mkv *.mts *.divx *.ogm *.moi *.vob *.ajp *.f4v *.mqv *.svi *.vid *.tod *.hdmov *.mod "
-    "*.mxf *.m2ts *.lrv *.m3u *.m3u8 ;;All File(*.*)");
+    "Video files (*.mkv *.mp4 *.m4v *.avi *.mov *.wmv *.asf *.mpg *.mpeg *.ts *.m2ts *.mts "
+    "*.webm *.ogv *.ogg *.ogm *.flv *.f4v *.3gp *.3g2 *.vob *.divx *.rm *.rmvb *.dv *.mxf "
+    "*.mod *.tod *.hdmov *.lrv *.swf *.m3u *.m3u8);;All files (*)");
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;
@@ -88,9 +92,10 @@ void DRUI::OpenDiscFolder(const QString &path)
     m_whatPlays->OpenDisc(path);
 }
 
-void DRUI::ShowNotRecognisedMessage()
+void DRUI::ShowNotRecognisedMessage(const QString &path)
 {
-    ShowMessageBox(this, GetText("Messages/MSG0102"));
+    ShowMessageBox(this, GetText("Messages/MSG0102") + QLatin1Char('\n') +
+                             OneLineText(path, kShownNameLength));
 }
 
 void DRUI::PlayDvdTitle(int title)

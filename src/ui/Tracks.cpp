@@ -1,13 +1,23 @@
 #include "ui/DRUI.h"
 
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
 #include "engine/EngineVocabulary.h"
+#include "platform/AppDataFolder.h"
+#include "platform/EnginePath.h"
+#include "ui/Look.h"
 #include "ui/MenuData.h"
+#include "util/TextConversion.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +42,10 @@ bool BelongsTo(const QAction *action, const QMenu *menu)
     return menu != nullptr && action->parent() == menu;
 }
 
+// Text subtitle formats the engine reads from a file of their own.
+const QString kSubtitleFileFilter =
+    QStringLiteral("Subtitles (*.srt *.ass *.ssa *.smi *.sub *.txt *.vtt);;All files (*)");
+
 } // namespace
 
 void DRUI::ChooseTrack(QAction *entry, const char *command, const QVector<MediumStream> &streams,
@@ -46,8 +60,22 @@ void DRUI::ChooseTrack(QAction *entry, const char *command, const QVector<Medium
 void DRUI::BDVideoMenu(QAction *action)
 {
     if (BelongsTo(action, m_subtitleTrackMenu)) {
-        // -1 asks the engine for no subtitle.
+        const int entry = action->data().toInt();
+        if (entry >= kSubtitleFileEntry) {
+            if (m_engine->IsLive() && m_engine->Send(Engine::kSubtitleFile, entry - kSubtitleFileEntry)) {
+                CheckEntry(action);
+            }
+            return;
+        }
+        // -1 asks the engine for no subtitle, of the medium's or of a file loaded.
         ChooseTrack(action, Engine::kSubtitleKeepPause, m_engine->SubtitleStreams(), -1);
+        const QList<QAction *> entries = m_subtitleTrackMenu->actions();
+        const bool filesLoaded = std::any_of(entries.begin(), entries.end(), [](QAction *e) {
+            return e->data().toInt() >= kSubtitleFileEntry;
+        });
+        if (entry == 0 && filesLoaded && m_engine->IsLive()) {
+            m_engine->Send(Engine::kSubtitleFile, -1);
+        }
         return;
     }
     if (BelongsTo(action, m_videoTrackMenu)) {
@@ -55,8 +83,24 @@ void DRUI::BDVideoMenu(QAction *action)
         CheckEntry(action);
         return;
     }
+    if (BelongsTo(action, m_aspectMenu)) {
+        ChooseAspect(action);
+        return;
+    }
     const QString data = action->data().toString();
-    if (data == MenuData::kHalfSize) {
+    if (data == MenuData::kLoadSubtitle) {
+        const QString chosen = QFileDialog::getOpenFileName(
+            this, QString(), ChooserStartFolder(m_settings.fileFolder), kSubtitleFileFilter);
+        if (!chosen.isEmpty()) {
+            LoadSubtitleFrom(chosen);
+        }
+    } else if (data == MenuData::kSubtitleDelayUp || data == MenuData::kSubtitleDelayDown) {
+        ShiftSubtitleDelay(data == MenuData::kSubtitleDelayUp ? 1 : -1);
+    } else if (data == MenuData::kNextAspect) {
+        NextAspect();
+    } else if (data == MenuData::kStayOnTop) {
+        StayOnTop(action->isChecked());
+    } else if (data == MenuData::kHalfSize) {
         ResizeWithinScreen(kHalfSize);
     } else if (data == MenuData::kNormalSize) {
         ResizeWithinScreen(kNormalSize);
@@ -98,6 +142,15 @@ void DRUI::BDAudioMenu(QAction *action)
         ChooseTrack(action, Engine::kSwitchAudioKeepPause, m_engine->AudioStreams(), -2);
         return;
     }
+    const QString data = action->data().toString();
+    if (data == MenuData::kMute) {
+        VolumeBtn();
+        return;
+    }
+    if (data == MenuData::kAudioDelayUp || data == MenuData::kAudioDelayDown) {
+        ShiftAudioDelay(data == MenuData::kAudioDelayUp ? 1 : -1);
+        return;
+    }
     if (BelongsTo(action, m_audioChannelMenu) && m_engine->IsLive()) {
         const QString channel = action->data().toString();
         if (channel == MenuData::kStereo) {
@@ -108,5 +161,41 @@ void DRUI::BDAudioMenu(QAction *action)
             m_engine->Send(Engine::kBalanceRight);
         }
         CheckEntry(action);
+    }
+}
+
+void DRUI::LoadSubtitleFrom(const QString &path)
+{
+    if (!m_engine->IsLive()) {
+        return;
+    }
+    // The engine reads the file at once, through a link of a fixed name that needs no quoting.
+    const QString link = EngineLinkTo(path, AppDataFolder(), kSubtitleLinkName);
+    const int index = link.isEmpty() ? -1 : m_engine->LoadSubtitleFile(QFileInfo(link).fileName());
+    if (index < 0) {
+        ShowMessageBox(this, GetText("Messages/MSG0508") + QLatin1Char('\n') + path);
+        return;
+    }
+    if (m_subtitleTrackMenu->isEmpty()) {
+        m_subtitleTrackMenu->addAction(QStringLiteral("Disable"))->setData(0);
+    }
+    QAction *entry = m_subtitleTrackMenu->addAction(
+        MenuEntryText(OneLineText(QFileInfo(path).fileName(), kShownNameLength)));
+    entry->setData(kSubtitleFileEntry + index);
+    CheckEntry(entry);
+    m_engine->ShowOnScreen(OneLineText(QFileInfo(path).fileName(), kNoteNameLength));
+    m_engine->AskForCurrentTracks();
+}
+
+void DRUI::TickSubtitleFile(int fileIndex)
+{
+    // Stream answers never tick a file's entry; this answer ticks it alone when it shows.
+    if (fileIndex < 0) {
+        return;
+    }
+    for (QAction *entry : m_subtitleTrackMenu->actions()) {
+        const bool shown = entry->data().toInt() == kSubtitleFileEntry + fileIndex;
+        entry->setCheckable(entry->isCheckable() || shown);
+        entry->setChecked(shown);
     }
 }

@@ -82,6 +82,7 @@ void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)
 
 void DRUI::SetVolumeImage(bool muted)
 {
+    m_muteAction->setChecked(muted);
     const QPixmap picture(QString::fromLatin1(muted ? Images::kNoVolume : Images::kVolume));
     m_volumeButton->setIcon(QIcon(picture));
     m_volumeButton->setIconSize(picture.size());
@@ -220,6 +221,9 @@ void DRUI::BDControlsMenu(QAction *action)
         ResumePlayback();
     } else if (data == MenuData::kStop) {
         StopPlaybackAndProbes();
+    } else if (data == MenuData::kSlower || data == MenuData::kFaster ||
+               data == MenuData::kNormalSpeed) {
+        ChangeSpeed(data == MenuData::kSlower ? -1 : data == MenuData::kFaster ? 1 : 0);
     } else if (data == MenuData::kPrevious) {
         PlayPre();
     } else if (data == MenuData::kNext) {

@@ -19,3 +19,18 @@ QString MenuEntryText(const QString &outside)
     }
     return shown;
 }
+
+QString OneLineText(const QString &outside, int maxLength)
+{
+    QString shown = outside;
+    for (QChar &character : shown) {
+        if (character.category() == QChar::Other_Control) {
+            character = QLatin1Char(' ');
+        }
+    }
+    if (shown.size() <= maxLength || maxLength < 3) {
+        return shown;
+    }
+    const qsizetype head = (maxLength - 1) / 2;
+    return shown.left(head) + QChar(0x2026) + shown.right(maxLength - 1 - head);
+}

@@ -12,3 +12,8 @@ QByteArray ToNarrow(const QString &wide);
 // stays an ampersand rather than marking a shortcut letter, and a tab or line break, which
 // would split the entry, shows as a blank.
 QString MenuEntryText(const QString &outside);
+
+// Text from outside as one line of at most maxLength characters: every control character shows
+// as a blank, and a longer text loses its middle, so that both its start and its end (a file's
+// extension, a number) still show.
+QString OneLineText(const QString &outside, int maxLength);

@@ -40,6 +40,11 @@ public:
     static QMenu *AudioTrackMenu(DRUI &window) { return window.m_audioTrackMenu; }
     static QMenu *SubtitleTrackMenu(DRUI &window) { return window.m_subtitleTrackMenu; }
     static QAction *PlayAction(DRUI &window) { return window.m_playAction; }
+    // What Subtitle > Load File does once its chooser returned the path.
+    static void LoadSubtitleFrom(DRUI &window, const QString &path)
+    {
+        window.LoadSubtitleFrom(path);
+    }
 
     // Sources
     // Opens as the File menu does and returns once the open has settled: the first file started

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QMouseEvent>
 #include <QSlider>
@@ -323,6 +324,89 @@ private slots:
         }
         QVERIFY(QFile::remove(unasked));
         QVERIFY(QDir(snapshots).removeRecursively());
+    }
+
+    // Speed, both delays and a loaded subtitle file reach the engine, which says so when asked;
+    // the file's subtitle is drawn on the picture. The engine's output is copied to a log by a
+    // wrapper, since the player reads only the answers it awaits.
+    void speedDelaysAndSubtitleFileReachTheEngine()
+    {
+        const QString clip = m_media.filePath(QStringLiteral("blue.mkv"));
+        QVERIFY(MediaMaker::Run(QStringLiteral("ffmpeg"),
+                                {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                 "color=c=blue:size=320x240:rate=25", "-f", "lavfi", "-i", "sine",
+                                 "-t", "30", "-c:v", "mpeg4", "-c:a", "mp2", clip}));
+        const QString subtitles = m_media.filePath(QStringLiteral("words, here.srt"));
+        QFile words(subtitles);
+        QVERIFY(words.open(QIODevice::WriteOnly));
+        words.write("1\n00:00:00,000 --> 00:01:00,000\nHELLO HELLO HELLO\n");
+        words.close();
+        const QString log = m_media.filePath(QStringLiteral("engine.log"));
+        const QString wrapper = m_media.filePath(QStringLiteral("engine"));
+        QFile script(wrapper);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        // A null sound output: a machine without a sound device has no audio delay to set.
+        script.write("#!/bin/sh\nmplayer -ao null \"$@\" | tee -a \"$ENGINE_LOG\"\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("ENGINE_LOG", QFile::encodeName(log));
+        qputenv("TAVRIX_ENGINE", QFile::encodeName(wrapper));
+
+        DruiTestAccess::OpenFiles(Window(), {clip});
+        NoteEngine();
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        const auto whitePixels = [this] {
+            QLabel *surface = DruiTestAccess::VideoSurface(Window());
+            const QImage picture =
+                surface->screen()->grabWindow(surface->winId()).toImage();
+            int white = 0;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    white += qGray(picture.pixel(x, y)) > 200 ? 1 : 0;
+                }
+            }
+            return white;
+        };
+        const int whiteBefore = whitePixels();
+        const auto choose = [](QMenu *menu, const QString &data, auto handler) {
+            for (QAction *entry : menu->actions()) {
+                if (entry->data().toString() == data) {
+                    handler(entry);
+                    return;
+                }
+            }
+            QFAIL(qPrintable(data));
+        };
+        const auto controls = [this](QAction *a) { Window().BDControlsMenu(a); };
+        const auto audio = [this](QAction *a) { Window().BDAudioMenu(a); };
+        const auto video = [this](QAction *a) { Window().BDVideoMenu(a); };
+        choose(DruiTestAccess::ControlsMenu(Window()), QStringLiteral("Faster"), controls);
+        choose(DruiTestAccess::ControlsMenu(Window()), QStringLiteral("Faster"), controls);
+        choose(DruiTestAccess::AudioMenu(Window()), QStringLiteral("AudioDelayUp"), audio);
+        choose(DruiTestAccess::AudioMenu(Window()), QStringLiteral("AudioDelayUp"), audio);
+        choose(DruiTestAccess::VideoMenu(Window()), QStringLiteral("SubtitleDelayDown"), video);
+        DruiTestAccess::LoadSubtitleFrom(Window(), subtitles);
+
+        QProcess *engine = DruiTestAccess::Engine(Window());
+        QVERIFY(engine != nullptr);
+        engine->write("get_property speed\nget_property audio_delay\nget_property sub_delay\n"
+                      "get_property sub_file\n");
+        const auto said = [&log] {
+            QFile file(log);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        for (const QByteArray &answer : {QByteArray("ANS_speed=1.210000"),
+                                        QByteArray("ANS_audio_delay=0.200000"),
+                                        QByteArray("ANS_sub_delay=-0.100000"),
+                                        QByteArray("ANS_sub_file=0")}) {
+            QTRY_VERIFY2_WITH_TIMEOUT(said().contains(answer), said().right(600).constData(), 10000);
+        }
+        // The file's entry is the one ticked, and its words are drawn.
+        QMenu *subtitleMenu = DruiTestAccess::SubtitleTrackMenu(Window());
+        QTRY_VERIFY_WITH_TIMEOUT(subtitleMenu->actions().last()->isChecked(), 5000);
+        QCOMPARE(subtitleMenu->actions().last()->text(), QStringLiteral("words, here.srt"));
+        QTRY_VERIFY_WITH_TIMEOUT(whitePixels() > whiteBefore + 200, 10000);
+        qunsetenv("TAVRIX_ENGINE");
     }
 
     // A transport stream whose own clock starts at 100 s: a drag of the handle and a short step

@@ -877,10 +877,10 @@ private slots:
 
         const int none = Qt::NoModifier;
         QTest::newRow("Up") << int(Qt::Key_Up) << none
-                            << QStringLiteral("pausing_keep_force volume 55 100") << 55 << true
+                            << QStringLiteral("pausing_keep_force set_property volume 55") << 55 << true
                             << false;
         QTest::newRow("Down") << int(Qt::Key_Down) << none
-                              << QStringLiteral("pausing_keep_force volume 45 100") << 45 << true
+                              << QStringLiteral("pausing_keep_force set_property volume 45") << 45 << true
                               << false;
         QTest::newRow("Space") << int(Qt::Key_Space) << none << QStringLiteral("pause") << 50
                                << false << false;
@@ -889,7 +889,7 @@ private slots:
         QTest::newRow("Right") << int(Qt::Key_Right) << none << QStringLiteral("seek 80 2") << 50
                                << true << false;
         QTest::newRow("M") << int(Qt::Key_M) << none
-                           << QStringLiteral("pausing_keep_force volume 0 100") << 0 << true
+                           << QStringLiteral("pausing_keep_force set_property volume 0") << 0 << true
                            << false;
         QTest::newRow("Shift+Right") << int(Qt::Key_Right) << int(Qt::ShiftModifier)
                                      << QStringLiteral("seek 25 2") << 50 << true << false;
@@ -958,7 +958,7 @@ private slots:
         }
         QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), 55);
         QTRY_VERIFY(
-            m_engine->Commands().contains(QStringLiteral("pausing_keep_force volume 60 100")));
+            m_engine->Commands().contains(QStringLiteral("pausing_keep_force set_property volume 60")));
     }
 
     // The volume, mute and the window's place, kept when the window closes, come back in the

@@ -53,7 +53,7 @@ private slots:
             m_engine->Commands().first(),
             QStringLiteral("ARGS -demuxer lavf -ni -slave -quiet -identify -wid %1 -vo xv,gl,x11, "
                            "-ass -lavdopts threads=4 -vf screenshot -af "
-                           "channels=6,volume=5.1:1 %2")
+                           "channels=6,volume=5.1:1,scaletempo %2")
                 .arg(DruiTestAccess::VideoSurface(Window())->winId())
                 .arg(clip));
         QCOMPARE(Page(), int(DRUI::kVideoPage));

@@ -351,8 +351,9 @@ private slots:
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
         DruiTestAccess::OpenDiscFolder(Window(), folder);
-        QTRY_COMPARE(shownMessage, GetText("Messages/MSG0102"));
-        QVERIFY(!shownMessage.isEmpty());
+        // The message names the folder chosen.
+        QTRY_COMPARE(shownMessage,
+                     GetText("Messages/MSG0102") + QLatin1Char('\n') + folder);
         QVERIFY(DruiTestAccess::IsStopped(Window()));
         WaitForCommand(QStringLiteral("q"));
         QCOMPARE(ListedPaths(), QStringList{file});

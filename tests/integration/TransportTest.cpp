@@ -166,8 +166,8 @@ private slots:
         QMouseEvent press = Press(Qt::LeftButton, 150, slider);
         Window().SliderMouseLButtonPress(slider, &press);
         QCOMPARE(slider->value(), 75);
-        QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep_force volume ")),
-                                  QStringList{QStringLiteral("pausing_keep_force volume 75 100")}, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep_force set_property volume ")),
+                                  QStringList{QStringLiteral("pausing_keep_force set_property volume 75")}, 5000);
         QVERIFY(Seeks().isEmpty());
     }
 
@@ -258,14 +258,14 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("sliderAfter");
         QTest::addColumn<bool>("muted");
-        QTest::newRow("up") << "VolumeUp" << 50 << "pausing_keep_force volume 55 100" << 55 << false;
+        QTest::newRow("up") << "VolumeUp" << 50 << "pausing_keep_force set_property volume 55" << 55 << false;
         QTest::newRow("up at the top")
-            << "VolumeUp" << 100 << "pausing_keep_force volume 100 100" << 100 << false;
+            << "VolumeUp" << 100 << "pausing_keep_force set_property volume 100" << 100 << false;
         QTest::newRow("up from silence")
-            << "VolumeUp" << 0 << "pausing_keep_force volume 5 100" << 5 << false;
-        QTest::newRow("down") << "VolumeDown" << 50 << "pausing_keep_force volume 45 100" << 45 << false;
+            << "VolumeUp" << 0 << "pausing_keep_force set_property volume 5" << 5 << false;
+        QTest::newRow("down") << "VolumeDown" << 50 << "pausing_keep_force set_property volume 45" << 45 << false;
         QTest::newRow("down to silence")
-            << "VolumeDown" << 3 << "pausing_keep_force volume 0 100" << 0 << true;
+            << "VolumeDown" << 3 << "pausing_keep_force set_property volume 0" << 0 << true;
     }
 
     void volumeStepsFromTheControlsMenu()
@@ -280,7 +280,7 @@ private slots:
         Trigger(entry);
         QCOMPARE(VolumeSlider()->value(), sliderAfter);
         QCOMPARE(DruiTestAccess::IsMuted(Window()), muted);
-        QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep_force volume ")),
+        QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep_force set_property volume ")),
                                   QStringList{command}, 5000);
     }
 
@@ -295,9 +295,9 @@ private slots:
         QCOMPARE(VolumeSlider()->value(), 50);
         QVERIFY(!DruiTestAccess::IsMuted(Window()));
         QTRY_COMPARE_WITH_TIMEOUT(
-            Matching(QStringLiteral("^pausing_keep_force volume \\d+ 100$")),
-            QStringList({QStringLiteral("pausing_keep_force volume 0 100"),
-                         QStringLiteral("pausing_keep_force volume 50 100")}),
+            Matching(QStringLiteral("^pausing_keep_force set_property volume \\d+$")),
+            QStringList({QStringLiteral("pausing_keep_force set_property volume 0"),
+                         QStringLiteral("pausing_keep_force set_property volume 50")}),
             5000);
     }
 

@@ -14,9 +14,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: make-bluray-folder OUTPUT\n");
-        return 2;
+    // An option is never taken for the folder to write.
+    if (arguments.size() != 2 || arguments.at(1).startsWith(QLatin1Char('-'))) {
+        const bool asked = arguments.size() == 2 && (arguments.at(1) == QLatin1String("--help") ||
+                                                     arguments.at(1) == QLatin1String("-h"));
+        std::fprintf(asked ? stdout : stderr, "usage: make-bluray-folder OUTPUT\n");
+        return asked ? 0 : 2;
     }
     QString error;
     if (!DiscWriter::Write(DiscWriter::DemoDisc(), arguments.at(1), &error)) {

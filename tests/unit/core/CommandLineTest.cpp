@@ -45,8 +45,8 @@ private slots:
 
         const int run = int(Action::Run);
         QTest::newRow("nothing") << QStringList{} << run << QStringList{};
-        QTest::newRow("bare arguments are ignored")
-            << QStringList{"a.mkv", "b"} << run << QStringList{};
+        QTest::newRow("bare arguments are paths, and after two dashes")
+            << QStringList{"a.mkv", "--", "-b"} << run << QStringList{"/work/a.mkv", "/work/-b"};
         QTest::newRow("open, relative and absolute, in order")
             << QStringList{"--open", "clips/a.mkv", "/m/b c.mkv"} << run
             << QStringList{"/work/clips/a.mkv", "/m/b c.mkv"};

@@ -261,7 +261,7 @@ private slots:
         QTest::addColumn<QStringList>("ending");
 
         const QString path = QStringLiteral("/media/my disc");
-        const QString filter = QStringLiteral("channels=6,volume=5.1:1");
+        const QString filter = QStringLiteral("channels=6,volume=5.1:1,scaletempo");
         QTest::newRow("file") << int(kSourceFile) << false << -1 << QStringList{filter, path};
         QTest::newRow("dvd") << int(kSourceDvd) << false << -1
                              << QStringList{filter, "dvd://1", "-dvd-device", path};

@@ -376,16 +376,21 @@ void MainWindowTest::menuEntriesInOrder_data()
                                          "Recent Files", "Eject",     "Close"};
     QTest::newRow("Controls") << QStringLiteral("Controls")
                               << QStringList{"Play",       "Stop",       "Pre",       "Next",
-                                             "Forward",    "Backward",   "StartOver", "VolumeUp",
-                                             "VolumeDown", "Navigation", "Title",     "Chapter",
-                                             "FullScreen"};
+                                             "Forward",    "Backward",   "StartOver", "Slower",
+                                             "Faster",     "NormalSpeed", "VolumeUp", "VolumeDown",
+                                             "Navigation", "Title",      "Chapter",   "FullScreen"};
     QTest::newRow("Video") << QStringLiteral("Video")
-                           << QStringList{"HalfSize",   "NormalSize", "DoubleSize",
-                                          "Fit2Screen", "VideoTrack", "SubtitleTrack"};
-    QTest::newRow("Audio") << QStringLiteral("Audio") << QStringList{"AudioTrack", "AudioChannel"};
+                           << QStringList{"HalfSize",          "NormalSize",      "DoubleSize",
+                                          "Fit2Screen",        "VideoTrack",      "SubtitleTrack",
+                                          "LoadSubtitle",      "SubtitleDelayDown",
+                                          "SubtitleDelayUp",   "AspectRatio",     "NextAspect",
+                                          "StayOnTop"};
+    QTest::newRow("Audio") << QStringLiteral("Audio")
+                           << QStringList{"AudioTrack", "AudioChannel", "Mute", "AudioDelayDown",
+                                          "AudioDelayUp"};
     QTest::newRow("Tools") << QStringLiteral("Tools")
                            << QStringList{"PlayList", "Preferences", "Snapshot"};
-    QTest::newRow("Help") << QStringLiteral("Help") << QStringList{"Help", "Support", "Language"};
+    QTest::newRow("Help") << QStringLiteral("Help") << QStringList{"Help", "Support", "About", "Language"};
 }
 
 void MainWindowTest::menuEntriesInOrder()
@@ -423,8 +428,11 @@ void MainWindowTest::initialMenuEntryState_data()
 
     row("Controls", "Play", true, "Space");
     row("Controls", "Stop", true, "");
-    row("Controls", "Pre", false, "");
-    row("Controls", "Next", false, "");
+    row("Controls", "Pre", false, "<");
+    row("Controls", "Next", false, ">");
+    row("Controls", "Slower", true, "[");
+    row("Controls", "Faster", true, "]");
+    row("Controls", "NormalSpeed", true, "Backspace");
     row("Controls", "Forward", false, "Right");
     row("Controls", "Backward", false, "Left");
     row("Controls", "StartOver", false, "Home");
@@ -441,9 +449,16 @@ void MainWindowTest::initialMenuEntryState_data()
     row("Video", "Fit2Screen", false, "");
     row("Video", "VideoTrack", false, "");
     row("Video", "SubtitleTrack", false, "");
+    row("Video", "SubtitleDelayDown", true, "Z");
+    row("Video", "SubtitleDelayUp", true, "X");
+    row("Video", "NextAspect", true, "A");
+    row("Video", "StayOnTop", true, "T");
 
     row("Audio", "AudioTrack", false, "");
     row("Audio", "AudioChannel", false, "");
+    row("Audio", "Mute", true, "M");
+    row("Audio", "AudioDelayDown", true, "-");
+    row("Audio", "AudioDelayUp", true, "+");
 
     row("Tools", "PlayList", true, "");
     row("Tools", "Preferences", true, "");
