@@ -83,9 +83,9 @@ void DRUI::BuildFileMenu(QPushButton *button)
     m_fileMenu = NewPopupMenu(button);
     AddEntry(m_fileMenu, Dotted("MainWnd/OpenFile"), MenuData::kOpenFile, true, "Ctrl+O");
     AddEntry(m_fileMenu, Dotted("MainWnd/OpenDisc"), MenuData::kOpenDisc);
-    AddEntry(m_fileMenu, Dotted("MainWnd/SavePlayList"), MenuData::kSavePlayList);
     m_recentFilesAction =
         AddEntry(m_fileMenu, GetText("MainWnd/RecentFiles"), MenuData::kRecentFiles);
+    AddEntry(m_fileMenu, Dotted("MainWnd/SavePlayList"), MenuData::kSavePlayList);
     AddEntry(m_fileMenu, GetText("MainWnd/Eject"), MenuData::kEject);
     AddEntry(m_fileMenu, GetText("MainWnd/Close"), MenuData::kClose, true, "Ctrl+Q");
     m_recentMenu = NewSubmenu(m_recentFilesAction);
