@@ -138,39 +138,47 @@ void WhatPlays::Choose(const Source &source)
 {
     // A disc still being read would take the place of what was chosen since.
     EndScan();
+    if (source.path != m_source.path) {
+        m_removedPlayingRow.reset();
+    }
     m_source = source;
     m_startWhenTitlesKnown = false;
 }
 
 void WhatPlays::OpenFiles(const QStringList &paths)
 {
-    if (paths.isEmpty()) {
+    const QVector<PLAY_LIST_INFO> entries = EntriesToOpen(paths);
+    if (entries.isEmpty()) {
         return;
-    }
-    QVector<PLAY_LIST_INFO> entries;
-    entries.reserve(paths.size());
-    for (const QString &path : paths) {
-        PLAY_LIST_INFO entry;
-        entry.nType = kSourceFile;
-        entry.strPath = path;
-        entries.append(entry);
     }
     // Decided against the list as it was before this call.
     const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
     AddToPlayList(fresh);
-    Source chosen;
-    chosen.kind = kSourceFile;
-    chosen.path = paths.first();
-    Choose(chosen);
+    const PLAY_LIST_INFO &first = entries.first();
     // The file that plays is measured first; the new rows follow in their order.
-    QStringList toMeasure{paths.first()};
+    QStringList toMeasure;
+    if (first.nType == kSourceFile) {
+        toMeasure.append(first.strPath);
+    }
     for (const PLAY_LIST_INFO &entry : fresh) {
-        if (entry.strPath != paths.first()) {
+        if (entry.nType == kSourceFile && entry.strPath != first.strPath) {
             toMeasure.append(entry.strPath);
         }
     }
+    if (first.nType != kSourceFile) {
+        // A play list can start with a disc.
+        if (!toMeasure.isEmpty()) {
+            MeasureAhead(toMeasure);
+        }
+        OpenDisc(first.strPath);
+        return;
+    }
+    Source chosen;
+    chosen.kind = kSourceFile;
+    chosen.path = first.strPath;
+    Choose(chosen);
     MeasureAhead(toMeasure);
-    PlayOnceMeasured(paths.first());
+    PlayOnceMeasured(first.strPath);
 }
 
 void WhatPlays::OpenDisc(const QString &path)
@@ -209,9 +217,17 @@ void WhatPlays::PlayEntry(const PLAY_LIST_INFO &entry)
 
 std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
 {
-    const std::optional<int> target = PlayListModel::Neighbour(
-        m_playList, m_source.path,
-        forward ? PlayListModel::Step::Next : PlayListModel::Step::Previous);
+    std::optional<int> target;
+    if (m_removedPlayingRow && !m_playListRows.contains(m_source.path)) {
+        const int row = forward ? *m_removedPlayingRow : *m_removedPlayingRow - 1;
+        if (row >= 0 && row < m_playList.size()) {
+            target = row;
+        }
+    } else {
+        target = PlayListModel::Neighbour(m_playList, m_source.path,
+                                          forward ? PlayListModel::Step::Next
+                                                  : PlayListModel::Step::Previous);
+    }
     return target ? std::optional<PLAY_LIST_INFO>(m_playList[*target]) : std::nullopt;
 }
 
@@ -456,11 +472,11 @@ void WhatPlays::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries)
 void WhatPlays::ClearPlayList()
 {
     m_playList.clear();
-    m_playListRows.clear();
     m_unmeasured.clear();
     m_fileStartsMs.clear();
     m_fileStreams.clear();
     m_fileTitles.clear();
+    RowsEdited();
 }
 
 void WhatPlays::PlayOnceMeasured(const QString &path)

@@ -3,6 +3,7 @@
 #include "dialogs/PlayListInfo.h"
 #include "disc/MediumFacts.h"
 #include "disc/MoviePlaylistReader.h"
+#include "playing/M3uList.h"
 
 #include <QHash>
 #include <QObject>
@@ -87,7 +88,8 @@ public:
     void ChooseMainTitleTracks(std::optional<int> audio, std::optional<int> subtitle);
 
     // Opening: files join the play list and the first plays once measured; a disc folder is
-    // recognised and read.
+    // recognised and read. A play list file (.m3u, .m3u8) stands for its entries: those that
+    // exist join the list, the others are told once, with lists that could not be read.
     void OpenFiles(const QStringList &paths);
     void OpenDisc(const QString &path);
     // A play list row or a step to a neighbour.
@@ -112,8 +114,13 @@ public:
     // Ends all work in the background at once: the probes, a disc scan and the engine's title
     // list; what waited for them does not start.
     void EndBackgroundWork();
-    // Empties the play list (a new window content).
+    // Editing the play list. What plays goes on when its row goes, and Previous and Next then
+    // step from the place it had. Rows out of range are left alone.
+    void RemoveRows(const QVector<int> &rows);
+    // The row at from ends up at to.
+    void MoveRow(int from, int to);
     void ClearPlayList();
+    M3uList::Saving SavePlayList(const QString &listPath) const;
 
 signals:
     // The engine is to start on Current().
@@ -121,6 +128,10 @@ signals:
     void OpenWanted();
     void RowsAdded(const QVector<PLAY_LIST_INFO> &entries);
     void RowMeasured(int row, const PLAY_LIST_INFO &entry);
+    // Rows went or moved: the whole list is to be shown again.
+    void RowsChanged();
+    // Files and play lists named for opening that were not there or could not be read.
+    void NotFound(const QStringList &paths);
     void DiscScanned(const ScannedDisc &disc);
     void NotRecognised(const QString &path);
     // A picked title the engine does not offer: it is not played as another one.
@@ -135,6 +146,9 @@ private:
     // A new choice of what plays: a title still waiting for the engine's list does not start.
     void Choose(const Source &source);
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
+    // The paths to open with each play list file replaced by the entries of it that exist.
+    QVector<PLAY_LIST_INFO> EntriesToOpen(const QStringList &paths);
+    void RowsEdited();
     void LoadBluRay(const QString &discFolder);
     void ShowScan(const DiscScan &scan, const QString &discFolder);
     void EndScan();
@@ -173,6 +187,8 @@ private:
     // The play list and its durations
     QVector<PLAY_LIST_INFO> m_playList;
     QHash<QString, int> m_playListRows;
+    // Where the row of what plays was before it was removed: the rows from here on came after it.
+    std::optional<int> m_removedPlayingRow;
     QHash<QString, qint64> m_fileStartsMs;
     QHash<QString, MediumStreams> m_fileStreams;
     QHash<QString, QString> m_fileTitles;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/PlayListInfo.h"
+#include "dialogs/PlayListTable.h"
 #include "disc/MoviePlaylistReader.h"
 #include "engine/EngineSession.h"
 #include "playing/WhatPlays.h"
@@ -20,7 +21,6 @@ class QMenu;
 class QPushButton;
 class QSlider;
 class QStackedLayout;
-class QTableWidget;
 class QTimer;
 class QVBoxLayout;
 class QWidget;
@@ -211,6 +211,13 @@ private:
     void ShowNotRecognisedMessage(const QString &path);
     void InstallProbeTool();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
+    void ConnectPlayListTable();
+    // Draws the whole list again, after rows went or moved.
+    void ShowPlayList();
+    void DeleteSelectedPlayListRows();
+    void MovePlayListRow(int from, int to);
+    void SavePlayList();
+    void ShowNotFoundMessage(const QStringList &paths);
     void ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry);
     void RenderBusy(bool busy);
     void ShowScannedDisc(const ScannedDisc &disc);
@@ -250,7 +257,7 @@ private:
     QPushButton *m_playButton = nullptr;
     QPushButton *m_volumeButton = nullptr;
     QSlider *m_volumeSlider = nullptr;
-    QTableWidget *m_playListTable = nullptr;
+    PlayListTable *m_playListTable = nullptr;
 
     // Menus, rebuilt with the content
     QMenu *m_fileMenu = nullptr;

@@ -8,6 +8,7 @@ namespace MenuData {
 
 inline const QString kOpenFile = QStringLiteral("Open File");
 inline const QString kOpenDisc = QStringLiteral("Open Disc");
+inline const QString kSavePlayList = QStringLiteral("Save Play List");
 inline const QString kRecentFiles = QStringLiteral("Recent Files");
 inline const QString kEject = QStringLiteral("Eject");
 inline const QString kClose = QStringLiteral("Close");

@@ -19,6 +19,8 @@ void DRUI::BDFileMenu(QAction *action)
         btnOpenFile();
     } else if (data == MenuData::kOpenDisc) {
         btnLoadBDPath();
+    } else if (data == MenuData::kSavePlayList) {
+        SavePlayList();
     } else if (data == MenuData::kEject) {
         StopPlaybackAndProbes();
     } else if (data == MenuData::kClose) {

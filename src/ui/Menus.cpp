@@ -85,6 +85,7 @@ void DRUI::BuildFileMenu(QPushButton *button)
     AddEntry(m_fileMenu, Dotted("MainWnd/OpenDisc"), MenuData::kOpenDisc);
     m_recentFilesAction =
         AddEntry(m_fileMenu, GetText("MainWnd/RecentFiles"), MenuData::kRecentFiles);
+    AddEntry(m_fileMenu, Dotted("MainWnd/SavePlayList"), MenuData::kSavePlayList);
     AddEntry(m_fileMenu, GetText("MainWnd/Eject"), MenuData::kEject);
     AddEntry(m_fileMenu, GetText("MainWnd/Close"), MenuData::kClose, true, "Ctrl+Q");
     m_recentMenu = NewSubmenu(m_recentFilesAction);

@@ -1,9 +1,36 @@
 #include "ui/DRUI.h"
 
+#include "app/LanguageManager.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/PlayListModel.h"
 #include "ui/Look.h"
 
-#include <QTableWidget>
+#include <QFileDialog>
+
+#include <algorithm>
+
+namespace {
+
+// How many of the entries that could not be opened the message names.
+constexpr int kNotFoundShown = 10;
+
+// A name from the disk is shown as it is written, never as markup.
+QString PlainToolTip(const QString &path)
+{
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(path.toHtmlEscaped());
+}
+
+} // namespace
+
+void DRUI::ConnectPlayListTable()
+{
+    connect(m_playListTable, &PlayListTable::cellDoubleClicked, this,
+            &DRUI::PlayListItemDoubleClick);
+    connect(m_playListTable, &PlayListTable::DeleteWanted, this, &DRUI::DeleteSelectedPlayListRows);
+    connect(m_playListTable, &PlayListTable::ClearWanted, m_whatPlays, &WhatPlays::ClearPlayList);
+    connect(m_playListTable, &PlayListTable::SaveWanted, this, &DRUI::SavePlayList);
+    connect(m_playListTable, &PlayListTable::MoveWanted, this, &DRUI::MovePlayListRow);
+}
 
 void DRUI::AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
 {
@@ -11,19 +38,83 @@ void DRUI::AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
     m_playListTable->setRowCount(row + entries.size());
     const QFont font = CalibriFont(10);
     for (const PLAY_LIST_INFO &entry : entries) {
+        const QString toolTip = PlainToolTip(entry.strPath);
         auto *name = new QTableWidgetItem(PlayListModel::RowText(entry.strPath));
         name->setFont(font);
         name->setForeground(Qt::white);
+        name->setToolTip(toolTip);
         name->setData(Qt::UserRole, QVariant::fromValue(entry));
         m_playListTable->setItem(row, 0, name);
         // Empty until the duration is known.
         auto *duration = new QTableWidgetItem(entry.strDuration);
         duration->setFont(font);
         duration->setForeground(Qt::white);
+        duration->setToolTip(toolTip);
         duration->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_playListTable->setItem(row, 1, duration);
         ++row;
     }
+}
+
+void DRUI::ShowPlayList()
+{
+    m_playListTable->setRowCount(0);
+    AddPlayListRows(m_whatPlays->PlayList());
+    // What the engine was last started on keeps its mark, wherever its row went.
+    const std::optional<int> playing = PlayListModel::Find(m_whatPlays->PlayList(), m_playing.path);
+    if (playing && !m_playing.path.isEmpty()) {
+        m_playListTable->item(*playing, 0)
+            ->setIcon(QIcon(QString::fromLatin1(Images::kPlayStatus)));
+    }
+}
+
+void DRUI::DeleteSelectedPlayListRows()
+{
+    const QVector<int> rows = m_playListTable->SelectedRows();
+    if (rows.isEmpty()) {
+        return;
+    }
+    m_whatPlays->RemoveRows(rows);
+    // The row that came after the first one gone takes the selection, so Delete can go on.
+    const int next = std::min(rows.first(), m_playListTable->rowCount() - 1);
+    if (next >= 0) {
+        m_playListTable->selectRow(next);
+    }
+}
+
+void DRUI::MovePlayListRow(int from, int to)
+{
+    m_whatPlays->MoveRow(from, to);
+    m_playListTable->selectRow(to);
+}
+
+void DRUI::SavePlayList()
+{
+    // A name in use is never written over: the chooser does not offer to.
+    QString chosen = QFileDialog::getSaveFileName(
+        this, QString(), ChooserStartFolder(m_settings.fileFolder), QStringLiteral("M3U8 (*.m3u8)"),
+        nullptr, QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (!M3uList::IsListFile(chosen)) {
+        chosen += QStringLiteral(".m3u8");
+    }
+    switch (m_whatPlays->SavePlayList(chosen)) {
+    case M3uList::Saving::Saved: break;
+    case M3uList::Saving::NameInUse: ShowMessageBox(this, GetText("Messages/MSG0509")); break;
+    case M3uList::Saving::Failed: ShowMessageBox(this, GetText("Messages/MSG0510")); break;
+    }
+}
+
+void DRUI::ShowNotFoundMessage(const QStringList &paths)
+{
+    QStringList named = paths.mid(0, kNotFoundShown);
+    if (paths.size() > kNotFoundShown) {
+        named.append(QStringLiteral("…"));
+    }
+    ShowMessageBox(this,
+                   GetText("Messages/MSG0511") + QLatin1Char('\n') + named.join(QLatin1Char('\n')));
 }
 
 void DRUI::ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry)

@@ -23,7 +23,7 @@ namespace {
 const QString kOpenFileFilter = QStringLiteral(
     "Video files (*.mkv *.mp4 *.m4v *.avi *.mov *.wmv *.asf *.mpg *.mpeg *.ts *.m2ts *.mts "
     "*.webm *.ogv *.ogg *.ogm *.flv *.f4v *.3gp *.3g2 *.vob *.divx *.rm *.rmvb *.dv *.mxf "
-    "*.mod *.tod *.hdmov *.lrv *.swf);;All files (*)");
+    "*.mod *.tod *.hdmov *.lrv *.swf *.m3u *.m3u8);;All files (*)");
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;
@@ -67,6 +67,10 @@ void DRUI::ConnectWhatPlays()
     connect(m_whatPlays, &WhatPlays::OpenWanted, this, &DRUI::btnOpenFile);
     connect(m_whatPlays, &WhatPlays::RowsAdded, this, &DRUI::AddPlayListRows);
     connect(m_whatPlays, &WhatPlays::RowMeasured, this, &DRUI::ShowMeasuredDuration);
+    connect(m_whatPlays, &WhatPlays::RowsChanged, this, &DRUI::ShowPlayList);
+    // Told once the open is done, not in the middle of it.
+    connect(m_whatPlays, &WhatPlays::NotFound, this, &DRUI::ShowNotFoundMessage,
+            Qt::QueuedConnection);
     connect(m_whatPlays, &WhatPlays::DiscScanned, this, &DRUI::ShowScannedDisc);
     connect(m_whatPlays, &WhatPlays::NotRecognised, this, &DRUI::ShowNotRecognisedMessage);
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,

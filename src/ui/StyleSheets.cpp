@@ -123,7 +123,8 @@ QString Transparent()
 
 QString PlayListTable()
 {
-    return QStringLiteral("border:1px solid rgb(0, 0, 0);");
+    // White text also for the rows' tooltips, which take the window's dark background.
+    return QStringLiteral("border:1px solid rgb(0, 0, 0);color:white;");
 }
 
 QString DialogTitleBar()

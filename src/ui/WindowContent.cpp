@@ -10,8 +10,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QSplitter>
 #include <QStackedLayout>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -108,14 +108,17 @@ void DRUI::BuildWindowContent()
     m_pageStack->setContentsMargins(0, 0, 0, 0);
     m_pageStack->setCurrentIndex(kStartPage);
 
-    m_playListTable = CreatePlayListTable();
-    connect(m_playListTable, &QTableWidget::cellDoubleClicked, this,
-            &DRUI::PlayListItemDoubleClick);
-    auto *middleRow = new QHBoxLayout;
-    middleRow->setContentsMargins(0, 0, 0, 0);
-    middleRow->setSpacing(0);
-    middleRow->addLayout(m_pageStack, 8);
-    middleRow->addWidget(m_playListTable, 2);
+    m_playListTable = new PlayListTable;
+    ConnectPlayListTable();
+    auto *pages = new QWidget;
+    pages->setLayout(m_pageStack);
+    // The play list can be widened by dragging its edge.
+    auto *middleRow = new QSplitter(Qt::Horizontal);
+    middleRow->setChildrenCollapsible(false);
+    middleRow->addWidget(pages);
+    middleRow->addWidget(m_playListTable);
+    // The pictures take what the play list leaves.
+    middleRow->setStretchFactor(0, 1);
     m_playListTable->hide();
 
     m_controlBar = BuildControlBar();
@@ -124,7 +127,7 @@ void DRUI::BuildWindowContent()
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
     panelLayout->addLayout(stripSection, 1);
-    panelLayout->addLayout(middleRow, 60);
+    panelLayout->addWidget(middleRow, 60);
     panelLayout->addWidget(m_controlBar, kControlBarStretch);
 }
 

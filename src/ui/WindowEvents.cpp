@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -223,18 +222,15 @@ void DRUI::dragEnterEvent(QDragEnterEvent *event)
 
 void DRUI::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty()) {
-        return;
+    // Opened as when handed over by the desktop: all the files, else the first folder as a disc.
+    // Something that is no local file is ignored.
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (!url.toLocalFile().isEmpty()) {
+            paths.append(url.toLocalFile());
+        }
     }
-    // Only the first item of a drop is opened; something that is no local file is ignored.
-    const QString path = urls.first().toLocalFile();
-    if (path.isEmpty()) {
-        return;
-    }
-    if (QFileInfo(path).isDir()) {
-        OpenDiscFolder(path);
-    } else {
-        OpenFiles({path});
+    if (!paths.isEmpty()) {
+        OpenFromDesktop(paths);
     }
 }

@@ -485,7 +485,11 @@ private slots:
         const auto closer = CloseMessageBoxes(shownMessage);
         DruiTestAccess::OpenFiles(Window(), {junk});
         NoteEngine();
-        QTRY_COMPARE_WITH_TIMEOUT(shownMessage, GetText("Messages/MSG0503"), 15000);
+        // The message names the file, its line breaks shown as blanks.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            shownMessage.startsWith(GetText("Messages/MSG0503") + QLatin1Char('\n')), 15000);
+        QVERIFY2(shownMessage.endsWith(QStringLiteral(" Starting playback... .mkv")),
+                 qPrintable(shownMessage));
         QCOMPARE(Page(), int(DRUI::kStartPage));
     }
 
@@ -494,7 +498,7 @@ private slots:
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
         DruiTestAccess::OpenDiscFolder(Window(), m_media.path());
-        QCOMPARE(shownMessage, GetText("Messages/MSG0102"));
+        QVERIFY(shownMessage.startsWith(GetText("Messages/MSG0102") + QLatin1Char('\n')));
         QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
         QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
         QCOMPARE(Page(), int(DRUI::kStartPage));

@@ -288,28 +288,37 @@ private slots:
 
     // ---- Drops ----
 
-    void dropOpensTheFirstItem_data()
+    // Every file dropped is listed and the first one plays; a folder only without files.
+    void dropOpensAllFiles_data()
     {
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<bool>("dvd");
+        QTest::addColumn<int>("playing");
+        QTest::addColumn<int>("listed");
 
-        QTest::newRow("a file") << QStringList{"first film.mkv"} << false;
-        QTest::newRow("three files") << QStringList{"first film.mkv", "b.mkv", "c.mkv"} << false;
-        QTest::newRow("a DVD folder") << QStringList{"<dvd>"} << true;
-        QTest::newRow("a DVD folder and a file") << QStringList{"<dvd>", "b.mkv"} << true;
+        QTest::newRow("a file") << QStringList{"first film.mkv"} << false << 0 << 1;
+        QTest::newRow("three files")
+            << QStringList{"first film.mkv", "b.mkv", "c.mkv"} << false << 0 << 3;
+        QTest::newRow("a DVD folder") << QStringList{"<dvd>"} << true << 0 << 1;
+        QTest::newRow("a DVD folder and a file")
+            << QStringList{"<dvd>", "b.mkv"} << false << 1 << 1;
+        QTest::newRow("web address before a file")
+            << QStringList{"http://example.invalid/x.mkv", "b.mkv"} << false << 1 << 1;
     }
 
-    void dropOpensTheFirstItem()
+    void dropOpensAllFiles()
     {
         QFETCH(QStringList, items);
         QFETCH(bool, dvd);
+        QFETCH(int, playing);
+        QFETCH(int, listed);
 
         const QList<QUrl> urls = Urls(items);
         QMimeData data;
         data.setUrls(urls);
         Drop(&data);
 
-        const QString first = urls.first().toLocalFile();
+        const QString first = urls[playing].toLocalFile();
         QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), 1, 5000);
         const QString expectedEnd =
             dvd ? QStringLiteral(" dvd://1 -dvd-device ") + first : QLatin1Char(' ') + first;
@@ -317,10 +326,29 @@ private slots:
         if (!dvd) {
             QVERIFY(!LastArgs().contains(QStringLiteral("dvd://")));
         }
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), listed);
         QCOMPARE(DruiTestAccess::PlayList(Window()).first().strPath, first);
-        QCOMPARE(Table()->rowCount(), 1);
+        QCOMPARE(Table()->rowCount(), listed);
         QCOMPARE(DruiTestAccess::SourceKind(Window()), dvd ? int(kSourceDvd) : int(kSourceFile));
+    }
+
+    // Delete in the play list takes the selected row out; the file that plays goes on.
+    void deleteInThePlayListRemovesTheSelectedRows()
+    {
+        ShowWindow();
+        const QList<QUrl> urls = Urls({"a.mkv", "b.mkv", "c.mkv"});
+        QMimeData data;
+        data.setUrls(urls);
+        Drop(&data);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        ShowPlayList();
+        Table()->setFocus();
+        Table()->selectRow(0);
+        QTest::keyClick(Table(), Qt::Key_Delete);
+        QCOMPARE(Table()->rowCount(), 2);
+        QCOMPARE(DruiTestAccess::PlayList(Window()).first().strPath, urls[1].toLocalFile());
+        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(m_engine->Starts(), 1);
     }
 
     void dropOfNothingToOpenDoesNothing_data()
@@ -328,8 +356,6 @@ private slots:
         QTest::addColumn<QStringList>("items"); // empty: text, no addresses at all
 
         QTest::newRow("web address") << QStringList{"http://example.invalid/x.mkv"};
-        QTest::newRow("web address before a file")
-            << QStringList{"http://example.invalid/x.mkv", "b.mkv"};
         QTest::newRow("no addresses") << QStringList();
     }
 

@@ -1,8 +1,14 @@
 // The play list's rules apart from its table: finding an entry, keeping paths once, stepping to
-// a neighbour and the text of a row.
+// a neighbour, the text of a row, editing the list, and list files.
+#include "common/FakeProbe.h"
 #include "common/TestMain.h"
 
 #include "dialogs/PlayListModel.h"
+#include "playing/WhatPlays.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
 
 #include <optional>
 
@@ -41,6 +47,144 @@ class PlayListModelTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(m_probe.Install()); }
+
+    // Each step: "open NAME...", "list NAME..." (a list file of relative entries, opened),
+    // "play NAME", "remove ROW...", "move FROM TO", "clear", "save" (saved, cleared, opened).
+    // Files a to e and the DVD folder dvd are there; other names are not. Expected: the rows |
+    // what plays ("(disc)" for a disc) | the entry Previous plays | Next's | what was told.
+    void editing_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("delete rows") << QStringList{"open a b c d", "remove 3 1"} << "a c|a||c|";
+        QTest::newRow("rows out of range are left alone")
+            << QStringList{"open a b", "remove -1 2", "move 2 0", "move 0 2", "move -1 0"}
+            << "a b|a||b|";
+        QTest::newRow("delete the playing row: it goes on, steps go from its place")
+            << QStringList{"open a b c", "play b", "remove 1"} << "a c|b|a|c|";
+        QTest::newRow("delete the playing row and its neighbours")
+            << QStringList{"open a b c d e", "play c", "remove 1 2 3"} << "a e|c|a|e|";
+        QTest::newRow("the place of a deleted playing row moves up as rows above go")
+            << QStringList{"open a b c d", "play c", "remove 2", "remove 0"} << "b d|c|b|d|";
+        QTest::newRow("the place of a deleted playing row moves with the rows")
+            << QStringList{"open a b c d", "play b", "remove 1", "move 2 0"} << "d a c|b|a|c|";
+        QTest::newRow("reorder") << QStringList{"open a b c", "move 0 2"} << "b c a|a|c||";
+        QTest::newRow("clear") << QStringList{"open a b", "play b", "remove 1", "clear"} << "|b|||";
+        QTest::newRow("save and load") << QStringList{"open c a b", "save"} << "c a b|c||a|";
+        QTest::newRow("saving never writes over a file")
+            << QStringList{"open a", "save", "save"} << "a|a|||not saved";
+        QTest::newRow("load: relative entries, the missing ones told once")
+            << QStringList{"list a x b y"} << "a b|a||b|x y";
+        QTest::newRow("load behind the rows there")
+            << QStringList{"open a", "list b a c"} << "a b c|b|a|c|";
+        QTest::newRow("a list can start with a disc")
+            << QStringList{"list dvd a"} << "dvd a|dvd (disc)||a|";
+        QTest::newRow("a list that cannot be read")
+            << QStringList{"open nolist.m3u"} << "||||nolist";
+    }
+
+    void editing()
+    {
+        QFETCH(QStringList, steps);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkpath("dvd/VIDEO_TS"));
+        const auto path = [&folder](const QString &name) {
+            const QString plain = folder.filePath(name);
+            return QFileInfo(plain).isDir() || name.contains('.') ? plain : plain + ".mkv";
+        };
+        const auto name = [](const QString &of) { return QFileInfo(of).completeBaseName(); };
+        for (const char *file : {"a", "b", "c", "d", "e"}) {
+            QFile made(path(file));
+            QVERIFY(made.open(QIODevice::WriteOnly));
+        }
+        WhatPlays list(10000);
+        QSignalSpy notFound(&list, &WhatPlays::NotFound);
+        QStringList told;
+        for (const QString &step : steps) {
+            QStringList words = step.split(QLatin1Char(' '));
+            const QString verb = words.takeFirst();
+            QStringList paths;
+            for (const QString &word : words) {
+                paths.append(path(word));
+            }
+            if (verb == "open") {
+                list.OpenFiles(paths);
+            } else if (verb == "list") {
+                QFile file(path("list.m3u"));
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                for (const QString &entry : paths) {
+                    file.write(QFileInfo(entry).fileName().toUtf8() + '\n');
+                }
+                file.close();
+                list.OpenFiles({file.fileName()});
+            } else if (verb == "play") {
+                list.PlayEntry(list.PlayList()[*PlayListModel::Find(list.PlayList(), paths[0])]);
+            } else if (verb == "remove") {
+                QVector<int> rows;
+                for (const QString &word : words) {
+                    rows.append(word.toInt());
+                }
+                list.RemoveRows(rows);
+            } else if (verb == "move") {
+                list.MoveRow(words[0].toInt(), words[1].toInt());
+            } else if (verb == "clear") {
+                list.ClearPlayList();
+            } else if (list.SavePlayList(path("saved.m3u8")) == M3uList::Saving::Saved) {
+                list.ClearPlayList();
+                list.OpenFiles({path("saved.m3u8")});
+            } else {
+                told.append("not saved");
+            }
+        }
+        for (const QList<QVariant> &signal : notFound) {
+            for (const QString &missing : signal[0].toStringList()) {
+                told.append(name(missing));
+            }
+        }
+        QStringList rows;
+        for (const PLAY_LIST_INFO &entry : list.PlayList()) {
+            rows.append(name(entry.strPath));
+        }
+        const bool disc = list.Current().kind != kSourceFile && !list.Current().path.isEmpty();
+        const QStringList seen = {
+            rows.join(' '), name(list.Current().path) + (disc ? " (disc)" : ""),
+            name(list.Neighbour(false).value_or(PLAY_LIST_INFO()).strPath),
+            name(list.Neighbour(true).value_or(PLAY_LIST_INFO()).strPath), told.join(' ')};
+        QTEST(seen.join('|'), "expected");
+    }
+
+    void listFileEntries_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("comments, blank lines, CRLF and a byte order mark")
+            << QByteArray("\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:1,a\r\n/m/a.mkv\r\n\r\n  \r\nb.mkv")
+            << QStringList{"/m/a.mkv", "/lists/b.mkv"};
+        QTest::newRow("relative to the list's folder")
+            << QByteArray("../m/a.mkv\nsub/b c.mkv\n")
+            << QStringList{"/m/a.mkv", "/lists/sub/b c.mkv"};
+        QTest::newRow("file URLs") << QByteArray("file:///m/a%20b.mkv\nfile://localhost/m/c.mkv\n")
+                                   << QStringList{"/m/a b.mkv", "/m/c.mkv"};
+        QTest::newRow("other URLs stay as written")
+            << QByteArray("file://host/m/a.mkv\nhttp://host/b.mkv\n")
+            << QStringList{"file://host/m/a.mkv", "http://host/b.mkv"};
+        QStringList kept;
+        for (int i = 0; i < M3uList::kMaxEntries; ++i) {
+            kept.append("/m/" + QString::number(i));
+        }
+        QTest::newRow("entries past the bound are left out")
+            << (kept.join('\n') + "\n/m/more").toUtf8() << kept;
+        const QStringList odd = {"/m/two\nlines.mkv", "/m/space .mkv", "/m/été #1.mkv"};
+        QTest::newRow("written lists read back") << M3uList::Write(odd) << odd;
+    }
+
+    void listFileEntries()
+    {
+        QFETCH(QByteArray, contents);
+        QTEST(M3uList::Parse(contents, QStringLiteral("/lists")), "expected");
+    }
+
     void findIsExactAndTakesTheFirst_data()
     {
         QTest::addColumn<QStringList>("list");
@@ -169,6 +313,9 @@ private slots:
         QFETCH(QString, expected);
         QCOMPARE(PlayListModel::RowText(path), expected);
     }
+
+private:
+    FakeProbe m_probe;
 };
 
 TAVRIX_CORE_TEST_MAIN(PlayListModelTest)

@@ -353,8 +353,8 @@ void MainWindowTest::menuEntriesInOrder_data()
     QTest::addColumn<QStringList>("entries");
 
     QTest::newRow("File") << QStringLiteral("File")
-                          << QStringList{"Open File", "Open Disc", "Recent Files", "Eject",
-                                         "Close"};
+                          << QStringList{"Open File",      "Open Disc", "Recent Files",
+                                         "Save Play List", "Eject",     "Close"};
     QTest::newRow("Controls") << QStringLiteral("Controls")
                               << QStringList{"Play",       "Stop",       "Pre",       "Next",
                                              "Forward",    "Backward",   "StartOver", "Slower",
@@ -471,8 +471,8 @@ void MainWindowTest::fileMenuTexts()
 {
     QVERIFY(ShowWindow());
     QMenu *file = DruiTestAccess::FileMenu(*m_window);
-    QCOMPARE(TextsOf(file),
-             (QStringList{"Open File...", "Open Disc...", "Recent Files", "Eject", "Close"}));
+    QCOMPARE(TextsOf(file), (QStringList{"Open File...", "Open Disc...", "Recent Files",
+                                         "Save Play List...", "Eject", "Close"}));
     QVERIFY(
         EntryWithData(file, QStringLiteral("Open File"))->text().endsWith(QStringLiteral("...")));
     QCOMPARE(EntryWithData(file, QStringLiteral("Recent Files"))->menu(),
