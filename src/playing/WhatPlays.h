@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +20,7 @@ class BackgroundRun;
 class DurationProbeQueue;
 class QThread;
 class QTimer;
+struct DiscContents;
 struct DiscScan;
 
 // One title of the scanned Blu-ray disc, as our own playlist reader read it.
@@ -36,7 +38,7 @@ struct DiscTitle
 struct ScannedDisc
 {
     QString name;
-    QString thumbnailPath;
+    QByteArray thumbnail; // the picture's bytes
     QVector<PLAY_LIST_INFO> titles; // longest first; strPath is the title key
 };
 
@@ -81,8 +83,8 @@ public:
     int SubtitleChoice(const QString &key) const;
     void ChooseMainTitleTracks(std::optional<int> audio, std::optional<int> subtitle);
 
-    // Opening: files join the play list and the first plays once measured; a disc folder is
-    // recognised and read.
+    // Opening: files join the play list and the first plays once measured; a disc folder or
+    // image is recognised and read.
     void OpenFiles(const QStringList &paths);
     void OpenDisc(const QString &path);
     // A play list row or a step to a neighbour.
@@ -130,7 +132,11 @@ private:
     // A new choice of what plays: a title still waiting for the engine's list does not start.
     void Choose(const Source &source);
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
-    void LoadBluRay(const QString &discFolder);
+    // Reads a disc on a thread of its own with `read`: a Blu-ray folder's titles, or what an
+    // image holds.
+    void ReadDisc(const QString &path,
+                  std::function<DiscContents(const std::atomic<bool> *cancelled)> read);
+    void ShowDisc(const DiscContents &contents, const QString &path);
     void ShowScan(const DiscScan &scan, const QString &discFolder);
     void EndScan();
     void AskEngineForTitles();

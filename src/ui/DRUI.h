@@ -48,7 +48,7 @@ public:
     void SetUpWindow();
 
     // Opens what the desktop or a later copy of the player handed over, as the File menu would:
-    // the files, else the first folder as a disc. A path that does not exist only gets a message.
+    // the files, else the first folder or disc image as a disc. A path that does not exist only gets a message.
     // Waits while a dialog is still open. Raises the window.
     void OpenFromDesktop(const QStringList &paths);
 
@@ -185,6 +185,10 @@ private:
     void ConnectWhatPlays();
     void OpenFiles(const QStringList &paths);
     void OpenDiscFolder(const QString &path);
+    // A folder or a disc image, which opens as a disc rather than as a video file.
+    static bool IsDiscSource(const QString &path);
+    // The video files among the paths, else the first disc source.
+    void OpenSources(const QStringList &paths);
     void PlayDvdTitle(int title);
     void BuildDvdMenus();
     void ShowNotRecognisedMessage();

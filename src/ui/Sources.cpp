@@ -1,7 +1,9 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "dialogs/DiscChooser.h"
 #include "dialogs/MessageBox.h"
+#include "disc/DiscImage.h"
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
 #include "util/TimeText.h"
@@ -19,7 +21,7 @@ namespace {
 const QString kOpenFileFilter = QStringLiteral(
     "*.rmvb *.rm *.mpeg *.mov *.avi *.wmv *.asf *.mp4 *.flv *.fla *.swf *.m4v *.3gp *.dv *.3g2 "
     "*.m4b *.mkv *.mts *.divx *.ogm *.moi *.vob *.ajp *.f4v *.mqv *.svi *.vid *.tod *.hdmov *.mod "
-    "*.mxf *.m2ts *.lrv ;;All File(*.*)");
+    "*.mxf *.m2ts *.lrv *.iso ;;All File(*.*)");
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;
@@ -41,7 +43,7 @@ void DRUI::btnOpenFile()
     if (!chosen.isEmpty()) {
         m_settings.fileFolder = QFileInfo(chosen.first()).absolutePath();
     }
-    OpenFiles(chosen);
+    OpenSources(chosen);
 }
 
 void DRUI::btnLoadBDPath()
@@ -49,8 +51,7 @@ void DRUI::btnLoadBDPath()
     // The disc chooser shows the last disc folder among its neighbours.
     const QString remembered =
         m_settings.discFolder.isEmpty() ? QString() : QFileInfo(m_settings.discFolder).path();
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, QString(), ChooserStartFolder(remembered), QFileDialog::ShowDirsOnly);
+    const QString chosen = DiscChooser::Choose(this, ChooserStartFolder(remembered));
     if (!chosen.isEmpty()) {
         m_settings.discFolder = chosen;
     }
@@ -118,6 +119,29 @@ void DRUI::OpenFiles(const QStringList &paths)
     m_whatPlays->OpenFiles(paths);
 }
 
+bool DRUI::IsDiscSource(const QString &path)
+{
+    return QFileInfo(path).isDir() || IsDiscImageName(path);
+}
+
+void DRUI::OpenSources(const QStringList &paths)
+{
+    QStringList files;
+    QString disc;
+    for (const QString &path : paths) {
+        if (!IsDiscSource(path)) {
+            files.append(path);
+        } else if (disc.isEmpty()) {
+            disc = path;
+        }
+    }
+    if (!files.isEmpty()) {
+        OpenFiles(files);
+    } else if (!disc.isEmpty()) {
+        OpenDiscFolder(disc);
+    }
+}
+
 void DRUI::RenderBusy(bool busy)
 {
     if (busy) {
@@ -138,24 +162,12 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
     }
     raise();
     activateWindow();
-    QStringList files;
-    QString discFolder;
+    QStringList present;
     QStringList missing;
     for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            missing.append(path);
-        } else if (!info.isDir()) {
-            files.append(path);
-        } else if (discFolder.isEmpty()) {
-            discFolder = path;
-        }
+        (QFileInfo::exists(path) ? present : missing).append(path);
     }
-    if (!files.isEmpty()) {
-        OpenFiles(files);
-    } else if (!discFolder.isEmpty()) {
-        OpenDiscFolder(discFolder);
-    }
+    OpenSources(present);
     if (!missing.isEmpty()) {
         QStringList named = missing.mid(0, kMissingPathsShown);
         if (missing.size() > kMissingPathsShown) {

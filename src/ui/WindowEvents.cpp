@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -191,9 +190,5 @@ void DRUI::dropEvent(QDropEvent *event)
     if (path.isEmpty()) {
         return;
     }
-    if (QFileInfo(path).isDir()) {
-        OpenDiscFolder(path);
-    } else {
-        OpenFiles({path});
-    }
+    OpenSources({path});
 }
