@@ -1,6 +1,7 @@
 // Opening files and disc folders against the scripted engine: the play list they build, what
 // plays, the recent menu and folders that are no disc.
 #include "common/FakeProbe.h"
+#include "common/MediaMaker.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
@@ -56,6 +57,23 @@ private:
     }
 
     QTableWidget *Table() { return DruiTestAccess::PlayListTable(Window()); }
+
+    // An image of a DVD folder, beside it.
+    QString DvdImage()
+    {
+        const QString folder = DvdFolder(QStringLiteral("IMAGED_DVD"));
+        {
+            QFile ifo(folder + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO"));
+            if (!ifo.open(QIODevice::WriteOnly) || ifo.write("DVDVIDEO-VMG") <= 0) {
+                qWarning("no VIDEO_TS.IFO");
+            }
+        }
+        const QString image = folder + QStringLiteral(".iso");
+        if (!MediaMaker::MakeDiscImage(folder, image)) {
+            qWarning("no DVD image");
+        }
+        return image;
+    }
 
     QStringList RecentData()
     {
@@ -224,6 +242,8 @@ private slots:
         QTest::newRow("files; a folder among them is left")
             << QStringList{"a.mkv", "DVD", "b.mkv"} << QStringList{"a.mkv", "b.mkv"} << false;
         QTest::newRow("one disc folder") << QStringList{"DVD"} << QStringList{"DVD"} << false;
+        QTest::newRow("one disc image") << QStringList{"DVD.iso"} << QStringList{"DVD.iso"}
+                                        << false;
         QTest::newRow("only a path that does not exist")
             << QStringList{"gone"} << QStringList{} << true;
         QTest::newRow("a file and a path that does not exist")
@@ -238,6 +258,9 @@ private slots:
         const auto pathOf = [this](const QString &name) {
             if (name == QLatin1String("DVD")) {
                 return DvdFolder();
+            }
+            if (name == QLatin1String("DVD.iso")) {
+                return DvdImage();
             }
             return name == QLatin1String("gone") ? QDir::temp().filePath(QStringLiteral("gone.mkv"))
                                                  : Media(name);
@@ -377,19 +400,23 @@ private slots:
 
     void recentEntryOpensByItsKind_data()
     {
-        QTest::addColumn<bool>("dvd");
-        QTest::newRow("folder: opened as a disc") << true;
-        QTest::newRow("file: opened as a file") << false;
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder: opened as a disc") << "folder";
+        QTest::newRow("image: opened as a disc") << "image";
+        QTest::newRow("file: opened as a file") << "file";
     }
 
     void recentEntryOpensByItsKind()
     {
-        QFETCH(bool, dvd);
+        QFETCH(QString, kind);
+        const bool dvd = kind != QLatin1String("file");
         const QString playing = Media(QStringLiteral("playing.mkv"));
         DruiTestAccess::OpenFiles(Window(), {playing});
         WaitForStart(QLatin1Char(' ') + playing, 1);
 
-        const QString path = dvd ? DvdFolder() : Media(QStringLiteral("recent.mkv"));
+        const QString path = kind == QLatin1String("folder") ? DvdFolder()
+                             : dvd                           ? DvdImage()
+                                                             : Media(QStringLiteral("recent.mkv"));
         FileMenuEntry(path);
         WaitForStart(dvd ? DvdArgsEnd(path) : QLatin1Char(' ') + path, 2);
         QCOMPARE(ListedPaths(), QStringList({playing, path}));
