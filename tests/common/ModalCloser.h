@@ -3,7 +3,9 @@
 #include "common/DruiTestAccess.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <functional>
@@ -26,6 +28,21 @@ std::unique_ptr<QTimer> WhenModal(std::function<void(Widget *)> action, bool onc
     });
     timer->start(20);
     return timer;
+}
+
+// Types a path into Qt's own file chooser and presses its Open button, as a user would. Typed,
+// not selected: the chooser selects only what its background listing of a folder already holds.
+inline void ChooseInFileDialog(QFileDialog *files, const QString &path)
+{
+    auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr) {
+        qWarning("the chooser has no name field");
+        return;
+    }
+    name->setText(path);
+    // accept() is the dialog's own, protected in the file chooser.
+    QDialog *asDialog = files;
+    asDialog->accept();
 }
 
 // Closes every message box shown while the timer lives and keeps what it said.

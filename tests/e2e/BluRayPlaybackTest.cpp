@@ -8,7 +8,6 @@
 #include "DiscWriter.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -133,12 +132,8 @@ private slots:
     {
         const QString image = m_folder.filePath(QStringLiteral("DEMO DISC.iso"));
         QVERIFY(QFileInfo::exists(image) || MediaMaker::MakeDiscImage(m_disc, image));
-        const auto chooser = WhenModal<QFileDialog>([&image](QFileDialog *files) {
-            files->selectFile(image);
-            // accept() is the dialog's own, protected in the file chooser.
-            QDialog *asDialog = files;
-            asDialog->accept();
-        });
+        const auto chooser = WhenModal<QFileDialog>(
+            [&image](QFileDialog *files) { ChooseInFileDialog(files, image); });
         Window().btnLoadBDPath();
         DruiTestAccess::SettleDisc(Window());
         QCOMPARE(Page(), int(DRUI::kNavigationPage));

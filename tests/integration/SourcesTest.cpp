@@ -282,6 +282,46 @@ private slots:
         QCOMPARE(shownMessage.contains(QStringLiteral("gone.mkv")), reported);
     }
 
+    // The Open Disc chooser takes a disc folder, a disc's own VIDEO_TS folder or an image;
+    // Open on any other folder looks into it.
+    void discChooserOpensAFolderOrAnImage_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("a DVD folder") << "folder";
+        QTest::newRow("its VIDEO_TS folder") << "VIDEO_TS";
+        QTest::newRow("a DVD image") << "image";
+        QTest::newRow("a folder of no disc") << "other";
+    }
+
+    void discChooserOpensAFolderOrAnImage()
+    {
+        QFETCH(QString, chosen);
+        const QString dvd = DvdFolder();
+        const QString image = DvdImage();
+        const QString other = QFileInfo(dvd).path() + QStringLiteral("/NO_DISC");
+        QVERIFY(QDir().mkpath(other));
+        const QString path = chosen == QLatin1String("folder")     ? dvd
+                             : chosen == QLatin1String("VIDEO_TS") ? dvd + "/VIDEO_TS"
+                             : chosen == QLatin1String("image")    ? image
+                                                                   : other;
+        QString shownAfterOpen;
+        const auto chooser = WhenModal<QFileDialog>([&](QFileDialog *files) {
+            ChooseInFileDialog(files, path);
+            if (files->isVisible()) {
+                shownAfterOpen = files->directory().absolutePath();
+                files->reject();
+            }
+        });
+        Window().btnLoadBDPath();
+        if (chosen == QLatin1String("other")) {
+            QCOMPARE(shownAfterOpen, other);
+            QTest::qWait(300);
+            QCOMPARE(m_engine->Starts(), 0);
+        } else {
+            WaitForStart(DvdArgsEnd(chosen == QLatin1String("image") ? image : dvd), 1);
+        }
+    }
+
     // A probe that hangs holds nothing up: the first file plays without its length, Play pressed
     // during that wait is not undone when the wait ends, and closing the window ends at once with
     // no probe left behind.
