@@ -164,15 +164,10 @@ inline bool MakeDvdWithTwoTitles(const QString &folder)
     return Run(QStringLiteral("dvdauthor"), {"-o", folder, "-T"}, environment);
 }
 
-// A disc image of a folder's contents: with a UDF file system beside the ISO 9660 one, as disc
-// images are made, or with ISO 9660 alone.
+// A disc image of a folder: UDF beside ISO 9660, as disc images are made, or ISO 9660 alone.
 inline bool MakeDiscImage(const QString &folder, const QString &image, bool udf = true)
 {
-    QStringList arguments{"-quiet", "-o", image, folder};
-    if (udf) {
-        arguments.prepend(QStringLiteral("-udf"));
-    }
-    return Run(QStringLiteral("genisoimage"), arguments);
+    return Run(QStringLiteral("genisoimage"), {udf ? "-udf" : "-r", "-quiet", "-o", image, folder});
 }
 
 } // namespace MediaMaker

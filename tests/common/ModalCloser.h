@@ -34,15 +34,8 @@ std::unique_ptr<QTimer> WhenModal(std::function<void(Widget *)> action, bool onc
 // not selected: the chooser selects only what its background listing of a folder already holds.
 inline void ChooseInFileDialog(QFileDialog *files, const QString &path)
 {
-    auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    if (name == nullptr) {
-        qWarning("the chooser has no name field");
-        return;
-    }
-    name->setText(path);
-    // accept() is the dialog's own, protected in the file chooser.
-    QDialog *asDialog = files;
-    asDialog->accept();
+    files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+    static_cast<QDialog *>(files)->accept(); // the chooser's own accept() is protected
 }
 
 // Closes every message box shown while the timer lives and keeps what it said.

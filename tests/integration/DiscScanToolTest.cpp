@@ -137,9 +137,8 @@ private slots:
         // A playlist past the size cap, which neither way may read.
         QFile main(folder + "/BDMV/PLAYLIST/00001.mpls");
         QVERIFY(main.open(QIODevice::ReadOnly));
-        QByteArray oversize = main.readAll();
-        oversize.resize(2 * 1024 * 1024 + 1);
-        QVERIFY(WriteFile(folder + "/BDMV/PLAYLIST/00009.mpls", oversize));
+        QVERIFY(WriteFile(folder + "/BDMV/PLAYLIST/00009.mpls",
+                          main.readAll().leftJustified(2 * 1024 * 1024 + 1, '\0')));
         const QString image = m_folder.filePath(QStringLiteral("demo.iso"));
         QVERIFY(MediaMaker::MakeDiscImage(folder, image));
 

@@ -58,18 +58,13 @@ private:
 
     QTableWidget *Table() { return DruiTestAccess::PlayListTable(Window()); }
 
-    // An image of a DVD folder, beside it.
+    // An image of a DVD folder, beside it: VIDEO_TS.IFO is all that tells a DVD image.
     QString DvdImage()
     {
         const QString folder = DvdFolder(QStringLiteral("IMAGED_DVD"));
-        {
-            QFile ifo(folder + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO"));
-            if (!ifo.open(QIODevice::WriteOnly) || ifo.write("DVDVIDEO-VMG") <= 0) {
-                qWarning("no VIDEO_TS.IFO");
-            }
-        }
+        QFile ifo(folder + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO"));
         const QString image = folder + QStringLiteral(".iso");
-        if (!MediaMaker::MakeDiscImage(folder, image)) {
+        if (!ifo.open(QIODevice::WriteOnly) || !MediaMaker::MakeDiscImage(folder, image)) {
             qWarning("no DVD image");
         }
         return image;
@@ -242,8 +237,6 @@ private slots:
         QTest::newRow("files; a folder among them is left")
             << QStringList{"a.mkv", "DVD", "b.mkv"} << QStringList{"a.mkv", "b.mkv"} << false;
         QTest::newRow("one disc folder") << QStringList{"DVD"} << QStringList{"DVD"} << false;
-        QTest::newRow("one disc image") << QStringList{"DVD.iso"} << QStringList{"DVD.iso"}
-                                        << false;
         QTest::newRow("only a path that does not exist")
             << QStringList{"gone"} << QStringList{} << true;
         QTest::newRow("a file and a path that does not exist")
@@ -258,9 +251,6 @@ private slots:
         const auto pathOf = [this](const QString &name) {
             if (name == QLatin1String("DVD")) {
                 return DvdFolder();
-            }
-            if (name == QLatin1String("DVD.iso")) {
-                return DvdImage();
             }
             return name == QLatin1String("gone") ? QDir::temp().filePath(QStringLiteral("gone.mkv"))
                                                  : Media(name);

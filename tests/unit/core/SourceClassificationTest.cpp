@@ -137,34 +137,6 @@ private slots:
         QCOMPARE(KindName(ClassifyDiscFolder(Root() + QLatin1Char('/') + chosen)), expected);
     }
 
-    void discsOwnFolderStandsForTheDisc_data()
-    {
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("root");
-
-        QTest::newRow("a Blu-ray's BDMV") << QStringList{"disc/BDMV/STREAM"} << "disc/BDMV"
-                                          << "disc";
-        QTest::newRow("a DVD's VIDEO_TS") << QStringList{"disc/VIDEO_TS"} << "disc/VIDEO_TS/"
-                                          << "disc";
-        QTest::newRow("a BDMV of no disc") << QStringList{"disc/BDMV/PLAYLIST"} << "disc/BDMV"
-                                           << "disc/BDMV";
-        QTest::newRow("a BDMV that is a disc of its own")
-            << QStringList{"disc/BDMV/STREAM", "disc/BDMV/BDMV/STREAM"} << "disc/BDMV"
-            << "disc/BDMV";
-        QTest::newRow("another folder of a disc") << QStringList{"disc/BDMV/STREAM"}
-                                                  << "disc/BDMV/STREAM" << "disc/BDMV/STREAM";
-    }
-
-    void discsOwnFolderStandsForTheDisc()
-    {
-        QFETCH(QStringList, folders);
-        QFETCH(QString, chosen);
-        QFETCH(QString, root);
-        MakeFolders(folders);
-        QCOMPARE(DiscRootOf(Root() + QLatin1Char('/') + chosen), Root() + QLatin1Char('/') + root);
-    }
-
     void listingIsSortedAndSkipsHiddenNames()
     {
         MakeFolders({"folder/b-dir", "folder/.hidden-dir"});

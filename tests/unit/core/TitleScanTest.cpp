@@ -1,6 +1,5 @@
 // How a Blu-ray folder becomes the title list: which playlists are titles, their numbers,
 // lengths and order, what each carries, and the disc's name and thumbnail.
-#include "common/MediaMaker.h"
 #include "common/TestMain.h"
 
 #include "PlaylistWriter.h"
@@ -244,13 +243,6 @@ private slots:
         QCOMPARE(scan.metadata.thumbnail, thumbnail);
         QCOMPARE(scan.thumbnail, thumbnail.isEmpty() ? QByteArray() : QByteArray("JFIF"));
         QCOMPARE(scan.titles.size(), 1);
-        // An image of the disc reads the same.
-        disc.Put(QStringLiteral("BDMV/index.bdmv"), "INDX0200");
-        const QString image = disc.Path() + QStringLiteral(".iso");
-        QVERIFY(MediaMaker::MakeDiscImage(disc.Path(), image));
-        const DiscScan fromImage = ScanDiscImage(image).scan;
-        QCOMPARE(fromImage.metadata.name, name);
-        QCOMPARE(fromImage.thumbnail, scan.thumbnail);
     }
 
     void noPlaylistsGiveNoTitles_data()
