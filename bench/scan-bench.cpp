@@ -145,8 +145,8 @@ int main(int argc, char **argv)
     // The same disc as an image, recognised and scanned as the player does it.
     const QString image = temporary.path() + QStringLiteral("/DISC.iso");
     if (!WriteFile(disc + QStringLiteral("/BDMV/index.bdmv"), "INDX0200") ||
-        QProcess::execute(QStringLiteral("genisoimage"),
-                          {"-quiet", "-udf", "-o", image, disc}) != 0) {
+        QProcess::execute(QStringLiteral("genisoimage"), {"-quiet", "-udf", "-o", image, disc}) !=
+            0) {
         std::printf("image: not made (genisoimage missing?)\n");
     } else {
         qsizetype imageTitles = 0;

@@ -34,8 +34,7 @@ struct DiscImage::Input
                     int /*flags*/)
     {
         Input *input = reinterpret_cast<Input *>(blocks);
-        if ((input->cancelled != nullptr && input->cancelled->load()) ||
-            lba >= input->blockCount) {
+        if ((input->cancelled != nullptr && input->cancelled->load()) || lba >= input->blockCount) {
             return -1;
         }
         count = std::min(count, input->blockCount - lba);
@@ -182,7 +181,8 @@ bool DiscImage::ReadFile(const QString &path, qint64 maxBytes, QByteArray &conte
         contents.resize(qsizetype(size));
         qint64 done = 0;
         while (done < size) {
-            const ssize_t got = udfread_file_read(file, contents.data() + done, size_t(size - done));
+            const ssize_t got =
+                udfread_file_read(file, contents.data() + done, size_t(size - done));
             if (got <= 0) {
                 break;
             }

@@ -6,6 +6,7 @@
 #include "util/TimeText.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QSet>
 
@@ -107,7 +108,9 @@ DiscScan ScanBluRayImage(DiscImage &image, const std::atomic<bool> *cancelled)
         scan.metadata = ParseDiscMetadataFile(bytes);
     }
     if (IsRelativeHrefInside(scan.metadata.thumbnail)) {
-        image.ReadFile(kMetadataFolder + QFile::decodeName(scan.metadata.thumbnail),
+        // Cleaned as a folder's path is resolved: the image's reader takes no "." step.
+        image.ReadFile(kMetadataFolder +
+                           QDir::cleanPath(QFile::decodeName(scan.metadata.thumbnail)),
                        kMaxThumbnailFileSize, scan.thumbnail);
     }
 

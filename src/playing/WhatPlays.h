@@ -38,7 +38,7 @@ struct DiscTitle
 struct ScannedDisc
 {
     QString name;
-    QByteArray thumbnail; // the picture's bytes
+    QByteArray thumbnail;           // the picture's bytes
     QVector<PLAY_LIST_INFO> titles; // longest first; strPath is the title key
 };
 

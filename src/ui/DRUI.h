@@ -48,8 +48,8 @@ public:
     void SetUpWindow();
 
     // Opens what the desktop or a later copy of the player handed over, as the File menu would:
-    // the files, else the first folder or disc image as a disc. A path that does not exist only gets a message.
-    // Waits while a dialog is still open. Raises the window.
+    // the files, else the first folder or disc image as a disc. A path that does not exist only
+    // gets a message. Waits while a dialog is still open. Raises the window.
     void OpenFromDesktop(const QStringList &paths);
 
 protected:
