@@ -5,6 +5,7 @@
 #include "disc/DiscImage.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <sys/stat.h>
 
@@ -22,6 +23,44 @@ qsizetype EntryOf(const QByteArray &image, const QByteArray &name)
         }
     }
     return -1;
+}
+
+// Points the PLAYLIST folder's contents at a block of allocation descriptors whose one
+// descriptor names that block again as the next such block: a chain without end. Taken from
+// the image genisoimage writes: a file entry (tag 261) with short allocation descriptors.
+bool LoopAllocationExtents(QByteArray &image)
+{
+    const auto at = [&image](qsizetype offset) { return image.data() + offset; };
+    const auto u32 = [&](qsizetype offset) { return qFromLittleEndian<quint32>(at(offset)); };
+    qsizetype partition = -1; // where the partition starts, from its descriptor (tag 5)
+    for (qsizetype block = 16 * 2048; block + 2048 <= image.size() && partition < 0;
+         block += 2048) {
+        if (image[block] == 5 && image[block + 1] == 0) {
+            partition = u32(block + 188);
+        }
+    }
+    const qsizetype entry = EntryOf(image, "PLAYLIST");
+    const qsizetype fileEntry = (partition + u32(entry + 24)) * 2048;
+    if (partition < 0 || entry < 0 || image[fileEntry] != char(261 & 0xFF) ||
+        image[fileEntry + 34] & 7) {
+        return false;
+    }
+    const qsizetype descriptor = fileEntry + 176 + u32(fileEntry + 168);
+    const quint32 block = u32(descriptor + 4);
+    const quint32 nextExtent = 3u << 30 | 2048;
+    QByteArray extents(2048, '\0');
+    for (const auto &[offset, value] : QVector<QPair<int, quint32>>{
+             {0, 258}, {12, block}, {20, 8}, {24, nextExtent}, {28, block}}) {
+        qToLittleEndian(value, extents.data() + offset);
+    }
+    quint8 sum = 0;
+    for (int i = 0; i < 16; ++i) {
+        sum += i == 4 ? 0 : quint8(extents[i]);
+    }
+    extents[4] = char(sum);
+    image.replace((partition + block) * 2048, 2048, extents);
+    qToLittleEndian(nextExtent, at(descriptor));
+    return true;
 }
 
 } // namespace
@@ -50,6 +89,8 @@ private slots:
         QTest::newRow("cut before its anchor") << bluRay << "cut" << DiscFolderKind::NotRecognised;
         // PLAYLIST is BDMV again, and so on down: nothing walks it for ever.
         QTest::newRow("PLAYLIST loops back to BDMV") << bluRay << "loop" << DiscFolderKind::BluRay;
+        QTest::newRow("PLAYLIST's extents loop")
+            << bluRay << "extents" << DiscFolderKind::NotRecognised;
         QTest::newRow("not an image") << QStringList{} << "text" << DiscFolderKind::NotRecognised;
         QTest::newRow("a pipe") << QStringList{} << "pipe" << DiscFolderKind::NotRecognised;
     }
@@ -85,6 +126,9 @@ private slots:
                 const qsizetype bdmv = EntryOf(bytes, "BDMV");
                 QVERIFY(playlist >= 0 && bdmv >= 0);
                 QVERIFY(file.seek(playlist + 20) && file.write(bytes.mid(bdmv + 20, 10)) == 10);
+            } else if (shape == QLatin1String("extents")) {
+                QVERIFY(LoopAllocationExtents(bytes));
+                QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
             }
         }
         file.close();
