@@ -272,12 +272,11 @@ private slots:
         QCOMPARE(shownMessage.contains(QStringLiteral("gone.mkv")), reported);
     }
 
-    // The Open Disc chooser takes a disc folder, a disc's own VIDEO_TS folder or an image;
-    // Open on any other folder looks into it.
+    // The Open Disc chooser takes a disc's folder (here its own VIDEO_TS folder, which stands
+    // for the disc) or an image; Open on any other folder looks into it.
     void discChooserOpensAFolderOrAnImage_data()
     {
         QTest::addColumn<QString>("chosen");
-        QTest::newRow("a DVD folder") << "folder";
         QTest::newRow("its VIDEO_TS folder") << "VIDEO_TS";
         QTest::newRow("a DVD image") << "image";
         QTest::newRow("a folder of no disc") << "other";
@@ -290,10 +289,9 @@ private slots:
         const QString image = DvdImage();
         const QString other = QFileInfo(dvd).path() + QStringLiteral("/NO_DISC");
         QVERIFY(QDir().mkpath(other));
-        const QString path = chosen == QLatin1String("folder")     ? dvd
-                             : chosen == QLatin1String("VIDEO_TS") ? dvd + "/VIDEO_TS"
-                             : chosen == QLatin1String("image")    ? image
-                                                                   : other;
+        const QString path = chosen == QLatin1String("VIDEO_TS") ? dvd + "/VIDEO_TS"
+                             : chosen == QLatin1String("image")  ? image
+                                                                 : other;
         QString shownAfterOpen;
         const auto chooser = WhenModal<QFileDialog>([&](QFileDialog *files) {
             ChooseInFileDialog(files, path);
