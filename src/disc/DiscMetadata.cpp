@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 
 constexpr qsizetype kLinePiece = 2047;
@@ -72,23 +74,34 @@ DiscMetadata ParseDiscMetadata(const QByteArray &contents)
     return metadata;
 }
 
+DiscMetadata ParseDiscMetadataFile(QByteArray contents)
+{
+    // Lines as a text-mode read gives them, whichever system wrote the file.
+    return ParseDiscMetadata(contents.replace("\r\n", "\n"));
+}
+
 DiscMetadata ReadDiscMetadata(const QString &path)
 {
     QByteArray contents;
     if (!ReadRegularFile(path, kMaxMetadataFileSize, contents)) {
         return {};
     }
-    // Lines as a text-mode read gives them, whichever system wrote the file.
-    return ParseDiscMetadata(contents.replace("\r\n", "\n"));
+    return ParseDiscMetadataFile(std::move(contents));
+}
+
+bool IsRelativeHrefInside(const QByteArray &href)
+{
+    const QString relative = QFile::decodeName(href);
+    return !relative.isEmpty() && !href.contains('\0') && !relative.startsWith(QLatin1Char('/')) &&
+           !HasParentStep(relative);
 }
 
 QString ThumbnailPath(const QString &metadataFolder, const QByteArray &href)
 {
-    const QString relative = QFile::decodeName(href);
-    if (relative.isEmpty() || href.contains('\0') || relative.startsWith(QLatin1Char('/')) ||
-        HasParentStep(relative)) {
+    if (!IsRelativeHrefInside(href)) {
         return {};
     }
+    const QString relative = QFile::decodeName(href);
     const QString folder = QFileInfo(metadataFolder).canonicalFilePath();
     if (folder.isEmpty()) {
         return {};

@@ -29,9 +29,16 @@ inline constexpr qint64 kMaxThumbnailFileSize = 4 * 1024 * 1024;
 // thumbnail is the href's value in double quotes, whatever attributes follow it.
 DiscMetadata ParseDiscMetadata(const QByteArray &contents);
 
+// The same for a whole file's bytes, whichever system wrote its line ends.
+DiscMetadata ParseDiscMetadataFile(QByteArray contents);
+
 // The same for a file; a file that is no regular file, is larger than kMaxMetadataFileSize or
 // cannot be read whole at once gives empty texts.
 DiscMetadata ReadDiscMetadata(const QString &path);
+
+// Whether an href can name a file inside the metadata folder at all: it is not empty, holds no
+// NUL, is not absolute and takes no ".." step.
+bool IsRelativeHrefInside(const QByteArray &href);
 
 // The canonical path of the thumbnail an href names, when that is a regular file inside the
 // metadata folder (an absolute href, one with a ".." step, or a link that leads outside names

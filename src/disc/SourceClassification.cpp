@@ -2,7 +2,9 @@
 
 #include "disc/DirectoryListing.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -36,4 +38,16 @@ DiscFolderKind ClassifyDiscFolder(const QString &path)
                    : DiscFolderKind::NotRecognised;
     }
     return DiscFolderKind::NotRecognised;
+}
+
+QString DiscRootOf(const QString &folder)
+{
+    const QFileInfo chosen(QDir::cleanPath(folder));
+    const QString name = chosen.fileName();
+    if ((name == QLatin1String("BDMV") || name == QLatin1String("VIDEO_TS")) &&
+        ClassifyDiscFolder(folder) == DiscFolderKind::NotRecognised &&
+        ClassifyDiscFolder(chosen.path()) != DiscFolderKind::NotRecognised) {
+        return chosen.path();
+    }
+    return folder;
 }

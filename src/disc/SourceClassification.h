@@ -14,3 +14,7 @@ enum class DiscFolderKind
 // whose path contains "STREAM", a DVD a sub-folder whose path contains "VIDEO_TS" (both
 // letter-case exact).
 DiscFolderKind ClassifyDiscFolder(const QString &path);
+
+// The disc a chosen folder belongs to: the folder itself, or the folder above it when the one
+// chosen is a disc's own "BDMV" or "VIDEO_TS" folder rather than the disc's root.
+QString DiscRootOf(const QString &folder);

@@ -1,10 +1,13 @@
 #include "disc/TitleScan.h"
 
+#include "disc/DiscImage.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/OpenFolder.h"
 #include "util/TimeText.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QSet>
 
 #include <algorithm>
@@ -18,31 +21,27 @@ qint64 TitleDurationSeconds(const QVector<PlayItemRecord> &playItems)
     return seconds;
 }
 
-DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *cancelled)
-{
-    DiscScan scan;
-    const QString bdmv = discFolder + QStringLiteral("/BDMV/");
-    const QString metadataFolder = bdmv + QStringLiteral("META/DL/");
-    scan.metadata = ReadDiscMetadata(metadataFolder + QStringLiteral("bdmt_eng.xml"));
-    scan.thumbnailPath = ThumbnailPath(metadataFolder, scan.metadata.thumbnail);
+namespace {
 
-    const OpenFolder playlists(bdmv + QStringLiteral("PLAYLIST"));
+// Reads the playlists, given by their keys in listing order, into the scan's titles; `read`
+// fills the bytes of the playlist of an index.
+template <typename Read>
+void ScanPlaylists(const QStringList &keys, Read read, const std::atomic<bool> *cancelled,
+                   DiscScan &scan)
+{
     QSet<QByteArray> seenDigests;
     QByteArray bytes;
     int counter = 1;
-    const QVector<RegularFileEntry> &files = playlists.Files();
-    const qsizetype read = std::min<qsizetype>(files.size(), kMaxPlaylists);
-    for (qsizetype index = 0; index < read; ++index) {
+    const qsizetype count = std::min<qsizetype>(keys.size(), kMaxPlaylists);
+    for (qsizetype index = 0; index < count; ++index) {
         if (cancelled != nullptr && cancelled->load()) {
             break;
         }
-        const RegularFileEntry &file = files[index];
-        if (!ReadListedFile(playlists.Descriptor(), file.name, MoviePlaylistReader::kMaxFileSize,
-                            bytes)) {
+        if (!read(index, bytes)) {
             continue;
         }
         ScannedTitle title;
-        title.key = file.path;
+        title.key = keys[index];
         MoviePlaylistReader::Parse(bytes, title.contents);
         if (title.contents.playItems.isEmpty()) {
             continue;
@@ -66,5 +65,78 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
     std::stable_sort(
         scan.titles.begin(), scan.titles.end(),
         [](const ScannedTitle &a, const ScannedTitle &b) { return a.durationSec > b.durationSec; });
+}
+
+const QString kMetadataFolder = QStringLiteral("BDMV/META/DL/");
+const QString kPlaylistFolder = QStringLiteral("BDMV/PLAYLIST");
+
+} // namespace
+
+DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *cancelled)
+{
+    DiscScan scan;
+    const QString metadataFolder = discFolder + QLatin1Char('/') + kMetadataFolder;
+    scan.metadata = ReadDiscMetadata(metadataFolder + QStringLiteral("bdmt_eng.xml"));
+    const QString thumbnail = ThumbnailPath(metadataFolder, scan.metadata.thumbnail);
+    if (!thumbnail.isEmpty()) {
+        ReadRegularFile(thumbnail, kMaxThumbnailFileSize, scan.thumbnail);
+    }
+
+    const OpenFolder playlists(discFolder + QLatin1Char('/') + kPlaylistFolder);
+    const QVector<RegularFileEntry> &files = playlists.Files();
+    QStringList keys;
+    keys.reserve(files.size());
+    for (const RegularFileEntry &file : files) {
+        keys.append(file.path);
+    }
+    ScanPlaylists(
+        keys,
+        [&](qsizetype index, QByteArray &bytes) {
+            return ReadListedFile(playlists.Descriptor(), files[index].name,
+                                  MoviePlaylistReader::kMaxFileSize, bytes);
+        },
+        cancelled, scan);
     return scan;
+}
+
+DiscScan ScanBluRayImage(DiscImage &image, const std::atomic<bool> *cancelled)
+{
+    DiscScan scan;
+    QByteArray bytes;
+    if (image.ReadFile(kMetadataFolder + QStringLiteral("bdmt_eng.xml"), kMaxMetadataFileSize,
+                       bytes)) {
+        scan.metadata = ParseDiscMetadataFile(bytes);
+    }
+    if (IsRelativeHrefInside(scan.metadata.thumbnail)) {
+        // Cleaned as a folder's path is resolved: the image's reader takes no "." step.
+        image.ReadFile(kMetadataFolder +
+                           QDir::cleanPath(QFile::decodeName(scan.metadata.thumbnail)),
+                       kMaxThumbnailFileSize, scan.thumbnail);
+    }
+
+    const QStringList names = image.FileNames(kPlaylistFolder);
+    QStringList keys;
+    keys.reserve(names.size());
+    for (const QString &name : names) {
+        keys.append(image.Path() + QLatin1Char('/') + kPlaylistFolder + QLatin1Char('/') + name);
+    }
+    ScanPlaylists(
+        keys,
+        [&](qsizetype index, QByteArray &playlist) {
+            return image.ReadFile(kPlaylistFolder + QLatin1Char('/') + names[index],
+                                  MoviePlaylistReader::kMaxFileSize, playlist);
+        },
+        cancelled, scan);
+    return scan;
+}
+
+DiscContents ScanDiscImage(const QString &imagePath, const std::atomic<bool> *cancelled)
+{
+    DiscImage image(imagePath, cancelled);
+    DiscContents read;
+    read.kind = image.Kind();
+    if (read.kind == DiscFolderKind::BluRay) {
+        read.scan = ScanBluRayImage(image, cancelled);
+    }
+    return read;
 }

@@ -2,11 +2,14 @@
 
 #include "disc/DiscMetadata.h"
 #include "disc/MoviePlaylistReader.h"
+#include "disc/SourceClassification.h"
 
 #include <QString>
 #include <QVector>
 
 #include <atomic>
+
+class DiscImage;
 
 // One title of a disc: a movie playlist with play items.
 struct ScannedTitle
@@ -21,7 +24,7 @@ struct ScannedTitle
 struct DiscScan
 {
     DiscMetadata metadata;
-    QString thumbnailPath;        // the thumbnail file to show, or empty (see ThumbnailPath)
+    QByteArray thumbnail;         // the thumbnail picture's bytes, or empty
     QVector<ScannedTitle> titles; // longest first; equal lengths keep the listing order
 };
 
@@ -35,8 +38,23 @@ inline constexpr int kMaxPlaylists = 2000;
 // titles, and byte-identical copies of an earlier playlist are not titles either but use up a
 // number. When `cancelled` becomes true (from another thread), the scan stops after the
 // playlist it reads.
+// The thumbnail is read the same way, when ThumbnailPath allows it.
 DiscScan ScanBluRayFolder(const QString &discFolder,
                           const std::atomic<bool> *cancelled = nullptr);
+
+// The same for a Blu-ray image, its files read through the image's own caps and the same size
+// caps as a folder's. A title's key is the image's path followed by the playlist's path inside
+// it, as a folder's key is, so a title keeps its resume place and choices the same way.
+DiscScan ScanBluRayImage(DiscImage &image, const std::atomic<bool> *cancelled = nullptr);
+
+// What a disc holds and, for a Blu-ray, its titles.
+struct DiscContents
+{
+    DiscFolderKind kind = DiscFolderKind::NotRecognised;
+    DiscScan scan;
+};
+// The same read of an image file: what it holds and, for a Blu-ray image, its titles.
+DiscContents ScanDiscImage(const QString &imagePath, const std::atomic<bool> *cancelled = nullptr);
 
 // A title's length: each play item cut to whole seconds, then added up.
 qint64 TitleDurationSeconds(const QVector<PlayItemRecord> &playItems);

@@ -186,10 +186,22 @@ void WhatPlays::OpenDisc(const QString &path)
     // The disc plays at once; the list's rows go on being measured.
     StopWaitingForAFirstDuration();
     EndScan();
-    switch (ClassifyDiscFolder(path)) {
-    case DiscFolderKind::BluRay: LoadBluRay(path); break;
-    case DiscFolderKind::Dvd: PlayDvd(path); break;
-    case DiscFolderKind::NotRecognised: emit NotRecognised(path); break;
+    if (QFileInfo(path).isFile()) {
+        // Even telling what an image holds reads it: off the window's thread too.
+        ReadDisc(path, [path](const std::atomic<bool> *cancelled) {
+            return ScanDiscImage(path, cancelled);
+        });
+        return;
+    }
+    const QString root = DiscRootOf(path);
+    switch (ClassifyDiscFolder(root)) {
+    case DiscFolderKind::BluRay:
+        ReadDisc(root, [root](const std::atomic<bool> *cancelled) {
+            return DiscContents{DiscFolderKind::BluRay, ScanBluRayFolder(root, cancelled)};
+        });
+        break;
+    case DiscFolderKind::Dvd: PlayDvd(root); break;
+    case DiscFolderKind::NotRecognised: emit NotRecognised(root); break;
     }
 }
 
@@ -231,12 +243,13 @@ std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
     return target ? std::optional<PLAY_LIST_INFO>(m_playList[*target]) : std::nullopt;
 }
 
-void WhatPlays::LoadBluRay(const QString &discFolder)
+void WhatPlays::ReadDisc(const QString &path,
+                         std::function<DiscContents(const std::atomic<bool> *cancelled)> read)
 {
     // The last disc is forgotten at once: nothing of it plays while this one is read.
     Source reading;
     reading.kind = kSourceBluRay;
-    reading.path = discFolder;
+    reading.path = path;
     Choose(reading);
     m_titles.clear();
     m_mainTitleKey.clear();
@@ -244,18 +257,18 @@ void WhatPlays::LoadBluRay(const QString &discFolder)
     m_engineTitleListAsked = false;
     m_engineTitleListAnswered = false;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    auto scan = std::make_shared<DiscScan>();
+    auto contents = std::make_shared<DiscContents>();
     QThread *thread = QThread::create(
-        [discFolder, cancelled, scan] { *scan = ScanBluRayFolder(discFolder, cancelled.get()); });
+        [read = std::move(read), cancelled, contents] { *contents = read(cancelled.get()); });
     thread->setParent(this);
-    connect(thread, &QThread::finished, this, [this, thread, scan, discFolder] {
+    connect(thread, &QThread::finished, this, [this, thread, contents, path] {
         thread->deleteLater();
         if (thread != m_scan) {
             return;
         }
         m_scan = nullptr;
         m_scanCancelled.reset();
-        ShowScan(*scan, discFolder);
+        ShowDisc(*contents, path);
         RenderBusy();
     });
     m_scan = thread;
@@ -275,6 +288,19 @@ void WhatPlays::EndScan()
     RenderBusy();
 }
 
+void WhatPlays::ShowDisc(const DiscContents &contents, const QString &path)
+{
+    switch (contents.kind) {
+    case DiscFolderKind::BluRay: ShowScan(contents.scan, path); break;
+    case DiscFolderKind::Dvd: PlayDvd(path); break;
+    case DiscFolderKind::NotRecognised:
+        // What was read instead of the last disc is nothing to play either.
+        m_source = Source();
+        emit NotRecognised(path);
+        break;
+    }
+}
+
 void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
 {
     m_discFolder = discFolder;
@@ -287,7 +313,7 @@ void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
     ScannedDisc shown;
     shown.name = QString::fromLocal8Bit(scan.metadata.name);
     m_discName = shown.name;
-    shown.thumbnailPath = scan.thumbnailPath;
+    shown.thumbnail = scan.thumbnail;
     for (const ScannedTitle &scanned : scan.titles) {
         DiscTitle &title = m_titles[scanned.key];
         title.scanNumber = scanned.number;

@@ -13,6 +13,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -21,6 +22,7 @@ class BackgroundRun;
 class DurationProbeQueue;
 class QThread;
 class QTimer;
+struct DiscContents;
 struct DiscScan;
 struct ProbeFindings;
 
@@ -39,7 +41,7 @@ struct DiscTitle
 struct ScannedDisc
 {
     QString name;
-    QString thumbnailPath;
+    QByteArray thumbnail;           // the picture's bytes
     QVector<PLAY_LIST_INFO> titles; // longest first; strPath is the title key
 };
 
@@ -87,9 +89,9 @@ public:
     int SubtitleChoice(const QString &key) const;
     void ChooseMainTitleTracks(std::optional<int> audio, std::optional<int> subtitle);
 
-    // Opening: files join the play list and the first plays once measured; a disc folder is
-    // recognised and read. A play list file (.m3u, .m3u8) stands for its entries: those that
-    // exist join the list, the others are told once, with lists that could not be read.
+    // Opening: files join the play list and the first plays once measured; a disc folder or
+    // image is recognised and read. A play list file (.m3u, .m3u8) stands for its entries: those
+    // that exist join the list, the others are told once, with lists that could not be read.
     void OpenFiles(const QStringList &paths);
     void OpenDisc(const QString &path);
     // A play list row or a step to a neighbour.
@@ -149,7 +151,11 @@ private:
     // The paths to open with each play list file replaced by the entries of it that exist.
     QVector<PLAY_LIST_INFO> EntriesToOpen(const QStringList &paths);
     void RowsEdited();
-    void LoadBluRay(const QString &discFolder);
+    // Reads a disc on a thread of its own with `read`: a Blu-ray folder's titles, or what an
+    // image holds.
+    void ReadDisc(const QString &path,
+                  std::function<DiscContents(const std::atomic<bool> *cancelled)> read);
+    void ShowDisc(const DiscContents &contents, const QString &path);
     void ShowScan(const DiscScan &scan, const QString &discFolder);
     void EndScan();
     void AskEngineForTitles();

@@ -48,8 +48,8 @@ public:
     void SetUpWindow();
 
     // Opens what the desktop or a later copy of the player handed over, as the File menu would:
-    // the files, else the first folder as a disc. A path that does not exist only gets a message.
-    // Waits while a dialog is still open. Raises the window.
+    // the files, else the first folder or disc image as a disc. A path that does not exist only
+    // gets a message. Waits while a dialog is still open. Raises the window.
     void OpenFromDesktop(const QStringList &paths);
 
 protected:
@@ -206,6 +206,10 @@ private:
     // Loads a subtitle file into the medium that plays, shows it and ticks its menu entry.
     void LoadSubtitleFrom(const QString &path);
     void OpenDiscFolder(const QString &path);
+    // A folder or a disc image, which opens as a disc rather than as a video file.
+    static bool IsDiscSource(const QString &path);
+    // The video files among the paths, else the first disc source.
+    void OpenSources(const QStringList &paths);
     void PlayDvdTitle(int title);
     void BuildDvdMenus();
     void ShowNotRecognisedMessage(const QString &path);

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QMenu>
 #include <QTableWidget>
 
@@ -31,11 +30,7 @@ void DRUI::BDFileMenu(QAction *action)
     } else if (data != MenuData::kRecentFiles) {
         // A recent entry: its data is the path.
         StopBtn();
-        if (QFileInfo(data).isDir()) {
-            OpenDiscFolder(data);
-        } else {
-            OpenFiles({data});
-        }
+        OpenSources({data});
     }
 }
 

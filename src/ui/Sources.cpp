@@ -1,7 +1,9 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "dialogs/DiscChooser.h"
 #include "dialogs/MessageBox.h"
+#include "disc/DiscImage.h"
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/Look.h"
@@ -23,7 +25,7 @@ namespace {
 const QString kOpenFileFilter = QStringLiteral(
     "Video files (*.mkv *.mp4 *.m4v *.avi *.mov *.wmv *.asf *.mpg *.mpeg *.ts *.m2ts *.mts "
     "*.webm *.ogv *.ogg *.ogm *.flv *.f4v *.3gp *.3g2 *.vob *.divx *.rm *.rmvb *.dv *.mxf "
-    "*.mod *.tod *.hdmov *.lrv *.swf *.m3u *.m3u8);;All files (*)");
+    "*.mod *.tod *.hdmov *.lrv *.swf *.m3u *.m3u8);;Disc images (*.iso);;All files (*)");
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;
@@ -45,7 +47,7 @@ void DRUI::btnOpenFile()
     if (!chosen.isEmpty()) {
         m_settings.fileFolder = QFileInfo(chosen.first()).absolutePath();
     }
-    OpenFiles(chosen);
+    OpenSources(chosen);
 }
 
 void DRUI::btnLoadBDPath()
@@ -53,8 +55,7 @@ void DRUI::btnLoadBDPath()
     // The disc chooser shows the last disc folder among its neighbours.
     const QString remembered =
         m_settings.discFolder.isEmpty() ? QString() : QFileInfo(m_settings.discFolder).path();
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, QString(), ChooserStartFolder(remembered), QFileDialog::ShowDirsOnly);
+    const QString chosen = DiscChooser::Choose(this, ChooserStartFolder(remembered));
     if (!chosen.isEmpty()) {
         m_settings.discFolder = chosen;
     }
@@ -127,6 +128,29 @@ void DRUI::OpenFiles(const QStringList &paths)
     m_whatPlays->OpenFiles(paths);
 }
 
+bool DRUI::IsDiscSource(const QString &path)
+{
+    return QFileInfo(path).isDir() || IsDiscImageName(path);
+}
+
+void DRUI::OpenSources(const QStringList &paths)
+{
+    QStringList files;
+    QString disc;
+    for (const QString &path : paths) {
+        if (!IsDiscSource(path)) {
+            files.append(path);
+        } else if (disc.isEmpty()) {
+            disc = path;
+        }
+    }
+    if (!files.isEmpty()) {
+        OpenFiles(files);
+    } else if (!disc.isEmpty()) {
+        OpenDiscFolder(disc);
+    }
+}
+
 void DRUI::RenderBusy(bool busy)
 {
     if (busy) {
@@ -147,24 +171,12 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
     }
     raise();
     activateWindow();
-    QStringList files;
-    QString discFolder;
+    QStringList present;
     QStringList missing;
     for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            missing.append(path);
-        } else if (!info.isDir()) {
-            files.append(path);
-        } else if (discFolder.isEmpty()) {
-            discFolder = path;
-        }
+        (QFileInfo::exists(path) ? present : missing).append(path);
     }
-    if (!files.isEmpty()) {
-        OpenFiles(files);
-    } else if (!discFolder.isEmpty()) {
-        OpenDiscFolder(discFolder);
-    }
+    OpenSources(present);
     if (!missing.isEmpty()) {
         QStringList named = missing.mid(0, kMissingPathsShown);
         if (missing.size() > kMissingPathsShown) {

@@ -13,9 +13,10 @@ void DRUI::ShowScannedDisc(const ScannedDisc &disc)
 {
     m_currentPath.clear();
     m_discNameLabel->setText(disc.name);
-    // Only a checked regular file of bounded size, so that loading it cannot wait.
-    m_discThumbnailLabel->setPixmap(disc.thumbnailPath.isEmpty() ? QPixmap()
-                                                                 : QPixmap(disc.thumbnailPath));
+    // Read by the scan, bounded, off this thread.
+    QPixmap thumbnail;
+    thumbnail.loadFromData(disc.thumbnail);
+    m_discThumbnailLabel->setPixmap(thumbnail);
     // A disc without titles still replaces the previous disc's menus, with empty ones.
     BuildTitleMenus(disc.titles);
 }

@@ -164,4 +164,10 @@ inline bool MakeDvdWithTwoTitles(const QString &folder)
     return Run(QStringLiteral("dvdauthor"), {"-o", folder, "-T"}, environment);
 }
 
+// A disc image of a folder: UDF beside ISO 9660, as disc images are made, or ISO 9660 alone.
+inline bool MakeDiscImage(const QString &folder, const QString &image, bool udf = true)
+{
+    return Run(QStringLiteral("genisoimage"), {udf ? "-udf" : "-r", "-quiet", "-o", image, folder});
+}
+
 } // namespace MediaMaker

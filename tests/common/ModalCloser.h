@@ -3,7 +3,9 @@
 #include "common/DruiTestAccess.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <functional>
@@ -26,6 +28,14 @@ std::unique_ptr<QTimer> WhenModal(std::function<void(Widget *)> action, bool onc
     });
     timer->start(20);
     return timer;
+}
+
+// Types a path into Qt's own file chooser and presses its Open button, as a user would. Typed,
+// not selected: the chooser selects only what its background listing of a folder already holds.
+inline void ChooseInFileDialog(QFileDialog *files, const QString &path)
+{
+    files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+    static_cast<QDialog *>(files)->accept(); // the chooser's own accept() is protected
 }
 
 // Closes every message box shown while the timer lives and keeps what it said.

@@ -1,6 +1,8 @@
 // A Blu-ray folder written for the test, opened in the window and played by the real engine:
 // the main title through "br://0", and a picked title that must be that very playlist.
 #include "common/DruiTestAccess.h"
+#include "common/MediaMaker.h"
+#include "common/ModalCloser.h"
 #include "common/TestMain.h"
 
 #include "DiscWriter.h"
@@ -122,6 +124,31 @@ private slots:
         QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
         QCOMPARE(DruiTestAccess::Titles(Window())[DruiTestAccess::SourceKey(Window())].chapterStartsMs,
                  (QVector<qint64>{0, 4000, 8000}));
+    }
+
+    // An image of the disc, chosen in File, Open Disc, shows the same disc and plays a picked
+    // title from the image.
+    void imageChosenAsADiscPlaysThePickedTitle()
+    {
+        const QString image = m_folder.filePath(QStringLiteral("DEMO DISC.iso"));
+        QVERIFY(QFileInfo::exists(image) || MediaMaker::MakeDiscImage(m_disc, image));
+        const auto chooser = WhenModal<QFileDialog>(
+            [&image](QFileDialog *files) { ChooseInFileDialog(files, image); });
+        Window().btnLoadBDPath();
+        DruiTestAccess::SettleDisc(Window());
+        QCOMPARE(Page(), int(DRUI::kNavigationPage));
+        QCOMPARE(DruiTestAccess::DiscNameLabel(Window())->text(),
+                 QStringLiteral("Tavrix Demo Disc"));
+        QVERIFY(!DruiTestAccess::DiscThumbnailLabel(Window())->pixmap().isNull());
+        QAction *title = OtherTitle(QStringLiteral("00:00:06"));
+        QVERIFY(title != nullptr);
+        Window().BDMenuOperate(title);
+        DruiTestAccess::SettleDisc(Window());
+
+        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(2),
+                 QStringList({"-bluray-device", image}));
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 6, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
     }
 
     // Two playlists a user-operation bit apart play the same: the engine lists only one of

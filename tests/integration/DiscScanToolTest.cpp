@@ -1,7 +1,9 @@
 // The disc-scan command: its JSON for a disc and for one playlist, and its refusals.
 #include "common/TestMain.h"
 
+#include "DiscWriter.h"
 #include "PlaylistWriter.h"
+#include "common/MediaMaker.h"
 
 #include <QDir>
 #include <QProcess>
@@ -125,6 +127,27 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("{\"result\":") + QByteArray::number(result) +
                               ",\"playItems\":[],\"chapters\":[],\"audio\":[],\"subtitles\":[]}\n");
+    }
+
+    void imagePrintsWhatItsFolderPrints()
+    {
+        const QString folder = m_folder.filePath(QStringLiteral("demo"));
+        QString error;
+        QVERIFY2(DiscWriter::Write(DiscWriter::DemoDisc(), folder, &error), qPrintable(error));
+        // A playlist past the size cap, which neither way may read.
+        QFile main(folder + "/BDMV/PLAYLIST/00001.mpls");
+        QVERIFY(main.open(QIODevice::ReadOnly));
+        QVERIFY(WriteFile(folder + "/BDMV/PLAYLIST/00009.mpls",
+                          main.readAll().leftJustified(2 * 1024 * 1024 + 1, '\0')));
+        const QString image = m_folder.filePath(QStringLiteral("demo.iso"));
+        QVERIFY(MediaMaker::MakeDiscImage(folder, image));
+
+        const Run fromFolder = DiscScan({folder});
+        const Run fromImage = DiscScan({image});
+        QCOMPARE(fromImage.exitCode, 0);
+        QVERIFY(fromFolder.out.contains("00001.mpls"));
+        QCOMPARE(QByteArray(fromImage.out).replace(image.toUtf8(), folder.toUtf8()),
+                 fromFolder.out);
     }
 
     void folderThatIsNoBluRayIsRefused()

@@ -1,6 +1,7 @@
 // Opening files and disc folders against the scripted engine: the play list they build, what
 // plays, the recent menu and folders that are no disc.
 #include "common/FakeProbe.h"
+#include "common/MediaMaker.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
@@ -56,6 +57,18 @@ private:
     }
 
     QTableWidget *Table() { return DruiTestAccess::PlayListTable(Window()); }
+
+    // An image of a DVD folder, beside it: VIDEO_TS.IFO is all that tells a DVD image.
+    QString DvdImage()
+    {
+        const QString folder = DvdFolder(QStringLiteral("IMAGED_DVD"));
+        QFile ifo(folder + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO"));
+        const QString image = folder + QStringLiteral(".iso");
+        if (!ifo.open(QIODevice::WriteOnly) || !MediaMaker::MakeDiscImage(folder, image)) {
+            qWarning("no DVD image");
+        }
+        return image;
+    }
 
     QStringList RecentData()
     {
@@ -259,6 +272,44 @@ private slots:
         QCOMPARE(shownMessage.contains(QStringLiteral("gone.mkv")), reported);
     }
 
+    // The Open Disc chooser takes a disc's folder (here its own VIDEO_TS folder, which stands
+    // for the disc) or an image; Open on any other folder looks into it.
+    void discChooserOpensAFolderOrAnImage_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("its VIDEO_TS folder") << "VIDEO_TS";
+        QTest::newRow("a DVD image") << "image";
+        QTest::newRow("a folder of no disc") << "other";
+    }
+
+    void discChooserOpensAFolderOrAnImage()
+    {
+        QFETCH(QString, chosen);
+        const QString dvd = DvdFolder();
+        const QString image = DvdImage();
+        const QString other = QFileInfo(dvd).path() + QStringLiteral("/NO_DISC");
+        QVERIFY(QDir().mkpath(other));
+        const QString path = chosen == QLatin1String("VIDEO_TS") ? dvd + "/VIDEO_TS"
+                             : chosen == QLatin1String("image")  ? image
+                                                                 : other;
+        QString shownAfterOpen;
+        const auto chooser = WhenModal<QFileDialog>([&](QFileDialog *files) {
+            ChooseInFileDialog(files, path);
+            if (files->isVisible()) {
+                shownAfterOpen = files->directory().absolutePath();
+                files->reject();
+            }
+        });
+        Window().btnLoadBDPath();
+        if (chosen == QLatin1String("other")) {
+            QCOMPARE(shownAfterOpen, other);
+            QTest::qWait(300);
+            QCOMPARE(m_engine->Starts(), 0);
+        } else {
+            WaitForStart(DvdArgsEnd(chosen == QLatin1String("image") ? image : dvd), 1);
+        }
+    }
+
     // A probe that hangs holds nothing up: the first file plays without its length, Play pressed
     // during that wait is not undone when the wait ends, and closing the window ends at once with
     // no probe left behind.
@@ -378,19 +429,23 @@ private slots:
 
     void recentEntryOpensByItsKind_data()
     {
-        QTest::addColumn<bool>("dvd");
-        QTest::newRow("folder: opened as a disc") << true;
-        QTest::newRow("file: opened as a file") << false;
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder: opened as a disc") << "folder";
+        QTest::newRow("image: opened as a disc") << "image";
+        QTest::newRow("file: opened as a file") << "file";
     }
 
     void recentEntryOpensByItsKind()
     {
-        QFETCH(bool, dvd);
+        QFETCH(QString, kind);
+        const bool dvd = kind != QLatin1String("file");
         const QString playing = Media(QStringLiteral("playing.mkv"));
         DruiTestAccess::OpenFiles(Window(), {playing});
         WaitForStart(QLatin1Char(' ') + playing, 1);
 
-        const QString path = dvd ? DvdFolder() : Media(QStringLiteral("recent.mkv"));
+        const QString path = kind == QLatin1String("folder") ? DvdFolder()
+                             : dvd                           ? DvdImage()
+                                                             : Media(QStringLiteral("recent.mkv"));
         FileMenuEntry(path);
         WaitForStart(dvd ? DvdArgsEnd(path) : QLatin1Char(' ') + path, 2);
         QCOMPARE(ListedPaths(), QStringList({playing, path}));

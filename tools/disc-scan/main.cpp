@@ -1,5 +1,5 @@
-// disc-scan: shows what a Blu-ray folder holds, the way the player reads it.
-//   disc-scan FOLDER            the disc's name, thumbnail and titles, longest first
+// disc-scan: shows what a Blu-ray folder or image holds, the way the player reads it.
+//   disc-scan FOLDER|IMAGE      the disc's name, thumbnail and titles, longest first
 //   disc-scan --playlist FILE   one playlist file as the reader returns it
 #include "JsonWriter.h"
 
@@ -7,6 +7,7 @@
 #include "disc/SourceClassification.h"
 #include "disc/TitleScan.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cstdio>
@@ -81,7 +82,7 @@ void WritePlaylist(JsonWriter &json, int result, const PlaylistContents &content
 
 int Usage()
 {
-    std::fputs("usage: disc-scan FOLDER | disc-scan --playlist FILE\n", stderr);
+    std::fputs("usage: disc-scan FOLDER | disc-scan IMAGE | disc-scan --playlist FILE\n", stderr);
     return 64;
 }
 
@@ -101,12 +102,23 @@ int main(int argc, char *argv[])
         const int result = MoviePlaylistReader().Read(arguments[1], contents);
         WritePlaylist(json, result, contents);
     } else if (arguments.size() == 1 && !arguments[0].startsWith(QLatin1String("--"))) {
-        if (ClassifyDiscFolder(arguments[0]) != DiscFolderKind::BluRay) {
-            std::fprintf(stderr, "disc-scan: %s is not a Blu-ray folder\n",
-                         qPrintable(arguments[0]));
+        const QString &disc = arguments[0];
+        const bool image = QFileInfo(disc).isFile();
+        DiscContents read;
+        if (image) {
+            read = ScanDiscImage(disc);
+        } else {
+            read.kind = ClassifyDiscFolder(disc);
+            if (read.kind == DiscFolderKind::BluRay) {
+                read.scan = ScanBluRayFolder(disc);
+            }
+        }
+        if (read.kind != DiscFolderKind::BluRay) {
+            std::fprintf(stderr, "disc-scan: %s is not a Blu-ray %s\n", qPrintable(disc),
+                         image ? "image" : "folder");
             return 2;
         }
-        WriteScan(json, ScanBluRayFolder(arguments[0]));
+        WriteScan(json, read.scan);
     } else {
         return Usage();
     }
