@@ -89,6 +89,18 @@ private:
 private slots:
     void initTestCase() { QVERIFY(m_probe.Install()); }
 
+    // A probe slower than the wait for it: once it reports, the streams it read replace those
+    // the engine announced.
+    void streamsOfALateProbeReplaceTheAnnounced()
+    {
+        QVERIFY(m_probe.Install("sleep 2\necho '  Stream #0:1(ger): Audio: ac3' >&2\n"));
+        m_engine->SetStreams("aa");
+        DruiTestAccess::OpenFiles(Window(), {Media(QStringLiteral("late.mkv"))});
+        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::AudioTrackMenu(Window())->actions().size(), 2,
+                                  5000);
+        QVERIFY(m_probe.Install());
+    }
+
     void init() { MakeEngineAndWindow(36000); }
 
     void cleanup() { DropWindowAndEngine(); }
