@@ -173,6 +173,8 @@ private:
     void ChangeSpeed(int steps);
     void ShiftAudioDelay(int steps);
     void ShiftSubtitleDelay(int steps);
+    // Moves a delay by steps of 100 ms; the engine's property is set by command.
+    void ShiftDelay(int &delayMs, int steps, const char *command, const char *textKey);
     void ChooseAspect(QAction *entry);
     void NextAspect();
     void StayOnTop(bool onTop);

@@ -73,21 +73,21 @@ void DRUI::ChangeSpeed(int steps)
 
 void DRUI::ShiftAudioDelay(int steps)
 {
-    const int delayMs = m_audioDelayMs + steps * kDelayStepMs;
-    if (m_engine->IsLive() &&
-        m_engine->Send(Engine::kAudioDelaySet, EngineNumber(delayMs / 1000.0).constData())) {
-        m_audioDelayMs = delayMs;
-        m_engine->ShowOnScreen(DelayText("MainWnd/AudioDelay", delayMs));
-    }
+    ShiftDelay(m_audioDelayMs, steps, Engine::kAudioDelaySet, "MainWnd/AudioDelay");
 }
 
 void DRUI::ShiftSubtitleDelay(int steps)
 {
-    const int delayMs = m_subtitleDelayMs + steps * kDelayStepMs;
+    ShiftDelay(m_subtitleDelayMs, steps, Engine::kSubtitleDelaySet, "MainWnd/SubtitleDelay");
+}
+
+void DRUI::ShiftDelay(int &delayMs, int steps, const char *command, const char *textKey)
+{
+    const int shifted = delayMs + steps * kDelayStepMs;
     if (m_engine->IsLive() &&
-        m_engine->Send(Engine::kSubtitleDelaySet, EngineNumber(delayMs / 1000.0).constData())) {
-        m_subtitleDelayMs = delayMs;
-        m_engine->ShowOnScreen(DelayText("MainWnd/SubtitleDelay", delayMs));
+        m_engine->Send(command, EngineNumber(shifted / 1000.0).constData())) {
+        delayMs = shifted;
+        m_engine->ShowOnScreen(DelayText(textKey, shifted));
     }
 }
 
