@@ -1,6 +1,7 @@
-// Opens N clips in the window at once, for N = 1, 300 and 2000, with the real probe and the
-// engine double: the time from the call until the engine starts, and until every duration is
-// known, against the floor of running the probe N times on the same cores with xargs.
+// Opens N clips in the window at once with the real probe and the engine double: the time from
+// the call until the engine starts for 2000 clips against 1 clip, and until every duration of
+// 300 clips is known against the floor of running the probe 300 times on the same cores with
+// xargs.
 #include "common/DruiTestAccess.h"
 #include "common/MediaMaker.h"
 
@@ -81,11 +82,13 @@ int main(int argc, char *argv[])
     }
     const int cores = QThread::idealThreadCount();
     std::printf("%d cores; probe: %s\n", cores, qPrintable(ProbeProgram()));
-    for (const int count : {1, 300, 2000}) {
+    qint64 startedWithOne = 0;
+    // One clip twice: the first opening copies the probe into place and reads its libraries.
+    for (const int count : {1, 1, 2000, 300}) {
         QStringList clips;
         for (int i = 0; i < count; ++i) {
             clips << home.filePath(QStringLiteral("n%1-clip%2.avi").arg(count).arg(i));
-            if (!QFile::copy(original, clips.last())) {
+            if (!QFile::exists(clips.last()) && !QFile::copy(original, clips.last())) {
                 std::fprintf(stderr, "could not copy the clip\n");
                 return 1;
             }
@@ -100,13 +103,24 @@ int main(int argc, char *argv[])
             const QProcess *engine = DruiTestAccess::Engine(window);
             return engine != nullptr && engine->state() == QProcess::Running;
         });
-        const qint64 measured = TimeUntil(clock, [&window] { return AllMeasured(window); });
-        window.close();
-        std::printf("N=%4d: open call returned %5lld ms, engine started %5lld ms, all durations "
-                    "%6lld ms (floor %6lld ms)\n",
-                    count, static_cast<long long>(returned), static_cast<long long>(started),
-                    static_cast<long long>(measured),
-                    static_cast<long long>(FloorMs(clips, cores)));
+        if (count == 1) {
+            startedWithOne = started;
+        } else if (count == 2000) {
+            std::printf("engine started, 2000 paths: %lld ms   1 path: %lld ms   ratio %.2f (goal "
+                        "<= 150 ms; open call returned after %lld ms)\n",
+                        static_cast<long long>(started), static_cast<long long>(startedWithOne),
+                        double(started) / double(startedWithOne),
+                        static_cast<long long>(returned));
+        } else {
+            const qint64 measured = TimeUntil(clock, [&window] { return AllMeasured(window); });
+            window.close();
+            const qint64 floor = FloorMs(clips, cores);
+            std::printf("all durations known, 300 clips: %lld ms   probe run 300 times by xargs "
+                        "-P %d: %lld ms   ratio %.2f (goal <= 1.15)\n",
+                        static_cast<long long>(measured), cores, static_cast<long long>(floor),
+                        double(measured) / double(floor));
+        }
+        std::fflush(stdout);
     }
     return 0;
 }
