@@ -1,11 +1,9 @@
 #include "disc/TitleScan.h"
 
+#include "disc/PlaylistCopies.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/OpenFolder.h"
 #include "util/TimeText.h"
-
-#include <QCryptographicHash>
-#include <QSet>
 
 #include <algorithm>
 
@@ -27,8 +25,7 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
     scan.thumbnailPath = ThumbnailPath(metadataFolder, scan.metadata.thumbnail);
 
     const OpenFolder playlists(bdmv + QStringLiteral("PLAYLIST"));
-    QSet<QByteArray> seenDigests;
-    QByteArray bytes;
+    PlaylistCopies copies;
     int counter = 1;
     const QVector<RegularFileEntry> &files = playlists.Files();
     const qsizetype read = std::min<qsizetype>(files.size(), kMaxPlaylists);
@@ -37,6 +34,8 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
             break;
         }
         const RegularFileEntry &file = files[index];
+        // A buffer of its own each time: the copy finder may hold on to the last one.
+        QByteArray bytes;
         if (!ReadListedFile(playlists.Descriptor(), file.name, MoviePlaylistReader::kMaxFileSize,
                             bytes)) {
             continue;
@@ -47,16 +46,12 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
         if (title.contents.playItems.isEmpty()) {
             continue;
         }
-        // The digest of the very bytes parsed. BLAKE2b gives a 64-byte collision-resistant
-        // digest like SHA-512 does, in a third of the time: SHA-512 took over a third of a
-        // 1000-playlist disc's scan.
-        const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_512);
-        if (seenDigests.contains(digest)) {
-            // A byte-identical copy is no title of its own, yet it uses up a number.
+        // The very bytes parsed. A byte-identical copy is no title of its own, yet it uses up a
+        // number.
+        if (copies.IsCopy(bytes)) {
             ++counter;
             continue;
         }
-        seenDigests.insert(digest);
         title.number = counter++;
         title.durationSec = TitleDurationSeconds(title.contents.playItems);
         title.durationText = FormatTime(title.durationSec);
