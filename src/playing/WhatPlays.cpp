@@ -157,12 +157,9 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     }
     // Decided against the list as it was before this call.
     const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
-    AddToPlayList(fresh);
-    Source chosen;
-    chosen.kind = kSourceFile;
-    chosen.path = paths.first();
-    Choose(chosen);
-    // The file that plays is measured first; the new rows follow in their order.
+    // The file that plays is measured first; the new rows follow in their order. The probes
+    // start before the rows are added, so that the window's work on a long list runs while the
+    // first file is measured instead of before.
     QStringList toMeasure{paths.first()};
     for (const PLAY_LIST_INFO &entry : fresh) {
         if (entry.strPath != paths.first()) {
@@ -170,6 +167,11 @@ void WhatPlays::OpenFiles(const QStringList &paths)
         }
     }
     MeasureAhead(toMeasure);
+    AddToPlayList(fresh);
+    Source chosen;
+    chosen.kind = kSourceFile;
+    chosen.path = paths.first();
+    Choose(chosen);
     PlayOnceMeasured(paths.first());
 }
 
