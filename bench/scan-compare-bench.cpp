@@ -1,6 +1,6 @@
 // Times our disc-scan command against libbluray's bd_list_titles on the same Blu-ray folder,
-// side by side: discs written for the purpose with 1000 and 10,000 playlists shaped like those of the
-// real discs that carry so many, which hide the feature among decoys stitched from many short
+// side by side: discs written for the purpose with 1000 and 10,000 playlists shaped like those of
+// the real discs that carry so many, which hide the feature among decoys stitched from many short
 // pieces of the disc's clips: every playlist names only clips the disc has, with their real
 // streams, subtitle entries and a chapter per piece; some are byte-identical copies, some loop
 // menus, and every one is a title of the disc's index. Then the time from choosing the smaller

@@ -88,8 +88,7 @@ double StartMs(Display *display, char *const arguments[])
         }
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == MapNotify &&
-            BelongsTo(display, event.xmap.window, pid, pidAtom)) {
+        if (event.type == MapNotify && BelongsTo(display, event.xmap.window, pid, pidAtom)) {
             elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         }
     }
@@ -147,7 +146,8 @@ int main(int argc, char *argv[])
         playerTimes.push_back(StartMs(display, playerArguments));
     }
     if (std::count(bareTimes.begin(), bareTimes.end(), -1.0) +
-            std::count(playerTimes.begin(), playerTimes.end(), -1.0) > 0) {
+            std::count(playerTimes.begin(), playerTimes.end(), -1.0) >
+        0) {
         std::fprintf(stderr, "a window never showed\n");
         return 1;
     }

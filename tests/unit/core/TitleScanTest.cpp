@@ -433,8 +433,9 @@ private slots:
         QFETCH(qsizetype, heldBytes);
         PlaylistCopies copies(heldBytes);
         QVector<bool> found;
-        for (const QByteArray &bytes : {Movie(1, {60000, 1}), Movie(2, {45000}), Movie(3, {15000}),
-                                        Movie(2, {45000}), Movie(1, {60000, 1}), Movie(3, {15000})}) {
+        for (const QByteArray &bytes :
+             {Movie(1, {60000, 1}), Movie(2, {45000}), Movie(3, {15000}), Movie(2, {45000}),
+              Movie(1, {60000, 1}), Movie(3, {15000})}) {
             found << copies.IsCopy(bytes);
         }
         QCOMPARE(found, (QVector<bool>{false, false, false, true, true, true}));
