@@ -1,14 +1,13 @@
 #include "disc/TitleScan.h"
 
 #include "disc/DiscImage.h"
+#include "disc/PlaylistCopies.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/OpenFolder.h"
 #include "util/TimeText.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSet>
 
 #include <algorithm>
 
@@ -29,14 +28,15 @@ template <typename Read>
 void ScanPlaylists(const QStringList &keys, Read read, const std::atomic<bool> *cancelled,
                    DiscScan &scan)
 {
-    QSet<QByteArray> seenDigests;
-    QByteArray bytes;
+    PlaylistCopies copies;
     int counter = 1;
     const qsizetype count = std::min<qsizetype>(keys.size(), kMaxPlaylists);
     for (qsizetype index = 0; index < count; ++index) {
         if (cancelled != nullptr && cancelled->load()) {
             break;
         }
+        // A buffer of its own each time: the copy finder may hold on to the last one.
+        QByteArray bytes;
         if (!read(index, bytes)) {
             continue;
         }
@@ -46,16 +46,12 @@ void ScanPlaylists(const QStringList &keys, Read read, const std::atomic<bool> *
         if (title.contents.playItems.isEmpty()) {
             continue;
         }
-        // The digest of the very bytes parsed. BLAKE2b gives a 64-byte collision-resistant
-        // digest like SHA-512 does, in a third of the time: SHA-512 took over a third of a
-        // 1000-playlist disc's scan.
-        const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_512);
-        if (seenDigests.contains(digest)) {
-            // A byte-identical copy is no title of its own, yet it uses up a number.
+        // The very bytes parsed. A byte-identical copy is no title of its own, yet it uses up a
+        // number.
+        if (copies.IsCopy(bytes)) {
             ++counter;
             continue;
         }
-        seenDigests.insert(digest);
         title.number = counter++;
         title.durationSec = TitleDurationSeconds(title.contents.playItems);
         title.durationText = FormatTime(title.durationSec);

@@ -41,6 +41,18 @@ void StartWatchdog(int readEnd, int writeEnd)
         ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0);
     }
     ::close_range(static_cast<unsigned>(readEnd) + 1, ~0U, 0);
+    // It waits as a small shell with the pipe for its input: a forked copy of the player that
+    // stayed would hold the player's memory copy-on-write for the program's whole life, so
+    // every page the player wrote meanwhile was copied, which made starting a program with a
+    // long play list slow. Without a shell it waits as it is.
+    const bool onInput = readEnd == STDIN_FILENO ? ::fcntl(readEnd, F_SETFD, 0) == 0
+                                                 : ::dup2(readEnd, STDIN_FILENO) == STDIN_FILENO;
+    if (onInput) {
+        static const char *const kArguments[] = {"sh", "-c", "read -r line; kill -9 0", nullptr};
+        static const char *const kEnvironment[] = {nullptr};
+        ::execve("/bin/sh", const_cast<char *const *>(kArguments),
+                 const_cast<char *const *>(kEnvironment));
+    }
     char byte;
     while (::read(readEnd, &byte, 1) < 0 && errno == EINTR) {
     }

@@ -153,7 +153,6 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     }
     // Decided against the list as it was before this call.
     const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
-    AddToPlayList(fresh);
     const PLAY_LIST_INFO &first = entries.first();
     // The file that plays is measured first; the new rows follow in their order.
     QStringList toMeasure;
@@ -167,17 +166,21 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     }
     if (first.nType != kSourceFile) {
         // A play list can start with a disc.
+        AddToPlayList(fresh);
         if (!toMeasure.isEmpty()) {
             MeasureAhead(toMeasure);
         }
         OpenDisc(first.strPath);
         return;
     }
+    // The probes start before the rows are added, so that the window's work on a long list runs
+    // while the first file is measured instead of before.
+    MeasureAhead(toMeasure);
+    AddToPlayList(fresh);
     Source chosen;
     chosen.kind = kSourceFile;
     chosen.path = first.strPath;
     Choose(chosen);
-    MeasureAhead(toMeasure);
     PlayOnceMeasured(first.strPath);
 }
 

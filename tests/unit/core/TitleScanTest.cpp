@@ -3,6 +3,7 @@
 #include "common/TestMain.h"
 
 #include "PlaylistWriter.h"
+#include "disc/PlaylistCopies.h"
 #include "disc/TitleScan.h"
 
 #include <QDir>
@@ -374,6 +375,8 @@ private slots:
             << QStringList{"A", "A", "A", "B"} << QVector<int>{1, 0, 0, 4};
         QTest::newRow("copy of an earlier title after another")
             << QStringList{"A", "B", "A", "C"} << QVector<int>{1, 2, 0, 4};
+        QTest::newRow("copy of the first of two of one size")
+            << QStringList{"B", "C", "B"} << QVector<int>{1, 2, 0};
         QTest::newRow("copy of the last title")
             << QStringList{"A", "B", "B"} << QVector<int>{1, 2, 0};
         QTest::newRow("copies of a menu loop use no number")
@@ -408,8 +411,31 @@ private slots:
             }
         }
         QVERIFY(contents.value("A") != PlaylistWriter::Write(marked));
+        QCOMPARE(contents.value("B").size(), contents.value("C").size());
 
         QCOMPARE(NumbersByName(ScanBluRayFolder(disc.Path())), expected);
+    }
+
+    // However little of the playlists may be held as they are, copies are still found.
+    void copiesFoundWhateverIsHeld_data()
+    {
+        QTest::addColumn<qsizetype>("heldBytes");
+        QTest::newRow("nothing held") << qsizetype(0);
+        QTest::newRow("one playlist held") << Movie(1, {60000, 1}).size();
+        QTest::newRow("plenty held") << PlaylistCopies::kHeldBytesLimit;
+    }
+
+    void copiesFoundWhateverIsHeld()
+    {
+        QFETCH(qsizetype, heldBytes);
+        PlaylistCopies copies(heldBytes);
+        QVector<bool> found;
+        for (const QByteArray &bytes :
+             {Movie(1, {60000, 1}), Movie(2, {45000}), Movie(3, {15000}), Movie(2, {45000}),
+              Movie(1, {60000, 1}), Movie(3, {15000})}) {
+            found << copies.IsCopy(bytes);
+        }
+        QCOMPARE(found, (QVector<bool>{false, false, false, true, true, true}));
     }
 
     // Items as (in, out) pairs in milliseconds.
