@@ -485,6 +485,53 @@ private slots:
         QCOMPARE(CheckedData(menu), QVariantList{entry});
     }
 
+    // Speed, delays and aspect ratio go to the engine as numbers it reads, whatever the locale.
+    void adjustmentsSendTheirValues_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("command");
+        const QString set = QStringLiteral("pausing_keep_force set_property ");
+        QTest::newRow("faster twice") << QStringList{"Faster", "Faster"} << set + "speed 1.210";
+        QTest::newRow("slower, then normal")
+            << QStringList{"Slower", "NormalSpeed"} << set + "speed 1.000";
+        QStringList slowest;
+        slowest.fill(QStringLiteral("Slower"), 20);
+        QTest::newRow("a quarter at the slowest") << slowest << set + "speed 0.250";
+        QTest::newRow("audio delay") << QStringList{"AudioDelayUp", "AudioDelayUp"}
+                                     << set + "audio_delay 0.200";
+        QTest::newRow("subtitle delay") << QStringList{"SubtitleDelayDown"}
+                                        << set + "sub_delay -0.100";
+        QTest::newRow("16:9") << QStringList{"Aspect16To9"}
+                              << QStringLiteral("pausing_keep_force switch_ratio 1.778");
+        QTest::newRow("auto after 4:3") << QStringList{"Aspect4To3", "AspectAuto"}
+                                        << QStringLiteral("pausing_keep_force switch_ratio -1");
+    }
+
+    void adjustmentsSendTheirValues()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, command);
+        StartPlaying("a");
+        QMenu *video = DruiTestAccess::VideoMenu(Window());
+        QMenu *aspects = EntryWithData(video, QStringLiteral("AspectRatio"))->menu();
+        for (const QString &data : entries) {
+            if (QAction *entry = EntryWithData(DruiTestAccess::ControlsMenu(Window()), data)) {
+                Window().BDControlsMenu(entry);
+            } else if (QAction *audio = EntryWithData(DruiTestAccess::AudioMenu(Window()), data)) {
+                Window().BDAudioMenu(audio);
+            } else {
+                QAction *aspect = EntryWithData(aspects, data);
+                Window().BDVideoMenu(aspect != nullptr ? aspect : EntryWithData(video, data));
+            }
+        }
+        Sync();
+        QStringList sent = m_engine->Commands();
+        sent.removeIf([](const QString &line) {
+            return line.contains(QLatin1String("osd_show_text")) || line.startsWith("mark ");
+        });
+        QCOMPARE(sent.last(), command);
+    }
+
     void audioChannelWhilePausedKeepsThePause_data()
     {
         QTest::addColumn<QString>("first");
