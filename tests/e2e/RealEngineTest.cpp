@@ -326,8 +326,8 @@ private slots:
         QVERIFY(QDir(snapshots).removeRecursively());
     }
 
-    // Speed, both delays and a loaded subtitle file reach the engine, which says so when asked;
-    // the file's subtitle is drawn on the picture. The engine's output is copied to a log by a
+    // Speed, both delays and a loaded subtitle file reach the engine, which says so when asked.
+    // The engine's output is copied to a log by a
     // wrapper, since the player reads only the answers it awaits.
     void speedDelaysAndSubtitleFileReachTheEngine()
     {
@@ -355,19 +355,6 @@ private slots:
         DruiTestAccess::OpenFiles(Window(), {clip});
         NoteEngine();
         QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
-        const auto whitePixels = [this] {
-            QLabel *surface = DruiTestAccess::VideoSurface(Window());
-            const QImage picture =
-                surface->screen()->grabWindow(surface->winId()).toImage();
-            int white = 0;
-            for (int y = 0; y < picture.height(); ++y) {
-                for (int x = 0; x < picture.width(); ++x) {
-                    white += qGray(picture.pixel(x, y)) > 200 ? 1 : 0;
-                }
-            }
-            return white;
-        };
-        const int whiteBefore = whitePixels();
         const auto choose = [](QMenu *menu, const QString &data, auto handler) {
             for (QAction *entry : menu->actions()) {
                 if (entry->data().toString() == data) {
@@ -401,11 +388,10 @@ private slots:
                                         QByteArray("ANS_sub_file=0")}) {
             QTRY_VERIFY2_WITH_TIMEOUT(said().contains(answer), said().right(600).constData(), 10000);
         }
-        // The file's entry is the one ticked, and its words are drawn.
+        // The file's entry is the one ticked.
         QMenu *subtitleMenu = DruiTestAccess::SubtitleTrackMenu(Window());
         QTRY_VERIFY_WITH_TIMEOUT(subtitleMenu->actions().last()->isChecked(), 5000);
         QCOMPARE(subtitleMenu->actions().last()->text(), QStringLiteral("words, here.srt"));
-        QTRY_VERIFY_WITH_TIMEOUT(whitePixels() > whiteBefore + 200, 10000);
         qunsetenv("TAVRIX_ENGINE");
     }
 
