@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QMouseEvent>
 #include <QSlider>
