@@ -6,6 +6,7 @@
 #include <QStringBuilder>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -18,6 +19,10 @@ constexpr qint64 kMarkSize = 14;
 constexpr qint64 kAngleEntrySize = 10;
 constexpr qsizetype kClipNameSize = 5;
 constexpr qsizetype kCodecSize = 4;
+// A play item takes at least its length field and its 34 fixed bytes.
+constexpr qint64 kMinPlayItemSize = 2 + 34;
+// Play items name few clips many times over; this many names are made once and shared.
+constexpr qsizetype kMaxSharedClipNames = 16;
 
 struct LanguageName
 {
@@ -103,6 +108,7 @@ public:
 
 private:
     int ParsePlayItem(qint64 &position);
+    QString SharedClipName(QByteArrayView name, QByteArrayView codec);
     void ParseStreamEntry(qint64 &position);
     void ParseMarks(qint64 markStart);
 
@@ -112,6 +118,13 @@ private:
     QVector<StreamRecord> m_graphics;
     QVector<StreamRecord> m_text;
     QVector<qint64> m_chapters;
+    struct ClipNameText
+    {
+        QByteArrayView name;
+        QByteArrayView codec;
+        QString text;
+    };
+    QVector<ClipNameText> m_clipNames;
     qint64 m_runningStartMs = 0;
     bool m_keepStreams = false;
 };
@@ -128,6 +141,8 @@ int PlaylistParser::Parse(PlaylistContents &contents)
         return MoviePlaylistReader::kOutsideData;
     }
 
+    // No more items than the bytes can hold, whatever the count says.
+    m_items.reserve(std::clamp<qint64>(itemCount, 0, m_reader.Size() / kMinPlayItemSize));
     int result = MoviePlaylistReader::kOk;
     qint64 position = playListStart + 10;
     for (int item = 0; item < itemCount; ++item) {
@@ -162,8 +177,8 @@ int PlaylistParser::ParsePlayItem(qint64 &position)
     const qint64 start = position;
     const qint16 length = static_cast<qint16>(m_reader.U16(start));
     PlayItemRecord record;
-    record.clipName =
-        ClipName(m_reader.Bytes(start + 2, kClipNameSize), m_reader.Bytes(start + 7, kCodecSize));
+    record.clipName = SharedClipName(m_reader.Bytes(start + 2, kClipNameSize),
+                                     m_reader.Bytes(start + 7, kCodecSize));
     const quint32 inTicks = m_reader.U32(start + 14);
     const quint32 outTicks = m_reader.U32(start + 18);
     // An item that ends before it starts would give negative lengths and chapter times.
@@ -203,6 +218,20 @@ int PlaylistParser::ParsePlayItem(qint64 &position)
     m_reader.Has(start, 2 + qint64(length));
     position = start + 2 + length;
     return result;
+}
+
+QString PlaylistParser::SharedClipName(QByteArrayView name, QByteArrayView codec)
+{
+    for (const ClipNameText &known : std::as_const(m_clipNames)) {
+        if (known.name == name && known.codec == codec) {
+            return known.text;
+        }
+    }
+    const QString text = ClipName(name, codec);
+    if (m_clipNames.size() < kMaxSharedClipNames) {
+        m_clipNames.append({name, codec, text});
+    }
+    return text;
 }
 
 void PlaylistParser::ParseStreamEntry(qint64 &position)

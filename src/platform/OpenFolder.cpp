@@ -1,7 +1,6 @@
 #include "platform/OpenFolder.h"
 
 #include <QFile>
-#include <QPair>
 
 #include <algorithm>
 #include <dirent.h>
@@ -44,20 +43,16 @@ OpenFolder::OpenFolder(const QString &folder)
         }
         return;
     }
-    QVector<QPair<QString, QByteArray>> names; // as shown, as spelt
+    const QString prefix = WithSeparator(folder);
     while (const dirent *entry = ::readdir(directory)) {
         if (entry->d_name[0] != '.' && IsRegularFile(m_descriptor, *entry)) {
-            names.append({QFile::decodeName(entry->d_name), QByteArray(entry->d_name)});
+            m_files.append({prefix + QFile::decodeName(entry->d_name), QByteArray(entry->d_name)});
         }
     }
     ::closedir(directory);
-    std::sort(names.begin(), names.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
-    const QString prefix = WithSeparator(folder);
-    m_files.reserve(names.size());
-    for (const auto &[name, nativeName] : names) {
-        m_files.append({prefix + name, nativeName});
-    }
+    // All paths share the prefix, so they sort as the names do.
+    std::sort(m_files.begin(), m_files.end(),
+              [](const RegularFileEntry &a, const RegularFileEntry &b) { return a.path < b.path; });
 }
 
 OpenFolder::~OpenFolder()

@@ -64,7 +64,7 @@ private slots:
         main.marks = {Mark{1, 0, 0}, Mark{1, 1, 90000}};
         QVERIFY(WriteFile(m_disc + "/BDMV/PLAYLIST/00002.mpls", Write(main)));
         QVERIFY(WriteFile(m_disc + "/BDMV/META/DL/bdmt_eng.xml",
-                          "<di:name>Quote \"and\" slash \\</di:name>\n"
+                          "<di:name>Quote \"and\" slash \\ tab\t caf\xc3\xa9</di:name>\n"
                           "<di:thumbnail href=\"thumb.jpg\" size=\"416x240\" />\n"));
     }
 
@@ -74,7 +74,8 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         const QString playlists = m_disc + "/BDMV/PLAYLIST/";
         const QByteArray expected =
-            "{\"disc\":{\"name\":\"Quote \\\"and\\\" slash \\\\\",\"thumbnail\":\"thumb.jpg\"},"
+            "{\"disc\":{\"name\":\"Quote \\\"and\\\" slash \\\\ tab\\u0009 "
+            "caf\xc3\xa9\",\"thumbnail\":\"thumb.jpg\"},"
             "\"titles\":[{\"key\":\"" +
             playlists.toUtf8() +
             "00002.mpls\",\"number\":2,"

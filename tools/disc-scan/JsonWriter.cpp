@@ -100,11 +100,25 @@ JsonWriter &JsonWriter::Value(const QString &text)
 {
     Separate();
     Put('"');
-    // Most texts are plain ASCII and need no UTF-8 text of their own.
-    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
-        for (const QChar character : text) {
-            PutEscaped(char(character.unicode()));
+    // Most texts are plain ASCII that needs no escape: copied straight into the buffer, with
+    // room made once for the whole text, and nothing kept of the copy if a character needs more.
+    const std::size_t size = std::size_t(text.size());
+    std::size_t plain = 0;
+    if (size <= kBufferSize) {
+        if (m_used + size > kBufferSize) {
+            Flush();
         }
+        const QChar *characters = text.constData();
+        for (; plain < size; ++plain) {
+            const char16_t code = characters[plain].unicode();
+            if (code < 0x20 || code >= 0x80 || code == u'"' || code == u'\\') {
+                break;
+            }
+            m_buffer[m_used + plain] = char(code);
+        }
+    }
+    if (plain == size) {
+        m_used += size;
     } else {
         for (const char byte : text.toUtf8()) {
             PutEscaped(byte);
