@@ -1,8 +1,11 @@
 // Times a window's start, from exec to its window mapped on the X display: the player against a
-// bare QMainWindow that shows one empty window (this program itself, run with --bare). Needs a
+// bare QMainWindow that shows one empty window (this program itself, run with --bare), and, as
+// the floor of any window that shows text, a QMainWindow showing one line of it (--text): the
+// bare window never loads a font. Needs a
 // display (run it under xvfb-run); a window manager, when one runs, reparents the windows and
 // is allowed for.
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QTemporaryDir>
 
@@ -109,9 +112,12 @@ double Median(std::vector<double> times)
 
 int main(int argc, char *argv[])
 {
-    if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) {
+    if (argc > 1 && (std::strcmp(argv[1], "--bare") == 0 || std::strcmp(argv[1], "--text") == 0)) {
         QApplication application(argc, argv);
         QMainWindow window;
+        if (std::strcmp(argv[1], "--text") == 0) {
+            window.setCentralWidget(new QLabel(QStringLiteral("Tavrix BluRay Player")));
+        }
         window.show();
         return application.exec();
     }
@@ -134,20 +140,26 @@ int main(int argc, char *argv[])
     }
     char bare[] = "--bare";
     char *const bareArguments[] = {self, bare, nullptr};
+    char text[] = "--text";
+    char *const textArguments[] = {self, text, nullptr};
     char player[] = TAVRIX_BIN_DIR "/tavrix-bluray-player";
     char *const playerArguments[] = {player, nullptr};
     // Turn about, so that neither always starts on caches the other has just warmed.
     std::vector<double> bareTimes;
     std::vector<double> playerTimes;
+    std::vector<double> textTimes;
     StartMs(display, bareArguments);
     StartMs(display, playerArguments);
+    StartMs(display, textArguments);
     for (int run = 0; run < kRuns; ++run) {
         bareTimes.push_back(StartMs(display, bareArguments));
         playerTimes.push_back(StartMs(display, playerArguments));
+        textTimes.push_back(StartMs(display, textArguments));
     }
-    if (std::count(bareTimes.begin(), bareTimes.end(), -1.0) +
-            std::count(playerTimes.begin(), playerTimes.end(), -1.0) >
-        0) {
+    const auto failed = [](const std::vector<double> &times) {
+        return std::count(times.begin(), times.end(), -1.0);
+    };
+    if (failed(bareTimes) + failed(playerTimes) + failed(textTimes) > 0) {
         std::fprintf(stderr, "a window never showed\n");
         return 1;
     }
@@ -156,6 +168,9 @@ int main(int argc, char *argv[])
     std::printf("window start, exec to mapped: player %.0f ms   bare QMainWindow: %.0f ms   ratio "
                 "%.2f (goal <= 1.3; medians of %d)\n",
                 ours, reference, ours / reference, kRuns);
+    std::printf("window start, floor for a window with text: QMainWindow with one label %.0f ms, "
+                "%.2f of the bare one's\n",
+                Median(textTimes), Median(textTimes) / reference);
     XCloseDisplay(display);
     return 0;
 }

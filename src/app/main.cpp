@@ -53,7 +53,8 @@ int main(int argc, char *argv[])
                    "runs on its own\n",
                    stderr);
     }
-    KeepSystemAndDisplayAwake();
+    // Asked once the window is up: the buses' answers need not hold up its first showing.
+    QTimer::singleShot(0, [] { KeepSystemAndDisplayAwake(); });
 
     DRUI window;
     window.SetUpWindow();

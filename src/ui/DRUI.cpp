@@ -24,6 +24,8 @@
 DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
     LoadImageResources();
+    // Kept at the size a picture of the start page has always had: the page stretches it.
+    m_background.emplace(QString::fromLatin1(Images::kBackground), QSize(640, 480));
     qRegisterMetaType<PLAY_LIST_INFO>("PLAY_LIST_INFO");
     if (objectName().isEmpty()) {
         setObjectName(QStringLiteral("DRUIClass"));
@@ -111,7 +113,8 @@ void DRUI::SetUpWindow()
 
     m_appDataFolder = AppDataFolder();
     EnsureFolderExists(m_appDataFolder);
-    InstallProbeTool();
+    // Copying the probe need not hold up the window's first showing.
+    QTimer::singleShot(0, this, &DRUI::InstallProbeTool);
     m_whatPlays->ClearPlayList();
 }
 

@@ -5,6 +5,7 @@
 #include "disc/MoviePlaylistReader.h"
 #include "engine/EngineSession.h"
 #include "playing/WhatPlays.h"
+#include "ui/BackgroundPicture.h"
 #include "ui/RecentFileList.h"
 #include "ui/RememberedSettings.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -295,6 +297,8 @@ private:
     QTimer *m_fullScreenControlsTimer = nullptr;
     // What plays and what plays next: the source, a disc's titles, the play list, the probes.
     WhatPlays *m_whatPlays = nullptr;
+    // The start page's background, decoded while the rest of the window is built.
+    std::optional<BackgroundPicture> m_background;
     // The path the engine was started on; empty when none plays.
     QString m_currentPath;
     // What the engine was last started on, as it was then: another choice may be waiting.

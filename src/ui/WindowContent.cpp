@@ -155,10 +155,7 @@ QWidget *DRUI::BuildStartPage()
     background->setScaledContents(true);
     // A picture's size is no reason to keep the window large: it scales with the page.
     background->setMinimumSize(1, 1);
-    const QPixmap picture(QString::fromLatin1(Images::kBackground));
-    background->setPixmap(picture.isNull() ? picture
-                                           : picture.scaled(background->size(), Qt::KeepAspectRatio,
-                                                            Qt::FastTransformation));
+    background->setPixmap(QPixmap::fromImage(m_background->Image()));
     pageLayout->addWidget(background);
 
     m_startTitleLabel = TitleLabel(GetText("MainWnd/ProTitle"));
