@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 struct DurationProbeQueue::Probe
 {
@@ -28,8 +29,9 @@ DurationProbeQueue::~DurationProbeQueue()
     Cancel();
 }
 
-void DurationProbeQueue::Measure(const QStringList &paths)
+void DurationProbeQueue::Measure(const QStringList &paths, bool firstAlone)
 {
+    m_nextAlone = firstAlone && IsIdle();
     m_waiting.insert(m_waiting.end(), paths.begin(), paths.end());
     StartWaiting();
 }
@@ -45,12 +47,23 @@ void DurationProbeQueue::MeasureFirst(const QString &path)
     // Moved, not added twice, when it was waiting already.
     m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), path), m_waiting.end());
     m_waiting.push_front(path);
+    // This one is wanted now: one waited for before need not run alone any more.
+    m_aloneSerial = 0;
+    StartWaiting();
+}
+
+void DurationProbeQueue::RunAlongside()
+{
+    m_nextAlone = false;
+    m_aloneSerial = 0;
     StartWaiting();
 }
 
 void DurationProbeQueue::Cancel()
 {
     m_waiting.clear();
+    m_nextAlone = false;
+    m_aloneSerial = 0;
     for (const std::unique_ptr<Probe> &probe : m_running) {
         QProcess *process = probe->process.release();
         process->disconnect();
@@ -67,11 +80,15 @@ void DurationProbeQueue::Cancel()
 
 void DurationProbeQueue::StartWaiting()
 {
-    while (static_cast<int>(m_running.size()) < m_probesAtOnce && !m_waiting.empty()) {
+    while (m_aloneSerial == 0 && static_cast<int>(m_running.size()) < m_probesAtOnce &&
+           !m_waiting.empty()) {
         auto probe = std::make_unique<Probe>();
         Probe *raw = probe.get();
         const quint64 serial = ++m_lastSerial;
         probe->serial = serial;
+        if (std::exchange(m_nextAlone, false)) {
+            m_aloneSerial = serial;
+        }
         probe->path = m_waiting.front();
         m_waiting.pop_front();
         probe->process = std::make_unique<QProcess>();
@@ -117,6 +134,10 @@ void DurationProbeQueue::Finish(quint64 serial, bool started)
     }
     std::unique_ptr<Probe> finished = std::move(*found);
     m_running.erase(found);
+    const bool alone = serial == m_aloneSerial;
+    if (alone) {
+        m_aloneSerial = 0;
+    }
     finished->timer->stop();
     finished->process->disconnect();
     const QString path = finished->path;
@@ -130,8 +151,14 @@ void DurationProbeQueue::Finish(quint64 serial, bool started)
     }
     // The process may still be inside its own signal: it goes once that has returned.
     finished->process.release()->deleteLater();
-    StartWaiting();
+    // A probe that ran alone is waited for: its answer goes first, the others start after it.
+    if (!alone) {
+        StartWaiting();
+    }
     emit Measured(path, findings);
+    if (alone) {
+        StartWaiting();
+    }
     if (IsIdle()) {
         emit Idle();
     }

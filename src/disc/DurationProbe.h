@@ -45,10 +45,14 @@ public:
     // Ends the running probes, as Cancel does.
     ~DurationProbeQueue() override;
 
-    // Adds the paths behind those still waiting.
-    void Measure(const QStringList &paths);
+    // Adds the paths behind those still waiting. With `firstAlone`, when nothing else is being
+    // measured or waiting, the first path is measured with no probe beside it: its file waits
+    // for it to start playing, and the others would take cores from it.
+    void Measure(const QStringList &paths, bool firstAlone = false);
     // Puts the path before those still waiting; nothing when it is being measured already.
     void MeasureFirst(const QString &path);
+    // The probe measured alone is no longer waited for: the others start beside it.
+    void RunAlongside();
     // Ends every running probe at once and forgets the waiting ones; none of them reports.
     void Cancel();
     bool IsIdle() const { return m_waiting.empty() && m_running.empty(); }
@@ -69,4 +73,6 @@ private:
     std::deque<QString> m_waiting;
     std::vector<std::unique_ptr<Probe>> m_running;
     quint64 m_lastSerial = 0;
+    bool m_nextAlone = false;  // the next probe to start runs alone
+    quint64 m_aloneSerial = 0; // the probe running alone, or 0
 };

@@ -98,6 +98,8 @@ void WhatPlays::RowsEdited()
     for (int row = int(m_playList.size()) - 1; row >= 0; --row) {
         m_playListRows.insert(m_playList[row].strPath, row);
     }
+    // The window shows the whole list again.
+    m_rowsShown = int(m_playList.size());
     emit RowsChanged();
 }
 

@@ -173,10 +173,10 @@ void WhatPlays::OpenFiles(const QStringList &paths)
         OpenDisc(first.strPath);
         return;
     }
-    // The probes start before the rows are added, so that the window's work on a long list runs
-    // while the first file is measured instead of before.
-    MeasureAhead(toMeasure);
-    AddToPlayList(fresh);
+    // The first file is measured alone and the window gets the new rows once it has started:
+    // nothing that grows with a long list stands before the engine's start.
+    MeasureAhead(toMeasure, true);
+    AddToPlayList(fresh, true);
     Source chosen;
     chosen.kind = kSourceFile;
     chosen.path = first.strPath;
@@ -454,10 +454,9 @@ bool WhatPlays::LearnLength(int seconds)
 void WhatPlays::AskEngineForTitles()
 {
     m_engineTitleListAsked = true;
-    m_titleQuery =
-        new BackgroundRun(EngineProgram(),
-                          EngineTitleListArguments(EnginePathFor(m_discFolder, AppDataFolder())),
-                          kEngineTitleListTimeLimitMs, this);
+    m_titleQuery = new BackgroundRun(
+        EngineProgram(), EngineTitleListArguments(EnginePathFor(m_discFolder, AppDataFolder())),
+        kEngineTitleListTimeLimitMs, this);
     connect(m_titleQuery, &BackgroundRun::Finished, this, &WhatPlays::TakeEngineTitles);
     RenderBusy();
 }
@@ -484,18 +483,27 @@ void WhatPlays::TakeEngineTitles(bool completed, const QByteArray &output)
     }
 }
 
-void WhatPlays::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries)
+void WhatPlays::AddToPlayList(const QVector<PLAY_LIST_INFO> &entries, bool afterStart)
 {
-    if (entries.isEmpty()) {
-        return;
-    }
     for (const PLAY_LIST_INFO &entry : entries) {
         if (!m_playListRows.contains(entry.strPath)) {
             m_playListRows.insert(entry.strPath, m_playList.size());
         }
         m_playList.append(entry);
     }
-    emit RowsAdded(entries);
+    if (!afterStart) {
+        ShowPendingRows();
+    }
+}
+
+void WhatPlays::ShowPendingRows()
+{
+    if (m_rowsShown < m_playList.size()) {
+        // As they are now: a row measured meanwhile comes with its duration.
+        const QVector<PLAY_LIST_INFO> pending = m_playList.mid(m_rowsShown);
+        m_rowsShown = int(m_playList.size());
+        emit RowsAdded(pending);
+    }
 }
 
 void WhatPlays::ClearPlayList()
@@ -528,9 +536,17 @@ void WhatPlays::StopWaitingForAFirstDuration()
 {
     m_firstProbeWait->stop();
     m_startWhenMeasured.clear();
+    // Once what was waited for has started: queued behind the start.
+    QMetaObject::invokeMethod(this, &WhatPlays::CatchUpAfterStart, Qt::QueuedConnection);
 }
 
-void WhatPlays::MeasureAhead(const QStringList &first)
+void WhatPlays::CatchUpAfterStart()
+{
+    m_probes->RunAlongside();
+    ShowPendingRows();
+}
+
+void WhatPlays::MeasureAhead(const QStringList &first, bool firstAlone)
 {
     m_probes->Cancel();
     QStringList toMeasure = first;
@@ -542,7 +558,7 @@ void WhatPlays::MeasureAhead(const QStringList &first)
         }
     }
     m_unmeasured.unite(ahead);
-    m_probes->Measure(toMeasure);
+    m_probes->Measure(toMeasure, firstAlone);
     RenderBusy();
 }
 
@@ -562,7 +578,10 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
     const auto row = m_playListRows.constFind(path);
     if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
         m_playList[*row].strDuration = durationText;
-        emit RowMeasured(*row, m_playList[*row]);
+        // A row the window has not been given yet comes to it with its duration.
+        if (*row < m_rowsShown) {
+            emit RowMeasured(*row, m_playList[*row]);
+        }
     }
     if (!m_startWhenMeasured.isEmpty() && path == m_startWhenMeasured) {
         m_source.durationSec = DurationOf(durationText);

@@ -147,7 +147,13 @@ private:
 
     // A new choice of what plays: a title still waiting for the engine's list does not start.
     void Choose(const Source &source);
-    void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries);
+    // Adds the entries to the list. The window is told at once or, with `afterStart`, once the
+    // wait for the first file's probe ends: the rows of a long list then cost its start nothing.
+    void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries, bool afterStart = false);
+    // Tells the window of the rows it has not been told of yet.
+    void ShowPendingRows();
+    // What waited for the first file's start: the window's new rows, the other probes.
+    void CatchUpAfterStart();
     // The paths to open with each play list file replaced by the entries of it that exist.
     QVector<PLAY_LIST_INFO> EntriesToOpen(const QStringList &paths);
     void RowsEdited();
@@ -163,7 +169,9 @@ private:
     void PlayDvd(const QString &path);
     void PlayOnceMeasured(const QString &path);
     void PlayWhatWaitedForItsDuration();
-    void MeasureAhead(const QStringList &first);
+    // Measures these paths, then the rows still unmeasured; with `firstAlone`, the first path
+    // with no probe beside it.
+    void MeasureAhead(const QStringList &first, bool firstAlone = false);
     void OnMeasured(const QString &path, const ProbeFindings &findings);
     // Something runs in the background: probes, a disc scan or the engine's title list.
     bool Busy() const;
@@ -200,6 +208,8 @@ private:
     QHash<QString, QString> m_fileTitles;
     DurationProbeQueue *m_probes = nullptr;
     QSet<QString> m_unmeasured;
+    // The rows the window has been told of: the first ones of the list.
+    int m_rowsShown = 0;
     QString m_startWhenMeasured;
     QTimer *m_firstProbeWait = nullptr;
 };

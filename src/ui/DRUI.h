@@ -219,6 +219,8 @@ private:
     void ShowNotRecognisedMessage(const QString &path);
     void InstallProbeTool();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
+    // New rows of the list; the engine may have started on one of them already.
+    void ShowAddedPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
     void ConnectPlayListTable();
     // Draws the whole list again, after rows went or moved.
     void ShowPlayList();

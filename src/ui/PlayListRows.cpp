@@ -56,6 +56,20 @@ void DRUI::AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
     }
 }
 
+void DRUI::ShowAddedPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
+{
+    AddPlayListRows(entries);
+    // The rows of a long list come after the engine has started on the first of them.
+    const bool playingArrived =
+        !m_playing.path.isEmpty() &&
+        std::any_of(entries.begin(), entries.end(), [this](const PLAY_LIST_INFO &entry) {
+            return entry.strPath == m_playing.path;
+        });
+    if (playingArrived) {
+        MarkPlayingRow();
+    }
+}
+
 void DRUI::ShowPlayList()
 {
     m_playListTable->setRowCount(0);

@@ -66,7 +66,7 @@ void DRUI::ConnectWhatPlays()
 {
     connect(m_whatPlays, &WhatPlays::StartWanted, this, &DRUI::StartChosenSource);
     connect(m_whatPlays, &WhatPlays::OpenWanted, this, &DRUI::btnOpenFile);
-    connect(m_whatPlays, &WhatPlays::RowsAdded, this, &DRUI::AddPlayListRows);
+    connect(m_whatPlays, &WhatPlays::RowsAdded, this, &DRUI::ShowAddedPlayListRows);
     connect(m_whatPlays, &WhatPlays::RowMeasured, this, &DRUI::ShowMeasuredDuration);
     connect(m_whatPlays, &WhatPlays::RowsChanged, this, &DRUI::ShowPlayList);
     // Told once the open is done, not in the middle of it.

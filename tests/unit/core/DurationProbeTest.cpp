@@ -24,18 +24,18 @@ namespace {
 
 // Measures the paths with a queue and waits until every one has reported; the texts come back
 // in the order of the paths.
-QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeLimitMs)
+QStringList ProbeDurations(const QStringList &paths, int probesAtOnce, int timeLimitMs,
+                           bool firstAlone = false)
 {
     DurationProbeQueue queue(probesAtOnce, timeLimitMs);
     QHash<QString, QString> measured;
-    QObject::connect(
-        &queue, &DurationProbeQueue::Measured,
-        [&measured](const QString &path, const ProbeFindings &findings) {
-            measured.insert(path, findings.durationText);
-        });
+    QObject::connect(&queue, &DurationProbeQueue::Measured,
+                     [&measured](const QString &path, const ProbeFindings &findings) {
+                         measured.insert(path, findings.durationText);
+                     });
     QEventLoop loop;
     QObject::connect(&queue, &DurationProbeQueue::Idle, &loop, &QEventLoop::quit);
-    queue.Measure(paths);
+    queue.Measure(paths, firstAlone);
     if (!queue.IsIdle()) {
         loop.exec();
     }
@@ -160,10 +160,10 @@ private slots:
         QTest::newRow("a transport stream") << QByteArray("  Duration: 00:00:40.00, start: "
                                                           "101.390000, bitrate: 1 kb/s\n")
                                             << "" << qint64(101390);
-        QTest::newRow("before zero") << QByteArray("  Duration: 00:00:40.00, start: -0.021000,")
-                                     << "" << qint64(-21);
-        QTest::newRow("no start figure") << QByteArray("  Duration: 00:00:40.00\n") << ""
-                                         << qint64(-1);
+        QTest::newRow("before zero")
+            << QByteArray("  Duration: 00:00:40.00, start: -0.021000,") << "" << qint64(-21);
+        QTest::newRow("no start figure")
+            << QByteArray("  Duration: 00:00:40.00\n") << "" << qint64(-1);
         QTest::newRow("a start in the name")
             << QByteArray("Input #0, mpegts, from '/m/x\n  Duration: 00:00:01.00, start: "
                           "3000.000000,.ts':\n  Duration: 00:00:40.00, start: 1.400000,\n")
@@ -191,25 +191,32 @@ private slots:
                                 "  Stream #0:2(fre): Audio: ac3\n"
                                 "    Metadata:\n      title           : Commentary\n"
                                 "  Stream #0:3(eng): Subtitle: subrip\n";
-        QTest::newRow("a film") << film << "" << "a0 ger|a1 fre Commentary|s0 eng";
+        QTest::newRow("a film") << film << ""
+                                << "a0 ger|a1 fre Commentary|s0 eng";
         QTest::newRow("a title that carries a stream line")
             << QByteArray("  Stream #0:0(eng): Audio: ac3\n    Metadata:\n"
                           "      title           : x\n"
                           "                      :   Stream #0:1(fre): Audio: ac3\n")
-            << "" << "a0 eng x";
+            << ""
+            << "a0 eng x";
         QTest::newRow("streams of a transport stream, one in two programs")
             << QByteArray("  Program 1\n  Stream #0:1[0x1100](eng): Audio: ac3\n  Program 2\n"
                           "  Stream #0:1[0x1100](eng): Audio: ac3\n"
                           "  Stream #0:0[0x1011]: Video: h264\n"
                           "  Stream #0:2[0x1200]: Subtitle: hdmv_pgs_subtitle\n")
-            << "" << "a0 eng|s0";
+            << ""
+            << "a0 eng|s0";
         QTest::newRow("a name that holds a stream line")
             << QByteArray("Input #0, matroska, from '/m/x\n  Stream #0:5: Audio: ac3.mkv':\n")
-            << "/m/x\n  Stream #0:5: Audio: ac3.mkv" << "";
+            << "/m/x\n  Stream #0:5: Audio: ac3.mkv"
+            << "";
         QTest::newRow("one stream told twice in two ways")
-            << film + "  Stream #0:2(fre): Subtitle: subrip\n" << "" << "";
-        QTest::newRow("a stream line of another shape")
-            << film + "  Stream #0:4(e\n" << "" << "";
+            << film + "  Stream #0:2(fre): Subtitle: subrip\n"
+            << ""
+            << "";
+        QTest::newRow("a stream line of another shape") << film + "  Stream #0:4(e\n"
+                                                        << ""
+                                                        << "";
     }
 
     void streams()
@@ -233,21 +240,25 @@ private slots:
     void resultsComeBackInTheOrderOfThePaths_data()
     {
         QTest::addColumn<int>("probesAtOnce");
-        QTest::newRow("one at a time") << 1;
-        QTest::newRow("four at once") << 4;
-        QTest::newRow("more at once than files") << 16;
+        QTest::addColumn<bool>("firstAlone");
+        QTest::newRow("one at a time") << 1 << false;
+        QTest::newRow("four at once") << 4 << false;
+        QTest::newRow("more at once than files") << 16 << false;
+        QTest::newRow("four at once, the first alone") << 4 << true;
     }
 
     void resultsComeBackInTheOrderOfThePaths()
     {
         QFETCH(int, probesAtOnce);
+        QFETCH(bool, firstAlone);
         // File N reports N minutes. Earlier files take longer, so with several probes at once
-        // they finish in the reverse order. Each probe notes how many probes run beside it.
+        // they finish in the reverse order. Each probe notes which probes run beside it.
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("running")));
         UseProbe(WriteScript(QStringLiteral("probe"),
                              "n=$(basename \"$2\" .mkv)\n"
                              "touch '@DIR@/running/'\"$n\"\n"
                              "ls '@DIR@/running' | wc -l >> '@DIR@/counts'\n"
+                             "echo $(ls '@DIR@/running') >> '@DIR@/beside'\n"
                              "sleep 0.$((7 - n))\n"
                              "rm '@DIR@/running/'\"$n\"\n"
                              "echo \"  Duration: 00:0$n:00.00, start: 0.000000\" >&2\n"
@@ -258,7 +269,7 @@ private slots:
             paths.append(QStringLiteral("/media/films/%1.mkv").arg(n));
             expected.append(QStringLiteral("00:0%1:00").arg(n));
         }
-        QCOMPARE(ProbeDurations(paths, probesAtOnce, 20000), expected);
+        QCOMPARE(ProbeDurations(paths, probesAtOnce, 20000, firstAlone), expected);
 
         const QList<QByteArray> counts = ReadFile(QStringLiteral("counts")).split('\n');
         int most = 0;
@@ -272,6 +283,15 @@ private slots:
         QCOMPARE(probes, 6);
         QVERIFY2(most <= probesAtOnce,
                  qPrintable(QStringLiteral("%1 probes ran at once").arg(most)));
+        if (firstAlone) {
+            // File 1 saw no other probe, no other saw it, and the rest ran side by side.
+            const QList<QByteArray> beside = ReadFile(QStringLiteral("beside")).split('\n');
+            QCOMPARE(beside.first(), QByteArray("1"));
+            for (const QByteArray &others : beside.mid(1)) {
+                QVERIFY2(!others.split(' ').contains("1"), others.constData());
+            }
+            QCOMPARE(most, probesAtOnce);
+        }
     }
 
     void eachProbeGetsTheInputOptionAndThePathAlone_data()
