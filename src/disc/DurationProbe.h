@@ -48,7 +48,7 @@ public:
     // Adds the paths behind those still waiting. With `firstAlone`, when nothing else is being
     // measured or waiting, the first path is measured with no probe beside it: its file waits
     // for it to start playing, and the others would take cores from it.
-    void Measure(const QStringList &paths, bool firstAlone = false);
+    void Measure(const QStringList &paths, bool firstAlone);
     // Puts the path before those still waiting; nothing when it is being measured already.
     void MeasureFirst(const QString &path);
     // The probe measured alone is no longer waited for: the others start beside it.
