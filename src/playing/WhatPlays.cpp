@@ -168,7 +168,7 @@ void WhatPlays::OpenFiles(const QStringList &paths)
         // A play list can start with a disc.
         AddToPlayList(fresh);
         if (!toMeasure.isEmpty()) {
-            MeasureAhead(toMeasure);
+            MeasureAhead(toMeasure, false);
         }
         OpenDisc(first.strPath);
         return;

@@ -171,7 +171,7 @@ private:
     void PlayWhatWaitedForItsDuration();
     // Measures these paths, then the rows still unmeasured; with `firstAlone`, the first path
     // with no probe beside it.
-    void MeasureAhead(const QStringList &first, bool firstAlone = false);
+    void MeasureAhead(const QStringList &first, bool firstAlone);
     void OnMeasured(const QString &path, const ProbeFindings &findings);
     // Something runs in the background: probes, a disc scan or the engine's title list.
     bool Busy() const;
