@@ -31,9 +31,9 @@ DurationProbeQueue::~DurationProbeQueue()
 
 void DurationProbeQueue::Measure(const QStringList &paths, bool firstAlone)
 {
-    m_nextAlone = firstAlone && IsIdle();
+    const bool alone = firstAlone && IsIdle();
     m_waiting.insert(m_waiting.end(), paths.begin(), paths.end());
-    StartWaiting();
+    StartWaiting(alone);
 }
 
 void DurationProbeQueue::MeasureFirst(const QString &path)
@@ -49,20 +49,18 @@ void DurationProbeQueue::MeasureFirst(const QString &path)
     m_waiting.push_front(path);
     // This one is wanted now: one waited for before need not run alone any more.
     m_aloneSerial = 0;
-    StartWaiting();
+    StartWaiting(false);
 }
 
 void DurationProbeQueue::RunAlongside()
 {
-    m_nextAlone = false;
     m_aloneSerial = 0;
-    StartWaiting();
+    StartWaiting(false);
 }
 
 void DurationProbeQueue::Cancel()
 {
     m_waiting.clear();
-    m_nextAlone = false;
     m_aloneSerial = 0;
     for (const std::unique_ptr<Probe> &probe : m_running) {
         QProcess *process = probe->process.release();
@@ -78,7 +76,7 @@ void DurationProbeQueue::Cancel()
     m_running.clear();
 }
 
-void DurationProbeQueue::StartWaiting()
+void DurationProbeQueue::StartWaiting(bool firstAlone)
 {
     while (m_aloneSerial == 0 && static_cast<int>(m_running.size()) < m_probesAtOnce &&
            !m_waiting.empty()) {
@@ -86,7 +84,7 @@ void DurationProbeQueue::StartWaiting()
         Probe *raw = probe.get();
         const quint64 serial = ++m_lastSerial;
         probe->serial = serial;
-        if (std::exchange(m_nextAlone, false)) {
+        if (std::exchange(firstAlone, false)) {
             m_aloneSerial = serial;
         }
         probe->path = m_waiting.front();
@@ -153,11 +151,11 @@ void DurationProbeQueue::Finish(quint64 serial, bool started)
     finished->process.release()->deleteLater();
     // A probe that ran alone is waited for: its answer goes first, the others start after it.
     if (!alone) {
-        StartWaiting();
+        StartWaiting(false);
     }
     emit Measured(path, findings);
     if (alone) {
-        StartWaiting();
+        StartWaiting(false);
     }
     if (IsIdle()) {
         emit Idle();

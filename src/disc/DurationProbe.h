@@ -65,7 +65,9 @@ signals:
 private:
     struct Probe;
 
-    void StartWaiting();
+    // Starts waiting probes while fewer than allowed run and none runs alone; with
+    // `firstAlone`, the first one started runs alone.
+    void StartWaiting(bool firstAlone);
     void Finish(quint64 serial, bool started);
 
     const int m_probesAtOnce;
@@ -73,6 +75,5 @@ private:
     std::deque<QString> m_waiting;
     std::vector<std::unique_ptr<Probe>> m_running;
     quint64 m_lastSerial = 0;
-    bool m_nextAlone = false;  // the next probe to start runs alone
     quint64 m_aloneSerial = 0; // the probe running alone, or 0
 };

@@ -14,19 +14,7 @@ QByteArray Digest(const QByteArray &bytes)
 
 PlaylistCopies::PlaylistCopies(qsizetype heldBytesLimit) : m_heldBytesLimit(heldBytesLimit) {}
 
-bool PlaylistCopies::Contains(const QByteArray &bytes) const
-{
-    const auto only = m_onlyOfSize.constFind(bytes.size());
-    if (only != m_onlyOfSize.cend()) {
-        return *only == bytes;
-    }
-    if (!m_repeatedSizes.contains(bytes.size())) {
-        return false;
-    }
-    return m_held.contains(bytes) || (!m_digests.isEmpty() && m_digests.contains(Digest(bytes)));
-}
-
-void PlaylistCopies::Add(const QByteArray &bytes)
+bool PlaylistCopies::IsCopy(const QByteArray &bytes)
 {
     const qsizetype size = bytes.size();
     const bool fits = m_heldBytes + size <= m_heldBytesLimit;
@@ -35,18 +23,32 @@ void PlaylistCopies::Add(const QByteArray &bytes)
         if (only == m_onlyOfSize.end() && fits) {
             m_onlyOfSize.insert(size, bytes);
             m_heldBytes += size;
-            return;
+            return false;
         }
         if (only != m_onlyOfSize.end()) {
+            if (*only == bytes) {
+                return true;
+            }
             m_held.insert(*only);
             m_onlyOfSize.erase(only);
         }
         m_repeatedSizes.insert(size);
     }
+    if (m_held.contains(bytes)) {
+        return true;
+    }
+    QByteArray digest;
+    if (!m_digests.isEmpty()) {
+        digest = Digest(bytes);
+        if (m_digests.contains(digest)) {
+            return true;
+        }
+    }
     if (fits) {
         m_held.insert(bytes);
         m_heldBytes += size;
     } else {
-        m_digests.insert(Digest(bytes));
+        m_digests.insert(digest.isEmpty() ? Digest(bytes) : digest);
     }
+    return false;
 }

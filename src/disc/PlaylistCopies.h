@@ -17,10 +17,8 @@ public:
 
     explicit PlaylistCopies(qsizetype heldBytesLimit = kHeldBytesLimit);
 
-    // True when the same bytes were added before.
-    bool Contains(const QByteArray &bytes) const;
-    // The bytes count as seen from now on.
-    void Add(const QByteArray &bytes);
+    // True when the same bytes came before; otherwise they count as seen from now on.
+    bool IsCopy(const QByteArray &bytes);
 
 private:
     qsizetype m_heldBytesLimit;

@@ -28,8 +28,8 @@ LoadedPlaylist LoadPlaylist(const PlaylistRead &read, qsizetype index);
 // (the even indexes here, the odd ones there), and hands them over in listing order. Opening
 // and parsing a thousand small files is most of a large disc's scan. Fixed turns keep the two
 // threads from meeting over every playlist; the helper stays at most kSlots playlists of its
-// own, and kAheadBytes of them, ahead of the caller, so a disc of large playlists is never held
-// whole. `read` must be safe to call from two threads at once.
+// own ahead of the caller, and reads no more while they hold kAheadBytes, so a disc of large
+// playlists is never held whole. `read` must be safe to call from two threads at once.
 class PlaylistReadAhead
 {
 public:

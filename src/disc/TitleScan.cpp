@@ -41,11 +41,10 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
         }
         // A byte-identical copy of an earlier title is no title of its own, yet it uses up a
         // number.
-        if (copies.Contains(playlist.bytes)) {
+        if (copies.IsCopy(playlist.bytes)) {
             ++counter;
             continue;
         }
-        copies.Add(playlist.bytes);
         ScannedTitle title;
         title.key = keys[index];
         title.contents = std::move(playlist.contents);

@@ -59,9 +59,10 @@ void DRUI::AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
 void DRUI::ShowAddedPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
 {
     AddPlayListRows(entries);
-    // The rows of a long list come after the engine has started on the first of them.
+    // The rows of a long list come after the engine has started on the first of them, which
+    // then gets the mark it would have had.
     const bool playingArrived =
-        !m_playing.path.isEmpty() &&
+        m_engine->IsLive() && m_whatPlays->Current().path == m_playing.path &&
         std::any_of(entries.begin(), entries.end(), [this](const PLAY_LIST_INFO &entry) {
             return entry.strPath == m_playing.path;
         });
