@@ -297,6 +297,26 @@ private slots:
         }
     }
 
+    // A first path measured alone, once no longer waited for, lets the others start beside it.
+    void runAlongsideLetsTheOthersStart()
+    {
+        UseProbe(WriteScript(QStringLiteral("probe"),
+                             "echo \"$2\" >> '@DIR@/started'\nexec sleep 30\n"));
+        DurationProbeQueue queue(3, 20000);
+        queue.Measure({QStringLiteral("/m/a.mkv"), QStringLiteral("/m/b.mkv"),
+                       QStringLiteral("/m/c.mkv"), QStringLiteral("/m/d.mkv")},
+                      true);
+        const auto started = [this] { return ReadFile(QStringLiteral("started")).count('\n'); };
+        QTRY_COMPARE(started(), 1);
+        QTest::qWait(300);
+        QCOMPARE(started(), 1);
+        queue.RunAlongside();
+        QTRY_COMPARE(started(), 3);
+        QTest::qWait(300);
+        QCOMPARE(started(), 3);
+        queue.Cancel();
+    }
+
     void eachProbeGetsTheInputOptionAndThePathAlone_data()
     {
         QTest::addColumn<QString>("name");
