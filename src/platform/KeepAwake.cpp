@@ -18,7 +18,7 @@ constexpr int kCallTimeoutMs = 2000;
 // the window. `onReply` gets the answer, if any comes.
 void AskToInhibit(QDBusConnection bus, const QString &service, const QString &path,
                   const QString &interface, const QVariantList &arguments,
-                  const std::function<void(const QDBusMessage &)> &onReply = {})
+                  const std::function<void(const QDBusMessage &)> &onReply)
 {
     if (!bus.isConnected()) {
         return;
@@ -27,9 +27,6 @@ void AskToInhibit(QDBusConnection bus, const QString &service, const QString &pa
         QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Inhibit"));
     call.setArguments(arguments);
     const QDBusPendingCall pending = bus.asyncCall(call, kCallTimeoutMs);
-    if (!onReply) {
-        return;
-    }
     // Told once, on the answer, an error or the time limit; it goes then.
     auto *watcher = new QDBusPendingCallWatcher(pending);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
@@ -46,7 +43,8 @@ void KeepSystemAndDisplayAwake()
     // The screen saver's inhibition lasts until this process leaves the bus.
     AskToInhibit(QDBusConnection::sessionBus(), QStringLiteral("org.freedesktop.ScreenSaver"),
                  QStringLiteral("/org/freedesktop/ScreenSaver"),
-                 QStringLiteral("org.freedesktop.ScreenSaver"), {kApplicationName, kReason});
+                 QStringLiteral("org.freedesktop.ScreenSaver"), {kApplicationName, kReason},
+                 [](const QDBusMessage &) {});
 
     AskToInhibit(
         QDBusConnection::systemBus(), QStringLiteral("org.freedesktop.login1"),
