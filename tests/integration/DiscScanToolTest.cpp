@@ -97,6 +97,17 @@ private slots:
         QCOMPARE(run.out, expected);
     }
 
+    // Output that cannot be written is a failed run, not a scan reported as done.
+    void outputThatCannotBeWrittenFails()
+    {
+        QProcess tool;
+        tool.setStandardOutputFile(QStringLiteral("/dev/full"));
+        tool.start(QStringLiteral(TAVRIX_BIN_DIR "/disc-scan"), {m_disc});
+        QVERIFY(tool.waitForFinished());
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 1);
+    }
+
     void playlistPrintsWhatTheReaderReturns()
     {
         const Run run =
