@@ -2,6 +2,7 @@
 
 #include "disc/DiscImage.h"
 #include "disc/PlaylistCopies.h"
+#include "disc/PlaylistReadAhead.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/OpenFolder.h"
 #include "util/TimeText.h"
@@ -22,37 +23,31 @@ qint64 TitleDurationSeconds(const QVector<PlayItemRecord> &playItems)
 
 namespace {
 
-// Reads the playlists, given by their keys in listing order, into the scan's titles; `read`
-// fills the bytes of the playlist of an index.
-template <typename Read>
-void ScanPlaylists(const QStringList &keys, Read read, const std::atomic<bool> *cancelled,
-                   DiscScan &scan)
+// Makes the scan's titles of the playlists, given by their keys in listing order; `take` hands
+// over the playlist of an index, read and parsed.
+template <typename Take>
+void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
+                   const std::atomic<bool> *cancelled, DiscScan &scan)
 {
     PlaylistCopies copies;
     int counter = 1;
-    // One buffer for every read: the copy finder shares the bytes it keeps, so a read after a
-    // kept playlist gets a buffer of its own, and one after any other reuses the last.
-    QByteArray bytes;
-    const qsizetype count = std::min<qsizetype>(keys.size(), kMaxPlaylists);
     for (qsizetype index = 0; index < count; ++index) {
         if (cancelled != nullptr && cancelled->load()) {
             break;
         }
-        if (!read(index, bytes)) {
+        LoadedPlaylist playlist = take(index);
+        if (!playlist.read || playlist.contents.playItems.isEmpty()) {
+            continue;
+        }
+        // A byte-identical copy of an earlier title is no title of its own, yet it uses up a
+        // number.
+        if (copies.IsCopy(playlist.bytes)) {
+            ++counter;
             continue;
         }
         ScannedTitle title;
         title.key = keys[index];
-        MoviePlaylistReader::Parse(bytes, title.contents);
-        if (title.contents.playItems.isEmpty()) {
-            continue;
-        }
-        // The very bytes parsed. A byte-identical copy is no title of its own, yet it uses up a
-        // number.
-        if (copies.IsCopy(bytes)) {
-            ++counter;
-            continue;
-        }
+        title.contents = std::move(playlist.contents);
         title.number = counter++;
         title.durationSec = TitleDurationSeconds(title.contents.playItems);
         title.durationText = FormatTime(title.durationSec);
@@ -86,13 +81,17 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
     for (const RegularFileEntry &file : files) {
         keys.append(file.path);
     }
-    ScanPlaylists(
-        keys,
+    const qsizetype count = std::min<qsizetype>(keys.size(), kMaxPlaylists);
+    // Opening by name in an open folder is safe from two threads at once.
+    PlaylistReadAhead readAhead(
+        count,
         [&](qsizetype index, QByteArray &bytes) {
             return ReadListedFile(playlists.Descriptor(), files[index].name,
                                   MoviePlaylistReader::kMaxFileSize, bytes);
         },
-        cancelled, scan);
+        cancelled);
+    ScanPlaylists(
+        keys, count, [&](qsizetype index) { return readAhead.Take(index); }, cancelled, scan);
     return scan;
 }
 
@@ -117,13 +116,14 @@ DiscScan ScanBluRayImage(DiscImage &image, const std::atomic<bool> *cancelled)
     for (const QString &name : names) {
         keys.append(image.Path() + QLatin1Char('/') + kPlaylistFolder + QLatin1Char('/') + name);
     }
+    // An image's reader keeps a place of its own in the file: one thread reads it.
+    const PlaylistRead read = [&](qsizetype index, QByteArray &playlist) {
+        return image.ReadFile(kPlaylistFolder + QLatin1Char('/') + names[index],
+                              MoviePlaylistReader::kMaxFileSize, playlist);
+    };
     ScanPlaylists(
-        keys,
-        [&](qsizetype index, QByteArray &playlist) {
-            return image.ReadFile(kPlaylistFolder + QLatin1Char('/') + names[index],
-                                  MoviePlaylistReader::kMaxFileSize, playlist);
-        },
-        cancelled, scan);
+        keys, std::min<qsizetype>(keys.size(), kMaxPlaylists),
+        [&](qsizetype index) { return LoadPlaylist(read, index); }, cancelled, scan);
     return scan;
 }
 

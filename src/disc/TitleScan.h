@@ -36,8 +36,8 @@ inline constexpr int kMaxPlaylists = 2000;
 // kMaxPlaylists, are read as movie playlists, once each, with one read of at most
 // MoviePlaylistReader::kMaxFileSize bytes that never waits; playlists without play items are not
 // titles, and byte-identical copies of an earlier playlist are not titles either but use up a
-// number. When `cancelled` becomes true (from another thread), the scan stops after the
-// playlist it reads.
+// number. The playlists are read on two threads (see PlaylistReadAhead). When `cancelled`
+// becomes true (from another thread), the scan stops after the playlists it reads.
 // The thumbnail is read the same way, when ThumbnailPath allows it.
 DiscScan ScanBluRayFolder(const QString &discFolder,
                           const std::atomic<bool> *cancelled = nullptr);

@@ -4,6 +4,7 @@
 
 #include "PlaylistWriter.h"
 #include "disc/PlaylistCopies.h"
+#include "disc/PlaylistReadAhead.h"
 #include "disc/TitleScan.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -582,6 +584,44 @@ private slots:
                                     "00301.M2TS in 0 start 60000 length 60000",
                                     "00003.mpls 00400.M2TS in 0 start 0 length 45000",
                                     "00000.mpls 00100.M2TS in 0 start 0 length 30000"}));
+    }
+    // Playlists come over in listing order with their own bytes, a failed read as not read,
+    // however far the helper ran ahead of a slow taker; large ones are not read far ahead; once
+    // cancelled, nothing more is read.
+    void readAheadKeepsOrderBoundsAndStops()
+    {
+        constexpr qsizetype kCount = 300;
+        constexpr qsizetype kFirstLarge = 200;
+        std::atomic<qsizetype> furthest{-1};
+        std::atomic<bool> cancelled{false};
+        PlaylistReadAhead readAhead(
+            kCount,
+            [&](qsizetype index, QByteArray &bytes) {
+                for (qsizetype seen = furthest; index > seen;) {
+                    furthest.compare_exchange_weak(seen, index);
+                }
+                bytes =
+                    QByteArray(index < kFirstLarge ? 16 : 1 << 20, 'x') + QByteArray::number(index);
+                return index % 7 != 3;
+            },
+            &cancelled);
+        for (qsizetype index = 0; index < kFirstLarge; ++index) {
+            // The helper runs as far ahead as it may, at the start and once a slot is free.
+            if (index < 2) {
+                QTest::qWait(50);
+            }
+            const LoadedPlaylist playlist = readAhead.Take(index);
+            QCOMPARE(playlist.read, index % 7 != 3);
+            QVERIFY(!playlist.read || playlist.bytes.endsWith('x' + QByteArray::number(index)));
+        }
+        QTest::qWait(100);
+        const qsizetype furthestWhenCancelled = furthest;
+        QVERIFY2(furthestWhenCancelled < kFirstLarge + 32, qPrintable(QString::number(furthest)));
+        cancelled = true;
+        for (qsizetype index = kFirstLarge; index < kCount; ++index) {
+            readAhead.Take(index);
+        }
+        QCOMPARE(qsizetype(furthest), furthestWhenCancelled);
     }
 };
 
