@@ -18,46 +18,42 @@
 
 namespace {
 
+// The pipe's read end as the watchdog holds it: fd 3, since a background command of a
+// non-interactive shell reads /dev/null on its standard input unless it is pointed elsewhere.
+constexpr int kWatchdogInput = 3;
+
 // Runs in the child between fork and exec, where Qt shares the player's memory (vfork), so only
-// plain system calls: _Fork rather than fork, which would run the player's fork handlers.
+// plain system calls. The watchdog is made without copying the player's memory: a fork of it
+// copies its page tables, and every page the player writes afterwards faults once, which cost
+// several milliseconds for each program started by a player holding a long play list. A vfork
+// child turns into a small shell at once; that shell starts the watchdog in the background
+// and ends, so the watchdog is nobody's child but init's, and a wrapper script's bare `wait`
+// does not wait for it.
 void StartWatchdog(int readEnd, int writeEnd)
 {
-    // Forked twice, so that the watchdog is nobody's child but init's: a wrapper script's bare
-    // `wait` would otherwise wait for it.
-    const pid_t middle = ::_Fork();
+    const pid_t middle = ::vfork();
     if (middle != 0) {
         while (middle > 0 && ::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
         }
         return;
     }
-    if (::_Fork() != 0) {
-        ::_exit(0);
-    }
     // Only the read end stays: no descriptor of the player (the single-instance lock, the
     // windowing connection, other programs' pipes) may live on in the watchdog. Its own write
     // end goes by name, so that even a kernel without close_range lets the pipe close.
     ::close(writeEnd);
-    if (readEnd > 0) {
-        ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0);
-    }
-    ::close_range(static_cast<unsigned>(readEnd) + 1, ~0U, 0);
-    // It waits as a small shell with the pipe for its input: a forked copy of the player that
-    // stayed would hold the player's memory copy-on-write for the program's whole life, so
-    // every page the player wrote meanwhile was copied, which made starting a program with a
-    // long play list slow. Without a shell it waits as it is.
-    const bool onInput = readEnd == STDIN_FILENO ? ::fcntl(readEnd, F_SETFD, 0) == 0
-                                                 : ::dup2(readEnd, STDIN_FILENO) == STDIN_FILENO;
-    if (onInput) {
-        static const char *const kArguments[] = {"sh", "-c", "read -r line; kill -9 0", nullptr};
+    const bool placed = readEnd == kWatchdogInput
+                            ? ::fcntl(readEnd, F_SETFD, 0) == 0
+                            : ::dup2(readEnd, kWatchdogInput) == kWatchdogInput;
+    if (placed) {
+        ::close_range(0, kWatchdogInput - 1, 0);
+        ::close_range(kWatchdogInput + 1, ~0U, 0);
+        static const char *const kArguments[] = {
+            "sh", "-c", "{ read -r line <&3; kill -9 0; } &", nullptr};
         static const char *const kEnvironment[] = {nullptr};
         ::execve("/bin/sh", const_cast<char *const *>(kArguments),
                  const_cast<char *const *>(kEnvironment));
     }
-    char byte;
-    while (::read(readEnd, &byte, 1) < 0 && errno == EINTR) {
-    }
-    ::kill(0, SIGKILL);
-    ::_exit(0);
+    ::_exit(127);
 }
 
 // The player's ends of a watchdog's pipe; they close when the program has ended, or at the
