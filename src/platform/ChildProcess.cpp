@@ -41,10 +41,10 @@ void StartWatchdog(int readEnd, int writeEnd)
     // windowing connection, other programs' pipes) may live on in the watchdog. Its own write
     // end goes by name, so that even a kernel without close_range lets the pipe close.
     ::close(writeEnd);
-    const bool placed = readEnd == kWatchdogInput
-                            ? ::fcntl(readEnd, F_SETFD, 0) == 0
-                            : ::dup2(readEnd, kWatchdogInput) == kWatchdogInput;
-    if (placed) {
+    // Through a copy above fd 3, so that the pipe reaches fd 3 by dup2 (which clears
+    // close-on-exec) whichever descriptor it had, 3 included.
+    const int copy = ::fcntl(readEnd, F_DUPFD, kWatchdogInput + 1);
+    if (copy >= 0 && ::dup2(copy, kWatchdogInput) == kWatchdogInput) {
         ::close_range(0, kWatchdogInput - 1, 0);
         ::close_range(kWatchdogInput + 1, ~0U, 0);
         static const char *const kArguments[] = {
