@@ -1,8 +1,8 @@
 #include "dialogs/MessageBox.h"
 
 #include "app/LanguageManager.h"
-#include "ui/Look.h"
-#include "ui/StyleSheets.h"
+#include "look/Look.h"
+#include "look/StyleSheets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "dialogs/PlayListTable.h"
 
 #include "app/LanguageManager.h"
-#include "ui/StyleSheets.h"
+#include "look/StyleSheets.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>

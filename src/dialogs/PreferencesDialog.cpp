@@ -4,8 +4,8 @@
 #include "dialogs/DesktopOpen.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
-#include "ui/Look.h"
-#include "ui/StyleSheets.h"
+#include "look/Look.h"
+#include "look/StyleSheets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "engine/EngineCommandLine.h"
 
-#include "dialogs/PlayListInfo.h"
+#include "disc/SourceKind.h"
 #include "engine/EngineVocabulary.h"
 
 QStringList BuildEngineArguments(const EngineLaunch &launch)

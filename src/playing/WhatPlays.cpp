@@ -1,6 +1,6 @@
 #include "playing/WhatPlays.h"
 
-#include "dialogs/PlayListModel.h"
+#include "playing/PlayListModel.h"
 #include "disc/DurationProbe.h"
 #include "disc/EngineTitleMap.h"
 #include "disc/SourceClassification.h"

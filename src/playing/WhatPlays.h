@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/PlayListInfo.h"
+#include "playing/PlayListInfo.h"
 #include "disc/MediumFacts.h"
 #include "disc/MoviePlaylistReader.h"
 #include "playing/M3uList.h"

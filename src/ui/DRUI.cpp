@@ -3,9 +3,9 @@
 #include "app/LanguageManager.h"
 #include "disc/DurationProbe.h"
 #include "platform/AppDataFolder.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "ui/MenuData.h"
-#include "ui/StyleSheets.h"
+#include "look/StyleSheets.h"
 
 #include <QAction>
 #include <QFileInfo>

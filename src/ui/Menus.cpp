@@ -1,9 +1,9 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "ui/MenuData.h"
-#include "ui/StyleSheets.h"
+#include "look/StyleSheets.h"
 #include "util/TextConversion.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/PlayListModel.h"
-#include "ui/Look.h"
+#include "playing/PlayListModel.h"
+#include "look/Look.h"
 
 #include <QFileDialog>
 

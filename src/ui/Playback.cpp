@@ -7,7 +7,7 @@
 #include "platform/AppDataFolder.h"
 #include "platform/EnginePath.h"
 #include "platform/ExternalPrograms.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "ui/MenuData.h"
 #include "util/TextConversion.h"
 #include "util/TimeText.h"

@@ -5,7 +5,7 @@
 #include "dialogs/MessageBox.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "util/TextConversion.h"
 
 #include <QDateTime>

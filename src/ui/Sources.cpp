@@ -6,7 +6,7 @@
 #include "disc/DiscImage.h"
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "util/TextConversion.h"
 #include "util/TimeText.h"
 

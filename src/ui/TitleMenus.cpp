@@ -1,7 +1,7 @@
 #include "ui/DRUI.h"
 
-#include "ui/Look.h"
-#include "ui/StyleSheets.h"
+#include "look/Look.h"
+#include "look/StyleSheets.h"
 #include "util/TextConversion.h"
 #include "util/TimeText.h"
 

@@ -5,7 +5,7 @@
 #include "engine/EngineVocabulary.h"
 #include "platform/AppDataFolder.h"
 #include "platform/EnginePath.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "ui/MenuData.h"
 #include "util/TextConversion.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/LanguageManager.h"
 #include "engine/EngineVocabulary.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 #include "ui/MenuData.h"
 #include "util/TimeText.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/PlayListTable.h"
-#include "ui/Look.h"
-#include "ui/StyleSheets.h"
+#include "look/Look.h"
+#include "look/StyleSheets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

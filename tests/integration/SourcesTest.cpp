@@ -8,7 +8,7 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
-#include "ui/Look.h"
+#include "look/Look.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 // What the player reads from the engine's lines and how it builds the engine's command line.
 #include "common/TestMain.h"
 
-#include "dialogs/PlayListInfo.h"
+#include "playing/PlayListInfo.h"
 #include "disc/EngineTitleMap.h"
 #include "engine/EngineCommandLine.h"
 #include "engine/EngineLineReader.h"

@@ -3,7 +3,7 @@
 #include "common/FakeProbe.h"
 #include "common/TestMain.h"
 
-#include "dialogs/PlayListModel.h"
+#include "playing/PlayListModel.h"
 #include "playing/WhatPlays.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // only right when every run stands exactly where it belongs.
 #include "common/TestMain.h"
 
-#include "ui/StyleSheets.h"
+#include "look/StyleSheets.h"
 
 namespace {
 

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "disc/SourceKind.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QtGlobal>
-
-// Kinds of source, as kept in the playback state and in each play list entry.
-enum SourceKind : qint32
-{
-    kSourceFile = 0,
-    kSourceDvd = 1,
-    kSourceBluRay = 2,
-};
 
 // One play list entry; also the data of the title menu entries, where strPath holds a title key.
 struct PLAY_LIST_INFO

@@ -1,4 +1,4 @@
-#include "ui/StyleSheets.h"
+#include "look/StyleSheets.h"
 
 #include <QStringList>
 

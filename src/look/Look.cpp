@@ -1,4 +1,4 @@
-#include "ui/Look.h"
+#include "look/Look.h"
 
 #include <QPixmap>
 #include <QPushButton>

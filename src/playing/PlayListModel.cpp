@@ -1,4 +1,4 @@
-#include "dialogs/PlayListModel.h"
+#include "playing/PlayListModel.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/PlayListInfo.h"
+#include "playing/PlayListInfo.h"
 
 #include <QString>
 #include <QVector>
