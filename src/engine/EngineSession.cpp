@@ -54,7 +54,6 @@ void EngineSession::Start(const QString &program, const QStringList &arguments,
     m_clockMs = 0;
     m_startTimeMs = facts.startTimeMs.value_or(0);
     m_startTimeKnown = facts.startTimeMs.has_value();
-    m_lengthSec = 0;
     m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
     m_subtitleFileAnswersDue = m_subtitleFilesLoaded = 0;
@@ -137,7 +136,7 @@ void EngineSession::Poll()
         return;
     }
     m_clockMs += kClockStepMs;
-    emit ClockChanged(ClockMs());
+    emit ClockChanged(m_clockMs);
     if (Send(Engine::kGetLength)) {
         m_lengthAnswersDue = CountUp(m_lengthAnswersDue);
     }
@@ -174,7 +173,7 @@ void EngineSession::Seek(int seconds)
     // order, so they are the ones now due.
     m_stalePositionAnswers = m_positionAnswersDue;
     m_clockMs = static_cast<qint64>(std::max(0, seconds)) * 1000;
-    emit ClockChanged(ClockMs());
+    emit ClockChanged(m_clockMs);
 }
 
 void EngineSession::RequestSnapshot()
@@ -254,13 +253,19 @@ void EngineSession::ShutDown()
     if (m_process == nullptr) {
         return;
     }
-    // Nobody is told of this end.
-    m_process->disconnect(this);
-    if (m_process->state() != QProcess::NotRunning && Send(Engine::kQuit) &&
-        m_process->waitForBytesWritten(kEngineExitWaitMs)) {
-        m_process->waitForFinished(kEngineExitWaitMs);
+    // Nobody is told of this end, and nobody waits for it: a hung engine must not hold up the
+    // window that closes. It is ended a moment later if it has not gone, or with the player.
+    QProcess *process = std::exchange(m_process, nullptr);
+    process->disconnect(this);
+    if (process->state() == QProcess::NotRunning) {
+        delete process;
+    } else {
+        process->setParent(nullptr);
+        connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        QTimer::singleShot(kEngineExitWaitMs, process, [process] { KillProcessGroup(*process); });
+        process->write(Engine::kQuit);
     }
-    Release();
+    SetState(State::Stopped);
 }
 
 void EngineSession::Release()
@@ -287,10 +292,9 @@ void EngineSession::DropProcess()
     m_process = nullptr;
 }
 
-qint64 EngineSession::ClockMs() const
+qint64 EngineSession::ProcessId() const
 {
-    return m_lengthSec > 0 ? std::min(m_clockMs, static_cast<qint64>(m_lengthSec) * 1000)
-                           : m_clockMs;
+    return m_process != nullptr ? m_process->processId() : 0;
 }
 
 void EngineSession::SetState(State state)
@@ -349,7 +353,7 @@ void EngineSession::HandleLine(const QByteArray &line)
         if (event.positionMs >= 0) {
             m_clockMs = std::max<qint64>(0, event.positionMs - m_startTimeMs);
             m_positionAnswered = true;
-            emit ClockChanged(ClockMs());
+            emit ClockChanged(m_clockMs);
         }
         emit PositionAnswered();
         return;
@@ -358,7 +362,6 @@ void EngineSession::HandleLine(const QByteArray &line)
             return;
         }
         --m_lengthAnswersDue;
-        m_lengthSec = event.lengthSeconds;
         emit LengthAnswered(event.lengthSeconds);
         return;
     case EngineLine::Playing:

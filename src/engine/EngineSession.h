@@ -72,18 +72,23 @@ public:
     // "q\n": the engine leaves by itself and Ended follows; one that has not left a short time
     // later is ended, with everything it started.
     void Quit();
-    // Asks the engine to quit, gives it a moment, then ends it. No Ended follows.
+    // Asks the engine to quit and lets go of it at once: one that has not left a short time
+    // later is ended in the background, or with the player. No Ended follows.
     void ShutDown();
     // Ends the engine at once. No Ended follows.
     void Release();
 
     State CurrentState() const { return m_state; }
     bool IsLive() const { return m_state == State::Playing || m_state == State::Paused; }
-    // The engine's position as last answered, advanced by the clock steps since; never past
-    // a known length.
-    qint64 ClockMs() const;
-    // The engine's last length answer, whole seconds; 0 before one came.
-    int LengthSec() const { return m_lengthSec; }
+    // The engine's position as last answered, advanced by the clock steps since.
+    qint64 ClockMs() const { return m_clockMs; }
+    // The engine said that the medium plays; it answered where it is at least once.
+    bool MediumPlays() const { return m_playbackStarted; }
+    bool HasAnsweredPosition() const { return m_positionAnswered; }
+    // The subtitle files loaded into the engine that plays.
+    int SubtitleFilesLoaded() const { return m_subtitleFilesLoaded; }
+    // The engine process's id; 0 when none runs.
+    qint64 ProcessId() const;
     const QVector<MediumStream> &AudioStreams() const { return m_audioStreams; }
     const QVector<MediumStream> &SubtitleStreams() const { return m_subtitleStreams; }
     // A DVD's titles and their lengths in milliseconds, as the engine lists them.
@@ -119,8 +124,6 @@ signals:
     void FailedToStart();
 
 private:
-    friend class DruiTestAccess;
-
     void SetState(State state);
     void ReadOutput();
     void HandleLine(const QByteArray &line);
@@ -141,7 +144,6 @@ private:
     // clock starts at zero.
     qint64 m_startTimeMs = 0;
     bool m_startTimeKnown = false; // told by a reader the medium cannot forge
-    int m_lengthSec = 0;
     int m_lengthAnswersDue = 0;
     int m_positionAnswersDue = 0;
     int m_stalePositionAnswers = 0; // due answers that tell the position before a seek

@@ -38,8 +38,3 @@ QPalette WhiteTextPalette();
 
 // A button showing a picture at the picture's own size; the pointing-hand cursor, flat.
 QPushButton *PictureButton(const char *imagePath, QWidget *parent = nullptr);
-
-// Names from outside as the title bar and the notes on the picture show them, at most this many
-// characters; the engine's notes do not wrap, so theirs stay short enough for a small picture.
-inline constexpr int kShownNameLength = 60;
-inline constexpr int kNoteNameLength = 24;

@@ -39,7 +39,6 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     // The first text lookup of the run: it loads the language tables.
     setWindowTitle(GetText("MainWnd/ProTitle"));
     m_settings = RememberedSettings::Load(AppDataFolder());
-    m_isMuted = m_settings.muted;
     // The window's last place, where it still fits on a screen; else the first-start size.
     const QList<QScreen *> screens = QGuiApplication::screens();
     const bool fits = std::any_of(screens.begin(), screens.end(), [this](const QScreen *shown) {
@@ -53,15 +52,17 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
     setAcceptDrops(true);
 
-    m_refreshTimer = new QTimer(this);
-    connect(m_refreshTimer, &QTimer::timeout, this, &DRUI::DoRefreshGui);
     m_fullScreenControlsTimer = new QTimer(this);
     m_fullScreenControlsTimer->setSingleShot(true);
     m_fullScreenControlsTimer->setInterval(2000);
     connect(m_fullScreenControlsTimer, &QTimer::timeout, this, &DRUI::HideControlsAndPointer);
-    m_engine = new EngineSession(this);
-    ConnectEngine();
     m_whatPlays = new WhatPlays(kProbeTimeLimitMs, this);
+    m_playback = new Playback(
+        m_whatPlays, [this] { return static_cast<unsigned long long>(m_videoSurface->winId()); },
+        this);
+    m_playback->RestoreVolume(m_settings.volume, m_settings.muted);
+    m_playback->SetPlayWholeList(m_settings.playWholeList);
+    ConnectPlayback();
     ConnectWhatPlays();
     AddPlayerShortcuts();
 }
@@ -70,15 +71,10 @@ DRUI::~DRUI()
 {
     // An engine must not outlive the window that drives it, and must not tell a window that
     // is going away that it ended.
-    m_engine->disconnect(this);
-    m_engine->Release();
+    m_playback->disconnect(this);
+    delete m_playback;
     m_whatPlays->disconnect(this);
     m_whatPlays->EndBackgroundWork();
-    if (m_refreshTimer != nullptr) {
-        m_refreshTimer->stop();
-        delete m_refreshTimer;
-        m_refreshTimer = nullptr;
-    }
     for (QMenu *menu : m_builtMenus) {
         if (menu->parent() == nullptr) {
             delete menu;
@@ -94,9 +90,8 @@ void DRUI::SetUpWindow()
     m_outerStack = new QStackedLayout;
 
     BuildWindowContent();
-    RenderPlaybackState(m_engine->CurrentState());
-    m_volumeSlider->setValue(m_isMuted ? 0 : m_settings.volume);
-    SetVolumeImage(m_isMuted);
+    RenderPlaybackState(m_playback->State());
+    RenderVolume();
 
     m_outerStack->addWidget(m_mainPanel);
     m_outerStack->setCurrentWidget(m_mainPanel);

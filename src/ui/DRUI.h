@@ -3,7 +3,7 @@
 #include "playing/PlayListInfo.h"
 #include "dialogs/PlayListTable.h"
 #include "disc/MoviePlaylistReader.h"
-#include "engine/EngineSession.h"
+#include "playing/Playback.h"
 #include "playing/WhatPlays.h"
 #include "ui/BackgroundPicture.h"
 #include "ui/RecentFileList.h"
@@ -13,6 +13,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,9 +28,8 @@ class QTimer;
 class QVBoxLayout;
 class QWidget;
 
-// The player's main window. It holds the playback state, the widgets and the menus, and calls
-// the plain cores (time text, language table, engine vocabulary, recent list) from its slots.
-// Slots are implemented in the folder of the subsystem they belong to.
+// The player's main window: the widgets and the menus. It calls the verbs of the owners of what
+// plays and of playback and draws what they signal; it keeps no copy of their state.
 class DRUI : public QMainWindow
 {
     Q_OBJECT
@@ -79,7 +79,6 @@ public slots:
     void PlayOrPause();
     void Navigation();
     void Snapshot();
-    void DoRefreshGui();
     void btnMinSlot();
     void btnCloseSlot();
     void btnOpenUrl(const QString &address);
@@ -89,7 +88,6 @@ public slots:
     void btnOpenFile();
     void btnLoadBDPath();
     void btnOpenSnapshotFolder();
-    void VideoPlay();
     void StopBtn();
     // Stop as the user asks for it: also ends the duration probes still running.
     void StopPlaybackAndProbes();
@@ -135,73 +133,34 @@ private:
     void HideControlsAndPointer();
     QString RecentFilePath() const;
 
-    // Playback (ui/Playback.cpp, ui/Transport.cpp, ui/Tracks.cpp, ui/SnapshotTaking.cpp)
-    void ConnectEngine();
-    // False when the medium cannot be handed to the engine at all.
-    bool StartEngine();
-    void ShutDownEngine();
-    // Starts the engine on what the owner of what plays chose.
-    void StartChosenSource();
-    void PausePlayback();
-    void ResumePlayback();
+    // Playback (ui/PlaybackView.cpp, ui/Transport.cpp, ui/Tracks.cpp): the owner of playback
+    // decides, the window draws what it says.
+    void ConnectPlayback();
     void RenderPlaybackState(EngineSession::State state);
     void RenderClock();
-    // The engine's clock in whole seconds, never past the total the window shows.
-    qint64 ShownClockSeconds() const;
-    void OnPositionAnswered();
-    void OnLengthAnswered(int seconds);
-    void OnEngineEnded(bool unplayable);
-    void OnEngineFailedToStart();
-    void EndOfPlayback();
-    void ApplyTrackChoicesAtVideoStart();
-    void TickTrack(QMenu *menu, const QVector<MediumStream> &streams, int streamId);
-    int EngineStreamId(const QVector<MediumStream> &streams, int entry, int none) const;
-    // Sends the track command for a chosen menu entry and ticks it; none is the id for Disable.
-    void ChooseTrack(QAction *entry, const char *command, const QVector<MediumStream> &streams,
-                     int none);
-    void SaveSnapshot(const QString &enginePicture, bool writtenThroughLink);
+    void RenderMedium();
+    void RenderVolume();
+    void RenderAdjustments();
+    // The track menus once the engine's stream lists are complete.
+    void FillTrackMenus(bool replaced);
+    // Ticks the entry whose stream the engine says it shows.
+    void TickTrack(QMenu *menu, int streamId, const std::function<int(int)> &streamIdOf);
     void TickSubtitleFile(int fileIndex);
     // Subtitle menu entries of loaded files carry this plus the file's number.
     static constexpr int kSubtitleFileEntry = 1000;
-    // Resume (ui/Resume.cpp)
-    QString ResumeKeyOfSource() const;
-    void RememberWherePlaybackIs();
-    void ForgetWherePlaybackWas();
-    int ResumePositionFor(const QString &key);
-    void StartOver();
-    // Speed, delays, aspect ratio, stay on top, About (ui/PlaybackAdjustments.cpp)
-    void ForgetAdjustments();
-    // steps: faster (+) or slower (-) by a tenth each; 0 is the normal speed.
-    void ChangeSpeed(int steps);
-    void ShiftAudioDelay(int steps);
-    void ShiftSubtitleDelay(int steps);
-    // Moves a delay by steps of 100 ms; the engine's property is set by command.
-    void ShiftDelay(int &delayMs, int steps, const char *command, const char *textKey);
-    void ChooseAspect(QAction *entry);
-    void NextAspect();
     void StayOnTop(bool onTop);
     void ShowAbout();
     // Keys beyond the menus' own (ui/KeyShortcuts.cpp)
     void AddPlayerShortcuts();
-    void SeekBy(int seconds);
     void OpenPreferences();
     void SaveRememberedSettings();
     void RecordRecentPath(const QString &path);
     void MarkPlayingRow();
-    void SetVolumeImage(bool muted);
-    void ShowVolumeOnScreen();
     // Where a chooser opens: where it was last used, else the current folder.
     QString ChooserStartFolder(const QString &remembered) const;
     // Resizes the window to the wanted size, or less where the screen it is on has less room,
     // frame included, and keeps it on that screen.
     void ResizeWithinScreen(const QSize &wanted);
-    void SeekTo(int seconds);
-    // The length of what plays: measured, read from the disc or answered by the engine; 0 when
-    // unknown.
-    qint64 DurationSec() const { return m_playing.durationSec; }
-    void Step(bool forward);
-    void StepThroughChapters(bool forward);
-    void StepThroughPlayList(bool forward);
 
     // Sources and play list (ui/Sources.cpp, ui/TitleMenus.cpp, ui/PlayListRows.cpp): the owner
     // of what plays decides, the window shows it.
@@ -214,7 +173,6 @@ private:
     static bool IsDiscSource(const QString &path);
     // The video files among the paths, else the first disc source.
     void OpenSources(const QStringList &paths);
-    void PlayDvdTitle(int title);
     void BuildDvdMenus();
     void ShowNotRecognisedMessage(const QString &path);
     void InstallProbeTool();
@@ -293,33 +251,18 @@ private:
     // content, so the window drops them itself on a rebuild.
     std::vector<QMenu *> m_builtMenus;
 
-    // Playback: the engine session owns the engine and what it says; the window renders it.
-    EngineSession *m_engine = nullptr;
-    QTimer *m_refreshTimer = nullptr;
-    QTimer *m_fullScreenControlsTimer = nullptr;
     // What plays and what plays next: the source, a disc's titles, the play list, the probes.
     WhatPlays *m_whatPlays = nullptr;
+    // Playback: the engine, its poll and every fact of the medium that plays.
+    Playback *m_playback = nullptr;
+    QTimer *m_fullScreenControlsTimer = nullptr;
     // The start page's background, decoded while the rest of the window is built.
     std::optional<BackgroundPicture> m_background;
-    // The path the engine was started on; empty when none plays.
-    QString m_currentPath;
-    // What the engine was last started on, as it was then: another choice may be waiting.
-    WhatPlays::Source m_playing;
-    QString m_playingName; // what the title bar calls it
-    // Kept for the medium that plays, never stored.
-    double m_speed = 1.0;
-    int m_audioDelayMs = 0;
-    int m_subtitleDelayMs = 0;
-    bool m_isMuted = false;
     bool m_isFullScreen = false;
     bool m_fittedOnScreen = false;
     int m_floatingBarHeight = 0; // the bar's height in the window, kept in full screen
+    // Position answers since the slider last followed the clock.
     int m_positionAnswerCount = 0;
-    // The place the playing medium or title is remembered under, fixed when it starts.
-    QString m_resumeKey;
-    int m_seekTargetSec = 0;
-    int m_audioIndex = -1;
-    int m_subtitleIndex = -1;
 
     // The disc menu's submenus of the last scan, replaced by the next one.
     std::vector<QMenu *> m_discSubmenus;
@@ -327,7 +270,6 @@ private:
     QAction *m_discMenuCurrentAudio = nullptr;
 
     // Snapshots
-    QString m_snapshotFormat = QStringLiteral("JPG");
     QString m_snapshotFolder;
     int m_snapshotFormatIndex = 0;
 

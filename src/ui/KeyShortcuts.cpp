@@ -19,21 +19,10 @@ void DRUI::AddPlayerShortcuts()
     const auto add = [this](const QKeySequence &keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
     };
-    add(QKeySequence(Qt::SHIFT | Qt::Key_Right), [this] { SeekBy(kShortStepSeconds); });
-    add(QKeySequence(Qt::SHIFT | Qt::Key_Left), [this] { SeekBy(-kShortStepSeconds); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { SeekBy(kLongStepSeconds); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { SeekBy(-kLongStepSeconds); });
+    add(QKeySequence(Qt::SHIFT | Qt::Key_Right), [this] { m_playback->SeekBy(kShortStepSeconds); });
+    add(QKeySequence(Qt::SHIFT | Qt::Key_Left), [this] { m_playback->SeekBy(-kShortStepSeconds); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Right), [this] { m_playback->SeekBy(kLongStepSeconds); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Left), [this] { m_playback->SeekBy(-kLongStepSeconds); });
 }
 
-void DRUI::SeekBy(int seconds)
-{
-    if (!m_engine->IsLive()) {
-        return;
-    }
-    qint64 target = std::max<qint64>(0, m_engine->ClockMs() / 1000 + seconds);
-    if (DurationSec() > 0) {
-        target = std::min(target, DurationSec());
-    }
-    m_positionAnswerCount = 0;
-    SeekTo(static_cast<int>(target));
-}
+

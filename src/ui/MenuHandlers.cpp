@@ -3,13 +3,33 @@
 #include "app/LanguageManager.h"
 #include "dialogs/DesktopOpen.h"
 #include "dialogs/PreferencesDialog.h"
+#include "engine/Snapshots.h"
+#include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/MenuData.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QMessageBox>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QUrl>
+
+namespace {
+
+// The program a name stands for on this system, or a word saying there is none.
+QString FoundProgram(const QString &program)
+{
+    const QString found = program.contains(QLatin1Char('/'))
+                              ? program
+                              : QStandardPaths::findExecutable(program);
+    return found.isEmpty() ? program + QStringLiteral(" (") + GetText("MainWnd/NotFound") +
+                                 QLatin1Char(')')
+                           : found;
+}
+
+} // namespace
 
 void DRUI::BDFileMenu(QAction *action)
 {
@@ -55,8 +75,9 @@ void DRUI::OpenPreferences()
     preferences.exec();
     if (preferences.m_bCancelled == 0) {
         m_snapshotFormatIndex = preferences.m_nFormatIndex;
-        m_snapshotFormat = preferences.m_pFormatCombo->currentText();
+        m_playback->SetSnapshotFormat(preferences.m_pFormatCombo->currentText());
         m_settings.playWholeList = preferences.m_bPlayWholeList;
+        m_playback->SetPlayWholeList(m_settings.playWholeList);
         SaveRememberedSettings();
     }
 }
@@ -81,8 +102,7 @@ void DRUI::BDHelpMenu(QAction *action)
     }
     CLanguageManager::Instance().SetLanguage(data);
     // The engine ends here and now: nothing it says later may reach the rebuilt window.
-    ShutDownEngine();
-    StopBtn();
+    m_playback->Close();
     SetUpWindow();
 }
 
@@ -109,4 +129,37 @@ void DRUI::btnAboutSlot()
 void DRUI::btnMinSlot()
 {
     showMinimized();
+}
+
+void DRUI::StayOnTop(bool onTop)
+{
+    // Changing the flags hides the window; it comes back where it was.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        show();
+    }
+}
+
+void DRUI::ShowAbout()
+{
+    QMessageBox about(this);
+    about.setWindowTitle(GetText("MainWnd/About"));
+    about.setIcon(QMessageBox::Information);
+    about.setTextFormat(Qt::PlainText);
+    about.setText(QStringLiteral("%1 %2").arg(GetText("MainWnd/ProTitle"),
+                                               QStringLiteral(TAVRIX_VERSION)));
+    about.setInformativeText(
+        QStringLiteral("%1: %2\n%3: %4\n\n%5")
+            .arg(GetText("MainWnd/Engine"), FoundProgram(EngineProgram()),
+                 GetText("MainWnd/Probe"), FoundProgram(ProbeProgram()),
+                 GetText("MainWnd/Licences")));
+    about.exec();
+}
+
+void DRUI::btnOpenSnapshotFolder()
+{
+    m_snapshotFolder = Snapshots::Folder(AppDataFolder());
+    EnsureFolderExists(m_snapshotFolder);
+    OpenWithDesktop(this, QUrl::fromLocalFile(m_snapshotFolder));
 }

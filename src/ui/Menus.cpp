@@ -179,7 +179,7 @@ void DRUI::BuildAudioMenu(QPushButton *button)
         AddEntry(m_audioMenu, GetText("MainWnd/AudioChannel"), MenuData::kAudioChannel, false);
     m_muteAction = AddEntry(m_audioMenu, GetText("MainWnd/Muted"), MenuData::kMute, true, "M");
     m_muteAction->setCheckable(true);
-    m_muteAction->setChecked(m_isMuted);
+    m_muteAction->setChecked(m_playback->IsMuted());
     AddEntry(m_audioMenu, GetText("MainWnd/AudioDelayDown"), MenuData::kAudioDelayDown, true,
              "-");
     AddEntry(m_audioMenu, GetText("MainWnd/AudioDelayUp"), MenuData::kAudioDelayUp, true, "+");

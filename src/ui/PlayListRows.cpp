@@ -61,11 +61,11 @@ void DRUI::ShowAddedPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
     AddPlayListRows(entries);
     // The rows of a long list come after the engine has started on the first of them, which
     // then gets the mark it would have had.
+    const QString &playing = m_playback->Path();
     const bool playingArrived =
-        m_engine->IsLive() && m_whatPlays->Current().path == m_playing.path &&
-        std::any_of(entries.begin(), entries.end(), [this](const PLAY_LIST_INFO &entry) {
-            return entry.strPath == m_playing.path;
-        });
+        !playing.isEmpty() &&
+        std::any_of(entries.begin(), entries.end(),
+                    [&playing](const PLAY_LIST_INFO &entry) { return entry.strPath == playing; });
     if (playingArrived) {
         MarkPlayingRow();
     }
@@ -76,8 +76,9 @@ void DRUI::ShowPlayList()
     m_playListTable->setRowCount(0);
     AddPlayListRows(m_whatPlays->PlayList());
     // What the engine was last started on keeps its mark, wherever its row went.
-    const std::optional<int> playing = PlayListModel::Find(m_whatPlays->PlayList(), m_playing.path);
-    if (playing && !m_playing.path.isEmpty()) {
+    const std::optional<int> playing =
+        PlayListModel::Find(m_whatPlays->PlayList(), m_playback->Path());
+    if (playing && !m_playback->Path().isEmpty()) {
         m_playListTable->item(*playing, 0)
             ->setIcon(QIcon(QString::fromLatin1(Images::kPlayStatus)));
     }
@@ -155,6 +156,5 @@ void DRUI::PlayListItemDoubleClick(int row, int column)
 
 void DRUI::PlayPlayListEntry(const PLAY_LIST_INFO &entry)
 {
-    m_currentPath.clear();
     m_whatPlays->PlayEntry(entry);
 }

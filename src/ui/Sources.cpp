@@ -64,7 +64,6 @@ void DRUI::btnLoadBDPath()
 
 void DRUI::ConnectWhatPlays()
 {
-    connect(m_whatPlays, &WhatPlays::StartWanted, this, &DRUI::StartChosenSource);
     connect(m_whatPlays, &WhatPlays::OpenWanted, this, &DRUI::btnOpenFile);
     connect(m_whatPlays, &WhatPlays::RowsAdded, this, &DRUI::ShowAddedPlayListRows);
     connect(m_whatPlays, &WhatPlays::RowMeasured, this, &DRUI::ShowMeasuredDuration);
@@ -77,11 +76,6 @@ void DRUI::ConnectWhatPlays()
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
             [this] { ShowMessageBox(this, GetText("Messages/MSG0505")); });
     connect(m_whatPlays, &WhatPlays::BusyChanged, this, &DRUI::RenderBusy);
-    connect(m_whatPlays, &WhatPlays::FactsMeasured, this, [this](const MediumFacts &facts) {
-        if (m_currentPath == m_whatPlays->Current().path) {
-            m_engine->Learn(facts);
-        }
-    });
 }
 
 void DRUI::OpenDiscFolder(const QString &path)
@@ -99,24 +93,16 @@ void DRUI::ShowNotRecognisedMessage(const QString &path)
                              OneLineText(path, kShownNameLength));
 }
 
-void DRUI::PlayDvdTitle(int title)
-{
-    // The length comes from the list of the engine now playing, before the next one replaces it.
-    const auto length = m_engine->DvdTitleLengths().find(title);
-    m_whatPlays->PickDvdTitle(
-        title, length != m_engine->DvdTitleLengths().end() ? length->second / 1000 : 0);
-}
-
 void DRUI::BuildDvdMenus()
 {
     m_titleMenu->clear();
-    for (const auto &[title, lengthMs] : m_engine->DvdTitleLengths()) {
+    for (const auto &[title, lengthMs] : m_playback->DvdTitleLengths()) {
         m_titleMenu->addAction(QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)))
             ->setData(title);
     }
     m_chapterMenu->clear();
     int number = 1;
-    for (const qint64 startMs : m_engine->ChapterStarts()) {
+    for (const qint64 startMs : m_playback->ChapterStarts()) {
         m_chapterMenu
             ->addAction(QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)))
             ->setData(startMs);

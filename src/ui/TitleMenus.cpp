@@ -11,7 +11,6 @@
 
 void DRUI::ShowScannedDisc(const ScannedDisc &disc)
 {
-    m_currentPath.clear();
     m_discNameLabel->setText(disc.name);
     // Read by the scan, bounded, off this thread.
     QPixmap thumbnail;
@@ -169,7 +168,6 @@ void DRUI::BDMenuOperate(QAction *action)
         m_whatPlays->ChooseMainTitleTracks(action->data().toInt(), std::nullopt);
         return;
     }
-    m_currentPath.clear();
     if (IsChapterEntry(action)) {
         m_whatPlays->PlayMainTitle(WholeSeconds(action->data().toLongLong()));
     } else if (IsTitleEntry(action)) {

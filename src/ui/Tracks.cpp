@@ -2,11 +2,9 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
-#include "engine/EngineVocabulary.h"
-#include "platform/AppDataFolder.h"
-#include "platform/EnginePath.h"
 #include "look/Look.h"
 #include "ui/MenuData.h"
+#include "util/LanguageName.h"
 #include "util/TextConversion.h"
 
 #include <QAction>
@@ -46,35 +44,48 @@ bool BelongsTo(const QAction *action, const QMenu *menu)
 const QString kSubtitleFileFilter =
     QStringLiteral("Subtitles (*.srt *.ass *.ssa *.smi *.sub *.txt *.vtt);;All files (*)");
 
-} // namespace
-
-void DRUI::ChooseTrack(QAction *entry, const char *command, const QVector<MediumStream> &streams,
-                       int none)
+// "Audio 2", or "Audio 2 – Deutsch, Director's cut" when the medium names the stream.
+QString TrackEntryText(const char *entryFormat, int number, const MediumStream &stream)
 {
-    if (m_engine->IsLive()) {
-        m_engine->Send(command, EngineStreamId(streams, entry->data().toInt(), none));
-        CheckEntry(entry);
+    QStringList names;
+    for (const QString &name : {LanguageName(stream.language), stream.title}) {
+        // A title that only repeats the language is said once.
+        if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive)) {
+            names.append(name);
+        }
     }
+    const QString text = QString::asprintf(entryFormat, number);
+    return names.isEmpty() ? text
+                           : text + QStringLiteral(" \u2013 ") +
+                                 MenuEntryText(names.join(QStringLiteral(", ")));
 }
+
+// "Disable" first, then one numbered entry per stream; the given entry is ticked until the
+// engine says what it shows.
+void FillTrackMenu(QMenu *menu, const char *entryFormat, const QVector<MediumStream> &streams,
+                   int ticked)
+{
+    menu->clear();
+    menu->addAction(QStringLiteral("Disable"))->setData(0);
+    for (int k = 1; k <= streams.size(); ++k) {
+        menu->addAction(TrackEntryText(entryFormat, k, streams[k - 1]))->setData(k);
+    }
+    QAction *tick = menu->actions().at(ticked);
+    tick->setCheckable(true);
+    tick->setChecked(true);
+}
+
+} // namespace
 
 void DRUI::BDVideoMenu(QAction *action)
 {
     if (BelongsTo(action, m_subtitleTrackMenu)) {
         const int entry = action->data().toInt();
-        if (entry >= kSubtitleFileEntry) {
-            if (m_engine->IsLive() && m_engine->Send(Engine::kSubtitleFile, entry - kSubtitleFileEntry)) {
-                CheckEntry(action);
-            }
-            return;
-        }
-        // -1 asks the engine for no subtitle, of the medium's or of a file loaded.
-        ChooseTrack(action, Engine::kSubtitleKeepPause, m_engine->SubtitleStreams(), -1);
-        const QList<QAction *> entries = m_subtitleTrackMenu->actions();
-        const bool filesLoaded = std::any_of(entries.begin(), entries.end(), [](QAction *e) {
-            return e->data().toInt() >= kSubtitleFileEntry;
-        });
-        if (entry == 0 && filesLoaded && m_engine->IsLive()) {
-            m_engine->Send(Engine::kSubtitleFile, -1);
+        const bool shown = entry >= kSubtitleFileEntry
+                               ? m_playback->ChooseSubtitleFile(entry - kSubtitleFileEntry)
+                               : m_playback->ChooseSubtitle(entry);
+        if (shown) {
+            CheckEntry(action);
         }
         return;
     }
@@ -84,7 +95,8 @@ void DRUI::BDVideoMenu(QAction *action)
         return;
     }
     if (BelongsTo(action, m_aspectMenu)) {
-        ChooseAspect(action);
+        m_playback->SetAspect(static_cast<Playback::Aspect>(m_aspectMenu->actions().indexOf(action)));
+        RenderAdjustments();
         return;
     }
     const QString data = action->data().toString();
@@ -95,9 +107,9 @@ void DRUI::BDVideoMenu(QAction *action)
             LoadSubtitleFrom(chosen);
         }
     } else if (data == MenuData::kSubtitleDelayUp || data == MenuData::kSubtitleDelayDown) {
-        ShiftSubtitleDelay(data == MenuData::kSubtitleDelayUp ? 1 : -1);
+        m_playback->ShiftSubtitleDelay(data == MenuData::kSubtitleDelayUp ? 1 : -1);
     } else if (data == MenuData::kNextAspect) {
-        NextAspect();
+        m_playback->NextAspect();
     } else if (data == MenuData::kStayOnTop) {
         StayOnTop(action->isChecked());
     } else if (data == MenuData::kHalfSize) {
@@ -138,40 +150,31 @@ void DRUI::ResizeWithinScreen(const QSize &wanted)
 void DRUI::BDAudioMenu(QAction *action)
 {
     if (BelongsTo(action, m_audioTrackMenu)) {
-        // -2 asks the engine for no audio at all.
-        ChooseTrack(action, Engine::kSwitchAudioKeepPause, m_engine->AudioStreams(), -2);
+        if (m_playback->ChooseAudio(action->data().toInt())) {
+            CheckEntry(action);
+        }
+        return;
+    }
+    if (BelongsTo(action, m_audioChannelMenu)) {
+        m_playback->SetChannel(
+            static_cast<Playback::Channel>(m_audioChannelMenu->actions().indexOf(action)));
+        RenderAdjustments();
         return;
     }
     const QString data = action->data().toString();
     if (data == MenuData::kMute) {
         VolumeBtn();
-        return;
-    }
-    if (data == MenuData::kAudioDelayUp || data == MenuData::kAudioDelayDown) {
-        ShiftAudioDelay(data == MenuData::kAudioDelayUp ? 1 : -1);
-        return;
-    }
-    if (BelongsTo(action, m_audioChannelMenu) && m_engine->IsLive()) {
-        const QString channel = action->data().toString();
-        if (channel == MenuData::kStereo) {
-            m_engine->Send(Engine::kBalanceStereo);
-        } else if (channel == MenuData::kLeft) {
-            m_engine->Send(Engine::kBalanceLeft);
-        } else if (channel == MenuData::kRight) {
-            m_engine->Send(Engine::kBalanceRight);
-        }
-        CheckEntry(action);
+    } else if (data == MenuData::kAudioDelayUp || data == MenuData::kAudioDelayDown) {
+        m_playback->ShiftAudioDelay(data == MenuData::kAudioDelayUp ? 1 : -1);
     }
 }
 
 void DRUI::LoadSubtitleFrom(const QString &path)
 {
-    if (!m_engine->IsLive()) {
+    if (!m_playback->IsLive()) {
         return;
     }
-    // The engine reads the file at once, through a link of a fixed name that needs no quoting.
-    const QString link = EngineLinkTo(path, AppDataFolder(), kSubtitleLinkName);
-    const int index = link.isEmpty() ? -1 : m_engine->LoadSubtitleFile(QFileInfo(link).fileName());
+    const int index = m_playback->LoadSubtitleFile(path);
     if (index < 0) {
         ShowMessageBox(this, GetText("Messages/MSG0508") + QLatin1Char('\n') + path);
         return;
@@ -183,8 +186,6 @@ void DRUI::LoadSubtitleFrom(const QString &path)
         MenuEntryText(OneLineText(QFileInfo(path).fileName(), kShownNameLength)));
     entry->setData(kSubtitleFileEntry + index);
     CheckEntry(entry);
-    m_engine->ShowOnScreen(OneLineText(QFileInfo(path).fileName(), kNoteNameLength));
-    m_engine->AskForCurrentTracks();
 }
 
 void DRUI::TickSubtitleFile(int fileIndex)
@@ -195,6 +196,48 @@ void DRUI::TickSubtitleFile(int fileIndex)
     }
     for (QAction *entry : m_subtitleTrackMenu->actions()) {
         const bool shown = entry->data().toInt() == kSubtitleFileEntry + fileIndex;
+        entry->setCheckable(entry->isCheckable() || shown);
+        entry->setChecked(shown);
+    }
+}
+
+void DRUI::RenderAdjustments()
+{
+    const auto tickOnly = [](QMenu *menu, int ticked) {
+        const QList<QAction *> entries = menu->actions();
+        for (int i = 0; i < entries.size(); ++i) {
+            entries[i]->setCheckable(true);
+            entries[i]->setChecked(i == ticked);
+        }
+    };
+    tickOnly(m_aspectMenu, static_cast<int>(m_playback->AspectRatio()));
+    tickOnly(m_audioChannelMenu, static_cast<int>(m_playback->AudioChannel()));
+}
+
+void DRUI::FillTrackMenus(bool replaced)
+{
+    if (replaced) {
+        m_audioTrackMenu->clear();
+        m_subtitleTrackMenu->clear();
+    }
+    const QVector<MediumStream> &audio = m_playback->AudioStreams();
+    const QVector<MediumStream> &subtitles = m_playback->SubtitleStreams();
+    // Menus a title's own track lists already filled with the right count stay as they are.
+    if (!audio.isEmpty() && m_audioTrackMenu->actions().size() != audio.size() + 1) {
+        FillTrackMenu(m_audioTrackMenu, "Audio %d", audio, 1);
+    }
+    if (!subtitles.isEmpty() && m_subtitleTrackMenu->actions().size() != subtitles.size() + 1) {
+        FillTrackMenu(m_subtitleTrackMenu, "Subtitle %d", subtitles, 0);
+    }
+}
+
+void DRUI::TickTrack(QMenu *menu, int streamId, const std::function<int(int)> &streamIdOf)
+{
+    for (QAction *entry : menu->actions()) {
+        const int number = entry->data().toInt();
+        const bool shown = number == 0                    ? streamId < 0
+                           : number >= kSubtitleFileEntry ? false
+                                                          : streamIdOf(number) == streamId;
         entry->setCheckable(entry->isCheckable() || shown);
         entry->setChecked(shown);
     }

@@ -57,7 +57,7 @@ void DRUI::FitOnScreenSoon()
 void DRUI::closeEvent(QCloseEvent *event)
 {
     // Closing by the frame's button must not leave the engine running either.
-    ShutDownEngine();
+    m_playback->Close();
     SaveRememberedSettings();
     event->accept();
     QApplication::quit();
@@ -65,14 +65,15 @@ void DRUI::closeEvent(QCloseEvent *event)
 
 void DRUI::SaveRememberedSettings()
 {
-    m_settings.muted = m_isMuted;
+    m_settings.volume = m_playback->Level();
+    m_settings.muted = m_playback->IsMuted();
     m_settings.window = normalGeometry();
     m_settings.Save(AppDataFolder());
 }
 
 bool DRUI::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool playing = m_engine->IsLive();
+    const bool playing = m_playback->IsLive();
     if (watched == m_videoSurface && event->type() == QEvent::MouseButtonDblClick) {
         FullScreenBtn();
     } else if (watched == m_videoSurface && event->type() == QEvent::MouseMove) {
@@ -81,8 +82,7 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
         // The wheel over the picture sets the volume, a step a notch.
         const int notch = static_cast<QWheelEvent *>(event)->angleDelta().y();
         if (notch != 0) {
-            VolumeSliderSeek(m_volumeSlider->value() +
-                             (notch > 0 ? kWheelVolumeStep : -kWheelVolumeStep));
+            m_playback->StepVolume(notch > 0 ? kWheelVolumeStep : -kWheelVolumeStep);
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress && playing) {
@@ -108,7 +108,7 @@ bool DRUI::eventFilter(QObject *watched, QEvent *event)
 
 void DRUI::FullScreenBtn()
 {
-    if (!m_engine->IsLive()) {
+    if (!m_playback->IsLive()) {
         return;
     }
     if (!m_isFullScreen) {

@@ -17,3 +17,8 @@ QString MenuEntryText(const QString &outside);
 // as a blank, and a longer text loses its middle, so that both its start and its end (a file's
 // extension, a number) still show.
 QString OneLineText(const QString &outside, int maxLength);
+
+// Names from outside as the title bar and the notes on the picture show them, at most this many
+// characters; the engine's notes do not wrap, so theirs stay short enough for a small picture.
+inline constexpr int kShownNameLength = 60;
+inline constexpr int kNoteNameLength = 24;

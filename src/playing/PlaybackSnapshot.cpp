@@ -1,11 +1,8 @@
-#include "ui/DRUI.h"
+#include "playing/Playback.h"
 
 #include "app/LanguageManager.h"
-#include "dialogs/DesktopOpen.h"
-#include "dialogs/MessageBox.h"
 #include "engine/Snapshots.h"
 #include "platform/AppDataFolder.h"
-#include "look/Look.h"
 #include "util/TextConversion.h"
 
 #include <QDateTime>
@@ -13,9 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QPointer>
-#include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -30,28 +24,18 @@ bool SaveVerified(const QImage &picture, QFile &file, const char *format)
     return written.canRead() && written.size() == picture.size();
 }
 
-// Told once the engine's output has been handled, not in the middle of it.
-void TellLater(DRUI *window, const char *message)
-{
-    QTimer::singleShot(0, window, [window = QPointer<DRUI>(window), message] {
-        if (window != nullptr) {
-            ShowMessageBox(window, GetText(message));
-        }
-    });
-}
-
 } // namespace
 
-void DRUI::Snapshot()
+void Playback::TakeSnapshot()
 {
     m_engine->RequestSnapshot();
 }
 
-void DRUI::SaveSnapshot(const QString &enginePicture, bool writtenThroughLink)
+void Playback::SaveSnapshot(const QString &enginePicture, bool writtenThroughLink)
 {
     // The picture went wherever the link leads: nothing to save, and the link stays.
     if (writtenThroughLink) {
-        TellLater(this, "Messages/MSG0507");
+        emit SnapshotNotSaved("Messages/MSG0507");
         return;
     }
     const QString folder =
@@ -72,12 +56,5 @@ void DRUI::SaveSnapshot(const QString &enginePicture, bool writtenThroughLink)
     if (!destination.isEmpty()) {
         Snapshots::RemoveCreated(file, destination);
     }
-    TellLater(this, "Messages/MSG0502");
-}
-
-void DRUI::btnOpenSnapshotFolder()
-{
-    m_snapshotFolder = Snapshots::Folder(AppDataFolder());
-    EnsureFolderExists(m_snapshotFolder);
-    OpenWithDesktop(this, QUrl::fromLocalFile(m_snapshotFolder));
+    emit SnapshotNotSaved("Messages/MSG0502");
 }
