@@ -297,6 +297,11 @@ qint64 EngineSession::ProcessId() const
     return m_process != nullptr ? m_process->processId() : 0;
 }
 
+QStringList EngineSession::Arguments() const
+{
+    return m_process != nullptr ? m_process->arguments() : QStringList();
+}
+
 void EngineSession::SetState(State state)
 {
     if (state == m_state) {

@@ -87,8 +87,9 @@ public:
     bool HasAnsweredPosition() const { return m_positionAnswered; }
     // The subtitle files loaded into the engine that plays.
     int SubtitleFilesLoaded() const { return m_subtitleFilesLoaded; }
-    // The engine process's id; 0 when none runs.
+    // The engine process's id and arguments; 0 and none when none runs.
     qint64 ProcessId() const;
+    QStringList Arguments() const;
     const QVector<MediumStream> &AudioStreams() const { return m_audioStreams; }
     const QVector<MediumStream> &SubtitleStreams() const { return m_subtitleStreams; }
     // A DVD's titles and their lengths in milliseconds, as the engine lists them.

@@ -242,7 +242,6 @@ void Playback::ForgetMedium()
     m_resumeKey.clear();
     m_lengthSec = 0;
     emit MediumChanged();
-    emit LengthChanged(0);
 }
 
 void Playback::EndPoll()
@@ -289,8 +288,11 @@ void Playback::Stop()
         EndPoll();
         m_engine->Quit();
     }
+    // Whatever is opened next finds nothing of this medium on screen; an end by itself leaves
+    // its length shown.
     if (!m_path.isEmpty()) {
         ForgetMedium();
+        emit LengthChanged(0);
     }
 }
 

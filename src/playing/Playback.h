@@ -79,6 +79,7 @@ public:
     // Settings the window keeps between runs.
     void SetPlayWholeList(bool on) { m_playWholeList = on; }
     void SetSnapshotFormat(const QString &format) { m_snapshotFormat = format; }
+    const QString &SnapshotFormat() const { return m_snapshotFormat; }
     // The volume of the last run, before anything plays.
     void RestoreVolume(int level, bool muted);
 
@@ -136,7 +137,7 @@ signals:
     void Sought(int seconds);
     void PositionAnswered();
     void LengthChanged(qint64 seconds);
-    // Another medium plays, or none does any more.
+    // Another medium plays, or none does any more (its length is left shown after an end).
     void MediumChanged();
     // The engine ended by itself or after Stop; unplayable when it could not play `path` at all.
     void Ended(const QString &path, bool unplayable);

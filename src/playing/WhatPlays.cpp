@@ -129,9 +129,14 @@ void WhatPlays::ChooseMainTitleTracks(std::optional<int> audio, std::optional<in
     }
 }
 
+bool WhatPlays::Measuring() const
+{
+    return !m_probes->IsIdle();
+}
+
 bool WhatPlays::Busy() const
 {
-    return !m_probes->IsIdle() || m_scan != nullptr || m_titleQuery != nullptr;
+    return Measuring() || ReadingDisc();
 }
 
 void WhatPlays::Choose(const Source &source)

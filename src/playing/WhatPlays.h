@@ -82,6 +82,11 @@ public:
     QString ShownName() const;
 
     const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
+    // A first file waits for its duration before it starts.
+    bool WaitsForAFirstDuration() const { return !m_startWhenMeasured.isEmpty(); }
+    // Durations are being measured; a disc or the engine's title list is being read.
+    bool Measuring() const;
+    bool ReadingDisc() const { return m_scan != nullptr || m_titleQuery != nullptr; }
     const QString &MainTitleKey() const { return m_mainTitleKey; }
     const DiscTitle *Title(const QString &key) const;
     // The track a title starts with: 0 none, k the k-th stream of its list.
@@ -143,8 +148,6 @@ signals:
     void FactsMeasured(const MediumFacts &facts);
 
 private:
-    friend class DruiTestAccess;
-
     // A new choice of what plays: a title still waiting for the engine's list does not start.
     void Choose(const Source &source);
     // Adds the entries to the list. The window is told at once or, with `afterStart`, once the

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "dialogs/MessageBox.h"
-#include "disc/DurationProbe.h"
 #include "ui/DRUI.h"
 
 #include <QTest>
@@ -46,106 +45,15 @@ public:
         window.LoadSubtitleFrom(path);
     }
 
-    // Sources
-    // Opens as the File menu does and returns once the open has settled: the first file started
-    // and every new row measured (or the probes given up).
-    static void OpenFiles(DRUI &window, const QStringList &paths)
-    {
-        window.OpenFiles(paths);
-        const bool settled = QTest::qWaitFor(
-            [&window] {
-                return window.m_whatPlays->m_startWhenMeasured.isEmpty() &&
-                       window.m_whatPlays->m_probes->IsIdle();
-            },
-            40000);
-        if (!settled) {
-            qWarning("the open did not settle");
-        }
-    }
-    static void StartOpeningFiles(DRUI &window, const QStringList &paths)
-    {
-        window.OpenFiles(paths);
-    }
-    static bool ProbesIdle(DRUI &window) { return window.m_whatPlays->m_probes->IsIdle(); }
-    // Opens as the File menu does and returns once the disc has been read.
-    static void OpenDiscFolder(DRUI &window, const QString &path)
-    {
-        window.OpenDiscFolder(path);
-        SettleDisc(window);
-    }
-    // Neither a disc scan nor the engine's title list is awaited.
-    static bool SettledDisc(DRUI &window)
-    {
-        return window.m_whatPlays->m_scan == nullptr && window.m_whatPlays->m_titleQuery == nullptr;
-    }
-    // Waits until the disc scan and the engine's title list have come.
-    static void SettleDisc(DRUI &window)
-    {
-        if (!QTest::qWaitFor([&window] { return SettledDisc(window); }, 20000)) {
-            qWarning("the disc did not settle");
-        }
-    }
-    static const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window)
-    {
-        return window.m_whatPlays->PlayList();
-    }
-    static bool &PlayWholeList(DRUI &window) { return window.m_settings.playWholeList; }
-
     static QMenu *DiscMenu(DRUI &window) { return window.m_discMenu; }
     static QAction *DiscChapterAction(DRUI &window) { return window.m_discChapterAction; }
     static QAction *DiscAudioAction(DRUI &window) { return window.m_discAudioAction; }
     static QAction *DiscSubtitleAction(DRUI &window) { return window.m_discSubtitleAction; }
     static QAction *DiscOtherTitlesAction(DRUI &window) { return window.m_discOtherTitlesAction; }
     static QLabel *DiscThumbnailLabel(DRUI &window) { return window.m_discThumbnailLabel; }
-    // The scan's count of each title of the disc.
-    static std::map<QString, int> TitleNumbers(DRUI &window)
-    {
-        std::map<QString, int> numbers;
-        for (const auto &[key, title] : window.m_whatPlays->m_titles) {
-            numbers[key] = title.scanNumber;
-        }
-        return numbers;
-    }
-    static bool TitleChosen(DRUI &window) { return window.m_whatPlays->Current().titleChosen; }
-
-    // Playback state
-    static int &SourceKind(DRUI &window) { return window.m_whatPlays->m_source.kind; }
-    static QString &PathToPlay(DRUI &window) { return window.m_whatPlays->m_source.path; }
-    static QString &SourceKey(DRUI &window) { return window.m_whatPlays->m_source.titleKey; }
-    static int &StartPos(DRUI &window) { return window.m_whatPlays->m_source.startSec; }
-    static qint64 ElapsedMs(DRUI &window) { return window.m_engine->ClockMs(); }
-    static qint64 &DurationSec(DRUI &window) { return window.m_whatPlays->m_source.durationSec; }
-    static int EngineLengthSec(DRUI &window) { return window.m_engine->LengthSec(); }
-    static bool IsPlaying(DRUI &window)
-    {
-        return window.m_engine->CurrentState() == EngineSession::State::Playing;
-    }
-    static bool IsStopped(DRUI &window) { return !window.m_engine->IsLive(); }
-    // The engine has said that the medium plays.
-    static bool MediumPlays(DRUI &window) { return window.m_engine->m_playbackStarted; }
-    // The engine has answered where it is at least once.
-    static bool EngineAnswered(DRUI &window) { return window.m_engine->m_positionAnswered; }
-    static EngineSession *Session(DRUI &window) { return window.m_engine; }
-    // The engine process; null when none runs.
-    static QProcess *Engine(DRUI &window) { return window.m_engine->m_process; }
-    static QTimer *RefreshTimer(DRUI &window) { return window.m_refreshTimer; }
-    static std::map<QString, int> &AudioChoice(DRUI &window)
-    {
-        return window.m_whatPlays->m_audioChoice;
-    }
-    static std::map<QString, int> &SubtitleChoice(DRUI &window)
-    {
-        return window.m_whatPlays->m_subtitleChoice;
-    }
-
-    // Transport and sources
-    static auto &Titles(DRUI &window) { return window.m_whatPlays->m_titles; }
-    static bool IsMuted(DRUI &window) { return window.m_isMuted; }
-
     // Window events, snapshots and preferences
     static QLabel *ControlBar(DRUI &window) { return window.m_controlBar; }
     static bool IsFullScreen(DRUI &window) { return window.m_isFullScreen; }
-    static QString &SnapshotFormat(DRUI &window) { return window.m_snapshotFormat; }
     static int &SnapshotFormatIndex(DRUI &window) { return window.m_snapshotFormatIndex; }
 };
 

@@ -2,6 +2,8 @@
 
 #include "common/DruiTestAccess.h"
 #include "common/EngineDouble.h"
+#include "common/Owners.h"
+#include "util/TimeText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,12 +41,15 @@ protected:
         m_engine.reset();
     }
 
-    // Plays the path as the Play button does, without going through a play list.
-    void Play(const QString &path, int kind = kSourceFile)
+    // Plays the path as a play list row does; a file of a known length is not measured first.
+    void Play(const QString &path, int kind = kSourceFile, qint64 lengthSec = 0)
     {
-        DruiTestAccess::PathToPlay(Window()) = path;
-        DruiTestAccess::SourceKind(Window()) = kind;
-        Window().VideoPlay();
+        PLAY_LIST_INFO entry;
+        entry.nType = kind;
+        entry.strPath = path;
+        entry.strDuration = lengthSec > 0 ? FormatTime(lengthSec) : QString();
+        Owners::Plays(Window()).PlayEntry(entry);
+        QTRY_VERIFY(!Owners::Plays(Window()).WaitsForAFirstDuration());
     }
 
     // Waits until the engine has logged this command.
@@ -57,10 +62,8 @@ protected:
     // has: the pipe keeps the order.
     void Sync()
     {
-        QProcess *engine = DruiTestAccess::Engine(Window());
-        QVERIFY(engine != nullptr);
         const QString mark = QStringLiteral("mark %1").arg(++m_marks);
-        engine->write(mark.toLatin1() + '\n');
+        QVERIFY(Owners::Session(Window()).Send("%s\n", qPrintable(mark)));
         QTRY_VERIFY_WITH_TIMEOUT(m_engine->Lines().contains(mark), 5000);
     }
 

@@ -1,6 +1,7 @@
 // A Blu-ray folder written for the test, opened in the window and played by the real engine:
 // the main title through "br://0", and a picked title that must be that very playlist.
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 #include "common/MediaMaker.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
@@ -55,7 +56,7 @@ private slots:
         m_window->SetUpWindow();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+        Owners::OpenDiscFolder(Window(), m_disc);
         QCOMPARE(Page(), int(DRUI::kNavigationPage));
         QCOMPARE(DruiTestAccess::DiscNameLabel(Window())->text(),
                  QStringLiteral("Tavrix Demo Disc"));
@@ -66,13 +67,13 @@ private slots:
     void playMoviePlaysTheMainTitleToItsEnd()
     {
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"br://0", "-bluray-device", m_disc}));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(12));
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 12, 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 2000, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 2000, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(Page(), int(DRUI::kStartPage), 30000);
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!Owners::IsPlaying(Window()));
     }
 
     void pickedTitlePlaysThatVeryPlaylist_data()
@@ -94,7 +95,7 @@ private slots:
         const QString playlist =
             QFileInfo(title->data().value<PLAY_LIST_INFO>().strPath).completeBaseName();
         Window().BDMenuOperate(title);
-        DruiTestAccess::SettleDisc(Window());
+        Owners::SettleDisc(Window());
 
         // What the engine itself calls that playlist, asked here independently of the player.
         QProcess identify;
@@ -107,11 +108,11 @@ private slots:
         const QRegularExpressionMatch match =
             line.match(QString::fromLatin1(identify.readAllStandardOutput()));
         QVERIFY(match.hasMatch());
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"br://" + match.captured(1), "-bluray-device", m_disc}));
 
         const int seconds = duration.right(2).toInt();
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(seconds));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(seconds));
         QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()) > 0, 15000);
         const int engineLength = DruiTestAccess::EngineLengthSec(Window());
         QVERIFY2(exactLength ? engineLength == seconds : std::abs(engineLength - seconds) <= 1,
@@ -119,10 +120,10 @@ private slots:
 
         // Play Movie afterwards plays the main title with the main title's own figures.
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"br://0", "-bluray-device", m_disc}));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
-        QCOMPARE(DruiTestAccess::Titles(Window())[DruiTestAccess::SourceKey(Window())].chapterStartsMs,
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(12));
+        QCOMPARE(DruiTestAccess::Titles(Window())[Owners::Chosen(Window()).titleKey].chapterStartsMs,
                  (QVector<qint64>{0, 4000, 8000}));
     }
 
@@ -135,7 +136,7 @@ private slots:
         const auto chooser = WhenModal<QFileDialog>(
             [&image](QFileDialog *files) { ChooseInFileDialog(files, image); });
         Window().btnLoadBDPath();
-        DruiTestAccess::SettleDisc(Window());
+        Owners::SettleDisc(Window());
         QCOMPARE(Page(), int(DRUI::kNavigationPage));
         QCOMPARE(DruiTestAccess::DiscNameLabel(Window())->text(),
                  QStringLiteral("Tavrix Demo Disc"));
@@ -143,12 +144,12 @@ private slots:
         QAction *title = OtherTitle(QStringLiteral("00:00:06"));
         QVERIFY(title != nullptr);
         Window().BDMenuOperate(title);
-        DruiTestAccess::SettleDisc(Window());
+        Owners::SettleDisc(Window());
 
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(2),
+        QCOMPARE(Owners::Session(Window()).Arguments().last(2),
                  QStringList({"-bluray-device", image}));
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 6, 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
     }
 
     // Two playlists a user-operation bit apart play the same: the engine lists only one of
@@ -179,17 +180,17 @@ private slots:
                    titles.contains(QStringLiteral("PLAYLIST=00004"))),
                  "the engine lists both: nothing to tell apart");
 
-        DruiTestAccess::OpenDiscFolder(Window(), disc);
+        Owners::OpenDiscFolder(Window(), disc);
         int picked = 0;
         for (QAction *title : DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions()) {
             if (!title->text().endsWith(QStringLiteral("00:00:12"))) {
                 continue;
             }
             Window().BDMenuOperate(title);
-            DruiTestAccess::SettleDisc(Window());
-            QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+            Owners::SettleDisc(Window());
+            QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                      QStringList({"br://" + listed.captured(1), "-bluray-device", disc}));
-            QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(12));
+            QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(12));
             ++picked;
         }
         QCOMPARE(picked, 2);

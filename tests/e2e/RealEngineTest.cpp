@@ -1,5 +1,6 @@
 // The window with the real engine (MPlayer) and the real probe (ffmpeg) on media made here.
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 #include "common/MediaMaker.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
@@ -90,36 +91,36 @@ private slots:
 
     void clipPlaysPausesResumesAndEnds()
     {
-        DruiTestAccess::OpenFiles(Window(), {m_shortClip});
+        Owners::OpenFiles(Window(), {m_shortClip});
         NoteEngine();
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(3));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(3));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 3, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 5000);
 
         Window().VideoPlay();
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!Owners::IsPlaying(Window()));
         // An answer asked for before the pause may still come and set the clock; then it stays.
         QTest::qWait(300);
-        const qint64 pausedAt = DruiTestAccess::ElapsedMs(Window());
+        const qint64 pausedAt = Owners::ElapsedMs(Window());
         QTest::qWait(1500);
-        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), pausedAt);
+        QCOMPARE(Owners::ElapsedMs(Window()), pausedAt);
         QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
 
         Window().VideoPlay();
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) > pausedAt, 5000);
+        QVERIFY(Owners::IsPlaying(Window()));
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) > pausedAt, 5000);
         // "(End of file)" brings the start page back with the play image.
         QTRY_COMPARE_WITH_TIMEOUT(Page(), int(DRUI::kStartPage), 15000);
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!Owners::IsPlaying(Window()));
         QCOMPARE(DruiTestAccess::PlayAction(Window())->data().toString(), QStringLiteral("Play"));
     }
 
     void twoClipsGetTheirDurationsAndNextPlaysTheSecond()
     {
-        DruiTestAccess::OpenFiles(Window(), {m_shortClip, m_longerClip});
+        Owners::OpenFiles(Window(), {m_shortClip, m_longerClip});
         NoteEngine();
-        const QVector<PLAY_LIST_INFO> &list = DruiTestAccess::PlayList(Window());
+        const QVector<PLAY_LIST_INFO> &list = Owners::PlayList(Window());
         QCOMPARE(list.size(), 2);
         QCOMPARE(list[0].strDuration, QStringLiteral("00:00:03"));
         QCOMPARE(list[1].strDuration, QStringLiteral("00:00:05"));
@@ -130,10 +131,10 @@ private slots:
 
         Window().PlayNext();
         NoteEngine();
-        QCOMPARE(DruiTestAccess::PathToPlay(Window()), m_longerClip);
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(5));
+        QCOMPARE(Owners::Chosen(Window()).path, m_longerClip);
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(5));
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 5, 10000);
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 2);
+        QCOMPARE(Owners::PlayList(Window()).size(), 2);
     }
 
     // Playback does not wait for a long batch to be measured: the first file plays while the
@@ -145,15 +146,15 @@ private slots:
             clips.append(m_media.filePath(QStringLiteral("batch %1.avi").arg(i)));
             QVERIFY(QFile::copy(i % 2 == 0 ? m_shortClip : m_longerClip, clips.last()));
         }
-        DruiTestAccess::StartOpeningFiles(Window(), clips);
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::IsPlaying(Window()), 10000);
+        Owners::Plays(Window()).OpenFiles(clips);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::IsPlaying(Window()), 10000);
         NoteEngine();
-        QVERIFY(!DruiTestAccess::ProbesIdle(Window()));
-        QCOMPARE(DruiTestAccess::PathToPlay(Window()), clips.first());
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::DurationSec(Window()), qint64(3), 10000);
+        QVERIFY(!!Owners::Plays(Window()).Measuring());
+        QCOMPARE(Owners::Chosen(Window()).path, clips.first());
+        QTRY_COMPARE_WITH_TIMEOUT(Owners::Chosen(Window()).durationSec, qint64(3), 10000);
         QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 300);
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ProbesIdle(Window()), 120000);
-        const QVector<PLAY_LIST_INFO> &list = DruiTestAccess::PlayList(Window());
+        QTRY_VERIFY_WITH_TIMEOUT(!Owners::Plays(Window()).Measuring(), 120000);
+        const QVector<PLAY_LIST_INFO> &list = Owners::PlayList(Window());
         for (int i = 0; i < 300; ++i) {
             const QString expected = QString::fromLatin1(i % 2 == 0 ? "00:00:03" : "00:00:05");
             QCOMPARE(list[i].strDuration, expected);
@@ -166,16 +167,16 @@ private slots:
 
     void dvdFolderPlaysAndLearnsItsLength()
     {
-        DruiTestAccess::OpenDiscFolder(Window(), m_dvdFolder);
+        Owners::OpenDiscFolder(Window(), m_dvdFolder);
         NoteEngine();
-        QCOMPARE(DruiTestAccess::SourceKind(Window()), int(kSourceDvd));
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+        QCOMPARE(Owners::Chosen(Window()).kind, int(kSourceDvd));
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"dvd://1", "-dvd-device", m_dvdFolder}));
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::DurationSec(Window()) >= 3, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::Chosen(Window()).durationSec >= 3, 15000);
         QCOMPARE(DruiTestAccess::SeekSlider(Window())->maximum(),
-                 int(DruiTestAccess::DurationSec(Window())));
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
-        QCOMPARE(DruiTestAccess::PlayList(Window())[0].nType, int(kSourceDvd));
+                 int(Owners::Chosen(Window()).durationSec));
+        QCOMPARE(Owners::PlayList(Window()).size(), 1);
+        QCOMPARE(Owners::PlayList(Window())[0].nType, int(kSourceDvd));
     }
 
     // A DVD's titles and chapters come from the engine's own lists: a title plays as itself,
@@ -184,7 +185,7 @@ private slots:
     {
         const QString dvd = m_media.filePath(QStringLiteral("TWO TITLES"));
         QVERIFY(MediaMaker::MakeDvdWithTwoTitles(dvd));
-        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        Owners::OpenDiscFolder(Window(), dvd);
         NoteEngine();
         QMenu *titles = DruiTestAccess::TitleMenu(Window());
         QMenu *chapters = DruiTestAccess::ChapterMenu(Window());
@@ -194,15 +195,15 @@ private slots:
 
         Window().BDControlsMenu(titles->actions().at(1));
         NoteEngine();
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3),
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"dvd://2", "-dvd-device", dvd}));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(8));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(8));
         QTRY_COMPARE_WITH_TIMEOUT(chapters->actions().size(), 2, 15000);
         QCOMPARE(chapters->actions().at(1)->text(), QStringLiteral("2. 00:00:03"));
 
         Window().BDControlsMenu(chapters->actions().at(1));
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 3000, 5000);
-        QCOMPARE(DruiTestAccess::Engine(Window())->arguments().last(3).first(),
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 3000, 5000);
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3).first(),
                  QStringLiteral("dvd://2"));
     }
 
@@ -212,21 +213,21 @@ private slots:
     {
         const QString film = m_media.filePath(QStringLiteral("long film.avi"));
         QVERIFY(MediaMaker::MakeClip(film, 240, QStringLiteral("160x120")));
-        DruiTestAccess::OpenFiles(Window(), {film});
+        Owners::OpenFiles(Window(), {film});
         NoteEngine();
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
         Window().SliderSeek(100);
         Window().SliderRelease();
         QTest::qWait(2000);
-        const qint64 leftAt = DruiTestAccess::ElapsedMs(Window()) / 1000;
+        const qint64 leftAt = Owners::ElapsedMs(Window()) / 1000;
         QVERIFY(leftAt >= 99);
         Window().StopBtn();
 
         init();
-        DruiTestAccess::OpenFiles(Window(), {film});
+        Owners::OpenFiles(Window(), {film});
         NoteEngine();
         QTest::qWait(2500);
-        const qint64 resumedAt = DruiTestAccess::ElapsedMs(Window()) / 1000;
+        const qint64 resumedAt = Owners::ElapsedMs(Window()) / 1000;
         QVERIFY2(
             resumedAt >= leftAt - 1 && resumedAt <= leftAt + 4,
             qPrintable(QStringLiteral("left at %1, resumed at %2").arg(leftAt).arg(resumedAt)));
@@ -239,22 +240,22 @@ private slots:
         }
         QVERIFY(startOver != nullptr);
         Window().BDControlsMenu(startOver);
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) < 5000, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) < 5000, 5000);
         Window().StopBtn();
         init();
-        DruiTestAccess::OpenFiles(Window(), {film});
+        Owners::OpenFiles(Window(), {film});
         NoteEngine();
         QTest::qWait(1500);
-        QVERIFY(DruiTestAccess::ElapsedMs(Window()) < 10000);
+        QVERIFY(Owners::ElapsedMs(Window()) < 10000);
     }
 
     void snapshotSavesTheVideoPictureInTheSnapshotFolder()
     {
         const QString clip = m_media.filePath(QStringLiteral("long clip.avi"));
         QVERIFY(MediaMaker::MakeClip(clip, 20));
-        DruiTestAccess::OpenFiles(Window(), {clip});
+        Owners::OpenFiles(Window(), {clip});
         NoteEngine();
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
         Window().BDToolMenu(DruiTestAccess::SnapshotAction(Window()));
 
         const QDir snapshots(Snapshots::DefaultFolder());
@@ -299,14 +300,14 @@ private slots:
              "-metadata:s:a:0", "title=" + streamTitle, clip}));
         QDir::setCurrent(m_media.path());
 
-        DruiTestAccess::OpenFiles(Window(), {clip});
+        Owners::OpenFiles(Window(), {clip});
         NoteEngine();
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 2500, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 2500, 10000);
         // The clock is the medium's own: no tag set where it starts or how long it is.
-        QVERIFY(DruiTestAccess::ElapsedMs(Window()) < 8000);
+        QVERIFY(Owners::ElapsedMs(Window()) < 8000);
         QCOMPARE(DruiTestAccess::EngineLengthSec(Window()), 8);
         QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
         // The one audio stream the file has, named as the probe read it.
         const QList<QAction *> audio = DruiTestAccess::AudioTrackMenu(Window())->actions();
@@ -351,9 +352,9 @@ private slots:
         qputenv("ENGINE_LOG", QFile::encodeName(log));
         qputenv("TAVRIX_ENGINE", QFile::encodeName(wrapper));
 
-        DruiTestAccess::OpenFiles(Window(), {clip});
+        Owners::OpenFiles(Window(), {clip});
         NoteEngine();
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
         const auto choose = [](QMenu *menu, const QString &data, auto handler) {
             for (QAction *entry : menu->actions()) {
                 if (entry->data().toString() == data) {
@@ -403,11 +404,11 @@ private slots:
                                 {"-v", "error", "-y", "-f", "lavfi", "-i",
                                  "testsrc=size=320x240:rate=25", "-t", "40", "-c:v", "mpeg2video",
                                  "-g", "5", "-output_ts_offset", "100", stream}));
-        DruiTestAccess::OpenFiles(Window(), {stream});
+        Owners::OpenFiles(Window(), {stream});
         NoteEngine();
         QSlider *slider = DruiTestAccess::SeekSlider(Window());
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
-        QVERIFY(DruiTestAccess::ElapsedMs(Window()) < 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
+        QVERIFY(Owners::ElapsedMs(Window()) < 10000);
 
         QStyleOptionSlider option;
         option.initFrom(slider);
@@ -435,17 +436,17 @@ private slots:
         const auto landsNear = [this](qint64 targetSec) {
             QElapsedTimer since;
             since.start();
-            QSignalSpy answers(DruiTestAccess::Session(Window()), &EngineSession::PositionAnswered);
+            QSignalSpy answers(&Owners::Session(Window()), &EngineSession::PositionAnswered);
             if (!QTest::qWaitFor([&answers] { return answers.size() >= 3; }, 10000)) {
                 return false;
             }
-            const qint64 clock = DruiTestAccess::Session(Window())->ClockMs();
-            return DruiTestAccess::IsPlaying(Window()) && clock >= (targetSec - 1) * 1000 &&
+            const qint64 clock = &Owners::Session(Window())->ClockMs();
+            return Owners::IsPlaying(Window()) && clock >= (targetSec - 1) * 1000 &&
                    clock <= targetSec * 1000 + since.elapsed() + 1000;
         };
         QVERIFY(landsNear(target));
 
-        const qint64 before = DruiTestAccess::Session(Window())->ClockMs() / 1000;
+        const qint64 before = &Owners::Session(Window())->ClockMs() / 1000;
         QTest::keyClick(&Window(), Qt::Key_Right, Qt::ShiftModifier);
         QVERIFY(landsNear(before + 5));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
@@ -468,7 +469,7 @@ private slots:
         file.close();
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
-        DruiTestAccess::OpenFiles(Window(), {junk});
+        Owners::OpenFiles(Window(), {junk});
         NoteEngine();
         // The message names the file, its line breaks shown as blanks.
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -482,10 +483,10 @@ private slots:
     {
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
-        DruiTestAccess::OpenDiscFolder(Window(), m_media.path());
+        Owners::OpenDiscFolder(Window(), m_media.path());
         QVERIFY(shownMessage.startsWith(GetText("Messages/MSG0102") + QLatin1Char('\n')));
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
-        QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
+        QVERIFY(Owners::EnginePid(Window()) == 0);
+        QVERIFY(Owners::PlayList(Window()).isEmpty());
         QCOMPARE(Page(), int(DRUI::kStartPage));
     }
 };

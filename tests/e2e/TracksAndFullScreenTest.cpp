@@ -1,6 +1,7 @@
 // With the real engine: tracks chosen from the menus and what is drawn of them, the pause kept
 // by commands that must keep it, the clock after a seek, and full screen and back.
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 #include "common/MediaMaker.h"
 #include "common/TestMain.h"
 
@@ -122,8 +123,8 @@ private slots:
         m_window->SetUpWindow();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        DruiTestAccess::OpenFiles(Window(), {m_clip});
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        Owners::OpenFiles(Window(), {m_clip});
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
     }
 
     void cleanup() { m_window.reset(); }
@@ -139,7 +140,7 @@ private slots:
         DruiTestAccess::Engine(Window())->write("get_property switch_audio\n");
         QTRY_VERIFY_WITH_TIMEOUT(EngineOutput().contains(QStringLiteral("ANS_switch_audio=1")),
                                  5000);
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // What the engine draws is what the Subtitle menu ticks: the default stream at start, the
@@ -148,8 +149,8 @@ private slots:
     {
         const QString clip = m_folder.filePath(QStringLiteral("subtitles.mkv"));
         QVERIFY(MediaMaker::MakeClipWithTwoSubtitles(clip, 30));
-        DruiTestAccess::OpenFiles(Window(), {clip});
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) >= 1000, 10000);
+        Owners::OpenFiles(Window(), {clip});
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
         QMenu *menu = DruiTestAccess::SubtitleTrackMenu(Window());
         QCOMPARE(menu->actions().size(), 3);
         QTRY_VERIFY(menu->actions().at(1)->isChecked());
@@ -162,7 +163,7 @@ private slots:
         Window().BDVideoMenu(menu->actions().at(0));
         QTRY_COMPARE_WITH_TIMEOUT(SubtitleWidth(), 0, 5000);
         QVERIFY(menu->actions().at(0)->isChecked());
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // Mute, unmute and a snapshot while paused leave the pause as it is: the picture does not
@@ -172,11 +173,11 @@ private slots:
         // Paused mid-second: the one frame a screenshot draws must not turn the picture's
         // seconds counter.
         // The clock moves in polls of about half a second: a wide window is met soon.
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::ElapsedMs(Window()) % 1000 >= 300 &&
-                                     DruiTestAccess::ElapsedMs(Window()) % 1000 < 700,
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) % 1000 >= 300 &&
+                                     Owners::ElapsedMs(Window()) % 1000 < 700,
                                  20000);
         Window().VideoPlay();
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!Owners::IsPlaying(Window()));
         QTest::qWait(500);
         const QImage before = SurfacePicture();
         Window().VolumeBtn();
@@ -190,7 +191,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(SamePicture(SurfacePicture(), before), 5000);
         QTest::qWait(1000);
         QVERIFY(SamePicture(SurfacePicture(), before));
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!Owners::IsPlaying(Window()));
         QVERIFY(QDir(snapshots).removeRecursively());
     }
 
@@ -207,7 +208,7 @@ private slots:
         QVERIFY(!answers.isEmpty());
         const double engineSeconds = answers.last().section(QLatin1Char('='), 1).toDouble();
         QVERIFY(engineSeconds > 10);
-        const double clockSeconds = DruiTestAccess::ElapsedMs(Window()) / 1000.0;
+        const double clockSeconds = Owners::ElapsedMs(Window()) / 1000.0;
         QVERIFY2(
             std::abs(clockSeconds - engineSeconds) <= 1.0,
             qPrintable(QStringLiteral("clock %1, engine %2").arg(clockSeconds).arg(engineSeconds)));
@@ -235,7 +236,7 @@ private slots:
         QTRY_VERIFY(!Window().isFullScreen());
         QVERIFY(DruiTestAccess::MenuStrip(Window())->isVisible());
         QTRY_COMPARE(Window().geometry().size(), normal.size());
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 };
 

@@ -1,6 +1,7 @@
 // A Blu-ray folder in the window: the disc menu and the Controls menu after a scan, and what
 // the engine is told when the main title, a chapter or another title is picked.
 #include "common/ModalCloser.h"
+#include "common/Owners.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
 
@@ -79,12 +80,12 @@ private:
     void Pick(QAction *discEntry, int index)
     {
         Window().BDMenuOperate(discEntry->menu()->actions().at(index));
-        DruiTestAccess::SettleDisc(Window());
+        Owners::SettleDisc(Window());
     }
 
     QStringList EngineTail(int count)
     {
-        return DruiTestAccess::Engine(Window())->arguments().last(count);
+        return Owners::Session(Window()).Arguments().last(count);
     }
 
 private slots:
@@ -93,7 +94,7 @@ private slots:
     void init()
     {
         MakeEngineAndWindow();
-        DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+        Owners::OpenDiscFolder(Window(), m_disc);
     }
 
     void cleanup() { DropWindowAndEngine(); }
@@ -102,8 +103,8 @@ private slots:
     {
         QCOMPARE(Page(), int(DRUI::kNavigationPage));
         QCOMPARE(DruiTestAccess::DiscNameLabel(Window())->text(), QStringLiteral("Harbour Lights"));
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
-        QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00003.mpls"));
+        QVERIFY(Owners::EnginePid(Window()) == 0);
+        QCOMPARE(Owners::Chosen(Window()).titleKey, Key("00003.mpls"));
         // The copy uses up number 2.
         QCOMPARE(DruiTestAccess::TitleNumbers(Window()),
                  (std::map<QString, int>{
@@ -159,7 +160,7 @@ private slots:
         const QString workingFolder = QDir::currentPath();
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(90 * 60));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(90 * 60));
         // Nothing holds the disc busy: the player's own folder stays where it was.
         QCOMPARE(QDir::currentPath(), workingFolder);
         QVERIFY(!m_engine->Commands().filter(QRegularExpression("^seek")).size());
@@ -169,17 +170,17 @@ private slots:
     {
         Pick(DruiTestAccess::DiscChapterAction(Window()), 1);
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
-        QVERIFY(!DruiTestAccess::TitleChosen(Window()));
+        QVERIFY(!Owners::Chosen(Window()).titleChosen);
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("seek 1234 2")));
-        QVERIFY(DruiTestAccess::ElapsedMs(Window()) >= 1234000);
+        QVERIFY(Owners::ElapsedMs(Window()) >= 1234000);
     }
 
     void otherTitlePlaysItsOwnNumberAndBecomesCurrent()
     {
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
-        QCOMPARE(DruiTestAccess::SourceKey(Window()), Key("00004.mpls"));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(5 * 60));
+        QCOMPARE(Owners::Chosen(Window()).titleKey, Key("00004.mpls"));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(5 * 60));
         // Play Movie then plays the main title, br://0, with the main title's own figures.
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
@@ -190,8 +191,8 @@ private slots:
                                       ->data()
                                       .value<PLAY_LIST_INFO>()
                                       .strPath;
-        QCOMPARE(DruiTestAccess::SourceKey(Window()), mainTitle);
-        QVERIFY(DruiTestAccess::DurationSec(Window()) != qint64(5 * 60));
+        QCOMPARE(Owners::Chosen(Window()).titleKey, mainTitle);
+        QVERIFY(Owners::Chosen(Window()).durationSec != qint64(5 * 60));
     }
 
     // Every Play control starts br://0 with the main title's figures, unless a title was picked
@@ -223,7 +224,7 @@ private slots:
             Window().StopBtn();
         }
         if (reload) {
-            DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+            Owners::OpenDiscFolder(Window(), m_disc);
         }
         if (button) {
             Window().PlayOrPause();
@@ -231,16 +232,16 @@ private slots:
             Window().BDControlsMenu(DruiTestAccess::PlayAction(Window()));
         }
         QCOMPARE(EngineTail(3), QStringList({expected, "-bluray-device", m_disc}));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(minutes * 60));
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(minutes * 60));
+        QCOMPARE(Owners::PlayList(Window()).size(), 1);
     }
 
     void twoTitlesOfOneDiscGiveOnePlayListRow()
     {
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
-        QCOMPARE(DruiTestAccess::PlayList(Window())[0].nType, int(kSourceBluRay));
+        QCOMPARE(Owners::PlayList(Window()).size(), 1);
+        QCOMPARE(Owners::PlayList(Window())[0].nType, int(kSourceBluRay));
         QCOMPARE(DruiTestAccess::PlayListTable(Window())->item(0, 0)->text(),
                  QStringLiteral("    MY DISC"));
     }
@@ -259,10 +260,10 @@ private slots:
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("volume 50 2")));
         Window().BDControlsMenu(DruiTestAccess::TitleMenu(Window())->actions().at(1));
-        DruiTestAccess::SettleDisc(Window());
+        Owners::SettleDisc(Window());
         QCOMPARE(EngineTail(3), QStringList({"br://1", "-bluray-device", m_disc}));
         QTRY_COMPARE(m_engine->Starts(), 2);
-        QVERIFY(DruiTestAccess::TitleChosen(Window()));
+        QVERIFY(Owners::Chosen(Window()).titleChosen);
     }
 
     void pickedTitleGetsTheEnginesOwnNumber()
@@ -277,7 +278,7 @@ private slots:
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
         QCOMPARE(m_engine->TitleListQuestions(), 1);
-        DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+        Owners::OpenDiscFolder(Window(), m_disc);
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(m_engine->TitleListQuestions(), 2);
     }
@@ -288,11 +289,11 @@ private slots:
         const QString empty = m_discs.filePath(QStringLiteral("EMPTY DISC"));
         QVERIFY(QDir().mkpath(empty + QStringLiteral("/BDMV/STREAM")));
         QVERIFY(QDir().mkpath(empty + QStringLiteral("/BDMV/PLAYLIST")));
-        DruiTestAccess::OpenDiscFolder(Window(), empty);
+        Owners::OpenDiscFolder(Window(), empty);
         QVERIFY(DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions().isEmpty());
         QVERIFY(DruiTestAccess::ChapterMenu(Window())->actions().isEmpty());
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(Owners::EnginePid(Window()) == 0);
     }
 
     // When the engine gave its list, a title it does not offer is refused, not guessed at.
@@ -303,7 +304,7 @@ private slots:
         const auto closer = CloseMessageBoxes(shown);
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(shown, GetText("Messages/MSG0505"));
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(Owners::EnginePid(Window()) == 0);
     }
 
     void engineThatNeverAnswersCostsOnlyTheTimeLimit()
@@ -311,7 +312,7 @@ private slots:
         m_engine->SetTitleList("hang");
         Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // A disc of very many playlists is read, and a title list the engine never gives is asked
@@ -352,7 +353,7 @@ private slots:
         beat.start(10);
         clock.start();
         if (playlists > 0) {
-            DruiTestAccess::OpenDiscFolder(Window(), disc);
+            Owners::OpenDiscFolder(Window(), disc);
             QCOMPARE(DruiTestAccess::TitleNumbers(Window()).size(), size_t(1));
         } else {
             Window().BDMenuOperate(
@@ -360,7 +361,7 @@ private slots:
             QTest::qWait(1000);
             QCOMPARE(m_engine->Starts(), 0);
             Window().StopPlaybackAndProbes();
-            QVERIFY(DruiTestAccess::SettledDisc(Window()));
+            QVERIFY(!Owners::Plays(Window()).ReadingDisc());
         }
         QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
     }
@@ -380,7 +381,7 @@ private slots:
         }
         QVERIFY(DruiTestAccess::DiscAudioAction(Window())->menu()->actions().at(2)->isChecked());
         QVERIFY(DruiTestAccess::DiscSubtitleAction(Window())->menu()->actions().at(1)->isChecked());
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(Owners::EnginePid(Window()) == 0);
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep_force switch_audio 1")));
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("pausing_keep_force sub_demux 0")));

@@ -2,6 +2,7 @@
 // engine: what each entry sends, which entry carries the check, the window sizes, snapshots
 // written from the engine's pictures and the switch of the interface language.
 #include "common/FakeProbe.h"
+#include "common/Owners.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
@@ -132,8 +133,8 @@ private:
     // its own length answers could come in between.
     void WaitUntilRead()
     {
-        QSignalSpy lengths(DruiTestAccess::Session(Window()), &EngineSession::LengthAnswered);
-        Window().DoRefreshGui();
+        QSignalSpy lengths(&Owners::Session(Window()), &EngineSession::LengthAnswered);
+        Owners::Player(Window()).Poll();
         QTRY_VERIFY_WITH_TIMEOUT(!lengths.isEmpty(), 5000);
     }
 
@@ -148,7 +149,7 @@ private:
         Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
         WaitForCommand(QStringLiteral("volume 50 2"));
         // The engine's first answer, asked soon after the start, is behind the test's commands.
-        QTRY_VERIFY(DruiTestAccess::EngineAnswered(Window()));
+        QTRY_VERIFY(Owners::Session(Window()).HasAnsweredPosition());
         const int audio = int(std::count(streams, streams + qstrlen(streams), 'a'));
         const int subtitles = int(std::count(streams, streams + qstrlen(streams), 's'));
         if (audio > 0) {
@@ -363,7 +364,7 @@ private slots:
         } else {
             Window().BDAudioMenu(action);
         }
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QVERIFY(Owners::EnginePid(Window()) == 0);
         QCOMPARE(m_engine->Starts(), 0);
         QCOMPARE(CheckedData(menu), QVariantList{checked});
     }
@@ -395,7 +396,7 @@ private slots:
         QVERIFY(!surface->isHidden());
         QCOMPARE(CheckedData(menu), QVariantList{1});
         if (playing) {
-            QVERIFY(DruiTestAccess::IsPlaying(Window()));
+            QVERIFY(Owners::IsPlaying(Window()));
         }
     }
 
@@ -555,10 +556,10 @@ private slots:
         const QString clip = m_engine->MakeMedia(QStringLiteral("film.mkv"));
         Play(clip);
         WaitForCommand(QStringLiteral("volume 50 2"));
-        QTRY_VERIFY(DruiTestAccess::EngineAnswered(Window()));
+        QTRY_VERIFY(Owners::Session(Window()).HasAnsweredPosition());
         Play(clip);
         WaitForCommand(QStringLiteral("pause"));
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(!Owners::IsPlaying(Window()));
 
         QMenu *menu = DruiTestAccess::AudioChannelMenu(Window());
         if (!first.isEmpty()) {
@@ -572,8 +573,8 @@ private slots:
         QCOMPARE(CommandsFrom(before),
                  (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
         QCOMPARE(CheckedData(menu), QVariantList{channel});
-        QVERIFY(!DruiTestAccess::IsPlaying(Window()));
-        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QVERIFY(!Owners::IsPlaying(Window()));
+        QVERIFY(!Owners::PollTimer(Window())->isActive());
         QCOMPARE(m_engine->Commands().filter(QStringLiteral("pause")).size(), 1);
 
         // The next start plays in stereo again.
@@ -607,7 +608,7 @@ private slots:
             QCOMPARE(CommandsFrom(before), (QStringList{QStringLiteral("pausing_keep screenshot 0"),
                                                         QStringLiteral("mark %1").arg(m_marks)}));
         } else {
-            QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+            QVERIFY(Owners::EnginePid(Window()) == 0);
             QVERIFY(m_engine->Lines().isEmpty());
         }
     }
@@ -629,7 +630,7 @@ private slots:
         QFETCH(QByteArray, imageFormat);
 
         StartPlaying("a");
-        DruiTestAccess::RefreshTimer(Window())->stop();
+        Owners::PollTimer(Window())->stop();
         if (format != QLatin1String("JPG")) {
             DruiTestAccess::SnapshotFormat(Window()) = format;
         } else {
@@ -666,7 +667,7 @@ private slots:
     void snapshotGoesToTheFolderOfOutputPath()
     {
         StartPlaying("a");
-        DruiTestAccess::RefreshTimer(Window())->stop();
+        Owners::PollTimer(Window())->stop();
         const QString chosen =
             m_scratch.filePath(QStringLiteral("chosen shots")) + QLatin1Char('/');
         QDir(chosen).removeRecursively();
@@ -688,7 +689,7 @@ private slots:
     void twoSnapshotsInOneSecondAreBothKept()
     {
         StartPlaying("a");
-        DruiTestAccess::RefreshTimer(Window())->stop();
+        Owners::PollTimer(Window())->stop();
         const QString first = AppDataFolder() + QStringLiteral("shot0001.png");
         const QString second = AppDataFolder() + QStringLiteral("shot0002.png");
         QVERIFY(MakeEnginePicture(first));
@@ -751,7 +752,7 @@ private slots:
         QFETCH(QString, message);
 
         StartPlaying("a");
-        DruiTestAccess::RefreshTimer(Window())->stop();
+        Owners::PollTimer(Window())->stop();
         const QString own = AppDataFolder() + QStringLiteral("shot0001.png");
         const QString victim = m_scratch.filePath(QStringLiteral("victim/holiday.png"));
         const QString link = AppDataFolder() + QStringLiteral("shot0002.png");
@@ -779,7 +780,7 @@ private slots:
         QVERIFY(QFileInfo::exists(own) && QFileInfo::exists(victim) && QFileInfo(link).isSymLink());
         QVERIFY(FilesIn(Snapshots::DefaultFolder()).isEmpty());
         QCOMPARE(shown, message);
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // ---- Help menu ----
@@ -838,9 +839,9 @@ private slots:
         QCOMPARE(StripTexts(), english);
 
         for (const QString &language : choices) {
-            DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+            Owners::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
             WaitForCommand(QStringLiteral("volume 50 2"));
-            QTRY_VERIFY(DruiTestAccess::EngineAnswered(Window()));
+            QTRY_VERIFY(Owners::Session(Window()).HasAnsweredPosition());
             QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 1);
             const int quits = m_engine->Commands().count(QStringLiteral("q"));
 
@@ -850,10 +851,10 @@ private slots:
                                       5000);
             QCOMPARE(CLanguageManager::Instance().GetCurrentLanguage(), language);
             QCOMPARE(DruiTestAccess::PageStack(Window())->currentIndex(), int(DRUI::kStartPage));
-            QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
+            QVERIFY(Owners::PlayList(Window()).isEmpty());
             QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 0);
             // The end of the stopped engine reaches the new content without harm.
-            QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
 
             const QStringList expected = StripTextsOf(LanguageFile(language));
             QCOMPARE(QFileInfo::exists(LanguageFile(language)), fileExists);
@@ -967,7 +968,7 @@ private slots:
             QTRY_VERIFY(playList->hasFocus());
         }
         // Steps go from a known place: twenty seconds in.
-        DruiTestAccess::RefreshTimer(Window())->stop();
+        Owners::PollTimer(Window())->stop();
         Sync();
         QTest::qWait(200);
         Window().SliderSeek(20);
@@ -990,7 +991,7 @@ private slots:
         QCOMPARE(notes.isEmpty(),
                  command.isEmpty() || command.startsWith(QLatin1String("pausing_keep ")));
         QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), volume);
-        QCOMPARE(DruiTestAccess::IsPlaying(Window()), playingAfter);
+        QCOMPARE(Owners::IsPlaying(Window()), playingAfter);
     }
 
     void wheelOverThePictureSetsTheVolume()
@@ -1029,7 +1030,7 @@ private slots:
         Window().close();
         NewWindow();
         QCOMPARE(DruiTestAccess::VolumeSlider(Window())->value(), mute ? 0 : 35);
-        QCOMPARE(DruiTestAccess::IsMuted(Window()), mute);
+        QCOMPARE(Owners::Player(Window()).IsMuted(), mute);
         QCOMPARE(Window().geometry(), place);
         // Unmuting gives the level the Controls have always given.
         if (mute) {

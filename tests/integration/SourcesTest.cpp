@@ -1,6 +1,7 @@
 // Opening files and disc folders against the scripted engine: the play list they build, what
 // plays, the recent menu and folders that are no disc.
 #include "common/FakeProbe.h"
+#include "common/Owners.h"
 #include "common/MediaMaker.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
@@ -50,7 +51,7 @@ private:
     QStringList ListedPaths()
     {
         QStringList paths;
-        for (const PLAY_LIST_INFO &entry : DruiTestAccess::PlayList(Window())) {
+        for (const PLAY_LIST_INFO &entry : Owners::PlayList(Window())) {
             paths.append(entry.strPath);
         }
         return paths;
@@ -95,7 +96,7 @@ private slots:
     {
         QVERIFY(m_probe.Install("sleep 2\necho '  Stream #0:1(ger): Audio: ac3' >&2\n"));
         m_engine->SetStreams("aa");
-        DruiTestAccess::OpenFiles(Window(), {Media(QStringLiteral("late.mkv"))});
+        Owners::OpenFiles(Window(), {Media(QStringLiteral("late.mkv"))});
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::AudioTrackMenu(Window())->actions().size(), 2,
                                   5000);
         QVERIFY(m_probe.Install());
@@ -133,7 +134,7 @@ private slots:
             for (const QString &name : names) {
                 paths.append(Media(name));
             }
-            DruiTestAccess::OpenFiles(Window(), paths);
+            Owners::OpenFiles(Window(), paths);
         }
         QStringList expected;
         for (const QString &name : listed) {
@@ -142,7 +143,7 @@ private slots:
         QCOMPARE(ListedPaths(), expected);
         QCOMPARE(Table()->rowCount(), listed.size());
         const QString playingPath = Media(playing);
-        QCOMPARE(DruiTestAccess::PathToPlay(Window()), playingPath);
+        QCOMPARE(Owners::Chosen(Window()).path, playingPath);
         QTRY_VERIFY_WITH_TIMEOUT(LastArgs().endsWith(QLatin1Char(' ') + playingPath), 5000);
 
         const QImage mark = QIcon(QString::fromLatin1(Images::kPlayStatus)).pixmap(16).toImage();
@@ -151,7 +152,7 @@ private slots:
             const QTableWidgetItem *item = Table()->item(row, 0);
             QVERIFY(item != nullptr);
             QCOMPARE(item->text(), QStringLiteral("    ") + listed[row]);
-            QCOMPARE(DruiTestAccess::PlayList(Window())[row].strDuration,
+            QCOMPARE(Owners::PlayList(Window())[row].strDuration,
                      QStringLiteral("00:01:40"));
             if (listed[row] == playing) {
                 QVERIFY2(!item->icon().isNull(), qPrintable(listed[row]));
@@ -176,14 +177,14 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, column);
         const QString file = Media(QStringLiteral("a.mkv"));
-        DruiTestAccess::OpenFiles(Window(), {file});
+        Owners::OpenFiles(Window(), {file});
         WaitForCommand(QStringLiteral("volume 50 2"));
         QProcess *engine = DruiTestAccess::Engine(Window());
 
         Window().PlayListItemDoubleClick(row, column);
-        QVERIFY(!DruiTestAccess::IsStopped(Window()));
+        QVERIFY(!Owners::IsStopped(Window()));
         QCOMPARE(DruiTestAccess::Engine(Window()), engine);
-        QVERIFY(DruiTestAccess::RefreshTimer(Window())->isActive());
+        QVERIFY(Owners::PollTimer(Window())->isActive());
         Sync();
         QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
         QCOMPARE(m_engine->Starts(), 1);
@@ -203,14 +204,14 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, column);
         const QStringList files = {Media(QStringLiteral("a.mkv")), Media(QStringLiteral("b.mkv"))};
-        DruiTestAccess::OpenFiles(Window(), files);
+        Owners::OpenFiles(Window(), files);
         WaitForStart(QLatin1Char(' ') + files[0], 1);
 
         QCOMPARE(Table()->item(row, 1)->text(), QStringLiteral("00:01:40"));
         Window().PlayListItemDoubleClick(row, column);
         WaitForStart(QLatin1Char(' ') + files[row], 2);
-        QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[row]);
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(Owners::Chosen(Window()).path, files[row]);
+        QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(ListedPaths(), files);
         QVERIFY(!Table()->item(row, 0)->icon().isNull());
         QVERIFY(Table()->item(1 - row, 0)->icon().isNull());
@@ -220,20 +221,20 @@ private slots:
     {
         const QString file = Media(QStringLiteral("a.mkv"));
         const QString dvd = DvdFolder();
-        DruiTestAccess::OpenFiles(Window(), {file});
+        Owners::OpenFiles(Window(), {file});
         // Each engine logs its start before the next one replaces it.
         WaitForStart(QLatin1Char(' ') + file, 1);
-        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        Owners::OpenDiscFolder(Window(), dvd);
         WaitForStart(DvdArgsEnd(dvd), 2);
         QCOMPARE(ListedPaths(), QStringList({file, dvd}));
-        QCOMPARE(DruiTestAccess::PlayList(Window())[1].nType, qint32(kSourceDvd));
+        QCOMPARE(Owners::PlayList(Window())[1].nType, qint32(kSourceDvd));
         QCOMPARE(Table()->item(1, 0)->text(), QStringLiteral("    MY_DVD"));
 
         Window().PlayListItemDoubleClick(0, 0);
         WaitForStart(QLatin1Char(' ') + file, 3);
         Window().PlayListItemDoubleClick(1, 0);
         WaitForStart(DvdArgsEnd(dvd), 4);
-        QCOMPARE(DruiTestAccess::SourceKind(Window()), int(kSourceDvd));
+        QCOMPARE(Owners::Chosen(Window()).kind, int(kSourceDvd));
         QCOMPARE(ListedPaths(), QStringList({file, dvd}));
         QVERIFY(!Table()->item(1, 0)->icon().isNull());
         QVERIFY(Table()->item(0, 0)->icon().isNull());
@@ -338,9 +339,9 @@ private slots:
         const QByteArray fakeProbe = qgetenv("TAVRIX_PROBE");
         qputenv("TAVRIX_PROBE", QFile::encodeName(probe));
         const QString a = Media(QStringLiteral("a.mkv"));
-        DruiTestAccess::StartOpeningFiles(Window(), {a});
+        Owners::Plays(Window()).OpenFiles({a});
         WaitForStart(QLatin1Char(' ') + a, 1);
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(0));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(0));
 
         Window().StopBtn();
         QVERIFY(QFile::remove(pidFile));
@@ -348,7 +349,7 @@ private slots:
             Window(), {Media(QStringLiteral("b.mkv")), Media(QStringLiteral("c.mkv"))});
         Window().VideoPlay();
         QTest::qWait(1500);
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(m_engine->Starts(), 2);
         qputenv("TAVRIX_PROBE", fakeProbe);
         // As many probes as cores, at most one a file; the first file's is among them again.
@@ -358,10 +359,10 @@ private slots:
                                                   : QList<QByteArray>();
         };
         QTRY_COMPARE(started().size(), std::min(3, QThread::idealThreadCount()));
-        QVERIFY(!DruiTestAccess::ProbesIdle(Window()));
+        QVERIFY(!!Owners::Plays(Window()).Measuring());
 
         QVERIFY(Window().close());
-        QVERIFY(DruiTestAccess::ProbesIdle(Window()));
+        QVERIFY(!Owners::Plays(Window()).Measuring());
         for (const QByteArray &pid : started()) {
             QTRY_VERIFY2(::kill(static_cast<pid_t>(pid.toLong()), 0) != 0 && errno == ESRCH,
                          "a probe outlived the window");
@@ -371,11 +372,11 @@ private slots:
     void openingTheSameDvdAgainRestartsIt()
     {
         const QString dvd = DvdFolder();
-        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        Owners::OpenDiscFolder(Window(), dvd);
         WaitForStart(DvdArgsEnd(dvd), 1);
-        DruiTestAccess::OpenDiscFolder(Window(), dvd);
+        Owners::OpenDiscFolder(Window(), dvd);
         WaitForStart(DvdArgsEnd(dvd), 2);
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(ListedPaths(), QStringList{dvd});
         QCOMPARE(Table()->rowCount(), 1);
     }
@@ -395,7 +396,7 @@ private slots:
         QFETCH(QStringList, inside);
         QFETCH(bool, exists);
         const QString file = Media(QStringLiteral("film.mkv"));
-        DruiTestAccess::OpenFiles(Window(), {file});
+        Owners::OpenFiles(Window(), {file});
         WaitForCommand(QStringLiteral("volume 50 2"));
 
         const QString folder =
@@ -413,11 +414,11 @@ private slots:
         }
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
-        DruiTestAccess::OpenDiscFolder(Window(), folder);
+        Owners::OpenDiscFolder(Window(), folder);
         // The message names the folder chosen.
         QTRY_COMPARE(shownMessage,
                      GetText("Messages/MSG0102") + QLatin1Char('\n') + folder);
-        QVERIFY(DruiTestAccess::IsStopped(Window()));
+        QVERIFY(Owners::IsStopped(Window()));
         WaitForCommand(QStringLiteral("q"));
         QCOMPARE(ListedPaths(), QStringList{file});
         QCOMPARE(m_engine->Starts(), 1);
@@ -425,18 +426,18 @@ private slots:
 
     void nullPathDoesNothing()
     {
-        DruiTestAccess::OpenFiles(Window(), {Media(QStringLiteral("film.mkv"))});
+        Owners::OpenFiles(Window(), {Media(QStringLiteral("film.mkv"))});
         WaitForCommand(QStringLiteral("volume 50 2"));
         QProcess *engine = DruiTestAccess::Engine(Window());
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
-        DruiTestAccess::OpenDiscFolder(Window(), QString());
-        QVERIFY(!DruiTestAccess::IsStopped(Window()));
+        Owners::OpenDiscFolder(Window(), QString());
+        QVERIFY(!Owners::IsStopped(Window()));
         QCOMPARE(DruiTestAccess::Engine(Window()), engine);
         Sync();
         QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
         QVERIFY(shownMessage.isEmpty());
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), 1);
+        QCOMPARE(Owners::PlayList(Window()).size(), 1);
     }
 
     void recentEntryOpensByItsKind_data()
@@ -452,7 +453,7 @@ private slots:
         QFETCH(QString, kind);
         const bool dvd = kind != QLatin1String("file");
         const QString playing = Media(QStringLiteral("playing.mkv"));
-        DruiTestAccess::OpenFiles(Window(), {playing});
+        Owners::OpenFiles(Window(), {playing});
         WaitForStart(QLatin1Char(' ') + playing, 1);
 
         const QString path = kind == QLatin1String("folder") ? DvdFolder()
@@ -461,11 +462,11 @@ private slots:
         FileMenuEntry(path);
         WaitForStart(dvd ? DvdArgsEnd(path) : QLatin1Char(' ') + path, 2);
         QCOMPARE(ListedPaths(), QStringList({playing, path}));
-        const PLAY_LIST_INFO &entry = DruiTestAccess::PlayList(Window()).last();
+        const PLAY_LIST_INFO &entry = Owners::PlayList(Window()).last();
         QCOMPARE(entry.nType, qint32(dvd ? kSourceDvd : kSourceFile));
         // Files are measured on the way in; DVD folders are not.
         QCOMPARE(entry.strDuration, dvd ? QString() : QStringLiteral("00:01:40"));
-        QCOMPARE(DruiTestAccess::DurationSec(Window()), qint64(dvd ? 0 : 100));
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(dvd ? 0 : 100));
     }
 
     void everyStartIsRecordedInTheRecentMenu_data()
@@ -488,9 +489,9 @@ private slots:
         QFETCH(QString, shown);
         const QString path = dvd ? DvdFolder() : Media(name);
         if (dvd) {
-            DruiTestAccess::OpenDiscFolder(Window(), path);
+            Owners::OpenDiscFolder(Window(), path);
         } else {
-            DruiTestAccess::OpenFiles(Window(), {path});
+            Owners::OpenFiles(Window(), {path});
         }
         const QList<QAction *> entries = DruiTestAccess::RecentMenu(Window())->actions();
         QVERIFY(entries.size() >= 2);
@@ -504,7 +505,7 @@ private slots:
         QStringList paths;
         for (int i = 1; i <= 11; ++i) {
             paths.append(Media(QStringLiteral("clip%1.mkv").arg(i)));
-            DruiTestAccess::OpenFiles(Window(), {paths.last()});
+            Owners::OpenFiles(Window(), {paths.last()});
         }
         QStringList expected;
         for (int i = 10; i >= 1; --i) {

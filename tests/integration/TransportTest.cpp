@@ -1,6 +1,7 @@
 // Seeking, jumping, volume and previous/next against the scripted engine: what the window sends
 // and what it shows.
 #include "common/FakeProbe.h"
+#include "common/Owners.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
 
@@ -73,16 +74,16 @@ private slots:
             PlayFile(3600);
             Window().StopBtn();
         }
-        const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        const qint64 elapsedMs = Owners::ElapsedMs(Window());
         const QString elapsedText = DruiTestAccess::ElapsedLabel(Window())->text();
         Window().SliderSeek(40);
         Window().SliderRelease();
         QCOMPARE(SeekSlider()->value(), 0);
-        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
+        QCOMPARE(Owners::ElapsedMs(Window()), elapsedMs);
         QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), elapsedText);
-        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QVERIFY(!Owners::PollTimer(Window())->isActive());
         if (started) {
-            QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
             QVERIFY(Seeks().isEmpty());
         }
     }
@@ -113,7 +114,7 @@ private slots:
         }
         Window().SliderRelease();
         QCOMPARE(SeekSlider()->value(), expected);
-        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+        QCOMPARE(Owners::ElapsedMs(Window()), qint64(expected) * 1000);
         QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), label);
         QTRY_COMPARE_WITH_TIMEOUT(Seeks(), QStringList{QStringLiteral("seek %1 2").arg(expected)},
                                   5000);
@@ -148,7 +149,7 @@ private slots:
         Window().SliderMouseLButtonPress(slider, &press);
         if (expected >= 0) {
             QCOMPARE(slider->value(), expected);
-            QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+            QCOMPARE(Owners::ElapsedMs(Window()), qint64(expected) * 1000);
             QTRY_COMPARE_WITH_TIMEOUT(Seeks(),
                                       QStringList{QStringLiteral("seek %1 2").arg(expected)}, 5000);
         } else {
@@ -199,14 +200,14 @@ private slots:
         }
         QSlider *slider = SeekSlider();
         slider->setFixedWidth(400);
-        const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        const qint64 elapsedMs = Owners::ElapsedMs(Window());
         QMouseEvent press = Press(Qt::LeftButton, 100, slider);
         QCoreApplication::sendEvent(slider, &press);
         QCOMPARE(slider->sliderPosition(), 0);
-        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
-        QVERIFY(!DruiTestAccess::RefreshTimer(Window())->isActive());
+        QCOMPARE(Owners::ElapsedMs(Window()), elapsedMs);
+        QVERIFY(!Owners::PollTimer(Window())->isActive());
         if (started) {
-            QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
             QVERIFY(Seeks().isEmpty());
         }
     }
@@ -235,7 +236,7 @@ private slots:
         SeekSlider()->setValue(sliderAt);
         QCOMPARE(SeekSlider()->value(), sliderAt);
         Trigger(entry);
-        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+        QCOMPARE(Owners::ElapsedMs(Window()), qint64(expected) * 1000);
         QTRY_COMPARE_WITH_TIMEOUT(Seeks(), QStringList{QStringLiteral("seek %1 2").arg(expected)},
                                   5000);
     }
@@ -247,8 +248,8 @@ private slots:
         Trigger(QStringLiteral("Forward"));
         Trigger(QStringLiteral("Backward"));
         QCOMPARE(slider->value(), 50);
-        QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(0));
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QCOMPARE(Owners::ElapsedMs(Window()), qint64(0));
+        QVERIFY(Owners::EnginePid(Window()) == 0);
     }
 
     void volumeStepsFromTheControlsMenu_data()
@@ -279,7 +280,7 @@ private slots:
         VolumeSlider()->setValue(start);
         Trigger(entry);
         QCOMPARE(VolumeSlider()->value(), sliderAfter);
-        QCOMPARE(DruiTestAccess::IsMuted(Window()), muted);
+        QCOMPARE(Owners::Player(Window()).IsMuted(), muted);
         QTRY_COMPARE_WITH_TIMEOUT(Matching(QStringLiteral("^pausing_keep_force set_property volume ")),
                                   QStringList{command}, 5000);
     }
@@ -290,10 +291,10 @@ private slots:
         VolumeSlider()->setValue(80);
         Window().VolumeBtn();
         QCOMPARE(VolumeSlider()->value(), 0);
-        QVERIFY(DruiTestAccess::IsMuted(Window()));
+        QVERIFY(Owners::Player(Window()).IsMuted());
         Window().VolumeBtn();
         QCOMPARE(VolumeSlider()->value(), 50);
-        QVERIFY(!DruiTestAccess::IsMuted(Window()));
+        QVERIFY(!Owners::Player(Window()).IsMuted());
         QTRY_COMPARE_WITH_TIMEOUT(
             Matching(QStringLiteral("^pausing_keep_force set_property volume \\d+$")),
             QStringList({QStringLiteral("pausing_keep_force set_property volume 0"),
@@ -325,8 +326,8 @@ private slots:
             Trigger(entry);
         }
         QCOMPARE(VolumeSlider()->value(), sliderAfter);
-        QCOMPARE(DruiTestAccess::IsMuted(Window()), muted);
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
+        QCOMPARE(Owners::Player(Window()).IsMuted(), muted);
+        QVERIFY(Owners::EnginePid(Window()) == 0);
         QVERIFY(m_engine->Lines().isEmpty());
     }
 
@@ -360,12 +361,12 @@ private slots:
         QVERIFY(LastArgs().contains(QStringLiteral(" br://0 -bluray-device ")));
 
         // From a known place, with no answer to move the clock.
-        DruiTestAccess::RefreshTimer(Window())->stop();
+        Owners::PollTimer(Window())->stop();
         Window().SliderSeek(position.toInt());
         Window().SliderRelease();
         Sync();
         const int seeks = Seeks().size();
-        const qint64 elapsedMs = DruiTestAccess::ElapsedMs(Window());
+        const qint64 elapsedMs = Owners::ElapsedMs(Window());
         QCOMPARE(elapsedMs, position.toLongLong() * 1000);
         if (next) {
             Window().PlayNext();
@@ -373,11 +374,11 @@ private slots:
             Window().PlayPre();
         }
         if (expected >= 0) {
-            QCOMPARE(DruiTestAccess::ElapsedMs(Window()), qint64(expected) * 1000);
+            QCOMPARE(Owners::ElapsedMs(Window()), qint64(expected) * 1000);
             QTRY_COMPARE_WITH_TIMEOUT(Seeks().mid(seeks),
                                       QStringList{QStringLiteral("seek %1 2").arg(expected)}, 5000);
         } else {
-            QCOMPARE(DruiTestAccess::ElapsedMs(Window()), elapsedMs);
+            QCOMPARE(Owners::ElapsedMs(Window()), elapsedMs);
             Sync();
             QCOMPARE(Seeks().size(), seeks);
         }
@@ -408,13 +409,13 @@ private slots:
         for (int i = 0; i < entries; ++i) {
             files.append(m_engine->MakeMedia(QStringLiteral("clip %1.mkv").arg(i + 1)));
         }
-        DruiTestAccess::OpenFiles(Window(), files);
+        Owners::OpenFiles(Window(), files);
         if (playing > 0) {
-            DruiTestAccess::OpenFiles(Window(), {files[playing]});
+            Owners::OpenFiles(Window(), {files[playing]});
         }
         QTRY_VERIFY_WITH_TIMEOUT(LastArgs().endsWith(QLatin1Char(' ') + files[playing]), 5000);
         Sync();
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), entries);
+        QCOMPARE(Owners::PlayList(Window()).size(), entries);
         const int starts = m_engine->Starts();
         QProcess *engine = DruiTestAccess::Engine(Window());
         const qint64 pid = engine->processId();
@@ -425,19 +426,19 @@ private slots:
             Window().PlayPre();
         }
         if (expected >= 0) {
-            QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[expected]);
+            QCOMPARE(Owners::Chosen(Window()).path, files[expected]);
             QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), starts + 1, 5000);
             QVERIFY(LastArgs().endsWith(QLatin1Char(' ') + files[expected]));
         } else {
-            QCOMPARE(DruiTestAccess::PathToPlay(Window()), files[playing]);
-            QVERIFY(!DruiTestAccess::IsStopped(Window()));
+            QCOMPARE(Owners::Chosen(Window()).path, files[playing]);
+            QVERIFY(!Owners::IsStopped(Window()));
             QCOMPARE(DruiTestAccess::Engine(Window()), engine);
             QCOMPARE(engine->processId(), pid);
             Sync();
             QCOMPARE(m_engine->Starts(), starts);
             QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
         }
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), entries);
+        QCOMPARE(Owners::PlayList(Window()).size(), entries);
     }
 
     // The play list keeps its place after a stop or an end: the neighbour starts.
@@ -456,14 +457,14 @@ private slots:
         const QStringList files{m_engine->MakeMedia(QStringLiteral("one.mkv")),
                                 m_engine->MakeMedia(QStringLiteral("two.mkv"))};
         m_engine->SetLength(ended ? 1 : 60);
-        DruiTestAccess::OpenFiles(Window(), files);
+        Owners::OpenFiles(Window(), files);
         const QString from = files[next ? 0 : 1];
         if (!next) {
-            DruiTestAccess::OpenFiles(Window(), {from});
+            Owners::OpenFiles(Window(), {from});
         }
         QTRY_VERIFY_WITH_TIMEOUT(LastArgs().endsWith(QLatin1Char(' ') + from), 5000);
         if (ended) {
-            QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::IsStopped(Window()), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(Owners::IsStopped(Window()), 10000);
         } else {
             Window().StopBtn();
         }
@@ -489,9 +490,9 @@ private slots:
             const QString folder =
                 QFileInfo(m_engine->LogPath()).absolutePath() + QStringLiteral("/DISC");
             QVERIFY(QDir().mkpath(folder + QStringLiteral("/VIDEO_TS")));
-            DruiTestAccess::OpenDiscFolder(Window(), folder);
+            Owners::OpenDiscFolder(Window(), folder);
         } else {
-            DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+            Owners::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
         }
         WaitForCommand(QStringLiteral("volume 50 2"));
         Sync();

@@ -1,6 +1,7 @@
 // What the window does with its own events against the scripted engine: full screen and back,
 // Escape, a double click on the picture, mouse presses, and files or folders dropped on it.
 #include "common/FakeProbe.h"
+#include "common/Owners.h"
 #include "common/TestMain.h"
 #include "common/WindowWithEngine.h"
 
@@ -47,9 +48,9 @@ private:
 
     void PlayFile()
     {
-        DruiTestAccess::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+        Owners::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
         WaitForCommand(QStringLiteral("volume 50 2"));
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // Stop, and wait until the engine has gone.
@@ -57,7 +58,7 @@ private:
     {
         Window().StopBtn();
         WaitForCommand(QStringLiteral("q"));
-        QTRY_VERIFY_WITH_TIMEOUT(!DruiTestAccess::IsPlaying(Window()), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
     }
 
     void ShowPlayList()
@@ -177,7 +178,7 @@ private slots:
         QVERIFY(Bar()->isHidden());
         QVERIFY(Table()->isHidden());
         QTRY_VERIFY(IsFull());
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
         // A moving pointer brings the control bar back for two seconds; then bar and pointer go.
         QMouseEvent move(QEvent::MouseMove, QPointF(20, 20), QPointF(20, 20), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
@@ -198,7 +199,7 @@ private slots:
         // The play list stays away until the Tools menu brings it back.
         QVERIFY(Table()->isHidden());
         QVERIFY(!(Window().windowState() & Qt::WindowFullScreen));
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     void escapeLeavesFullScreenAlsoAfterStop()
@@ -242,7 +243,7 @@ private slots:
         }
         QVERIFY(!IsFull());
         QVERIFY(!Strip()->isHidden());
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // ---- Mouse ----
@@ -326,11 +327,11 @@ private slots:
         if (!dvd) {
             QVERIFY(!LastArgs().contains(QStringLiteral("dvd://")));
         }
-        QCOMPARE(DruiTestAccess::PlayList(Window()).size(), listed);
-        QCOMPARE(DruiTestAccess::PlayList(Window()).first().strPath, first);
+        QCOMPARE(Owners::PlayList(Window()).size(), listed);
+        QCOMPARE(Owners::PlayList(Window()).first().strPath, first);
         // The rows come once the engine has started.
         QTRY_COMPARE(Table()->rowCount(), listed);
-        QCOMPARE(DruiTestAccess::SourceKind(Window()), dvd ? int(kSourceDvd) : int(kSourceFile));
+        QCOMPARE(Owners::Chosen(Window()).kind, dvd ? int(kSourceDvd) : int(kSourceFile));
     }
 
     // Delete in the play list takes the selected row out; the file that plays goes on.
@@ -347,8 +348,8 @@ private slots:
         Table()->selectRow(0);
         QTest::keyClick(Table(), Qt::Key_Delete);
         QCOMPARE(Table()->rowCount(), 2);
-        QCOMPARE(DruiTestAccess::PlayList(Window()).first().strPath, urls[1].toLocalFile());
-        QVERIFY(DruiTestAccess::IsPlaying(Window()));
+        QCOMPARE(Owners::PlayList(Window()).first().strPath, urls[1].toLocalFile());
+        QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(m_engine->Starts(), 1);
     }
 
@@ -372,8 +373,8 @@ private slots:
         }
         Drop(&data);
 
-        QVERIFY(DruiTestAccess::Engine(Window()) == nullptr);
-        QVERIFY(DruiTestAccess::PlayList(Window()).isEmpty());
+        QVERIFY(Owners::EnginePid(Window()) == 0);
+        QVERIFY(Owners::PlayList(Window()).isEmpty());
         QCOMPARE(Table()->rowCount(), 0);
         QCOMPARE(m_engine->Starts(), 0);
     }

@@ -1,4 +1,5 @@
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 #include "common/TestMain.h"
 
 #include "app/LanguageManager.h"
@@ -661,7 +662,7 @@ void MainWindowTest::videoPagePaintEnablesTheMenus()
 
     QVERIFY(ShowWindow());
     DRUI &window = *m_window;
-    QCOMPARE(DruiTestAccess::SourceKind(window), int(kSourceBluRay));
+    QCOMPARE(Owners::Chosen(window).kind, int(kSourceBluRay));
     DruiTestAccess::SourceKind(window) = sourceKind;
 
     // Painting the start page changes nothing.
