@@ -441,10 +441,8 @@ void Playback::SetVolume(int level)
 {
     // The engine is told the level the slider shows, never one past its ends.
     level = std::clamp(level, 0, kLoudest);
+    m_volume = level;
     m_muted = level == 0;
-    if (!m_muted) {
-        m_volume = level;
-    }
     m_engine->Send(Engine::kVolumeKeepPause, level);
     emit VolumeChanged();
     ShowVolume();

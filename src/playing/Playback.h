@@ -59,7 +59,7 @@ public:
     // What the volume slider shows: 0 while muted.
     int Volume() const { return m_muted ? 0 : m_volume; }
     bool IsMuted() const { return m_muted; }
-    // The level the user set, kept through a mute.
+    // The level the user set, kept through a mute by the mute control.
     int Level() const { return m_volume; }
     double Speed() const { return m_speed; }
     int AudioDelayMs() const { return m_audioDelayMs; }

@@ -26,14 +26,15 @@ void DRUI::SliderSeek(int value)
 {
     Q_UNUSED(value);
     // The clock shows where the handle would land while it moves.
-    RenderClock();
+    if (m_playback->IsLive()) {
+        RenderClock();
+    }
 }
 
 void DRUI::SliderRelease()
 {
     m_playback->SeekTo(m_seekSlider->sliderPosition());
     m_positionAnswerCount = 0;
-    RenderClock();
 }
 
 void DRUI::SliderMouseLButtonPress(QObject *watched, QEvent *event)

@@ -44,6 +44,8 @@ class BluRayTest : public QObject, protected WindowWithEngine
 private:
     QTemporaryDir m_discs;
     QString m_disc;
+    // One hour with chapters at 0, 10, 30 and 40 minutes.
+    QString m_chapterDisc;
 
     // Titles in listing order: 00001 (40 min, chapters), 00002 (a copy of 00001),
     // 00003 (1 h 30 min, two audio and a subtitle stream), 00004 (5 min).
@@ -76,6 +78,17 @@ private:
 
     QString Key(const char *name) { return m_disc + "/BDMV/PLAYLIST/" + name; }
 
+    // The scan's count of each title, as Other Titles lists them.
+    std::map<QString, int> TitleNumbers()
+    {
+        std::map<QString, int> numbers;
+        for (QAction *entry : DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions()) {
+            const QString key = entry->data().value<PLAY_LIST_INFO>().strPath;
+            numbers[key] = Owners::Plays(Window()).Title(key)->scanNumber;
+        }
+        return numbers;
+    }
+
     // Picks an entry of a disc menu submenu, as the disc menu hands it on when clicked.
     void Pick(QAction *discEntry, int index)
     {
@@ -89,7 +102,18 @@ private:
     }
 
 private slots:
-    void initTestCase() { MakeDisc(); }
+    void initTestCase()
+    {
+        MakeDisc();
+        m_chapterDisc = m_discs.filePath(QStringLiteral("CHAPTERS"));
+        QDir().mkpath(m_chapterDisc + QStringLiteral("/BDMV/STREAM"));
+        Playlist hour;
+        hour.items = {SimpleItem("00001", 3600 * 1000)};
+        for (const quint32 minute : {0u, 10u, 30u, 40u}) {
+            hour.marks.append(Mark{1, 0, minute * 60 * 45000});
+        }
+        WriteFile(m_chapterDisc + "/BDMV/PLAYLIST/00001.mpls", Write(hour));
+    }
 
     void init()
     {
@@ -106,7 +130,7 @@ private slots:
         QVERIFY(Owners::EnginePid(Window()) == 0);
         QCOMPARE(Owners::Chosen(Window()).titleKey, Key("00003.mpls"));
         // The copy uses up number 2.
-        QCOMPARE(DruiTestAccess::TitleNumbers(Window()),
+        QCOMPARE(TitleNumbers(),
                  (std::map<QString, int>{
                      {Key("00001.mpls"), 1}, {Key("00003.mpls"), 3}, {Key("00004.mpls"), 4}}));
     }
@@ -123,6 +147,83 @@ private slots:
         QCOMPARE(titles[1]->data().value<PLAY_LIST_INFO>().strPath, Key("00001.mpls"));
         // The same entries sit in the Controls menu's Title submenu.
         QCOMPARE(DruiTestAccess::TitleMenu(Window())->actions(), titles);
+    }
+
+    void previousAndNextStepThroughBluRayChapters_data()
+    {
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("next, inside the third chapter") << "1810" << true << 2400;
+        QTest::newRow("previous, inside the third chapter") << "1810" << false << 600;
+        QTest::newRow("previous, inside the first chapter") << "300" << false << -1;
+        QTest::newRow("next, inside the last chapter") << "2500" << true << -1;
+        QTest::newRow("next, at the very start of a chapter") << "1800" << true << 2400;
+        // Right after a step the position is the chapter's start itself: that chapter plays.
+        QTest::newRow("previous, at the very start of the fourth chapter")
+            << "2400" << false << 1800;
+        QTest::newRow("previous, at the very start of the second chapter") << "600" << false << 0;
+    }
+
+    void previousAndNextStepThroughBluRayChapters()
+    {
+        QFETCH(QString, position);
+        QFETCH(bool, next);
+        QFETCH(int, expected);
+        m_engine->SetLength(3600);
+        Owners::OpenDiscFolder(Window(), m_chapterDisc);
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QVERIFY(LastArgs().contains(QStringLiteral(" br://0 -bluray-device ")));
+
+        // From a known place, with no answer to move the clock.
+        Owners::PollTimer(Window())->stop();
+        Owners::Player(Window()).SeekTo(position.toInt());
+        Sync();
+        const int seeks = Seeks().size();
+        const qint64 elapsedMs = Owners::ElapsedMs(Window());
+        QCOMPARE(elapsedMs, position.toLongLong() * 1000);
+        if (next) {
+            Window().PlayNext();
+        } else {
+            Window().PlayPre();
+        }
+        if (expected >= 0) {
+            QCOMPARE(Owners::ElapsedMs(Window()), qint64(expected) * 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(Seeks().mid(seeks),
+                                      QStringList{QStringLiteral("seek %1 2").arg(expected)}, 5000);
+        } else {
+            QCOMPARE(Owners::ElapsedMs(Window()), elapsedMs);
+            Sync();
+            QCOMPARE(Seeks().size(), seeks);
+        }
+        QCOMPARE(m_engine->Starts(), 1);
+    }
+
+    // A chapter picked starts that title there, and nothing that plays after it.
+    void chapterStartIsNotSoughtInTheNextSource_data()
+    {
+        QTest::addColumn<bool>("dvd");
+        QTest::newRow("file") << false;
+        QTest::newRow("DVD folder") << true;
+    }
+
+    void chapterStartIsNotSoughtInTheNextSource()
+    {
+        QFETCH(bool, dvd);
+        Pick(DruiTestAccess::DiscChapterAction(Window()), 1);
+        WaitForCommand(QStringLiteral("seek 1234 2"));
+        Window().StopBtn();
+        const int seeks = Seeks().size();
+        if (dvd) {
+            Owners::OpenDiscFolder(Window(), DvdFolder());
+        } else {
+            Owners::OpenFiles(Window(), {m_engine->MakeMedia(QStringLiteral("film.mkv"))});
+        }
+        QTRY_COMPARE(m_engine->Starts(), 2);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Sync();
+        QCOMPARE(Seeks().size(), seeks);
     }
 
     void chapterAudioAndSubtitleMenusDescribeTheMainTitle()
@@ -354,7 +455,7 @@ private slots:
         clock.start();
         if (playlists > 0) {
             Owners::OpenDiscFolder(Window(), disc);
-            QCOMPARE(DruiTestAccess::TitleNumbers(Window()).size(), size_t(1));
+            QCOMPARE(TitleNumbers().size(), size_t(1));
         } else {
             Window().BDMenuOperate(
                 DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions().at(2));
