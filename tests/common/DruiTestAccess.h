@@ -39,6 +39,8 @@ public:
     static QMenu *AudioTrackMenu(DRUI &window) { return window.m_audioTrackMenu; }
     static QMenu *SubtitleTrackMenu(DRUI &window) { return window.m_subtitleTrackMenu; }
     static QAction *PlayAction(DRUI &window) { return window.m_playAction; }
+    // What Open Disc does once its chooser returned, or was cancelled.
+    static void OpenDiscFolder(DRUI &window, const QString &path) { window.OpenDiscFolder(path); }
     // What Subtitle > Load File does once its chooser returned the path.
     static void LoadSubtitleFrom(DRUI &window, const QString &path)
     {

@@ -57,6 +57,12 @@ inline qint64 EnginePid(DRUI &window)
     return Session(window).ProcessId();
 }
 
+// Has the engine double print the line as if it were its own.
+inline bool Say(DRUI &window, const QByteArray &line)
+{
+    return Session(window).Send("say %s\n", line.constData());
+}
+
 // Opens as the File menu does and returns once the open has settled: the first file started
 // and every new row measured (or the probes given up).
 inline void OpenFiles(DRUI &window, const QStringList &paths)

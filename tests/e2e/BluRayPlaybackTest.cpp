@@ -66,11 +66,12 @@ private slots:
 
     void playMoviePlaysTheMainTitleToItsEnd()
     {
+        const Owners::LengthAnswers lengths(Window());
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"br://0", "-bluray-device", m_disc}));
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(12));
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 12, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 12, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 2000, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(Page(), int(DRUI::kStartPage), 30000);
         QVERIFY(!Owners::IsPlaying(Window()));
@@ -88,6 +89,7 @@ private slots:
 
     void pickedTitlePlaysThatVeryPlaylist()
     {
+        const Owners::LengthAnswers lengths(Window());
         QFETCH(QString, duration);
         QFETCH(bool, exactLength);
         QAction *title = OtherTitle(duration);
@@ -113,8 +115,8 @@ private slots:
 
         const int seconds = duration.right(2).toInt();
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(seconds));
-        QTRY_VERIFY_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()) > 0, 15000);
-        const int engineLength = DruiTestAccess::EngineLengthSec(Window());
+        QTRY_VERIFY_WITH_TIMEOUT(lengths.Last() > 0, 15000);
+        const int engineLength = lengths.Last();
         QVERIFY2(exactLength ? engineLength == seconds : std::abs(engineLength - seconds) <= 1,
                  qPrintable(QStringLiteral("engine length %1").arg(engineLength)));
 
@@ -131,6 +133,7 @@ private slots:
     // title from the image.
     void imageChosenAsADiscPlaysThePickedTitle()
     {
+        const Owners::LengthAnswers lengths(Window());
         const QString image = m_folder.filePath(QStringLiteral("DEMO DISC.iso"));
         QVERIFY(QFileInfo::exists(image) || MediaMaker::MakeDiscImage(m_disc, image));
         const auto chooser = WhenModal<QFileDialog>(
@@ -148,7 +151,7 @@ private slots:
 
         QCOMPARE(Owners::Session(Window()).Arguments().last(2),
                  QStringList({"-bluray-device", image}));
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 6, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 6, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
     }
 

@@ -49,8 +49,8 @@ private:
 
     void NoteEngine()
     {
-        if (QProcess *engine = DruiTestAccess::Engine(Window())) {
-            m_enginePids.append(engine->processId());
+        if (const qint64 pid = Owners::EnginePid(Window())) {
+            m_enginePids.append(pid);
         }
     }
 
@@ -91,23 +91,24 @@ private slots:
 
     void clipPlaysPausesResumesAndEnds()
     {
+        const Owners::LengthAnswers lengths(Window());
         Owners::OpenFiles(Window(), {m_shortClip});
         NoteEngine();
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(3));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 3, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 3, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 5000);
 
-        Window().VideoPlay();
+        Owners::Player(Window()).Start();
         QVERIFY(!Owners::IsPlaying(Window()));
         // An answer asked for before the pause may still come and set the clock; then it stays.
         QTest::qWait(300);
         const qint64 pausedAt = Owners::ElapsedMs(Window());
         QTest::qWait(1500);
         QCOMPARE(Owners::ElapsedMs(Window()), pausedAt);
-        QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
+        QVERIFY(Owners::EnginePid(Window()) != 0);
 
-        Window().VideoPlay();
+        Owners::Player(Window()).Start();
         QVERIFY(Owners::IsPlaying(Window()));
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) > pausedAt, 5000);
         // "(End of file)" brings the start page back with the play image.
@@ -118,6 +119,7 @@ private slots:
 
     void twoClipsGetTheirDurationsAndNextPlaysTheSecond()
     {
+        const Owners::LengthAnswers lengths(Window());
         Owners::OpenFiles(Window(), {m_shortClip, m_longerClip});
         NoteEngine();
         const QVector<PLAY_LIST_INFO> &list = Owners::PlayList(Window());
@@ -127,13 +129,13 @@ private slots:
         QCOMPARE(DruiTestAccess::PlayListTable(Window())->rowCount(), 2);
         QCOMPARE(DruiTestAccess::PlayListTable(Window())->item(1, 0)->text(),
                  QStringLiteral("    longer clip.avi"));
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 3, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 3, 10000);
 
         Window().PlayNext();
         NoteEngine();
         QCOMPARE(Owners::Chosen(Window()).path, m_longerClip);
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(5));
-        QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::EngineLengthSec(Window()), 5, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 5, 10000);
         QCOMPARE(Owners::PlayList(Window()).size(), 2);
     }
 
@@ -275,6 +277,7 @@ private slots:
     // snapshot the user asks for still works.
     void craftedClipTouchesNothingAndPlaysOn()
     {
+        const Owners::LengthAnswers lengths(Window());
         const QString victim = m_media.filePath(QStringLiteral("notes.odt"));
         const QString unasked = AppDataFolder() + QStringLiteral("shot0001.png");
         for (const QString &file : {victim, unasked}) {
@@ -305,8 +308,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 2500, 10000);
         // The clock is the medium's own: no tag set where it starts or how long it is.
         QVERIFY(Owners::ElapsedMs(Window()) < 8000);
-        QCOMPARE(DruiTestAccess::EngineLengthSec(Window()), 8);
-        QCOMPARE(DruiTestAccess::Engine(Window())->state(), QProcess::Running);
+        QCOMPARE(lengths.Last(), 8);
+        QVERIFY(Owners::EnginePid(Window()) != 0);
         QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(Page(), int(DRUI::kVideoPage));
         // The one audio stream the file has, named as the probe read it.
@@ -374,10 +377,8 @@ private slots:
         choose(DruiTestAccess::VideoMenu(Window()), QStringLiteral("SubtitleDelayDown"), video);
         DruiTestAccess::LoadSubtitleFrom(Window(), subtitles);
 
-        QProcess *engine = DruiTestAccess::Engine(Window());
-        QVERIFY(engine != nullptr);
-        engine->write("get_property speed\nget_property audio_delay\nget_property sub_delay\n"
-                      "get_property sub_file\n");
+        QVERIFY(Owners::Session(Window()).Send("get_property speed\nget_property audio_delay\n"
+                                               "get_property sub_delay\nget_property sub_file\n"));
         const auto said = [&log] {
             QFile file(log);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -440,13 +441,13 @@ private slots:
             if (!QTest::qWaitFor([&answers] { return answers.size() >= 3; }, 10000)) {
                 return false;
             }
-            const qint64 clock = &Owners::Session(Window())->ClockMs();
+            const qint64 clock = Owners::Session(Window()).ClockMs();
             return Owners::IsPlaying(Window()) && clock >= (targetSec - 1) * 1000 &&
                    clock <= targetSec * 1000 + since.elapsed() + 1000;
         };
         QVERIFY(landsNear(target));
 
-        const qint64 before = &Owners::Session(Window())->ClockMs() / 1000;
+        const qint64 before = Owners::Session(Window()).ClockMs() / 1000;
         QTest::keyClick(&Window(), Qt::Key_Right, Qt::ShiftModifier);
         QVERIFY(landsNear(before + 5));
         QCOMPARE(Page(), int(DRUI::kVideoPage));

@@ -137,7 +137,7 @@ private slots:
         Window().BDAudioMenu(audio->actions().at(2));
         QVERIFY(audio->actions().at(2)->isChecked());
         QVERIFY(!audio->actions().at(1)->isChecked());
-        DruiTestAccess::Engine(Window())->write("get_property switch_audio\n");
+        QVERIFY(Owners::Session(Window()).Send("get_property switch_audio\n"));
         QTRY_VERIFY_WITH_TIMEOUT(EngineOutput().contains(QStringLiteral("ANS_switch_audio=1")),
                                  5000);
         QVERIFY(Owners::IsPlaying(Window()));
@@ -176,7 +176,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) % 1000 >= 300 &&
                                      Owners::ElapsedMs(Window()) % 1000 < 700,
                                  20000);
-        Window().VideoPlay();
+        Owners::Player(Window()).Start();
         QVERIFY(!Owners::IsPlaying(Window()));
         QTest::qWait(500);
         const QImage before = SurfacePicture();

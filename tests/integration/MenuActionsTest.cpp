@@ -145,8 +145,7 @@ private:
     void StartPlaying(const char *streams)
     {
         m_engine->SetStreams(streams);
-        DruiTestAccess::DurationSec(Window()) = 100;
-        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")), kSourceFile, 100);
         WaitForCommand(QStringLiteral("volume 50 2"));
         // The engine's first answer, asked soon after the start, is behind the test's commands.
         QTRY_VERIFY(Owners::Session(Window()).HasAnsweredPosition());
@@ -632,10 +631,10 @@ private slots:
         StartPlaying("a");
         Owners::PollTimer(Window())->stop();
         if (format != QLatin1String("JPG")) {
-            DruiTestAccess::SnapshotFormat(Window()) = format;
+            Owners::Player(Window()).SetSnapshotFormat(format);
         } else {
             // The format a fresh window starts with.
-            QCOMPARE(DruiTestAccess::SnapshotFormat(Window()), format);
+            QCOMPARE(Owners::Player(Window()).SnapshotFormat(), format);
         }
         const QString folder = Snapshots::DefaultFolder();
         QVERIFY(!QFileInfo::exists(folder));
@@ -644,7 +643,7 @@ private slots:
 
         const QDateTime before = QDateTime::currentDateTime().addMSecs(-1000);
         Window().Snapshot();
-        DruiTestAccess::Engine(Window())->write("say *** screenshot 'shot0001.png' ***\n");
+        QVERIFY(Owners::Say(Window(), "*** screenshot 'shot0001.png' ***"));
         WaitUntilRead();
         const QDateTime after = QDateTime::currentDateTime();
 
@@ -676,7 +675,7 @@ private slots:
         QVERIFY(MakeEnginePicture(picture));
 
         Window().Snapshot();
-        DruiTestAccess::Engine(Window())->write("say *** screenshot 'shot0002.png' ***\n");
+        QVERIFY(Owners::Say(Window(), "*** screenshot 'shot0002.png' ***"));
         WaitUntilRead();
 
         const QStringList files = FilesIn(chosen);
@@ -699,8 +698,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().msec() < 200, 2000);
         Window().Snapshot();
         Window().Snapshot();
-        DruiTestAccess::Engine(Window())->write("say *** screenshot 'shot0001.png' ***\n"
-                                                "say *** screenshot 'shot0002.png' ***\n");
+        QVERIFY(Owners::Say(Window(), "*** screenshot 'shot0001.png' ***\n"
+                                      "say *** screenshot 'shot0002.png' ***"));
         WaitUntilRead();
 
         QStringList files = FilesIn(Snapshots::DefaultFolder());
@@ -773,7 +772,7 @@ private slots:
         if (asked) {
             Window().Snapshot();
         }
-        DruiTestAccess::Engine(Window())->write("say " + line + '\n');
+        QVERIFY(Owners::Say(Window(), line));
         WaitUntilRead();
         QTest::qWait(100);
 

@@ -76,6 +76,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&Window()));
         Window().repaint();
         QCOMPARE(DruiTestAccess::FileNameLabel(Window())->text(), QStringLiteral("    a b.mkv"));
+        // A file has no navigation page to go back to.
+        for (QAction *entry : DruiTestAccess::ControlsMenu(Window())->actions()) {
+            QCOMPARE(entry->isEnabled(), entry->data() != QStringLiteral("Navigation"));
+        }
     }
 
     // Where the medium was left, unless that is not before its end.

@@ -3,6 +3,7 @@
 // the dialog, and the window's Tools → Preferences taking the chosen format and keeping the
 // play list choice.
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 #include "common/ModalCloser.h"
 #include "common/TestMain.h"
 
@@ -345,9 +346,9 @@ private slots:
 
         DRUI window;
         window.SetUpWindow();
-        QCOMPARE(DruiTestAccess::SnapshotFormat(window), QStringLiteral("JPG"));
+        QCOMPARE(Owners::Player(window).SnapshotFormat(), QStringLiteral("JPG"));
         QCOMPARE(DruiTestAccess::SnapshotFormatIndex(window), 0);
-        DruiTestAccess::SnapshotFormat(window) = formatBefore;
+        Owners::Player(window).SetSnapshotFormat(formatBefore);
         DruiTestAccess::SnapshotFormatIndex(window) = indexBefore;
 
         int shownIndex = -1;
@@ -365,7 +366,7 @@ private slots:
 
         QVERIFY(wasModal);
         QCOMPARE(shownIndex, indexBefore);
-        QCOMPARE(DruiTestAccess::SnapshotFormat(window), formatAfter);
+        QCOMPARE(Owners::Player(window).SnapshotFormat(), formatAfter);
         QCOMPARE(DruiTestAccess::SnapshotFormatIndex(window), indexAfter);
         QCOMPARE(Contents(OutputPathFile()).has_value(), ok);
         // The play list choice is kept at once, not only when the window closes.

@@ -179,11 +179,11 @@ private slots:
         const QString file = Media(QStringLiteral("a.mkv"));
         Owners::OpenFiles(Window(), {file});
         WaitForCommand(QStringLiteral("volume 50 2"));
-        QProcess *engine = DruiTestAccess::Engine(Window());
+        const qint64 engine = Owners::EnginePid(Window());
 
         Window().PlayListItemDoubleClick(row, column);
         QVERIFY(!Owners::IsStopped(Window()));
-        QCOMPARE(DruiTestAccess::Engine(Window()), engine);
+        QCOMPARE(Owners::EnginePid(Window()), engine);
         QVERIFY(Owners::PollTimer(Window())->isActive());
         Sync();
         QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
@@ -345,9 +345,8 @@ private slots:
 
         Window().StopBtn();
         QVERIFY(QFile::remove(pidFile));
-        DruiTestAccess::StartOpeningFiles(
-            Window(), {Media(QStringLiteral("b.mkv")), Media(QStringLiteral("c.mkv"))});
-        Window().VideoPlay();
+        Owners::Plays(Window()).OpenFiles({Media(QStringLiteral("b.mkv")), Media(QStringLiteral("c.mkv"))});
+        Owners::Player(Window()).Start();
         QTest::qWait(1500);
         QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(m_engine->Starts(), 2);
@@ -428,12 +427,12 @@ private slots:
     {
         Owners::OpenFiles(Window(), {Media(QStringLiteral("film.mkv"))});
         WaitForCommand(QStringLiteral("volume 50 2"));
-        QProcess *engine = DruiTestAccess::Engine(Window());
+        const qint64 engine = Owners::EnginePid(Window());
         QString shownMessage;
         const auto closer = CloseMessageBoxes(shownMessage);
-        Owners::OpenDiscFolder(Window(), QString());
+        DruiTestAccess::OpenDiscFolder(Window(), QString());
         QVERIFY(!Owners::IsStopped(Window()));
-        QCOMPARE(DruiTestAccess::Engine(Window()), engine);
+        QCOMPARE(Owners::EnginePid(Window()), engine);
         Sync();
         QVERIFY(!m_engine->Commands().contains(QStringLiteral("q")));
         QVERIFY(shownMessage.isEmpty());
