@@ -3,6 +3,7 @@
 // counted. Needs a display (run it under xvfb-run).
 #include "common/DruiTestAccess.h"
 #include "common/MediaMaker.h"
+#include "common/Owners.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -64,7 +65,7 @@ int main(int argc, char *argv[])
     const double cpuBefore = CpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    DruiTestAccess::OpenFiles(window, {clip});
+    Owners::OpenFiles(window, {clip});
     while (DruiTestAccess::PageStack(window)->currentIndex() == DRUI::kVideoPage &&
            wall.elapsed() < 60000) {
         QTest::qWait(100);

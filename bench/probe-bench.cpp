@@ -3,6 +3,7 @@
 // duration of 300 clips is known against the floor of running the probe 300 times on the same
 // cores with xargs.
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 #include "common/MediaMaker.h"
 
 #include "platform/ExternalPrograms.h"
@@ -62,7 +63,7 @@ qint64 StartedMs(const QStringList &clips, const QString &log)
     clock.start();
     timespec opened{};
     clock_gettime(CLOCK_REALTIME, &opened);
-    DruiTestAccess::StartOpeningFiles(window, clips);
+    Owners::Plays(window).OpenFiles(clips);
     const QByteArray logPath = QFile::encodeName(log);
     struct statx made
     {
@@ -85,7 +86,7 @@ qint64 Median(std::vector<qint64> times)
 
 bool AllMeasured(DRUI &window)
 {
-    for (const PLAY_LIST_INFO &entry : DruiTestAccess::PlayList(window)) {
+    for (const PLAY_LIST_INFO &entry : Owners::PlayList(window)) {
         if (entry.strDuration.isEmpty()) {
             return false;
         }
@@ -173,7 +174,7 @@ int main(int argc, char *argv[])
     window.SetUpWindow();
     QElapsedTimer clock;
     clock.start();
-    DruiTestAccess::StartOpeningFiles(window, measured);
+    Owners::Plays(window).OpenFiles(measured);
     const qint64 known = TimeUntil(clock, [&window] { return AllMeasured(window); });
     window.close();
     const qint64 floor = FloorMs(measured, cores);

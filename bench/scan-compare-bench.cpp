@@ -7,6 +7,7 @@
 // disc in the window to its navigation page being drawn.
 #include "DiscWriter.h"
 #include "common/DruiTestAccess.h"
+#include "common/Owners.h"
 
 #include <QApplication>
 #include <QStackedLayout>
@@ -137,7 +138,7 @@ int main(int argc, char *argv[])
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
-        DruiTestAccess::OpenDiscFolder(window, smallDisc);
+        Owners::OpenDiscFolder(window, smallDisc);
         window.repaint();
         QCoreApplication::processEvents();
         openTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
