@@ -3,6 +3,7 @@
 #include "platform/AppDataFolder.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 QString EngineProgram()
@@ -42,4 +43,13 @@ QUrl UserGuideUrl(const QString &section)
         guide.setFragment(section);
     }
     return guide;
+}
+
+void InstallProbe()
+{
+    const QString target = AppDataFolder() + QStringLiteral("tool");
+    if (QFile::exists(target) || !QFile::exists(ProbeSource())) {
+        return;
+    }
+    QFile::copy(ProbeSource(), target);
 }

@@ -13,6 +13,9 @@ QString ProbeProgram();
 
 // Where the probe is installed from: "tool" beside the program.
 QString ProbeSource();
+// Copies the probe beside the program into the per-user folder, once: an existing copy is never
+// replaced, and an installed player has none to copy.
+void InstallProbe();
 
 // The user guide shipped beside the program, at the named section (its top when empty).
 QUrl UserGuideUrl(const QString &section);

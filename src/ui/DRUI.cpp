@@ -3,6 +3,7 @@
 #include "app/LanguageManager.h"
 #include "disc/DurationProbe.h"
 #include "platform/AppDataFolder.h"
+#include "platform/ExternalPrograms.h"
 #include "look/Look.h"
 #include "ui/MenuData.h"
 #include "look/StyleSheets.h"
@@ -64,7 +65,6 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
     m_playback->SetPlayWholeList(m_settings.playWholeList);
     ConnectPlayback();
     ConnectWhatPlays();
-    AddPlayerShortcuts();
 }
 
 DRUI::~DRUI()
@@ -109,13 +109,8 @@ void DRUI::SetUpWindow()
     m_appDataFolder = AppDataFolder();
     EnsureFolderExists(m_appDataFolder);
     // Copying the probe need not hold up the window's first showing.
-    QTimer::singleShot(0, this, &DRUI::InstallProbeTool);
+    QTimer::singleShot(0, this, &InstallProbe);
     m_whatPlays->ClearPlayList();
-}
-
-QString DRUI::RecentFilePath() const
-{
-    return AppDataFolder() + QStringLiteral("RecentConfig.txt");
 }
 
 void DRUI::ShowPage(int page)

@@ -6,6 +6,7 @@
 #include "playing/Playback.h"
 #include "playing/WhatPlays.h"
 #include "ui/BackgroundPicture.h"
+#include "ui/CommandTable.h"
 #include "ui/RecentFileList.h"
 #include "ui/RememberedSettings.h"
 
@@ -57,7 +58,6 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -67,12 +67,6 @@ protected:
 
 public slots:
     void BDMenuOperate(QAction *action);
-    void BDFileMenu(QAction *action);
-    void BDControlsMenu(QAction *action);
-    void BDVideoMenu(QAction *action);
-    void BDAudioMenu(QAction *action);
-    void BDToolMenu(QAction *action);
-    void BDHelpMenu(QAction *action);
     void PlayPre();
     void PlayNext();
     // The play button and Space: pause or go on with what plays, else start what is chosen.
@@ -111,16 +105,21 @@ private:
     QLabel *BuildControlBar();
     QWidget *BuildButtonRow();
 
-    // Menus (ui/Menus.cpp)
-    void BuildMenuButton(int index, QBoxLayout *row);
-    void BuildFileMenu(QPushButton *button);
-    void BuildControlsMenu(QPushButton *button);
-    void BuildVideoMenu(QPushButton *button);
-    void BuildAudioMenu(QPushButton *button);
-    void BuildToolsMenu(QPushButton *button);
-    void BuildHelpMenu(QPushButton *button);
-    QMenu *NewPopupMenu(QPushButton *button);
-    QMenu *NewSubmenu(QAction *entry);
+    // Menus and keys (ui/Menus.cpp, ui/MenuHandlers.cpp): one table of commands, each with its
+    // entry, keys and handler.
+    static const std::vector<Command> &CommandTable();
+    void BuildMenus(QBoxLayout *row);
+    void BuildMenuButton(MenuId menu, QBoxLayout *row);
+    void BuildMenu(MenuId menu, QMenu *popup);
+    // Keeps the entries and submenus the window fills or ticks later.
+    void NameEntry(const QString &id, QAction *action);
+    void FillLanguageMenu(QMenu *languageMenu);
+    void SwitchLanguage(const QString &language);
+    // The track, aspect and channel submenus, whose entries the window fills or ticks.
+    void ConnectTrackMenus();
+    // A chapter entry: sought in what plays, else the main title starts there.
+    void PickChapter(qint64 startMs);
+    void ChooseSubtitleFile();
     void FillRecentMenu();
     void LeaveFullScreen();
     // In full screen: a moving pointer brings the control bar and clock back for a while.
@@ -131,7 +130,6 @@ private:
     // The control bar's share of the panel's height, beside the menu strip's 1 and the middle's 60.
     static constexpr int kControlBarStretch = 10;
     void HideControlsAndPointer();
-    QString RecentFilePath() const;
 
     // Playback (ui/PlaybackView.cpp, ui/Transport.cpp, ui/Tracks.cpp): the owner of playback
     // decides, the window draws what it says.
@@ -145,13 +143,11 @@ private:
     void FillTrackMenus(bool replaced);
     // Ticks the entry whose stream the engine says it shows.
     void TickTrack(QMenu *menu, int streamId, const std::function<int(int)> &streamIdOf);
-    void TickSubtitleFile(int fileIndex);
     // Subtitle menu entries of loaded files carry this plus the file's number.
     static constexpr int kSubtitleFileEntry = 1000;
     void StayOnTop(bool onTop);
     void ShowAbout();
     // Keys beyond the menus' own (ui/KeyShortcuts.cpp)
-    void AddPlayerShortcuts();
     void OpenPreferences();
     void SaveRememberedSettings();
     void RecordRecentPath(const QString &path);
@@ -165,17 +161,12 @@ private:
     // Sources and play list (ui/Sources.cpp, ui/TitleMenus.cpp, ui/PlayListRows.cpp): the owner
     // of what plays decides, the window shows it.
     void ConnectWhatPlays();
-    void OpenFiles(const QStringList &paths);
     // Loads a subtitle file into the medium that plays, shows it and ticks its menu entry.
     void LoadSubtitleFrom(const QString &path);
     void OpenDiscFolder(const QString &path);
-    // A folder or a disc image, which opens as a disc rather than as a video file.
-    static bool IsDiscSource(const QString &path);
     // The video files among the paths, else the first disc source.
     void OpenSources(const QStringList &paths);
     void BuildDvdMenus();
-    void ShowNotRecognisedMessage(const QString &path);
-    void InstallProbeTool();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
     // New rows of the list; the engine may have started on one of them already.
     void ShowAddedPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
@@ -185,15 +176,11 @@ private:
     void DeleteSelectedPlayListRows();
     void MovePlayListRow(int from, int to);
     void SavePlayList();
-    void ShowNotFoundMessage(const QStringList &paths);
     void ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry);
     void RenderBusy(bool busy);
     void ShowScannedDisc(const ScannedDisc &disc);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();
-    bool IsChapterEntry(const QAction *action) const;
-    bool IsTitleEntry(const QAction *action) const;
-    void PlayPlayListEntry(const PLAY_LIST_INFO &entry);
     // The slider's handle is under the point: a press there starts a drag, not a seek.
     bool IsOnSeekHandle(const QPoint &point) const;
     // In full screen the bar stays while the pointer is on it or a slider is held.

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The identities that menu entries carry as data. Handlers compare these, never the visible
-// text, which changes with the language.
+// The identities that the window's commands carry as data, so that an entry can be found
+// whatever the language of its text.
 namespace MenuData {
 
 inline const QString kOpenFile = QStringLiteral("Open File");
@@ -67,5 +67,11 @@ inline const QString kHelp = QStringLiteral("Help");
 inline const QString kSupport = QStringLiteral("Support");
 inline const QString kLanguage = QStringLiteral("Language");
 inline const QString kAbout = QStringLiteral("About");
+
+inline const QString kShortStepForward = QStringLiteral("ShortStepForward");
+inline const QString kShortStepBack = QStringLiteral("ShortStepBack");
+inline const QString kLongStepForward = QStringLiteral("LongStepForward");
+inline const QString kLongStepBack = QStringLiteral("LongStepBack");
+inline const QString kLeaveFullScreen = QStringLiteral("LeaveFullScreen");
 
 } // namespace MenuData

@@ -7,6 +7,7 @@
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
 #include "ui/MenuData.h"
+#include "util/TimeText.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -31,41 +32,6 @@ QString FoundProgram(const QString &program)
 
 } // namespace
 
-void DRUI::BDFileMenu(QAction *action)
-{
-    const QString data = action->data().toString();
-    if (data == MenuData::kOpenFile) {
-        btnOpenFile();
-    } else if (data == MenuData::kOpenDisc) {
-        btnLoadBDPath();
-    } else if (data == MenuData::kSavePlayList) {
-        SavePlayList();
-    } else if (data == MenuData::kEject) {
-        StopPlaybackAndProbes();
-    } else if (data == MenuData::kClose) {
-        btnCloseSlot();
-    } else if (data == MenuData::kClearMenu) {
-        m_recentFiles.Clear(RecentFilePath());
-        m_recentMenu->clear();
-    } else if (data != MenuData::kRecentFiles) {
-        // A recent entry: its data is the path.
-        StopBtn();
-        OpenSources({data});
-    }
-}
-
-void DRUI::BDToolMenu(QAction *action)
-{
-    const QString data = action->data().toString();
-    if (data == MenuData::kPlayList) {
-        m_playListTable->setVisible(m_playListTable->isHidden());
-    } else if (data == MenuData::kPreferences) {
-        OpenPreferences();
-    } else if (data == MenuData::kSnapshot) {
-        Snapshot();
-    }
-}
-
 void DRUI::OpenPreferences()
 {
     CProcessUI preferences;
@@ -82,25 +48,9 @@ void DRUI::OpenPreferences()
     }
 }
 
-void DRUI::BDHelpMenu(QAction *action)
+void DRUI::SwitchLanguage(const QString &language)
 {
-    const QString data = action->data().toString();
-    if (data == MenuData::kHelp) {
-        btnHelpSlot();
-        return;
-    }
-    if (data == MenuData::kSupport) {
-        btnSupportSlot();
-        return;
-    }
-    if (data == MenuData::kAbout) {
-        ShowAbout();
-        return;
-    }
-    if (data == MenuData::kLanguage) {
-        return;
-    }
-    CLanguageManager::Instance().SetLanguage(data);
+    CLanguageManager::Instance().SetLanguage(language);
     // The engine ends here and now: nothing it says later may reach the rebuilt window.
     m_playback->Close();
     SetUpWindow();

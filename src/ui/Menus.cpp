@@ -2,8 +2,9 @@
 
 #include "app/LanguageManager.h"
 #include "look/Look.h"
-#include "ui/MenuData.h"
 #include "look/StyleSheets.h"
+#include "ui/CommandTable.h"
+#include "ui/MenuData.h"
 #include "util/TextConversion.h"
 
 #include <QAction>
@@ -16,40 +17,143 @@ namespace {
 
 constexpr int kMenuButtonWidth = 100;
 constexpr int kMenuButtonMinimumWidth = 80;
+constexpr int kVolumeStep = 5;
+// The small steps people expect beside the one-minute jumps.
+constexpr int kShortStepSeconds = 5;
+constexpr int kLongStepSeconds = 10;
 
-QString Dotted(const char *textKey)
-{
-    return GetText(textKey) + QStringLiteral("...");
-}
+const QSize kHalfSize(500, 340);
+const QSize kNormalSize(1000, 680);
+const QSize kLargestDoubleSize(2000, 1360);
 
-QAction *AddEntry(QMenu *menu, const QString &text, const QVariant &data, bool enabled = true,
-                  const char *shortcut = nullptr)
+QAction *AddEntry(QMenu *menu, const QString &text, const QVariant &data)
 {
     auto *action = new QAction(text, menu);
     action->setData(data);
-    action->setEnabled(enabled);
-    if (shortcut != nullptr) {
-        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-    }
     menu->addAction(action);
     return action;
 }
 
 } // namespace
 
-void DRUI::BuildMenuButton(int index, QBoxLayout *row)
+const std::vector<Command> &DRUI::CommandTable()
+{
+    using M = MenuId;
+    namespace D = MenuData;
+    static const std::vector<Command> commands = {
+        {M::File, D::kOpenFile, "MainWnd/OpenFile", true, true, "Ctrl+O",
+         [](DRUI &w) { w.btnOpenFile(); }},
+        {M::File, D::kOpenDisc, "MainWnd/OpenDisc", true, true, nullptr,
+         [](DRUI &w) { w.btnLoadBDPath(); }},
+        {M::File, D::kRecentFiles, "MainWnd/RecentFiles", false, true, nullptr, nullptr},
+        {M::File, D::kSavePlayList, "MainWnd/SavePlayList", true, true, nullptr,
+         [](DRUI &w) { w.SavePlayList(); }},
+        {M::File, D::kEject, "MainWnd/Eject", false, true, nullptr,
+         [](DRUI &w) { w.StopPlaybackAndProbes(); }},
+        {M::File, D::kClose, "MainWnd/Close", false, true, "Ctrl+Q",
+         [](DRUI &w) { w.btnCloseSlot(); }},
+
+        {M::Controls, D::kPlay, "MainWnd/Play", false, true, "Space",
+         [](DRUI &w) { w.PlayOrPause(); }},
+        {M::Controls, D::kStop, "MainWnd/Stop", false, true, nullptr,
+         [](DRUI &w) { w.StopPlaybackAndProbes(); }},
+        {M::Controls, D::kPrevious, "MainWnd/Previous", false, false, "<",
+         [](DRUI &w) { w.PlayPre(); }},
+        {M::Controls, D::kNext, "MainWnd/Next", false, false, ">", [](DRUI &w) { w.PlayNext(); }},
+        {M::Controls, D::kForward, "MainWnd/Forward", false, false, "Right",
+         [](DRUI &w) { w.m_playback->Jump(true); }},
+        {M::Controls, D::kBackward, "MainWnd/Backward", false, false, "Left",
+         [](DRUI &w) { w.m_playback->Jump(false); }},
+        {M::Controls, D::kStartOver, "MainWnd/StartOver", false, false, "Home",
+         [](DRUI &w) { w.m_playback->StartOver(); }},
+        {M::Controls, D::kSlower, "MainWnd/Slower", false, true, "[",
+         [](DRUI &w) { w.m_playback->ChangeSpeed(-1); }},
+        {M::Controls, D::kFaster, "MainWnd/Faster", false, true, "]",
+         [](DRUI &w) { w.m_playback->ChangeSpeed(1); }},
+        {M::Controls, D::kNormalSpeed, "MainWnd/NormalSpeed", false, true, "Backspace",
+         [](DRUI &w) { w.m_playback->ChangeSpeed(0); }},
+        {M::Controls, D::kVolumeUp, "MainWnd/VolumeUp", false, true, "Up",
+         [](DRUI &w) { w.m_playback->StepVolume(kVolumeStep); }},
+        {M::Controls, D::kVolumeDown, "MainWnd/VolumeDown", false, true, "Down",
+         [](DRUI &w) { w.m_playback->StepVolume(-kVolumeStep); }},
+        {M::Controls, D::kNavigation, "MainWnd/NavigationPanel", false, false, "P",
+         [](DRUI &w) { w.Navigation(); }},
+        {M::Controls, D::kTitle, "MainWnd/Title", false, false, nullptr, nullptr},
+        {M::Controls, D::kChapter, "MainWnd/Chapter", false, false, nullptr, nullptr},
+        {M::Controls, D::kFullScreen, "MainWnd/FullScreen", false, false, "F; F11",
+         [](DRUI &w) { w.FullScreenBtn(); }},
+
+        {M::Video, D::kHalfSize, "MainWnd/HalfSize", false, false, nullptr,
+         [](DRUI &w) { w.ResizeWithinScreen(kHalfSize); }},
+        {M::Video, D::kNormalSize, "MainWnd/NormalSize", false, false, nullptr,
+         [](DRUI &w) { w.ResizeWithinScreen(kNormalSize); }},
+        {M::Video, D::kDoubleSize, "MainWnd/DoubleSize", false, false, nullptr,
+         [](DRUI &w) { w.ResizeWithinScreen(kLargestDoubleSize); }},
+        {M::Video, D::kFit2Screen, "MainWnd/Fit2Screen", false, false, nullptr,
+         [](DRUI &w) { w.setWindowState(Qt::WindowMaximized); }},
+        {M::Video, D::kVideoTrack, "MainWnd/VideoTrack", false, false, nullptr, nullptr},
+        {M::Video, D::kSubtitleTrack, "MainWnd/SubtitleTrack", false, false, nullptr, nullptr},
+        {M::Video, D::kLoadSubtitle, "MainWnd/LoadSubtitle", true, true, nullptr,
+         [](DRUI &w) { w.ChooseSubtitleFile(); }},
+        {M::Video, D::kSubtitleDelayDown, "MainWnd/SubtitleDelayDown", false, true, "Z",
+         [](DRUI &w) { w.m_playback->ShiftSubtitleDelay(-1); }},
+        {M::Video, D::kSubtitleDelayUp, "MainWnd/SubtitleDelayUp", false, true, "X",
+         [](DRUI &w) { w.m_playback->ShiftSubtitleDelay(1); }},
+        {M::Video, D::kAspectRatio, "MainWnd/AspectRatio", false, true, nullptr, nullptr},
+        {M::Video, D::kNextAspect, "MainWnd/NextAspect", false, true, "A",
+         [](DRUI &w) { w.m_playback->NextAspect(); }},
+        {M::Video, D::kStayOnTop, "MainWnd/StayOnTop", false, true, "T",
+         [](DRUI &w) { w.StayOnTop(w.m_stayOnTopAction->isChecked()); }},
+
+        {M::Audio, D::kAudioTrack, "MainWnd/AudioTrack", false, false, nullptr, nullptr},
+        {M::Audio, D::kAudioChannel, "MainWnd/AudioChannel", false, false, nullptr, nullptr},
+        {M::Audio, D::kMute, "MainWnd/Muted", false, true, "M", [](DRUI &w) { w.VolumeBtn(); }},
+        {M::Audio, D::kAudioDelayDown, "MainWnd/AudioDelayDown", false, true, "-",
+         [](DRUI &w) { w.m_playback->ShiftAudioDelay(-1); }},
+        {M::Audio, D::kAudioDelayUp, "MainWnd/AudioDelayUp", false, true, "+",
+         [](DRUI &w) { w.m_playback->ShiftAudioDelay(1); }},
+
+        {M::Tools, D::kPlayList, "MainWnd/PlayList", true, true, nullptr,
+         [](DRUI &w) { w.m_playListTable->setVisible(w.m_playListTable->isHidden()); }},
+        {M::Tools, D::kPreferences, "MainWnd/Preferences", true, true, nullptr,
+         [](DRUI &w) { w.OpenPreferences(); }},
+        {M::Tools, D::kSnapshot, "MainWnd/Snapshot", false, false, "S",
+         [](DRUI &w) { w.Snapshot(); }},
+
+        {M::Help, D::kHelp, "MainWnd/Help", false, true, nullptr, [](DRUI &w) { w.btnHelpSlot(); }},
+        {M::Help, D::kSupport, "MainWnd/Support", false, true, nullptr,
+         [](DRUI &w) { w.btnSupportSlot(); }},
+        {M::Help, D::kAbout, "MainWnd/About", true, true, nullptr, [](DRUI &w) { w.ShowAbout(); }},
+        {M::Help, D::kLanguage, "MainWnd/Language", false, true, nullptr, nullptr},
+
+        {M::None, D::kShortStepForward, nullptr, false, true, "Shift+Right",
+         [](DRUI &w) { w.m_playback->SeekBy(kShortStepSeconds); }},
+        {M::None, D::kShortStepBack, nullptr, false, true, "Shift+Left",
+         [](DRUI &w) { w.m_playback->SeekBy(-kShortStepSeconds); }},
+        {M::None, D::kLongStepForward, nullptr, false, true, "Ctrl+Right",
+         [](DRUI &w) { w.m_playback->SeekBy(kLongStepSeconds); }},
+        {M::None, D::kLongStepBack, nullptr, false, true, "Ctrl+Left",
+         [](DRUI &w) { w.m_playback->SeekBy(-kLongStepSeconds); }},
+        // Also after playback has ended in full screen.
+        {M::None, D::kLeaveFullScreen, nullptr, false, true, "Escape",
+         [](DRUI &w) {
+             if (w.m_isFullScreen) {
+                 w.LeaveFullScreen();
+             }
+         }},
+    };
+    return commands;
+}
+
+void DRUI::BuildMenuButton(MenuId menu, QBoxLayout *row)
 {
     static const char *const kTextKeys[] = {"MainWnd/File",  "MainWnd/Controls", "MainWnd/Video",
                                             "MainWnd/Audio", "MainWnd/Tools",    "MainWnd/Help"};
-    auto *button = new QPushButton(GetText(kTextKeys[index - 1]));
-    switch (index) {
-    case 1: BuildFileMenu(button); break;
-    case 2: BuildControlsMenu(button); break;
-    case 3: BuildVideoMenu(button); break;
-    case 4: BuildAudioMenu(button); break;
-    case 5: BuildToolsMenu(button); break;
-    default: BuildHelpMenu(button); break;
-    }
+    auto *button = new QPushButton(GetText(kTextKeys[static_cast<int>(menu)]));
+    auto *popup = new QMenu;
+    m_builtMenus.push_back(popup);
+    button->setMenu(popup);
+    BuildMenu(menu, popup);
     // 100 pixels each while the window has room; narrower, down to a sixth of a half-size
     // window, when it has not.
     button->setFixedHeight(20);
@@ -62,155 +166,123 @@ void DRUI::BuildMenuButton(int index, QBoxLayout *row)
     button->setStyleSheet(StyleSheets::MenuButton());
 }
 
-QMenu *DRUI::NewPopupMenu(QPushButton *button)
+void DRUI::BuildMenu(MenuId menu, QMenu *popup)
 {
-    auto *menu = new QMenu;
-    m_builtMenus.push_back(menu);
-    button->setMenu(menu);
-    return menu;
+    for (const Command &command : CommandTable()) {
+        if (command.menu != menu) {
+            continue;
+        }
+        const QString text = command.textKey == nullptr ? QString() : GetText(command.textKey);
+        QAction *action =
+            AddEntry(popup, command.dotted ? text + QStringLiteral("...") : text, command.id);
+        action->setEnabled(command.enabledAtStart);
+        if (command.keys != nullptr) {
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(command.keys)));
+        }
+        if (command.run != nullptr) {
+            connect(action, &QAction::triggered, this, [this, run = command.run] { run(*this); });
+        } else {
+            auto *submenu = new QMenu(this);
+            m_builtMenus.push_back(submenu);
+            action->setMenu(submenu);
+        }
+        NameEntry(command.id, action);
+    }
+    switch (menu) {
+    case MenuId::File: m_fileMenu = popup; break;
+    case MenuId::Controls: m_controlsMenu = popup; break;
+    case MenuId::Video: m_videoMenu = popup; break;
+    case MenuId::Audio: m_audioMenu = popup; break;
+    case MenuId::Tools: m_toolsMenu = popup; break;
+    case MenuId::Help: m_helpMenu = popup; break;
+    case MenuId::None: break;
+    }
 }
 
-QMenu *DRUI::NewSubmenu(QAction *entry)
+void DRUI::NameEntry(const QString &id, QAction *action)
 {
-    auto *submenu = new QMenu(this);
-    m_builtMenus.push_back(submenu);
-    entry->setMenu(submenu);
-    return submenu;
-}
-
-void DRUI::BuildFileMenu(QPushButton *button)
-{
-    m_fileMenu = NewPopupMenu(button);
-    AddEntry(m_fileMenu, Dotted("MainWnd/OpenFile"), MenuData::kOpenFile, true, "Ctrl+O");
-    AddEntry(m_fileMenu, Dotted("MainWnd/OpenDisc"), MenuData::kOpenDisc);
-    m_recentFilesAction =
-        AddEntry(m_fileMenu, GetText("MainWnd/RecentFiles"), MenuData::kRecentFiles);
-    AddEntry(m_fileMenu, Dotted("MainWnd/SavePlayList"), MenuData::kSavePlayList);
-    AddEntry(m_fileMenu, GetText("MainWnd/Eject"), MenuData::kEject);
-    AddEntry(m_fileMenu, GetText("MainWnd/Close"), MenuData::kClose, true, "Ctrl+Q");
-    m_recentMenu = NewSubmenu(m_recentFilesAction);
-    m_recentFiles.Load(RecentFilePath());
-    FillRecentMenu();
-    connect(m_fileMenu, &QMenu::triggered, this, &DRUI::BDFileMenu);
-}
-
-void DRUI::BuildControlsMenu(QPushButton *button)
-{
-    m_controlsMenu = NewPopupMenu(button);
-    m_playAction =
-        AddEntry(m_controlsMenu, GetText("MainWnd/Play"), MenuData::kPlay, true, "Space");
-    AddEntry(m_controlsMenu, GetText("MainWnd/Stop"), MenuData::kStop);
-    AddEntry(m_controlsMenu, GetText("MainWnd/Previous"), MenuData::kPrevious, false, "<");
-    AddEntry(m_controlsMenu, GetText("MainWnd/Next"), MenuData::kNext, false, ">");
-    AddEntry(m_controlsMenu, GetText("MainWnd/Forward"), MenuData::kForward, false, "Right");
-    AddEntry(m_controlsMenu, GetText("MainWnd/Backward"), MenuData::kBackward, false, "Left");
-    AddEntry(m_controlsMenu, GetText("MainWnd/StartOver"), MenuData::kStartOver, false, "Home");
-    AddEntry(m_controlsMenu, GetText("MainWnd/Slower"), MenuData::kSlower, true, "[");
-    AddEntry(m_controlsMenu, GetText("MainWnd/Faster"), MenuData::kFaster, true, "]");
-    AddEntry(m_controlsMenu, GetText("MainWnd/NormalSpeed"), MenuData::kNormalSpeed, true,
-             "Backspace");
-    AddEntry(m_controlsMenu, GetText("MainWnd/VolumeUp"), MenuData::kVolumeUp, true, "Up");
-    AddEntry(m_controlsMenu, GetText("MainWnd/VolumeDown"), MenuData::kVolumeDown, true, "Down");
-    AddEntry(m_controlsMenu, GetText("MainWnd/NavigationPanel"), MenuData::kNavigation, false, "P");
-    QAction *title = AddEntry(m_controlsMenu, GetText("MainWnd/Title"), MenuData::kTitle, false);
-    QAction *chapter =
-        AddEntry(m_controlsMenu, GetText("MainWnd/Chapter"), MenuData::kChapter, false);
-    AddEntry(m_controlsMenu, GetText("MainWnd/FullScreen"), MenuData::kFullScreen, false, "F")
-        ->setShortcuts({QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_F11)});
-    m_titleMenu = NewSubmenu(title);
-    m_chapterMenu = NewSubmenu(chapter);
-    for (QMenu *submenu : {m_titleMenu, m_chapterMenu}) {
+    namespace D = MenuData;
+    QMenu *submenu = action->menu();
+    if (id == D::kPlay) {
+        m_playAction = action;
+    } else if (id == D::kMute) {
+        m_muteAction = action;
+        m_muteAction->setCheckable(true);
+        m_muteAction->setChecked(m_playback->IsMuted());
+    } else if (id == D::kStayOnTop) {
+        m_stayOnTopAction = action;
+        m_stayOnTopAction->setCheckable(true);
+        m_stayOnTopAction->setChecked(windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    } else if (id == D::kSnapshot) {
+        m_snapshotAction = action;
+    } else if (id == D::kRecentFiles) {
+        m_recentFilesAction = action;
+        m_recentMenu = submenu;
+    } else if (id == D::kTitle || id == D::kChapter) {
+        (id == D::kTitle ? m_titleMenu : m_chapterMenu) = submenu;
         submenu->setWindowFlags(submenu->windowFlags() | Qt::FramelessWindowHint);
         submenu->setAttribute(Qt::WA_TranslucentBackground);
         submenu->setStyleSheet(StyleSheets::PopupMenu());
+    } else if (id == D::kVideoTrack) {
+        m_videoTrackMenu = submenu;
+        AddEntry(submenu, QStringLiteral("Disable"), 0);
+        QAction *first = AddEntry(submenu, GetText("MainWnd/Video") + QStringLiteral(" 1"), 1);
+        first->setCheckable(true);
+        first->setChecked(true);
+    } else if (id == D::kSubtitleTrack) {
+        m_subtitleTrackMenu = submenu;
+    } else if (id == D::kAudioTrack) {
+        m_audioTrackMenu = submenu;
+    } else if (id == D::kAspectRatio) {
+        m_aspectMenu = submenu;
+        // In the order of the owner of playback's choices.
+        for (const auto &[textKey, data] : {std::pair{"MainWnd/AspectAuto", D::kAspectAuto},
+                                             {"MainWnd/Aspect4To3", D::kAspect4To3},
+                                             {"MainWnd/Aspect16To9", D::kAspect16To9},
+                                             {"MainWnd/Aspect235", D::kAspect235}}) {
+            AddEntry(submenu, GetText(textKey), data);
+        }
+    } else if (id == D::kAudioChannel) {
+        m_audioChannelMenu = submenu;
+        for (const auto &[textKey, data] : {std::pair{"MainWnd/Stereo", D::kStereo},
+                                             {"MainWnd/Left", D::kLeft},
+                                             {"MainWnd/Right", D::kRight}}) {
+            AddEntry(submenu, GetText(textKey), data);
+        }
+    } else if (id == D::kLanguage) {
+        FillLanguageMenu(submenu);
     }
-    connect(m_controlsMenu, &QMenu::triggered, this, &DRUI::BDControlsMenu);
 }
 
-void DRUI::BuildVideoMenu(QPushButton *button)
+void DRUI::BuildMenus(QBoxLayout *row)
 {
-    m_videoMenu = NewPopupMenu(button);
-    AddEntry(m_videoMenu, GetText("MainWnd/HalfSize"), MenuData::kHalfSize, false);
-    AddEntry(m_videoMenu, GetText("MainWnd/NormalSize"), MenuData::kNormalSize, false);
-    AddEntry(m_videoMenu, GetText("MainWnd/DoubleSize"), MenuData::kDoubleSize, false);
-    AddEntry(m_videoMenu, GetText("MainWnd/Fit2Screen"), MenuData::kFit2Screen, false);
-    QAction *videoTrack =
-        AddEntry(m_videoMenu, GetText("MainWnd/VideoTrack"), MenuData::kVideoTrack, false);
-    QAction *subtitleTrack =
-        AddEntry(m_videoMenu, GetText("MainWnd/SubtitleTrack"), MenuData::kSubtitleTrack, false);
-    AddEntry(m_videoMenu, Dotted("MainWnd/LoadSubtitle"), MenuData::kLoadSubtitle);
-    AddEntry(m_videoMenu, GetText("MainWnd/SubtitleDelayDown"), MenuData::kSubtitleDelayDown,
-             true, "Z");
-    AddEntry(m_videoMenu, GetText("MainWnd/SubtitleDelayUp"), MenuData::kSubtitleDelayUp, true,
-             "X");
-    QAction *aspect =
-        AddEntry(m_videoMenu, GetText("MainWnd/AspectRatio"), MenuData::kAspectRatio);
-    AddEntry(m_videoMenu, GetText("MainWnd/NextAspect"), MenuData::kNextAspect, true, "A");
-    m_stayOnTopAction =
-        AddEntry(m_videoMenu, GetText("MainWnd/StayOnTop"), MenuData::kStayOnTop, true, "T");
-    m_stayOnTopAction->setCheckable(true);
-    m_stayOnTopAction->setChecked(windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    m_videoTrackMenu = NewSubmenu(videoTrack);
-    m_subtitleTrackMenu = NewSubmenu(subtitleTrack);
-    m_aspectMenu = NewSubmenu(aspect);
-    for (const auto &[textKey, data] :
-         {std::pair{"MainWnd/AspectAuto", MenuData::kAspectAuto},
-          {"MainWnd/Aspect4To3", MenuData::kAspect4To3},
-          {"MainWnd/Aspect16To9", MenuData::kAspect16To9},
-          {"MainWnd/Aspect235", MenuData::kAspect235}}) {
-        QAction *entry = AddEntry(m_aspectMenu, GetText(textKey), data);
-        entry->setCheckable(true);
-        entry->setChecked(data == MenuData::kAspectAuto);
+    for (const MenuId menu : {MenuId::File, MenuId::Controls, MenuId::Video, MenuId::Audio,
+                              MenuId::Tools, MenuId::Help}) {
+        BuildMenuButton(menu, row);
     }
-    AddEntry(m_videoTrackMenu, QStringLiteral("Disable"), 0);
-    QAction *firstVideo =
-        AddEntry(m_videoTrackMenu, GetText("MainWnd/Video") + QStringLiteral(" 1"), 1);
-    firstVideo->setCheckable(true);
-    firstVideo->setChecked(true);
-    connect(m_videoMenu, &QMenu::triggered, this, &DRUI::BDVideoMenu);
+    // The keys without an entry live in a menu that is never shown.
+    auto *keysOnly = new QMenu;
+    m_builtMenus.push_back(keysOnly);
+    BuildMenu(MenuId::None, keysOnly);
+    m_recentFiles.Load(RecentFilePath());
+    FillRecentMenu();
+    RenderAdjustments();
+    ConnectTrackMenus();
+    connect(m_recentMenu, &QMenu::triggered, this, [this](QAction *entry) {
+        const QString data = entry->data().toString();
+        if (data == MenuData::kClearMenu) {
+            m_recentFiles.Clear(RecentFilePath());
+            m_recentMenu->clear();
+            return;
+        }
+        // A recent entry: its data is the path.
+        StopBtn();
+        OpenSources({data});
+    });
 }
 
-void DRUI::BuildAudioMenu(QPushButton *button)
+void DRUI::FillLanguageMenu(QMenu *languageMenu)
 {
-    m_audioMenu = NewPopupMenu(button);
-    QAction *audioTrack =
-        AddEntry(m_audioMenu, GetText("MainWnd/AudioTrack"), MenuData::kAudioTrack, false);
-    QAction *audioChannel =
-        AddEntry(m_audioMenu, GetText("MainWnd/AudioChannel"), MenuData::kAudioChannel, false);
-    m_muteAction = AddEntry(m_audioMenu, GetText("MainWnd/Muted"), MenuData::kMute, true, "M");
-    m_muteAction->setCheckable(true);
-    m_muteAction->setChecked(m_playback->IsMuted());
-    AddEntry(m_audioMenu, GetText("MainWnd/AudioDelayDown"), MenuData::kAudioDelayDown, true,
-             "-");
-    AddEntry(m_audioMenu, GetText("MainWnd/AudioDelayUp"), MenuData::kAudioDelayUp, true, "+");
-    m_audioTrackMenu = NewSubmenu(audioTrack);
-    m_audioChannelMenu = NewSubmenu(audioChannel);
-    QAction *stereo = AddEntry(m_audioChannelMenu, GetText("MainWnd/Stereo"), MenuData::kStereo);
-    stereo->setCheckable(true);
-    stereo->setChecked(true);
-    AddEntry(m_audioChannelMenu, GetText("MainWnd/Left"), MenuData::kLeft);
-    AddEntry(m_audioChannelMenu, GetText("MainWnd/Right"), MenuData::kRight);
-    connect(m_audioMenu, &QMenu::triggered, this, &DRUI::BDAudioMenu);
-}
-
-void DRUI::BuildToolsMenu(QPushButton *button)
-{
-    m_toolsMenu = NewPopupMenu(button);
-    AddEntry(m_toolsMenu, Dotted("MainWnd/PlayList"), MenuData::kPlayList);
-    AddEntry(m_toolsMenu, Dotted("MainWnd/Preferences"), MenuData::kPreferences);
-    m_snapshotAction =
-        AddEntry(m_toolsMenu, GetText("MainWnd/Snapshot"), MenuData::kSnapshot, false, "S");
-    connect(m_toolsMenu, &QMenu::triggered, this, &DRUI::BDToolMenu);
-}
-
-void DRUI::BuildHelpMenu(QPushButton *button)
-{
-    m_helpMenu = NewPopupMenu(button);
-    AddEntry(m_helpMenu, GetText("MainWnd/Help"), MenuData::kHelp);
-    AddEntry(m_helpMenu, GetText("MainWnd/Support"), MenuData::kSupport);
-    AddEntry(m_helpMenu, Dotted("MainWnd/About"), MenuData::kAbout);
-    QAction *language = AddEntry(m_helpMenu, GetText("MainWnd/Language"), MenuData::kLanguage);
-    QMenu *languageMenu = NewSubmenu(language);
     const CLanguageManager &languages = CLanguageManager::Instance();
     const QString current = languages.GetCurrentLanguage();
     for (const LanguageEntry &entry : languages.GetLanguageList()) {
@@ -222,7 +294,8 @@ void DRUI::BuildHelpMenu(QPushButton *button)
             choice->setIcon(QIcon());
         }
     }
-    connect(m_helpMenu, &QMenu::triggered, this, &DRUI::BDHelpMenu);
+    connect(languageMenu, &QMenu::triggered, this,
+            [this](QAction *choice) { SwitchLanguage(choice->data().toString()); });
 }
 
 void DRUI::FillRecentMenu()

@@ -11,9 +11,6 @@
 
 namespace {
 
-// How many of the entries that could not be opened the message names.
-constexpr int kNotFoundShown = 10;
-
 // A name from the disk is shown as it is written, never as markup.
 QString PlainToolTip(const QString &path)
 {
@@ -123,16 +120,6 @@ void DRUI::SavePlayList()
     }
 }
 
-void DRUI::ShowNotFoundMessage(const QStringList &paths)
-{
-    QStringList named = paths.mid(0, kNotFoundShown);
-    if (paths.size() > kNotFoundShown) {
-        named.append(QStringLiteral("…"));
-    }
-    ShowMessageBox(this,
-                   GetText("Messages/MSG0511") + QLatin1Char('\n') + named.join(QLatin1Char('\n')));
-}
-
 void DRUI::ShowMeasuredDuration(int row, const PLAY_LIST_INFO &entry)
 {
     if (QTableWidgetItem *name = m_playListTable->item(row, 0)) {
@@ -151,10 +138,5 @@ void DRUI::PlayListItemDoubleClick(int row, int column)
         return;
     }
     StopBtn();
-    PlayPlayListEntry(name->data(Qt::UserRole).value<PLAY_LIST_INFO>());
-}
-
-void DRUI::PlayPlayListEntry(const PLAY_LIST_INFO &entry)
-{
-    m_whatPlays->PlayEntry(entry);
+    m_whatPlays->PlayEntry(name->data(Qt::UserRole).value<PLAY_LIST_INFO>());
 }

@@ -69,7 +69,17 @@ void DRUI::ConnectPlayback()
             return m_playback->SubtitleStreamId(entry);
         });
     });
-    connect(m_playback, &Playback::SubtitleFileAnswered, this, &DRUI::TickSubtitleFile);
+    connect(m_playback, &Playback::SubtitleFileAnswered, this, [this](int fileIndex) {
+        // Stream answers never tick a file's entry; this answer ticks it alone when it shows.
+        if (fileIndex < 0) {
+            return;
+        }
+        for (QAction *entry : m_subtitleTrackMenu->actions()) {
+            const bool shown = entry->data().toInt() == kSubtitleFileEntry + fileIndex;
+            entry->setCheckable(entry->isCheckable() || shown);
+            entry->setChecked(shown);
+        }
+    });
     // Told once the engine's output has been handled, not in the middle of it.
     connect(
         m_playback, &Playback::SnapshotNotSaved, this,

@@ -1,5 +1,7 @@
 #include "ui/RecentFileList.h"
 
+#include "platform/AppDataFolder.h"
+
 #include "platform/BoundedFileRead.h"
 
 #include <QFile>
@@ -70,4 +72,9 @@ void RecentFileList::Clear(const QString &file)
 {
     m_entries.clear();
     QFile::remove(file);
+}
+
+QString RecentFilePath()
+{
+    return AppDataFolder() + QStringLiteral("RecentConfig.txt");
 }

@@ -41,3 +41,6 @@ private:
 
     QVector<Entry> m_entries;
 };
+
+// Where the recent list is kept: RecentConfig.txt in the per-user folder.
+QString RecentFilePath();

@@ -29,6 +29,8 @@ const QString kOpenFileFilter = QStringLiteral(
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;
+// How many of the entries that could not be opened the message names.
+constexpr int kNotFoundShown = 10;
 // How many of the paths that do not exist the message names.
 constexpr int kMissingPathsShown = 3;
 
@@ -69,10 +71,22 @@ void DRUI::ConnectWhatPlays()
     connect(m_whatPlays, &WhatPlays::RowMeasured, this, &DRUI::ShowMeasuredDuration);
     connect(m_whatPlays, &WhatPlays::RowsChanged, this, &DRUI::ShowPlayList);
     // Told once the open is done, not in the middle of it.
-    connect(m_whatPlays, &WhatPlays::NotFound, this, &DRUI::ShowNotFoundMessage,
-            Qt::QueuedConnection);
+    connect(
+        m_whatPlays, &WhatPlays::NotFound, this,
+        [this](const QStringList &paths) {
+            QStringList named = paths.mid(0, kNotFoundShown);
+            if (paths.size() > kNotFoundShown) {
+                named.append(QStringLiteral("…"));
+            }
+            ShowMessageBox(this, GetText("Messages/MSG0511") + QLatin1Char('\n') +
+                                     named.join(QLatin1Char('\n')));
+        },
+        Qt::QueuedConnection);
     connect(m_whatPlays, &WhatPlays::DiscScanned, this, &DRUI::ShowScannedDisc);
-    connect(m_whatPlays, &WhatPlays::NotRecognised, this, &DRUI::ShowNotRecognisedMessage);
+    connect(m_whatPlays, &WhatPlays::NotRecognised, this, [this](const QString &path) {
+        ShowMessageBox(this, GetText("Messages/MSG0102") + QLatin1Char('\n') +
+                                 OneLineText(path, kShownNameLength));
+    });
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
             [this] { ShowMessageBox(this, GetText("Messages/MSG0505")); });
     connect(m_whatPlays, &WhatPlays::BusyChanged, this, &DRUI::RenderBusy);
@@ -87,51 +101,41 @@ void DRUI::OpenDiscFolder(const QString &path)
     m_whatPlays->OpenDisc(path);
 }
 
-void DRUI::ShowNotRecognisedMessage(const QString &path)
-{
-    ShowMessageBox(this, GetText("Messages/MSG0102") + QLatin1Char('\n') +
-                             OneLineText(path, kShownNameLength));
-}
-
 void DRUI::BuildDvdMenus()
 {
     m_titleMenu->clear();
     for (const auto &[title, lengthMs] : m_playback->DvdTitleLengths()) {
-        m_titleMenu->addAction(QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)))
-            ->setData(title);
+        QAction *entry = m_titleMenu->addAction(
+            QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)));
+        entry->setData(title);
+        connect(entry, &QAction::triggered, this,
+                [this, title = title] { m_playback->PickDvdTitle(title); });
     }
     m_chapterMenu->clear();
     int number = 1;
     for (const qint64 startMs : m_playback->ChapterStarts()) {
-        m_chapterMenu
-            ->addAction(QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)))
-            ->setData(startMs);
+        QAction *entry = m_chapterMenu->addAction(
+            QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)));
+        entry->setData(startMs);
+        connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
     }
 }
 
-void DRUI::OpenFiles(const QStringList &paths)
-{
-    m_whatPlays->OpenFiles(paths);
-}
-
-bool DRUI::IsDiscSource(const QString &path)
-{
-    return QFileInfo(path).isDir() || IsDiscImageName(path);
-}
 
 void DRUI::OpenSources(const QStringList &paths)
 {
     QStringList files;
     QString disc;
     for (const QString &path : paths) {
-        if (!IsDiscSource(path)) {
+        // A folder or a disc image opens as a disc rather than as a video file.
+        if (!QFileInfo(path).isDir() && !IsDiscImageName(path)) {
             files.append(path);
         } else if (disc.isEmpty()) {
             disc = path;
         }
     }
     if (!files.isEmpty()) {
-        OpenFiles(files);
+        m_whatPlays->OpenFiles(files);
     } else if (!disc.isEmpty()) {
         OpenDiscFolder(disc);
     }
@@ -171,14 +175,4 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
         ShowMessageBox(this, GetText("Messages/MSG0506") + QLatin1Char('\n') +
                                  named.join(QLatin1Char('\n')));
     }
-}
-
-void DRUI::InstallProbeTool()
-{
-    const QString target = AppDataFolder() + QStringLiteral("tool");
-    // An existing copy is never replaced; an installed player has none to copy.
-    if (QFile::exists(target) || !QFile::exists(ProbeSource())) {
-        return;
-    }
-    QFile::copy(ProbeSource(), target);
 }

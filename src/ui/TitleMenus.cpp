@@ -102,6 +102,7 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
         auto *entry = new QAction(QStringLiteral("%1. %2").arg(n++).arg(FormatTime(startMs / 1000)),
                                   chapters);
         entry->setData(startMs);
+        connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
         chapters->addAction(entry);
         m_chapterMenu->addAction(entry);
     }
@@ -114,6 +115,10 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
         auto *entry =
             new QAction(QStringLiteral("%1. %2").arg(n++).arg(other.strDuration), otherTitles);
         entry->setData(QVariant::fromValue(other));
+        connect(entry, &QAction::triggered, this, [this, key = other.strPath] {
+            m_playback->Stop();
+            m_whatPlays->PickTitle(key);
+        });
         otherTitles->addAction(entry);
         m_titleMenu->addAction(entry);
     }
@@ -122,20 +127,14 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     ShowPage(kNavigationPage);
 }
 
-bool DRUI::IsChapterEntry(const QAction *action) const
+void DRUI::PickChapter(qint64 startMs)
 {
-    // A Blu-ray title's chapters live in the disc menu; a DVD's in the Controls menu itself.
-    const auto *menu = qobject_cast<const QMenu *>(action->parent());
-    return menu != nullptr &&
-           ((m_discChapterAction != nullptr && menu->menuAction() == m_discChapterAction) ||
-            (m_whatPlays->Current().kind == kSourceDvd && menu == m_chapterMenu));
-}
-
-bool DRUI::IsTitleEntry(const QAction *action) const
-{
-    const auto *menu = qobject_cast<const QMenu *>(action->parent());
-    return menu != nullptr && m_discOtherTitlesAction != nullptr &&
-           menu->menuAction() == m_discOtherTitlesAction;
+    // A chapter of what plays is sought; else the main title starts there.
+    if (m_playback->IsLive()) {
+        m_playback->SeekTo(WholeSeconds(startMs));
+    } else {
+        m_whatPlays->PlayMainTitle(WholeSeconds(startMs));
+    }
 }
 
 namespace {
@@ -168,12 +167,10 @@ void DRUI::BDMenuOperate(QAction *action)
         m_whatPlays->ChooseMainTitleTracks(action->data().toInt(), std::nullopt);
         return;
     }
-    if (IsChapterEntry(action)) {
-        m_whatPlays->PlayMainTitle(WholeSeconds(action->data().toLongLong()));
-    } else if (IsTitleEntry(action)) {
-        m_whatPlays->PickTitle(action->data().value<PLAY_LIST_INFO>().strPath);
-    } else {
-        // Play Movie: the main title, whatever was picked before.
-        m_whatPlays->PlayMainTitle(0);
+    // Chapters and titles are entries of their own, shared with the Controls menu.
+    if (entry == m_discChapterAction || entry == m_discOtherTitlesAction) {
+        return;
     }
+    // Play Movie: the main title, whatever was picked before.
+    m_whatPlays->PlayMainTitle(0);
 }

@@ -3,7 +3,6 @@
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
 #include "look/Look.h"
-#include "ui/MenuData.h"
 #include "util/LanguageName.h"
 #include "util/TextConversion.h"
 
@@ -19,10 +18,6 @@
 
 namespace {
 
-const QSize kHalfSize(500, 340);
-const QSize kNormalSize(1000, 680);
-const QSize kLargestDoubleSize(2000, 1360);
-
 // Unchecks the other entries of the action's submenu and checks this one.
 void CheckEntry(QAction *action)
 {
@@ -33,11 +28,6 @@ void CheckEntry(QAction *action)
     }
     action->setCheckable(true);
     action->setChecked(true);
-}
-
-bool BelongsTo(const QAction *action, const QMenu *menu)
-{
-    return menu != nullptr && action->parent() == menu;
 }
 
 // Text subtitle formats the engine reads from a file of their own.
@@ -77,52 +67,6 @@ void FillTrackMenu(QMenu *menu, const char *entryFormat, const QVector<MediumStr
 
 } // namespace
 
-void DRUI::BDVideoMenu(QAction *action)
-{
-    if (BelongsTo(action, m_subtitleTrackMenu)) {
-        const int entry = action->data().toInt();
-        const bool shown = entry >= kSubtitleFileEntry
-                               ? m_playback->ChooseSubtitleFile(entry - kSubtitleFileEntry)
-                               : m_playback->ChooseSubtitle(entry);
-        if (shown) {
-            CheckEntry(action);
-        }
-        return;
-    }
-    if (BelongsTo(action, m_videoTrackMenu)) {
-        m_videoSurface->setVisible(action->data().toInt() != 0);
-        CheckEntry(action);
-        return;
-    }
-    if (BelongsTo(action, m_aspectMenu)) {
-        m_playback->SetAspect(static_cast<Playback::Aspect>(m_aspectMenu->actions().indexOf(action)));
-        RenderAdjustments();
-        return;
-    }
-    const QString data = action->data().toString();
-    if (data == MenuData::kLoadSubtitle) {
-        const QString chosen = QFileDialog::getOpenFileName(
-            this, QString(), ChooserStartFolder(m_settings.fileFolder), kSubtitleFileFilter);
-        if (!chosen.isEmpty()) {
-            LoadSubtitleFrom(chosen);
-        }
-    } else if (data == MenuData::kSubtitleDelayUp || data == MenuData::kSubtitleDelayDown) {
-        m_playback->ShiftSubtitleDelay(data == MenuData::kSubtitleDelayUp ? 1 : -1);
-    } else if (data == MenuData::kNextAspect) {
-        m_playback->NextAspect();
-    } else if (data == MenuData::kStayOnTop) {
-        StayOnTop(action->isChecked());
-    } else if (data == MenuData::kHalfSize) {
-        ResizeWithinScreen(kHalfSize);
-    } else if (data == MenuData::kNormalSize) {
-        ResizeWithinScreen(kNormalSize);
-    } else if (data == MenuData::kDoubleSize) {
-        ResizeWithinScreen(kLargestDoubleSize);
-    } else if (data == MenuData::kFit2Screen) {
-        setWindowState(Qt::WindowMaximized);
-    }
-}
-
 void DRUI::ResizeWithinScreen(const QSize &wanted)
 {
     const QScreen *shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
@@ -147,25 +91,44 @@ void DRUI::ResizeWithinScreen(const QSize &wanted)
     }
 }
 
-void DRUI::BDAudioMenu(QAction *action)
+void DRUI::ConnectTrackMenus()
 {
-    if (BelongsTo(action, m_audioTrackMenu)) {
+    connect(m_subtitleTrackMenu, &QMenu::triggered, this, [this](QAction *action) {
+        const int entry = action->data().toInt();
+        const bool shown = entry >= kSubtitleFileEntry
+                               ? m_playback->ChooseSubtitleFile(entry - kSubtitleFileEntry)
+                               : m_playback->ChooseSubtitle(entry);
+        if (shown) {
+            CheckEntry(action);
+        }
+    });
+    connect(m_audioTrackMenu, &QMenu::triggered, this, [this](QAction *action) {
         if (m_playback->ChooseAudio(action->data().toInt())) {
             CheckEntry(action);
         }
-        return;
-    }
-    if (BelongsTo(action, m_audioChannelMenu)) {
+    });
+    connect(m_videoTrackMenu, &QMenu::triggered, this, [this](QAction *action) {
+        m_videoSurface->setVisible(action->data().toInt() != 0);
+        CheckEntry(action);
+    });
+    // Their entries stand in the order of the owner's choices.
+    connect(m_aspectMenu, &QMenu::triggered, this, [this](QAction *action) {
+        m_playback->SetAspect(static_cast<Playback::Aspect>(m_aspectMenu->actions().indexOf(action)));
+        RenderAdjustments();
+    });
+    connect(m_audioChannelMenu, &QMenu::triggered, this, [this](QAction *action) {
         m_playback->SetChannel(
             static_cast<Playback::Channel>(m_audioChannelMenu->actions().indexOf(action)));
         RenderAdjustments();
-        return;
-    }
-    const QString data = action->data().toString();
-    if (data == MenuData::kMute) {
-        VolumeBtn();
-    } else if (data == MenuData::kAudioDelayUp || data == MenuData::kAudioDelayDown) {
-        m_playback->ShiftAudioDelay(data == MenuData::kAudioDelayUp ? 1 : -1);
+    });
+}
+
+void DRUI::ChooseSubtitleFile()
+{
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QString(), ChooserStartFolder(m_settings.fileFolder), kSubtitleFileFilter);
+    if (!chosen.isEmpty()) {
+        LoadSubtitleFrom(chosen);
     }
 }
 
@@ -186,19 +149,6 @@ void DRUI::LoadSubtitleFrom(const QString &path)
         MenuEntryText(OneLineText(QFileInfo(path).fileName(), kShownNameLength)));
     entry->setData(kSubtitleFileEntry + index);
     CheckEntry(entry);
-}
-
-void DRUI::TickSubtitleFile(int fileIndex)
-{
-    // Stream answers never tick a file's entry; this answer ticks it alone when it shows.
-    if (fileIndex < 0) {
-        return;
-    }
-    for (QAction *entry : m_subtitleTrackMenu->actions()) {
-        const bool shown = entry->data().toInt() == kSubtitleFileEntry + fileIndex;
-        entry->setCheckable(entry->isCheckable() || shown);
-        entry->setChecked(shown);
-    }
 }
 
 void DRUI::RenderAdjustments()

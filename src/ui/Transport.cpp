@@ -1,21 +1,10 @@
 #include "ui/DRUI.h"
 
-#include "ui/MenuData.h"
-#include "util/TimeText.h"
-
-#include <QAction>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QSlider>
 
 #include <cmath>
 #include <limits>
-
-namespace {
-
-constexpr int kVolumeStep = 5;
-
-} // namespace
 
 void DRUI::SliderPress()
 {
@@ -78,53 +67,6 @@ void DRUI::PlayPre()
 void DRUI::PlayNext()
 {
     m_playback->Step(true);
-}
-
-void DRUI::BDControlsMenu(QAction *action)
-{
-    // A DVD's titles and chapters, from the engine's own lists.
-    if (m_whatPlays->Current().kind == kSourceDvd && action->parent() == m_titleMenu) {
-        m_playback->PickDvdTitle(action->data().toInt());
-        return;
-    }
-    if (IsChapterEntry(action)) {
-        m_playback->SeekTo(WholeSeconds(action->data().toLongLong()));
-        return;
-    }
-    if (IsTitleEntry(action)) {
-        m_playback->Stop();
-        m_whatPlays->PickTitle(action->data().value<PLAY_LIST_INFO>().strPath);
-        return;
-    }
-    const QString data = action->data().toString();
-    if (data == MenuData::kPlay) {
-        PlayOrPause();
-    } else if (data == MenuData::kPause) {
-        m_playback->Pause();
-    } else if (data == MenuData::kResume) {
-        m_playback->Resume();
-    } else if (data == MenuData::kStop) {
-        StopPlaybackAndProbes();
-    } else if (data == MenuData::kSlower || data == MenuData::kFaster ||
-               data == MenuData::kNormalSpeed) {
-        m_playback->ChangeSpeed(data == MenuData::kSlower ? -1 : data == MenuData::kFaster ? 1 : 0);
-    } else if (data == MenuData::kPrevious) {
-        PlayPre();
-    } else if (data == MenuData::kNext) {
-        PlayNext();
-    } else if (data == MenuData::kForward || data == MenuData::kBackward) {
-        m_playback->Jump(data == MenuData::kForward);
-    } else if (data == MenuData::kStartOver) {
-        m_playback->StartOver();
-    } else if (data == MenuData::kVolumeUp) {
-        m_playback->StepVolume(kVolumeStep);
-    } else if (data == MenuData::kVolumeDown) {
-        m_playback->StepVolume(-kVolumeStep);
-    } else if (data == MenuData::kNavigation) {
-        Navigation();
-    } else if (data == MenuData::kFullScreen) {
-        FullScreenBtn();
-    }
 }
 
 void DRUI::PlayOrPause()

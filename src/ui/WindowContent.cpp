@@ -84,9 +84,7 @@ void DRUI::BuildWindowContent()
     auto *menuButtons = new QHBoxLayout(m_menuStrip);
     menuButtons->setContentsMargins(0, 1, 0, 1);
     menuButtons->setSpacing(0);
-    for (int index = 1; index <= 6; ++index) {
-        BuildMenuButton(index, menuButtons);
-    }
+    BuildMenus(menuButtons);
     menuButtons->addStretch(0);
     // A pop-up menu's shortcuts work only while it is open; the window carries them meanwhile.
     for (QMenu *menu : m_builtMenus) {

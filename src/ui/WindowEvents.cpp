@@ -196,18 +196,6 @@ void DRUI::LeaveFullScreen()
     FitOnScreenSoon();
 }
 
-void DRUI::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() != Qt::Key_Escape) {
-        QMainWindow::keyPressEvent(event);
-        return;
-    }
-    // Escape always brings the window back, also after playback has ended in full screen.
-    if (m_isFullScreen) {
-        LeaveFullScreen();
-    }
-}
-
 void DRUI::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {

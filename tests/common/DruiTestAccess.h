@@ -3,7 +3,11 @@
 #include "dialogs/MessageBox.h"
 #include "ui/DRUI.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QTest>
+
+#include <algorithm>
 
 // Access to the private parts of the main window and the message window, for the widget
 // tests only. Each accessor hands back the member itself, so a test sees the live object.
@@ -58,6 +62,23 @@ public:
     static bool IsFullScreen(DRUI &window) { return window.m_isFullScreen; }
     static int &SnapshotFormatIndex(DRUI &window) { return window.m_snapshotFormatIndex; }
 };
+
+// The entry of the menu that carries this data; null when none does.
+inline QAction *EntryWithData(QMenu *menu, const QVariant &data)
+{
+    const QList<QAction *> entries = menu != nullptr ? menu->actions() : QList<QAction *>();
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [&data](const QAction *entry) { return entry->data() == data; });
+    return found != entries.end() ? *found : nullptr;
+}
+
+// What a click on the entry does once its menu has come alive.
+inline void Pick(QAction *entry)
+{
+    QVERIFY(entry != nullptr);
+    entry->setEnabled(true);
+    entry->trigger();
+}
 
 class MessageBoxTestAccess
 {

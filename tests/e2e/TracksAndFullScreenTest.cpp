@@ -134,7 +134,7 @@ private slots:
         QMenu *audio = DruiTestAccess::AudioTrackMenu(Window());
         QCOMPARE(audio->actions().size(), 3);
         QCOMPARE(DruiTestAccess::SubtitleTrackMenu(Window())->actions().size(), 2);
-        Window().BDAudioMenu(audio->actions().at(2));
+        Pick(audio->actions().at(2));
         QVERIFY(audio->actions().at(2)->isChecked());
         QVERIFY(!audio->actions().at(1)->isChecked());
         QVERIFY(Owners::Session(Window()).Send("get_property switch_audio\n"));
@@ -156,11 +156,11 @@ private slots:
         QTRY_VERIFY(menu->actions().at(1)->isChecked());
         QTRY_VERIFY_WITH_TIMEOUT(SubtitleWidth() > 0 && SubtitleWidth() < 40, 5000);
 
-        Window().BDVideoMenu(menu->actions().at(2));
+        Pick(menu->actions().at(2));
         QTRY_VERIFY_WITH_TIMEOUT(SubtitleWidth() > 100, 5000);
         QVERIFY(menu->actions().at(2)->isChecked() && !menu->actions().at(1)->isChecked());
 
-        Window().BDVideoMenu(menu->actions().at(0));
+        Pick(menu->actions().at(0));
         QTRY_COMPARE_WITH_TIMEOUT(SubtitleWidth(), 0, 5000);
         QVERIFY(menu->actions().at(0)->isChecked());
         QVERIFY(Owners::IsPlaying(Window()));
@@ -198,8 +198,7 @@ private slots:
     // After a seek the clock shows where the engine is, not where it was asked to go.
     void clockAfterASeekIsTheEnginesPosition()
     {
-        Window().SliderSeek(17);
-        Window().SliderRelease();
+        Owners::Player(Window()).SeekTo(17);
         QTest::qWait(2000);
         const QStringList answers =
             EngineOutput()
@@ -217,7 +216,7 @@ private slots:
     void fullScreenFromTheControlsMenuAndBackWithEscape()
     {
         const QRect normal = Window().geometry();
-        Window().BDControlsMenu(ControlsEntry("FullScreen"));
+        Pick(ControlsEntry("FullScreen"));
         QTRY_VERIFY(Window().isFullScreen());
         QVERIFY(DruiTestAccess::MenuStrip(Window())->isHidden());
         QVERIFY(DruiTestAccess::VideoSurface(Window())->isVisible());

@@ -89,10 +89,13 @@ private:
         return numbers;
     }
 
-    // Picks an entry of a disc menu submenu, as the disc menu hands it on when clicked.
-    void Pick(QAction *discEntry, int index)
+    // Picks an entry of a disc menu submenu as a click does: the entry is triggered, and the
+    // disc menu hands it on.
+    void PickFromDisc(QAction *discEntry, int index)
     {
-        Window().BDMenuOperate(discEntry->menu()->actions().at(index));
+        QAction *entry = discEntry->menu()->actions().at(index);
+        entry->trigger();
+        Window().BDMenuOperate(entry);
         Owners::SettleDisc(Window());
     }
 
@@ -211,7 +214,7 @@ private slots:
     void chapterStartIsNotSoughtInTheNextSource()
     {
         QFETCH(bool, dvd);
-        Pick(DruiTestAccess::DiscChapterAction(Window()), 1);
+        PickFromDisc(DruiTestAccess::DiscChapterAction(Window()), 1);
         WaitForCommand(QStringLiteral("seek 1234 2"));
         Window().StopBtn();
         const int seeks = Seeks().size();
@@ -269,7 +272,7 @@ private slots:
 
     void chapterPickStartsTheMainTitleWithASeek()
     {
-        Pick(DruiTestAccess::DiscChapterAction(Window()), 1);
+        PickFromDisc(DruiTestAccess::DiscChapterAction(Window()), 1);
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
         QVERIFY(!Owners::Chosen(Window()).titleChosen);
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("seek 1234 2")));
@@ -278,7 +281,7 @@ private slots:
 
     void otherTitlePlaysItsOwnNumberAndBecomesCurrent()
     {
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
         QCOMPARE(Owners::Chosen(Window()).titleKey, Key("00004.mpls"));
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(5 * 60));
@@ -320,7 +323,7 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, minutes);
         if (pick) {
-            Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+            PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
             QCOMPARE(EngineTail(3).first(), QStringLiteral("br://4"));
             Window().StopBtn();
         }
@@ -330,7 +333,7 @@ private slots:
         if (button) {
             Window().PlayOrPause();
         } else {
-            Window().BDControlsMenu(DruiTestAccess::PlayAction(Window()));
+            Pick(DruiTestAccess::PlayAction(Window()));
         }
         QCOMPARE(EngineTail(3), QStringList({expected, "-bluray-device", m_disc}));
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(minutes * 60));
@@ -339,7 +342,7 @@ private slots:
 
     void twoTitlesOfOneDiscGiveOnePlayListRow()
     {
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(Owners::PlayList(Window()).size(), 1);
         QCOMPARE(Owners::PlayList(Window())[0].nType, int(kSourceBluRay));
@@ -351,7 +354,7 @@ private slots:
     {
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("volume 50 2")));
-        Window().BDControlsMenu(DruiTestAccess::ChapterMenu(Window())->actions().at(2));
+        Pick(DruiTestAccess::ChapterMenu(Window())->actions().at(2));
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("seek 2400 2")));
         QCOMPARE(m_engine->Starts(), 1);
     }
@@ -360,7 +363,7 @@ private slots:
     {
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QTRY_VERIFY(m_engine->Commands().contains(QStringLiteral("volume 50 2")));
-        Window().BDControlsMenu(DruiTestAccess::TitleMenu(Window())->actions().at(1));
+        Pick(DruiTestAccess::TitleMenu(Window())->actions().at(1));
         Owners::SettleDisc(Window());
         QCOMPARE(EngineTail(3), QStringList({"br://1", "-bluray-device", m_disc}));
         QTRY_COMPARE(m_engine->Starts(), 2);
@@ -371,16 +374,16 @@ private slots:
     {
         // The engine lists the disc's playlists in an order of its own.
         m_engine->SetTitleList("00004,00003,00001");
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(EngineTail(3), QStringList({"br://1", "-bluray-device", m_disc}));
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
         QCOMPARE(EngineTail(3), QStringList({"br://3", "-bluray-device", m_disc}));
         // Asked once per scanned disc; the main title road stays br://0.
         DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
         QCOMPARE(EngineTail(3), QStringList({"br://0", "-bluray-device", m_disc}));
         QCOMPARE(m_engine->TitleListQuestions(), 1);
         Owners::OpenDiscFolder(Window(), m_disc);
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(m_engine->TitleListQuestions(), 2);
     }
 
@@ -403,7 +406,7 @@ private slots:
         m_engine->SetTitleList("00003");
         QString shown;
         const auto closer = CloseMessageBoxes(shown);
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(shown, GetText("Messages/MSG0505"));
         QVERIFY(Owners::EnginePid(Window()) == 0);
     }
@@ -411,7 +414,7 @@ private slots:
     void engineThatNeverAnswersCostsOnlyTheTimeLimit()
     {
         m_engine->SetTitleList("hang");
-        Pick(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 2);
         QCOMPARE(EngineTail(3), QStringList({"br://4", "-bluray-device", m_disc}));
         QVERIFY(Owners::IsPlaying(Window()));
     }
@@ -470,8 +473,8 @@ private slots:
     void discMenuTrackChoicesApplyAtTheNextStart()
     {
         m_engine->SetStreams("aas");
-        Pick(DruiTestAccess::DiscAudioAction(Window()), 2);
-        Pick(DruiTestAccess::DiscSubtitleAction(Window()), 1);
+        PickFromDisc(DruiTestAccess::DiscAudioAction(Window()), 2);
+        PickFromDisc(DruiTestAccess::DiscSubtitleAction(Window()), 1);
         // The choices are ticked in the disc menu, each the only one in its list.
         for (QAction *discEntry : {DruiTestAccess::DiscAudioAction(Window()),
                                    DruiTestAccess::DiscSubtitleAction(Window())}) {

@@ -53,16 +53,6 @@ namespace {
 const QStringList kStripKeys = {"MainWnd/File",  "MainWnd/Controls", "MainWnd/Video",
                                 "MainWnd/Audio", "MainWnd/Tools",    "MainWnd/Help"};
 
-QAction *EntryWithData(QMenu *menu, const QVariant &data)
-{
-    for (QAction *action : menu->actions()) {
-        if (action->data() == data) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 // The data of the checked entries, in menu order.
 QVariantList CheckedData(QMenu *menu)
 {
@@ -243,7 +233,7 @@ private:
         QVERIFY(languages != nullptr);
         QAction *entry = EntryWithData(languages, language);
         QVERIFY2(entry != nullptr, qPrintable(language));
-        Window().BDHelpMenu(entry);
+        Pick(entry);
         // The old content goes once control is back in the event loop.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -308,12 +298,12 @@ private slots:
         StartPlaying("ass");
         QMenu *menu = DruiTestAccess::SubtitleTrackMenu(Window());
         if (first != 0) {
-            Window().BDVideoMenu(EntryWithData(menu, first));
+            Pick(EntryWithData(menu, first));
             QCOMPARE(CheckedData(menu), QVariantList{first});
         }
         Sync();
         const int before = m_engine->Commands().size();
-        Window().BDVideoMenu(EntryWithData(menu, entry));
+        Pick(EntryWithData(menu, entry));
         Sync();
         QCOMPARE(CommandsFrom(before),
                  (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
@@ -359,9 +349,9 @@ private slots:
         QAction *action = EntryWithData(menu, entry);
         QVERIFY(action != nullptr);
         if (menuName == QLatin1String("subtitle")) {
-            Window().BDVideoMenu(action);
+            Pick(action);
         } else {
-            Window().BDAudioMenu(action);
+            Pick(action);
         }
         QVERIFY(Owners::EnginePid(Window()) == 0);
         QCOMPARE(m_engine->Starts(), 0);
@@ -387,11 +377,11 @@ private slots:
         QVERIFY(!surface->isHidden());
         QCOMPARE(CheckedData(menu), QVariantList{1});
 
-        Window().BDVideoMenu(EntryWithData(menu, 0));
+        Pick(EntryWithData(menu, 0));
         QVERIFY(surface->isHidden());
         QCOMPARE(CheckedData(menu), QVariantList{0});
 
-        Window().BDVideoMenu(EntryWithData(menu, 1));
+        Pick(EntryWithData(menu, 1));
         QVERIFY(!surface->isHidden());
         QCOMPARE(CheckedData(menu), QVariantList{1});
         if (playing) {
@@ -431,7 +421,7 @@ private slots:
 
         QAction *action = EntryWithData(DruiTestAccess::VideoMenu(Window()), entry);
         QVERIFY(action != nullptr);
-        Window().BDVideoMenu(action);
+        Pick(action);
         if (size.isValid()) {
             QTRY_COMPARE_WITH_TIMEOUT(Window().size(), size, 2000);
             QVERIFY(!(Window().windowState() & Qt::WindowMaximized));
@@ -473,12 +463,12 @@ private slots:
         QMenu *menu = DruiTestAccess::AudioTrackMenu(Window());
         QCOMPARE(CheckedData(menu), QVariantList{1});
         if (first != 0) {
-            Window().BDAudioMenu(EntryWithData(menu, first));
+            Pick(EntryWithData(menu, first));
             QCOMPARE(CheckedData(menu), QVariantList{first});
         }
         Sync();
         const int before = m_engine->Commands().size();
-        Window().BDAudioMenu(EntryWithData(menu, entry));
+        Pick(EntryWithData(menu, entry));
         Sync();
         QCOMPARE(CommandsFrom(before),
                  (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
@@ -516,12 +506,12 @@ private slots:
         QMenu *aspects = EntryWithData(video, QStringLiteral("AspectRatio"))->menu();
         for (const QString &data : entries) {
             if (QAction *entry = EntryWithData(DruiTestAccess::ControlsMenu(Window()), data)) {
-                Window().BDControlsMenu(entry);
+                Pick(entry);
             } else if (QAction *audio = EntryWithData(DruiTestAccess::AudioMenu(Window()), data)) {
-                Window().BDAudioMenu(audio);
+                Pick(audio);
             } else {
                 QAction *aspect = EntryWithData(aspects, data);
-                Window().BDVideoMenu(aspect != nullptr ? aspect : EntryWithData(video, data));
+                Pick(aspect != nullptr ? aspect : EntryWithData(video, data));
             }
         }
         Sync();
@@ -562,12 +552,12 @@ private slots:
 
         QMenu *menu = DruiTestAccess::AudioChannelMenu(Window());
         if (!first.isEmpty()) {
-            Window().BDAudioMenu(EntryWithData(menu, first));
+            Pick(EntryWithData(menu, first));
             QCOMPARE(CheckedData(menu), QVariantList{first});
         }
         Sync();
         const int before = m_engine->Commands().size();
-        Window().BDAudioMenu(EntryWithData(menu, channel));
+        Pick(EntryWithData(menu, channel));
         Sync();
         QCOMPARE(CommandsFrom(before),
                  (QStringList{command, QStringLiteral("mark %1").arg(m_marks)}));
@@ -600,7 +590,7 @@ private slots:
             Sync();
         }
         const int before = m_engine->Commands().size();
-        Window().BDToolMenu(
+        Pick(
             EntryWithData(DruiTestAccess::ToolsMenu(Window()), QStringLiteral("Snapshot")));
         if (playing) {
             Sync();
@@ -799,7 +789,7 @@ private slots:
         QFETCH(QString, section);
 
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "CaptureUrl");
-        Window().BDHelpMenu(EntryWithData(DruiTestAccess::HelpMenu(Window()), entry));
+        Pick(EntryWithData(DruiTestAccess::HelpMenu(Window()), entry));
         QCOMPARE(m_openedUrls.size(), 1);
         const QUrl url = m_openedUrls.first();
         QVERIFY(url.isLocalFile());
@@ -970,8 +960,7 @@ private slots:
         Owners::PollTimer(Window())->stop();
         Sync();
         QTest::qWait(200);
-        Window().SliderSeek(20);
-        Window().SliderRelease();
+        Owners::Player(Window()).SeekTo(20);
         Sync();
         const int before = m_engine->Commands().size();
         QTest::keyClick(inPlayList ? static_cast<QWidget *>(playList) : &Window(), Qt::Key(key),

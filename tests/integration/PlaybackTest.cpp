@@ -199,6 +199,9 @@ private slots:
         Owners::Session(Window()).Send("say ANS_LENGTH=5400.00\n");
         QTRY_COMPARE(lengths.Last(), 5400);
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(100));
+        // The clock never runs past the length.
+        Owners::Player(Window()).SeekTo(200);
+        QCOMPARE(Owners::ElapsedMs(Window()), qint64(100000));
     }
 
     // The ticks show what the engine answers it shows, a default subtitle included.

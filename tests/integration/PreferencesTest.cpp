@@ -362,7 +362,7 @@ private slots:
         });
         QAction *entry = PreferencesEntry(window);
         QVERIFY(entry != nullptr);
-        window.BDToolMenu(entry);
+        Pick(entry);
 
         QVERIFY(wasModal);
         QCOMPARE(shownIndex, indexBefore);

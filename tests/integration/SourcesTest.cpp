@@ -80,11 +80,12 @@ private:
         return data;
     }
 
-    void FileMenuEntry(const QString &data)
+    // An entry of File, Recent Files.
+    void RecentEntry(const QString &path)
     {
-        QAction action;
-        action.setData(data);
-        Window().BDFileMenu(&action);
+        QAction *entry = DruiTestAccess::RecentMenu(Window())->addAction(path);
+        entry->setData(path);
+        Pick(entry);
     }
 
 private slots:
@@ -358,7 +359,7 @@ private slots:
                                                   : QList<QByteArray>();
         };
         QTRY_COMPARE(started().size(), std::min(3, QThread::idealThreadCount()));
-        QVERIFY(!!Owners::Plays(Window()).Measuring());
+        QVERIFY(Owners::Plays(Window()).Measuring());
 
         QVERIFY(Window().close());
         QVERIFY(!Owners::Plays(Window()).Measuring());
@@ -458,7 +459,7 @@ private slots:
         const QString path = kind == QLatin1String("folder") ? DvdFolder()
                              : dvd                           ? DvdImage()
                                                              : Media(QStringLiteral("recent.mkv"));
-        FileMenuEntry(path);
+        RecentEntry(path);
         WaitForStart(dvd ? DvdArgsEnd(path) : QLatin1Char(' ') + path, 2);
         QCOMPARE(ListedPaths(), QStringList({playing, path}));
         const PLAY_LIST_INFO &entry = Owners::PlayList(Window()).last();

@@ -36,9 +36,7 @@ private:
 
     void Trigger(const QString &menuData)
     {
-        QAction action;
-        action.setData(menuData);
-        Window().BDControlsMenu(&action);
+        Pick(EntryWithData(DruiTestAccess::ControlsMenu(Window()), menuData));
     }
 
     QMouseEvent Press(Qt::MouseButton button, int x, QSlider *slider)

@@ -70,7 +70,7 @@ private:
             }
         }
         QVERIFY(entry != nullptr);
-        Window().BDToolMenu(entry);
+        Pick(entry);
         QVERIFY(!Table()->isHidden());
     }
 

@@ -50,19 +50,6 @@ QMenu *MenuNamed(DRUI &window, const QString &name)
     return nullptr;
 }
 
-QAction *EntryWithData(QMenu *menu, const QVariant &data)
-{
-    if (menu == nullptr) {
-        return nullptr;
-    }
-    for (QAction *action : menu->actions()) {
-        if (action->data() == data) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 QStringList DataOf(const QMenu *menu)
 {
     QStringList result;
@@ -566,7 +553,7 @@ void MainWindowTest::playListEntryTogglesTheTable()
         if (throughMenuSignal) {
             playList->trigger();
         } else {
-            m_window->BDToolMenu(playList);
+            Pick(playList);
         }
         QCoreApplication::processEvents();
     };
@@ -625,7 +612,7 @@ void MainWindowTest::clearMenuEmptiesTheRecentList()
         QTest::keyClick(recent, Qt::Key_Return);
         QTRY_VERIFY(!file->isVisible());
     } else {
-        m_window->BDFileMenu(clear);
+        Pick(clear);
     }
     QCoreApplication::processEvents();
 
