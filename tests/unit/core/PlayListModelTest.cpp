@@ -76,6 +76,8 @@ private slots:
             << QStringList{"open a", "save", "save"} << "a|a|||not saved";
         QTest::newRow("load: relative entries, the missing ones told once")
             << QStringList{"list a x b y"} << "a b|a||b|x y";
+        QTest::newRow("load: a list named in a list is told, not listed")
+            << QStringList{"list a list.m3u"} << "a|a|||list";
         QTest::newRow("load behind the rows there")
             << QStringList{"open a", "list b a c"} << "a b c|b|a|c|";
         QTest::newRow("a list can start with a disc")
