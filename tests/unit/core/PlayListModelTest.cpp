@@ -69,6 +69,9 @@ private slots:
             << QStringList{"open a b c d", "play c", "remove 2", "remove 0"} << "b d|c|b|d|";
         QTest::newRow("the place of a deleted playing row moves with the rows")
             << QStringList{"open a b c d", "play b", "remove 1", "move 2 0"} << "d a c|b|a|c|";
+        QTest::newRow("rows moved down across the place of a deleted playing row")
+            << QStringList{"open a b c d", "play b", "remove 1", "move 1 2", "move 0 2"}
+            << "d c a|b||d|";
         QTest::newRow("reorder") << QStringList{"open a b c", "move 0 2"} << "b c a|a|c||";
         QTest::newRow("clear") << QStringList{"open a b", "play b", "remove 1", "clear"} << "|b|||";
         QTest::newRow("save and load") << QStringList{"open c a b", "save"} << "c a b|c||a|";
