@@ -182,6 +182,9 @@ private slots:
             << (kept.join('\n') + "\n/m/more").toUtf8() << kept;
         const QStringList odd = {"/m/two\nlines.mkv", "/m/space .mkv", "/m/été #1.mkv"};
         QTest::newRow("written lists read back") << M3uList::Write(odd) << odd;
+        const QStringList blankEnds = {"/m/a.mkv ", QString::fromUtf8("/m/b.mkv\u00A0")};
+        QTest::newRow("written entries ending in blanks read back")
+            << M3uList::Write(blankEnds) << blankEnds;
     }
 
     void listFileEntries()
