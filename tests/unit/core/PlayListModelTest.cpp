@@ -50,7 +50,8 @@ private slots:
     void initTestCase() { QVERIFY(m_probe.Install()); }
 
     // Each step: "open NAME...", "list NAME..." (a list file of relative entries, opened),
-    // "play NAME", "remove ROW...", "move FROM TO", "clear", "save" (saved, cleared, opened).
+    // "play NAME", "remove ROW...", "move FROM TO", "clear", "save" (saved, cleared, opened),
+    // "wait" (until the probes are done; rows still without a duration are told as "NAME?").
     // Files a to e and the DVD folder dvd are there; other names are not. Expected: the rows |
     // what plays ("(disc)" for a disc) | the entry Previous plays | Next's | what was told.
     void editing_data()
@@ -87,6 +88,8 @@ private slots:
             << QStringList{"list dvd a"} << "dvd a|dvd (disc)||a|";
         QTest::newRow("a list that cannot be read")
             << QStringList{"open nolist.m3u"} << "||||nolist";
+        QTest::newRow("rows still unmeasured at later opens are measured")
+            << QStringList{"open a b c", "open d", "open e", "wait"} << "a b c d e|e|d||";
     }
 
     void editing()
@@ -105,6 +108,7 @@ private slots:
         }
         WhatPlays list(10000);
         QSignalSpy notFound(&list, &WhatPlays::NotFound);
+        QSignalSpy busy(&list, &WhatPlays::BusyChanged);
         QStringList told;
         for (const QString &step : steps) {
             QStringList words = step.split(QLatin1Char(' '));
@@ -135,6 +139,13 @@ private slots:
                 list.MoveRow(words[0].toInt(), words[1].toInt());
             } else if (verb == "clear") {
                 list.ClearPlayList();
+            } else if (verb == "wait") {
+                QTRY_VERIFY(!busy.isEmpty() && !busy.last().first().toBool());
+                for (const PLAY_LIST_INFO &entry : list.PlayList()) {
+                    if (entry.strDuration.isEmpty()) {
+                        told.append(name(entry.strPath) + "?");
+                    }
+                }
             } else if (list.SavePlayList(path("saved.m3u8")) == M3uList::Saving::Saved) {
                 list.ClearPlayList();
                 list.OpenFiles({path("saved.m3u8")});
