@@ -21,7 +21,8 @@ constexpr int kMaxCopiesOfOneName = 1000;
 
 bool MatchesEngineShape(const QString &name)
 {
-    static const QRegularExpression shape(QStringLiteral("^shot[0-9]{4,9}\\.png$"));
+    // \z, not $: $ also matches before a last line break.
+    static const QRegularExpression shape(QStringLiteral("^shot[0-9]{4,9}\\.png\\z"));
     return shape.match(name).hasMatch();
 }
 

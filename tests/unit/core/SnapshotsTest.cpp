@@ -115,6 +115,10 @@ void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken_data()
     QTest::newRow("an absolute path") << QByteArray("/etc/passwd") << false << false;
     QTest::newRow("a longer extension") << QByteArray("shot0001.png.txt") << false << false;
     QTest::newRow("a line break") << QByteArray("shot0001.png\n") << false << false;
+    QTest::newRow("more after .png, a file there")
+        << QByteArray("shot0004.png.jpg") << false << false;
+    QTest::newRow("a line break after .png, a file there")
+        << QByteArray("shot0005.png\n") << false << false;
 }
 
 void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken()
@@ -129,6 +133,8 @@ void SnapshotsTest::onlyTheEnginesOwnPictureIsTaken()
     for (const QString &file : {folder.filePath(QStringLiteral("shot0001.png")),
                                 folder.filePath(QStringLiteral("shot10000.png")),
                                 folder.filePath(QStringLiteral("RecentConfig.txt")),
+                                folder.filePath(QStringLiteral("shot0004.png.jpg")),
+                                folder.filePath(QStringLiteral("shot0005.png\n")),
                                 outside.filePath(QStringLiteral("shot0001.png"))}) {
         QFile picture(file);
         QVERIFY(picture.open(QIODevice::WriteOnly));
