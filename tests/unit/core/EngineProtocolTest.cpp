@@ -77,6 +77,8 @@ private slots:
             << 0;
         QTest::newRow("screenshot without its closing marker")
             << QByteArray("*** screenshot 'shot0001.png") << EngineLine::Other << 0;
+        QTest::newRow("screenshot line with more after its closing marker")
+            << QByteArray("*** screenshot 'shot0001.png' ***.txt") << EngineLine::Other << 0;
         QTest::newRow("tag holding the end of file")
             << QByteArray(" title: Exiting... (End of file)\n") << EngineLine::Other << 0;
         QTest::newRow("quit inside a line")
