@@ -161,6 +161,11 @@ private slots:
             << 3600.0 << 0
             << QStringList{"start 1000", "settle", "say ID_START_TIME=500.00", "poll", "settle"}
             << 0;
+        QTest::newRow("a start time said during playback of a medium that stated none")
+            << 3600.0 << 0
+            << QStringList{"start", "settle", "say ID_START_TIME=500.00", "seek 100", "poll",
+                           "settle"}
+            << 100000;
         QTest::newRow("a new start forgets the last medium's start time")
             << 3600.0 << 500
             << QStringList{"start 1000", "settle", "start", "settle", "poll", answer30, "settle"}
