@@ -10,10 +10,14 @@
 #include <QSignalSpy>
 
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <future>
 #include <sched.h>
+#include <sys/fsuid.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using Action = CommandLine::Action;
@@ -224,6 +228,63 @@ private slots:
             QCOMPARE(sent.get(), bytes == HandOverMessage::kMaxBytes);
         }
         QCOMPARE(handed.size(), 2);
+    }
+
+    // A copy that connects to the running one's socket itself, as a stranger's program would.
+    void runningCopyHearsOnlyItsOwnUser_data()
+    {
+        QTest::addColumn<uid_t>("user");
+        QTest::addColumn<bool>("heard");
+        QTest::newRow("this user") << ::geteuid() << true;
+        QTest::newRow("another user") << uid_t(65534) << false;
+    }
+
+    void runningCopyHearsOnlyItsOwnUser()
+    {
+        QFETCH(uid_t, user);
+        QFETCH(bool, heard);
+        QTemporaryDir runtime;
+        const QByteArray usual = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        SingleInstance running;
+        const SingleInstance::Lock lock = running.TakeLock();
+        qputenv("XDG_RUNTIME_DIR", usual);
+        QCOMPARE(lock, SingleInstance::Lock::Taken);
+        const QStringList names = QDir(runtime.path()).entryList(QDir::System | QDir::Hidden);
+        QCOMPARE(names.size(), 1);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(runtime.filePath(names.first()));
+        QVERIFY(size_t(path.size()) < sizeof address.sun_path);
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const QByteArray message = HandOverMessage::Encode({QStringLiteral("/a")});
+        QSignalSpy handed(&running, &SingleInstance::PathsHandedOver);
+
+        const uid_t self = ::geteuid();
+        int answer[2];
+        QVERIFY(::pipe(answer) == 0);
+        if (::fork() == 0) {
+            // The file system user stays this one, so that the runtime folder lets the copy
+            // through to the socket: only the credentials it connects with may turn it away.
+            int fd = -1;
+            char said = 'x';
+            char taken = 0;
+            if (::setresuid(user, user, self) == 0 && ::setfsuid(self) >= 0 &&
+                (fd = ::socket(AF_UNIX, SOCK_STREAM, 0)) >= 0 &&
+                ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
+                const bool sent = ::send(fd, message.constData(), size_t(message.size()),
+                                         MSG_NOSIGNAL) == message.size();
+                said = sent && ::recv(fd, &taken, 1, 0) == 1 ? 't' : 'n';
+            }
+            ::_exit(::write(answer[1], &said, 1) == 1 ? 0 : 1);
+        }
+        ::close(answer[1]);
+        QVERIFY(::fcntl(answer[0], F_SETFL, O_NONBLOCK) == 0);
+        char said = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(said != 0 || ::read(answer[0], &said, 1) == 1, 10000);
+        ::close(answer[0]);
+        QCOMPARE(said, heard ? 't' : 'n');
+        QCOMPARE(handed.size(), heard ? 1 : 0);
     }
 };
 
