@@ -96,7 +96,7 @@ private slots:
         QVERIFY(title != nullptr);
         const QString playlist =
             QFileInfo(title->data().value<PLAY_LIST_INFO>().strPath).completeBaseName();
-        Window().BDMenuOperate(title);
+        title->trigger();
         Owners::SettleDisc(Window());
 
         // What the engine itself calls that playlist, asked here independently of the player.
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(!DruiTestAccess::DiscThumbnailLabel(Window())->pixmap().isNull());
         QAction *title = OtherTitle(QStringLiteral("00:00:06"));
         QVERIFY(title != nullptr);
-        Window().BDMenuOperate(title);
+        title->trigger();
         Owners::SettleDisc(Window());
 
         QCOMPARE(Owners::Session(Window()).Arguments().last(2),
@@ -189,7 +189,7 @@ private slots:
             if (!title->text().endsWith(QStringLiteral("00:00:12"))) {
                 continue;
             }
-            Window().BDMenuOperate(title);
+            title->trigger();
             Owners::SettleDisc(Window());
             QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                      QStringList({"br://" + listed.captured(1), "-bluray-device", disc}));

@@ -126,6 +126,24 @@ private slots:
 
     void cleanup() { DropWindowAndEngine(); }
 
+    // Nothing of a file that played stays on screen once a disc is opened.
+    void discOpenedWhileAFilePlaysForgetsTheFile()
+    {
+        const QString film = m_engine->MakeMedia(QStringLiteral("film.mkv"));
+        Play(film, kSourceFile, 100);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        QTRY_VERIFY(Window().windowTitle().startsWith(QStringLiteral("film.mkv")));
+        DruiTestAccess::OpenDiscFolder(Window(), m_disc);
+        Owners::SettleDisc(Window());
+        QCOMPARE(Page(), int(DRUI::kNavigationPage));
+        QCOMPARE(Window().windowTitle(), GetText("MainWnd/ProTitle"));
+        QCOMPARE(DruiTestAccess::TotalLabel(Window())->text(), QStringLiteral(" 00:00:00"));
+        QTableWidget *rows = DruiTestAccess::PlayListTable(Window());
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            QVERIFY(rows->item(row, 0)->icon().isNull());
+        }
+    }
+
     void scanFillsTheNavigationPage()
     {
         QCOMPARE(Page(), int(DRUI::kNavigationPage));

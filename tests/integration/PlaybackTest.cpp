@@ -82,6 +82,16 @@ private slots:
         }
     }
 
+    // However the medium names itself, the title bar shows one line of plain text.
+    void titleBarNamesTheMediumOnOneLine()
+    {
+        Play(m_engine->MakeMedia(QStringLiteral("two\nlines\t\x1b.mkv")), kSourceFile, 60);
+        QTRY_VERIFY(Window().windowTitle().startsWith(QStringLiteral("two lines")));
+        for (const QChar c : Window().windowTitle()) {
+            QVERIFY(c.category() != QChar::Other_Control);
+        }
+    }
+
     // Where the medium was left, unless that is not before its end.
     void startPositionIsSoughtOnlyWhenSet_data()
     {
