@@ -11,52 +11,19 @@
 // ask of them through their public interfaces.
 namespace Owners {
 
-inline WhatPlays &Plays(DRUI &window)
-{
-    return *window.findChild<WhatPlays *>();
-}
-inline Playback &Player(DRUI &window)
-{
-    return *window.findChild<Playback *>();
-}
-inline EngineSession &Session(DRUI &window)
-{
-    return *Player(window).findChild<EngineSession *>();
-}
+inline WhatPlays &Plays(DRUI &window) { return *window.findChild<WhatPlays *>(); }
+inline Playback &Player(DRUI &window) { return *window.findChild<Playback *>(); }
+inline EngineSession &Session(DRUI &window) { return *Player(window).findChild<EngineSession *>(); }
 // The poll's timer, the one timer of the owner of playback.
-inline QTimer *PollTimer(DRUI &window)
-{
-    return Player(window).findChild<QTimer *>();
-}
-
+inline QTimer *PollTimer(DRUI &window) { return Player(window).findChild<QTimer *>(); }
 // What the owner of what plays chose.
-inline const WhatPlays::Source &Chosen(DRUI &window)
-{
-    return Plays(window).Current();
-}
-inline const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window)
-{
-    return Plays(window).PlayList();
-}
-
-inline qint64 ElapsedMs(DRUI &window)
-{
-    return Player(window).ClockMs();
-}
-inline bool IsPlaying(DRUI &window)
-{
-    return Player(window).State() == EngineSession::State::Playing;
-}
-inline bool IsStopped(DRUI &window)
-{
-    return !Player(window).IsLive();
-}
+inline const WhatPlays::Source &Chosen(DRUI &window) { return Plays(window).Current(); }
+inline const QVector<PLAY_LIST_INFO> &PlayList(DRUI &window) { return Plays(window).PlayList(); }
+inline qint64 ElapsedMs(DRUI &window) { return Player(window).ClockMs(); }
+inline bool IsPlaying(DRUI &window) { return Player(window).State() == EngineSession::State::Playing; }
+inline bool IsStopped(DRUI &window) { return !Player(window).IsLive(); }
 // The engine process's id; 0 when none runs.
-inline qint64 EnginePid(DRUI &window)
-{
-    return Session(window).ProcessId();
-}
-
+inline qint64 EnginePid(DRUI &window) { return Session(window).ProcessId(); }
 // Has the engine double print the line as if it were its own.
 inline bool Say(DRUI &window, const QByteArray &line)
 {
@@ -68,11 +35,9 @@ inline bool Say(DRUI &window, const QByteArray &line)
 inline void OpenFiles(DRUI &window, const QStringList &paths)
 {
     Plays(window).OpenFiles(paths);
-    if (!QTest::qWaitFor(
-            [&window] {
-                return !Plays(window).WaitsForAFirstDuration() && !Plays(window).Measuring();
-            },
-            40000)) {
+    if (!QTest::qWaitFor([&window] { return !Plays(window).WaitsForAFirstDuration() &&
+                                            !Plays(window).Measuring(); },
+                         40000)) {
         qWarning("the open did not settle");
     }
 }
