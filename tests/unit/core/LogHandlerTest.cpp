@@ -1,6 +1,7 @@
 #include "common/TestMain.h"
 
 #include "app/LogHandler.h"
+#include "platform/AppDataFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,8 @@ private slots:
     void otherLevelsWriteNothing();
     void debugMessagesAppendLinesInOrder_data();
     void debugMessagesAppendLinesInOrder();
-    void unopenableLogLosesMessageQuietly();
+    void logThatIsNotOursIsLeftAlone_data();
+    void logThatIsNotOursIsLeftAlone();
 
 private:
     QString LogPath() const { return m_folder->filePath(QStringLiteral("Log.txt")); }
@@ -109,16 +111,28 @@ void LogHandlerTest::debugMessagesAppendLinesInOrder()
     QCOMPARE(ReadAll(LogPath()), existing + QByteArray("Debug: first\nDebug: second\n"));
 }
 
-void LogHandlerTest::unopenableLogLosesMessageQuietly()
+void LogHandlerTest::logThatIsNotOursIsLeftAlone_data()
 {
-    // A folder by the log's name cannot be opened as a file, not even by the superuser.
-    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("Log.txt")));
+    QTest::addColumn<bool>("folder"); // else a link planted to a file of the user's
 
-    qDebug("lost");
-    qDebug("lost again");
+    QTest::newRow("a folder") << true;
+    QTest::newRow("a link to the user's file") << false;
+}
 
-    QVERIFY(QFileInfo(LogPath()).isDir());
-    QVERIFY(QDir(LogPath()).isEmpty());
+void LogHandlerTest::logThatIsNotOursIsLeftAlone()
+{
+    QFETCH(bool, folder);
+    const QString victim = m_folder->filePath(QStringLiteral(".bashrc"));
+    QFile(victim).open(QIODevice::WriteOnly);
+    QVERIFY(folder ? QDir(m_folder->path()).mkdir(QStringLiteral("Log.txt"))
+                   : QFile::link(victim, LogPath()));
+    const QString stateLog = StateFolder() + QStringLiteral("Log.txt");
+    QFile::remove(stateLog);
+
+    qDebug("kept");
+
+    QCOMPARE(ReadAll(victim), QByteArray());
+    QCOMPARE(ReadAll(stateLog), QByteArray("Debug: kept\n"));
 }
 
 TAVRIX_CORE_TEST_MAIN(LogHandlerTest)
