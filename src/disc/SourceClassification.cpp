@@ -1,43 +1,54 @@
 #include "disc/SourceClassification.h"
 
-#include "disc/DirectoryListing.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-bool HasSubFolderContaining(const QString &folder, const QString &marker)
+bool IsFolder(const QString &path)
 {
-    QVector<DirEntry> entries;
-    ListDirectory(folder, entries);
-    for (const DirEntry &entry : entries) {
-        if (entry.isDirectory && entry.path.contains(marker, Qt::CaseSensitive)) {
-            return true;
-        }
-    }
-    return false;
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink();
+}
+
+bool IsFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink();
 }
 
 } // namespace
 
 DiscFolderKind ClassifyDiscFolder(const QString &path)
 {
-    // Joined unchanged: a path that already ends with a separator gets a doubled one, which the
-    // file system accepts.
+    // Named entries looked up on the folder itself: the work is the same for any folder, however
+    // much it holds, and nothing above it counts.
     const QString bdmv = path + QStringLiteral("/BDMV/");
-    if (QFile::exists(bdmv)) {
-        return HasSubFolderContaining(bdmv, QStringLiteral("STREAM"))
-                   ? DiscFolderKind::BluRay
-                   : DiscFolderKind::NotRecognised;
+    if (IsFile(bdmv + QStringLiteral("index.bdmv")) ||
+        (IsFolder(bdmv + QStringLiteral("PLAYLIST")) && IsFolder(bdmv + QStringLiteral("STREAM")))) {
+        return DiscFolderKind::BluRay;
     }
-    if (QFile::exists(path + QStringLiteral("/VIDEO_TS/"))) {
-        return HasSubFolderContaining(path, QStringLiteral("VIDEO_TS"))
-                   ? DiscFolderKind::Dvd
-                   : DiscFolderKind::NotRecognised;
+    if (IsFile(path + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO"))) {
+        return DiscFolderKind::Dvd;
     }
     return DiscFolderKind::NotRecognised;
+}
+
+bool IsPlayableFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return false;
+    }
+    const QString real = info.canonicalFilePath();
+    for (const QLatin1String tree : {QLatin1String("/proc/"), QLatin1String("/sys/"),
+                                     QLatin1String("/dev/")}) {
+        if (real.isEmpty() || real.startsWith(tree)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString DiscRootOf(const QString &folder)

@@ -18,7 +18,11 @@ QVector<PLAY_LIST_INFO> WhatPlays::EntriesToOpen(const QStringList &paths)
     };
     for (const QString &path : paths) {
         if (!M3uList::IsListFile(path)) {
-            add(kSourceFile, path);
+            if (IsPlayableFile(path)) {
+                add(kSourceFile, path);
+            } else {
+                notFound.append(path);
+            }
             continue;
         }
         const std::optional<QStringList> listed = M3uList::Read(path);
@@ -32,7 +36,7 @@ QVector<PLAY_LIST_INFO> WhatPlays::EntriesToOpen(const QStringList &paths)
             const QFileInfo info(entry);
             const DiscFolderKind disc =
                 info.isDir() ? ClassifyDiscFolder(entry) : DiscFolderKind::NotRecognised;
-            if (info.isFile() && !M3uList::IsListFile(entry)) {
+            if (IsPlayableFile(entry) && !M3uList::IsListFile(entry)) {
                 add(kSourceFile, entry);
             } else if (disc != DiscFolderKind::NotRecognised) {
                 add(disc == DiscFolderKind::Dvd ? kSourceDvd : kSourceBluRay, entry);

@@ -3,6 +3,7 @@
 #include "app/LanguageManager.h"
 #include "engine/EngineCommandLine.h"
 #include "engine/EngineVocabulary.h"
+#include "disc/SourceClassification.h"
 #include "engine/ResumeStore.h"
 #include "platform/AppDataFolder.h"
 #include "platform/EnginePath.h"
@@ -159,7 +160,8 @@ void Playback::RestoreVolume(int level, bool muted)
 void Playback::Start()
 {
     const WhatPlays::Source &source = m_whatPlays->Current();
-    if (source.path.isEmpty() || !QFile::exists(source.path)) {
+    // Only what a reader recognised, and never a special file, reaches the engine.
+    if (source.kind == kSourceFile ? !IsPlayableFile(source.path) : !QFile::exists(source.path)) {
         return;
     }
     // Opening the medium that plays, however it is opened, pauses it or goes on with it.

@@ -7,6 +7,7 @@
 #include "look/Look.h"
 #include "ui/MenuData.h"
 #include "look/StyleSheets.h"
+#include "util/TextConversion.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -21,6 +22,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+namespace {
+
+// A file system keeps a name to 255 bytes; the box has room for that much wrapped.
+constexpr int kLongestName = 255;
+
+} // namespace
 
 DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
@@ -150,7 +158,8 @@ void DRUI::paintEvent(QPaintEvent *event)
         m_snapshotAction->setEnabled(true);
         const QString shown = source.kind == kSourceBluRay ? m_discNameLabel->text()
                                                            : QFileInfo(source.path).fileName();
-        m_fileNameLabel->setText(QStringLiteral("    ") + shown);
+        // A name may hold line breaks: the box wraps long names, never breaks them.
+        m_fileNameLabel->setText(QStringLiteral("    ") + OneLineText(shown, kLongestName));
     }
     QMainWindow::paintEvent(event);
 }

@@ -74,12 +74,8 @@ void DRUI::ConnectWhatPlays()
     connect(
         m_whatPlays, &WhatPlays::NotFound, this,
         [this](const QStringList &paths) {
-            QStringList named = paths.mid(0, kNotFoundShown);
-            if (paths.size() > kNotFoundShown) {
-                named.append(QStringLiteral("…"));
-            }
             ShowMessageBox(this, GetText("Messages/MSG0511") + QLatin1Char('\n') +
-                                     named.join(QLatin1Char('\n')));
+                                     NameList(paths, kNotFoundShown));
         },
         Qt::QueuedConnection);
     connect(m_whatPlays, &WhatPlays::DiscScanned, this, &DRUI::ShowScannedDisc);
@@ -168,11 +164,7 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
     }
     OpenSources(present);
     if (!missing.isEmpty()) {
-        QStringList named = missing.mid(0, kMissingPathsShown);
-        if (missing.size() > kMissingPathsShown) {
-            named.append(QStringLiteral("…"));
-        }
         ShowMessageBox(this, GetText("Messages/MSG0506") + QLatin1Char('\n') +
-                                 named.join(QLatin1Char('\n')));
+                                 NameList(missing, kMissingPathsShown));
     }
 }

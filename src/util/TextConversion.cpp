@@ -24,7 +24,9 @@ QString OneLineText(const QString &outside, int maxLength)
 {
     QString shown = outside;
     for (QChar &character : shown) {
-        if (character.category() == QChar::Other_Control) {
+        const QChar::Category category = character.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph) {
             character = QLatin1Char(' ');
         }
     }
@@ -33,4 +35,16 @@ QString OneLineText(const QString &outside, int maxLength)
     }
     const qsizetype head = (maxLength - 1) / 2;
     return shown.left(head) + QChar(0x2026) + shown.right(maxLength - 1 - head);
+}
+
+QString NameList(const QStringList &names, int shown)
+{
+    QStringList lines;
+    for (const QString &name : names.mid(0, shown)) {
+        lines.append(OneLineText(name, kShownNameLength));
+    }
+    if (names.size() > shown) {
+        lines.append(QStringLiteral("\u2026 (+%1)").arg(names.size() - shown));
+    }
+    return lines.join(QLatin1Char('\n'));
 }

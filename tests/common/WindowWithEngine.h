@@ -93,6 +93,7 @@ protected:
         const QString folder =
             QFileInfo(m_engine->LogPath()).absolutePath() + QLatin1Char('/') + name;
         QDir().mkpath(folder + QStringLiteral("/VIDEO_TS"));
+        QFile(folder + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO")).open(QIODevice::WriteOnly);
         return folder;
     }
 };

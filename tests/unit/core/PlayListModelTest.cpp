@@ -82,6 +82,9 @@ private slots:
             << QStringList{"list a x b y"} << "a b|a||b|x y";
         QTest::newRow("load: a list named in a list is told, not listed")
             << QStringList{"list a list.m3u"} << "a|a|||list";
+        QTest::newRow("a process's memory is no file to open")
+            << QStringList{"open a /proc/self/mem"} << "a|a|||mem";
+        QTest::newRow("nor to list") << QStringList{"list a /proc/self/mem"} << "a|a|||mem";
         QTest::newRow("load behind the rows there")
             << QStringList{"open a", "list b a c"} << "a b c|b|a|c|";
         QTest::newRow("a list can start with a disc")
@@ -97,6 +100,7 @@ private slots:
         QFETCH(QStringList, steps);
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkpath("dvd/VIDEO_TS"));
+        QVERIFY(QFile(folder.filePath("dvd/VIDEO_TS/VIDEO_TS.IFO")).open(QIODevice::WriteOnly));
         const auto path = [&folder](const QString &name) {
             const QString plain = folder.filePath(name);
             return QFileInfo(plain).isDir() || name.contains('.') ? plain : plain + ".mkv";
@@ -115,7 +119,7 @@ private slots:
             const QString verb = words.takeFirst();
             QStringList paths;
             for (const QString &word : words) {
-                paths.append(path(word));
+                paths.append(word.startsWith('/') ? word : path(word));
             }
             if (verb == "open") {
                 list.OpenFiles(paths);
@@ -123,7 +127,7 @@ private slots:
                 QFile file(path("list.m3u"));
                 QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
                 for (const QString &entry : paths) {
-                    file.write(QFileInfo(entry).fileName().toUtf8() + '\n');
+                    file.write(QDir(folder.path()).relativeFilePath(entry).toUtf8() + '\n');
                 }
                 file.close();
                 list.OpenFiles({file.fileName()});

@@ -67,11 +67,16 @@ private slots:
         QTest::newRow("Blu-ray") << QStringList{"disc/BDMV/STREAM", "disc/BDMV/PLAYLIST"}
                                  << QStringList{} << "disc"
                                  << "BluRay";
-        QTest::newRow("DVD") << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc"
-                             << "Dvd";
+        QTest::newRow("Blu-ray by its index") << QStringList{"disc/BDMV"}
+                                          << QStringList{"disc/BDMV/index.bdmv"} << "disc"
+                                          << "BluRay";
+        QTest::newRow("DVD") << QStringList{"disc/VIDEO_TS"}
+                             << QStringList{"disc/VIDEO_TS/VIDEO_TS.IFO"} << "disc" << "Dvd";
+        QTest::newRow("VIDEO_TS without its IFO") << QStringList{"disc/VIDEO_TS/VTS_01_0.IFO"}
+                                                  << QStringList{} << "disc" << "NotRecognised";
         QTest::newRow("both: Blu-ray is looked for first")
-            << QStringList{"disc/BDMV/STREAM", "disc/VIDEO_TS"} << QStringList{} << "disc"
-            << "BluRay";
+            << QStringList{"disc/BDMV/STREAM", "disc/BDMV/PLAYLIST", "disc/VIDEO_TS"}
+            << QStringList{"disc/VIDEO_TS/VIDEO_TS.IFO"} << "disc" << "BluRay";
         QTest::newRow("BDMV without STREAM")
             << QStringList{"disc/BDMV/PLAYLIST", "disc/BDMV/CLIPINF"} << QStringList{} << "disc"
             << "NotRecognised";
@@ -98,9 +103,9 @@ private slots:
         QTest::newRow("the VIDEO_TS folder itself")
             << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc/VIDEO_TS"
             << "NotRecognised";
-        QTest::newRow("STREAM in a parent's name confirms any sub-folder")
-            << QStringList{"MYSTREAMS/disc/BDMV/AUXDATA"} << QStringList{} << "MYSTREAMS/disc"
-            << "BluRay";
+        QTest::newRow("STREAM in a parent's name is no stream folder")
+            << QStringList{"MYSTREAMS/disc/BDMV/AUXDATA", "MYSTREAMS/disc/BDMV/PLAYLIST"}
+            << QStringList{} << "MYSTREAMS/disc" << "NotRecognised";
         QTest::newRow("STREAM in a parent's name, BDMV empty")
             << QStringList{"MYSTREAMS/disc/BDMV"} << QStringList{} << "MYSTREAMS/disc"
             << "NotRecognised";
@@ -117,11 +122,11 @@ private slots:
         QTest::newRow("missing folder") << QStringList{} << QStringList{} << "nowhere"
                                         << "NotRecognised";
         QTest::newRow("Blu-ray chosen with a trailing separator")
-            << QStringList{"disc/BDMV/STREAM"} << QStringList{} << "disc/"
+            << QStringList{"disc/BDMV/STREAM", "disc/BDMV/PLAYLIST"} << QStringList{} << "disc/"
             << "BluRay";
         QTest::newRow("DVD chosen with a trailing separator")
-            << QStringList{"disc/VIDEO_TS"} << QStringList{} << "disc/"
-            << "Dvd";
+            << QStringList{"disc/VIDEO_TS"} << QStringList{"disc/VIDEO_TS/VIDEO_TS.IFO"}
+            << "disc/" << "Dvd";
     }
 
     void classify()

@@ -21,6 +21,8 @@ private slots:
     void emptyTextConvertsToEmpty();
     void textRoundTrip_data();
     void textRoundTrip();
+    void namesFromOutsideShowOnOneLine_data();
+    void namesFromOutsideShowOnOneLine();
     void languageNames_data();
     void languageNames();
 };
@@ -150,6 +152,23 @@ void TimeTextTest::textRoundTrip()
 TAVRIX_CORE_TEST_MAIN(TimeTextTest)
 
 #include "TimeTextTest.moc"
+
+// A message's list: each name on a line of its own, however it breaks, and a count for the rest.
+void TimeTextTest::namesFromOutsideShowOnOneLine_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("line breaks and separators")
+        << QStringList{QStringLiteral("a\nb\u2028c\u2029d")} << QStringLiteral("a b c d");
+    QTest::newRow("more than shown")
+        << QStringList{"a", "b", "c", "d"} << QStringLiteral("a\nb\n\u2026 (+2)");
+}
+
+void TimeTextTest::namesFromOutsideShowOnOneLine()
+{
+    QFETCH(QStringList, names);
+    QTEST(NameList(names, 2), "expected");
+}
 
 void TimeTextTest::languageNames_data()
 {
