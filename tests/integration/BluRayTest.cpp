@@ -442,18 +442,25 @@ private slots:
     void windowAnswersWhileADiscIsReadOrItsTitlesAsked_data()
     {
         QTest::addColumn<int>("playlists");
-        QTest::newRow("100,000 playlists") << 100000;
-        QTest::newRow("a title list that never comes") << 0;
+        QTest::addColumn<int>("entries"); // more in BDMV itself
+        QTest::newRow("100,000 playlists") << 100000 << 0;
+        // Told a disc by named entries, never by a listing.
+        QTest::newRow("50,000 entries in BDMV") << 1 << 50000;
+        QTest::newRow("a title list that never comes") << 0 << 0;
     }
 
     void windowAnswersWhileADiscIsReadOrItsTitlesAsked()
     {
         QFETCH(int, playlists);
+        QFETCH(int, entries);
         QString disc = m_disc;
         if (playlists > 0) {
-            disc = m_discs.filePath(QStringLiteral("MANY"));
+            disc = m_discs.filePath(QStringLiteral("MANY %1").arg(entries));
             QDir().mkpath(disc + QStringLiteral("/BDMV/STREAM"));
             QDir().mkpath(disc + QStringLiteral("/BDMV/PLAYLIST"));
+            for (int n = 0; n < entries; ++n) {
+                QFile(disc + QStringLiteral("/BDMV/%1").arg(n)).open(QIODevice::WriteOnly);
+            }
             Playlist one;
             one.items = {SimpleItem("00010", 60 * 1000)};
             const QByteArray bytes = Write(one);
@@ -478,8 +485,7 @@ private slots:
             Owners::OpenDiscFolder(Window(), disc);
             QCOMPARE(TitleNumbers().size(), size_t(1));
         } else {
-            Window().BDMenuOperate(
-                DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions().at(2));
+            DruiTestAccess::DiscOtherTitlesAction(Window())->menu()->actions().at(2)->trigger();
             QTest::qWait(1000);
             QCOMPARE(m_engine->Starts(), 0);
             Window().StopPlaybackAndProbes();
