@@ -256,9 +256,12 @@ private slots:
         slider->setValue(50);
         Trigger(QStringLiteral("Forward"));
         Trigger(QStringLiteral("Backward"));
+        // Nothing to step to either: nothing is polled.
+        Trigger(QStringLiteral("Next"));
         QCOMPARE(slider->value(), 50);
         QCOMPARE(Owners::ElapsedMs(Window()), qint64(0));
         QVERIFY(Owners::EnginePid(Window()) == 0);
+        QVERIFY(!Owners::PollTimer(Window())->isActive());
     }
 
     void volumeStepsFromTheControlsMenu_data()
