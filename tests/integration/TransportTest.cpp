@@ -250,6 +250,16 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Seeks().endsWith(QStringLiteral("seek %1 2").arg(expected)), 5000);
     }
 
+    // A DVD before its first length answer: no end to stop short of.
+    void forwardWithoutAKnownLengthGoesOn()
+    {
+        Play(DvdFolder(), kSourceDvd);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Owners::PollTimer(Window())->stop();
+        Trigger(QStringLiteral("Forward"));
+        WaitForCommand(QStringLiteral("seek 60 2"));
+    }
+
     void jumpWithoutAnEngineDoesNothing()
     {
         QSlider *slider = SeekSlider();
