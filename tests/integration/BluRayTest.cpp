@@ -494,6 +494,17 @@ private slots:
         QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
     }
 
+    // The title's own lists name streams the engine did not announce: an entry's number stands
+    // for the stream.
+    void trackEntryBeyondTheAnnouncedStreams()
+    {
+        m_engine->SetStreams("");
+        DruiTestAccess::DiscMenu(Window())->actions().first()->trigger();
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        Pick(EntryWithData(DruiTestAccess::AudioTrackMenu(Window()), 2));
+        WaitForCommand(QStringLiteral("pausing_keep_force switch_audio 1"));
+    }
+
     void discMenuTrackChoicesApplyAtTheNextStart()
     {
         m_engine->SetStreams("aas");
