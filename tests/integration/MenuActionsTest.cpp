@@ -512,6 +512,9 @@ private slots:
                               << QStringLiteral("pausing_keep_force switch_ratio 1.778");
         QTest::newRow("auto after 4:3") << QStringList{"Aspect4To3", "AspectAuto"}
                                         << QStringLiteral("pausing_keep_force switch_ratio -1");
+        QTest::newRow("the next ratio comes round to auto")
+            << QStringList{"NextAspect", "NextAspect", "NextAspect", "NextAspect"}
+            << QStringLiteral("pausing_keep_force switch_ratio -1");
     }
 
     void adjustmentsSendTheirValues()
