@@ -239,6 +239,8 @@ void EngineSession::Quit()
     }
     Send(Engine::kQuit);
     SetState(State::Ending);
+    // What was asked before is no longer awaited: a late answer must not bring a clock back.
+    m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     // A hung engine never leaves by itself.
     QTimer::singleShot(kEngineExitWaitMs, this, [this, guarded = QPointer<QProcess>(m_process)] {
         if (guarded != nullptr && guarded == m_process && m_state == State::Ending &&

@@ -94,12 +94,21 @@ Playback::Playback(WhatPlays *whatPlays, std::function<unsigned long long()> vid
         }
     });
     connect(m_engine, &EngineSession::StateChanged, this, &Playback::StateChanged);
-    connect(m_engine, &EngineSession::ClockChanged, this, [this] { emit ClockChanged(ClockMs()); });
-    connect(m_engine, &EngineSession::PositionAnswered, this, &Playback::PositionAnswered);
+    // Nothing of a medium that was stopped comes back on screen.
+    connect(m_engine, &EngineSession::ClockChanged, this, [this] {
+        if (!m_path.isEmpty()) {
+            emit ClockChanged(ClockMs());
+        }
+    });
+    connect(m_engine, &EngineSession::PositionAnswered, this, [this] {
+        if (!m_path.isEmpty()) {
+            emit PositionAnswered();
+        }
+    });
     connect(m_engine, &EngineSession::LengthAnswered, this, [this](int seconds) {
         // A length nothing else gave (a DVD's, a file the probe could not measure) is learned
         // from the engine, once; kept for the next start only while it is still the choice.
-        if (m_lengthSec != 0 || seconds <= 0) {
+        if (m_path.isEmpty() || m_lengthSec != 0 || seconds <= 0) {
             return;
         }
         m_lengthSec = seconds;
@@ -211,6 +220,8 @@ void Playback::StartEngine()
     }
     launch.path = EnginePathFor(QFileInfo(source.path).absoluteFilePath(), AppDataFolder());
     if (launch.path.isEmpty()) {
+        // What played before does not go on unseen.
+        m_engine->Release();
         ForgetMedium();
         emit FailedToStart();
         return;

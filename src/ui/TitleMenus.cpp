@@ -129,8 +129,8 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
 
 void DRUI::PickChapter(qint64 startMs)
 {
-    // A chapter of what plays is sought; else the main title starts there.
-    if (m_playback->IsLive()) {
+    // A chapter of what plays is sought; else the disc's main title starts there.
+    if (m_playback->IsLive() && m_playback->Path() == m_whatPlays->Current().path) {
         m_playback->SeekTo(WholeSeconds(startMs));
     } else {
         m_whatPlays->PlayMainTitle(WholeSeconds(startMs));

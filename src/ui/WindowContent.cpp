@@ -284,6 +284,12 @@ QWidget *DRUI::BuildButtonRow()
     QPushButton *fullScreenButton = PictureButton(Images::kFullScreen);
     connect(m_volumeButton, &QPushButton::clicked, this, &DRUI::VolumeBtn);
     connect(m_volumeSlider, &QSlider::sliderMoved, this, &DRUI::VolumeSliderSeek);
+    // A click on the groove, the wheel or a key moves the slider without a drag.
+    connect(m_volumeSlider, &QSlider::valueChanged, this, [this](int level) {
+        if (level != m_playback->Volume()) {
+            VolumeSliderSeek(level);
+        }
+    });
     connect(fullScreenButton, &QPushButton::clicked, this, &DRUI::FullScreenBtn);
     auto *volume = new QHBoxLayout;
     volume->addWidget(m_volumeButton);

@@ -144,6 +144,24 @@ private slots:
         }
     }
 
+    // A list that starts with the disc shows its page while a file still plays: a chapter picked
+    // there starts the disc's main title, never a seek in the file.
+    void chapterOfTheDiscPageStartsTheDisc()
+    {
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")), kSourceFile, 100);
+        WaitForCommand(QStringLiteral("volume 50 2"));
+        const QString list = m_discs.filePath(QStringLiteral("disc.m3u"));
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(m_disc.toUtf8() + '\n') > 0);
+        file.close();
+        Owners::Plays(Window()).OpenFiles({list});
+        Owners::SettleDisc(Window());
+        PickFromDisc(DruiTestAccess::DiscChapterAction(Window()), 1);
+        QTRY_COMPARE(m_engine->Starts(), 2);
+        QVERIFY(LastArgs().contains(QStringLiteral(" br://0 -bluray-device ")));
+        WaitForCommand(QStringLiteral("seek 1234 2"));
+    }
+
     void scanFillsTheNavigationPage()
     {
         QCOMPARE(Page(), int(DRUI::kNavigationPage));

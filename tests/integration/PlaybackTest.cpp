@@ -320,6 +320,20 @@ private slots:
         QTRY_COMPARE(m_engine->Starts(), 2);
     }
 
+    // Answers asked before a stop that come after it bring nothing of the medium back.
+    void answersAfterAStopShowNothing()
+    {
+        m_engine->DelayAnswers(500);
+        m_engine->HangOnQuit();
+        Play(DvdFolder(), kSourceDvd);
+        Owners::PollTimer(Window())->stop();
+        AwaitAnswers(2);
+        Window().StopBtn();
+        QTest::qWait(1000);
+        QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), QStringLiteral("00:00:00 "));
+        QCOMPARE(DruiTestAccess::TotalLabel(Window())->text(), QStringLiteral(" 00:00:00"));
+    }
+
     void anotherPathReplacesTheEngineWithoutAskingItToQuit()
     {
         Play(m_engine->MakeMedia(QStringLiteral("one.mkv")));

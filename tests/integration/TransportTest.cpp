@@ -332,6 +332,14 @@ private slots:
             5000);
     }
 
+    // A click on the groove, the wheel or a key moves the slider without a drag: the level holds.
+    void volumeSetWithoutADragHolds()
+    {
+        VolumeSlider()->setValue(70);
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")), kSourceFile, 3600);
+        WaitForCommand(QStringLiteral("volume 70 2"));
+    }
+
     void volumeWithoutAnEngineOnlyMovesTheSlider_data()
     {
         QTest::addColumn<QString>("entry");
