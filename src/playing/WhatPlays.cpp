@@ -571,8 +571,8 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
 {
     const QString &durationText = findings.durationText;
     m_unmeasured.remove(path);
-    if (findings.startMs >= 0) {
-        m_fileStartsMs.insert(path, findings.startMs);
+    if (findings.startMs && *findings.startMs >= 0) {
+        m_fileStartsMs.insert(path, *findings.startMs);
     }
     if (findings.streams) {
         m_fileStreams.insert(path, *findings.streams);
@@ -593,8 +593,8 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
         PlayWhatWaitedForItsDuration();
     } else if (m_source.kind == kSourceFile && path == m_source.path) {
         MediumFacts facts;
-        if (findings.startMs >= 0) {
-            facts.startTimeMs = findings.startMs;
+        if (findings.startMs && *findings.startMs >= 0) {
+            facts.startTimeMs = *findings.startMs;
         }
         facts.streams = findings.streams;
         emit FactsMeasured(facts);

@@ -95,7 +95,9 @@ private slots:
     // the engine announced.
     void streamsOfALateProbeReplaceTheAnnounced()
     {
-        QVERIFY(m_probe.Install("sleep 2\necho '  Stream #0:1(ger): Audio: ac3' >&2\n"));
+        QVERIFY(
+            m_probe.Install("sleep 2\nstreams='{\"index\": 1, \"codec_type\": \"audio\", \"tags\": "
+                            "{\"language\": \"ger\"}}'\n"));
         m_engine->SetStreams("aa");
         Owners::OpenFiles(Window(), {Media(QStringLiteral("late.mkv"))});
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::AudioTrackMenu(Window())->actions().size(), 2,
