@@ -99,9 +99,9 @@ qint64 FloorMs(const QStringList &clips, int cores)
 {
     QProcess xargs;
     xargs.start(QStringLiteral("xargs"),
-                {QStringLiteral("-0"), QStringLiteral("-n"), QStringLiteral("1"),
-                 QStringLiteral("-P"), QString::number(cores), ProbeProgram(),
-                 QStringLiteral("-hide_banner"), QStringLiteral("-i")});
+                QStringList{QStringLiteral("-0"), QStringLiteral("-n"), QStringLiteral("1"),
+                            QStringLiteral("-P"), QString::number(cores), ProbeProgram()}
+                    << ProbeOptions());
     QElapsedTimer clock;
     clock.start();
     for (const QString &clip : clips) {

@@ -43,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         break;
     case EngineLine::TimePosition:
-    case EngineLine::StartTime:
         if (event.positionMs < -1) {
             std::abort();
         }

@@ -92,9 +92,10 @@ void DurationProbeQueue::StartWaiting(bool firstAlone)
         probe->process = std::make_unique<QProcess>();
         QProcess &process = *probe->process;
         EndWithPlayer(process);
-        // The report is on standard error; standard output is not read at all.
-        process.setStandardOutputFile(QProcess::nullDevice());
-        probe->report = KeepOutput(process, QProcess::StandardError, kProbeReportLimit);
+        // The report is on standard output; what the probe says on standard error is not read.
+        process.setStandardErrorFile(QProcess::nullDevice());
+        // One byte past the limit tells a report that is too long from one that just fits.
+        probe->report = KeepOutput(process, QProcess::StandardOutput, kProbeReportLimit + 1);
         probe->timer = std::make_unique<QTimer>();
         probe->timer->setSingleShot(true);
         connect(probe->timer.get(), &QTimer::timeout, this, [raw] {
@@ -116,7 +117,7 @@ void DurationProbeQueue::StartWaiting(bool firstAlone)
             Qt::QueuedConnection);
         m_running.push_back(std::move(probe));
         // A list of arguments: no path, whatever its characters, can add arguments of its own.
-        process.start(ProbeProgram(), {QStringLiteral("-i"), raw->path});
+        process.start(ProbeProgram(), ProbeOptions() << raw->path);
         process.closeWriteChannel();
         raw->timer->start(m_timeLimitMs);
     }
@@ -139,14 +140,10 @@ void DurationProbeQueue::Finish(quint64 serial, bool started)
     finished->timer->stop();
     finished->process->disconnect();
     const QString path = finished->path;
-    const bool reported = started && !finished->timedOut;
-    ProbeFindings findings;
-    if (reported) {
-        findings.durationText = DurationTextFromProbeOutput(*finished->report, path);
-        findings.startMs = StartTimeMsFromProbeOutput(*finished->report, path);
-        findings.streams = StreamsFromProbeOutput(*finished->report, path);
-        findings.title = MediumTitleFromProbeOutput(*finished->report, path);
-    }
+    const bool reported =
+        started && !finished->timedOut && finished->report->size() <= kProbeReportLimit;
+    const ProbeFindings findings =
+        reported ? FindingsFromProbeReport(*finished->report) : ProbeFindings();
     // The process may still be inside its own signal: it goes once that has returned.
     finished->process.release()->deleteLater();
     // A probe that ran alone is waited for: its answer goes first, the others start after it.

@@ -9,32 +9,23 @@
 
 #include <deque>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QProcess;
 class QTimer;
 
-// What one probe found; nothing when it could not start or ran out of time.
-struct ProbeFindings
-{
-    QString durationText;
-    qint64 startMs = -1; // where the medium's clock starts, -1 when the probe did not say
-    std::optional<MediumStreams> streams;
-    QString title; // the medium's own title tag
-};
-
 // The time one probe may take before it is given up.
 inline constexpr int kProbeTimeLimitMs = 30000;
 
-// How much of a probe's report is kept; the rest is read and dropped, so a probe that floods its
-// standard error costs no memory. ffmpeg writes its "Duration: " line after its banner and the
-// file's header and tags, a few KiB in all; a file whose tags alone fill this goes unmeasured.
-inline constexpr qsizetype kProbeReportLimit = 64 * 1024;
+// The longest report taken; a longer one is read and dropped, so a probe that floods its standard
+// output costs no memory, and it yields no findings. The report is some 1.5 KiB a stream and
+// 1 KiB for the rest, tag texts included: a disc's transport stream of forty streams writes
+// about 55 KiB. Only a file whose tags alone hold about a MiB goes unmeasured.
+inline constexpr qsizetype kProbeReportLimit = 1024 * 1024;
 
 // Measures files with the probe program in the background, in the order given, with at most a
-// given number of probes running at once. Only the first kProbeReportLimit bytes of a report
-// count. A probe that cannot start, or that runs past the time limit and is stopped, reports no
+// given number of probes running at once. A report longer than kProbeReportLimit counts as
+// none. A probe that cannot start, or that runs past the time limit and is stopped, reports no
 // findings. Nothing waits: each result arrives as a signal.
 class DurationProbeQueue : public QObject
 {

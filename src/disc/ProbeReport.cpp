@@ -1,6 +1,11 @@
 #include "disc/ProbeReport.h"
 
-#include <QFile>
+#include "util/TimeText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -8,120 +13,93 @@
 
 namespace {
 
-// ffmpeg's own line: indented, "Duration: ", then the clock, its fraction and the start of the
-// medium's own clock. "N/A" is no duration.
-const QRegularExpression kDurationLine(
-    QStringLiteral("^ *Duration: (\\d{2,6}:\\d{2}:\\d{2})(?:\\.\\d+)?(?:, start: (-?\\d{1,7}\\.\\d{1,6}),)?"),
-    QRegularExpression::MultilineOption);
+// The longest duration a clock text of six hour digits shows.
+constexpr qint64 kLongestSeconds = 999999LL * 3600 + 59 * 60 + 59;
 
-// "  Stream #0:2[0x1101](fre): Audio: ac3, ..." : the index in the file, the id a transport
-// stream gives it, the language, the kind.
-const QRegularExpression kStreamLine(QStringLiteral(
-    "^  Stream #0:(\\d{1,5})(?:\\[0x[0-9a-f]{1,8}\\])?(?:\\(([A-Za-z0-9_-]{1,16})\\))?: "
-    "(Video|Audio|Subtitle|Data|Attachment)(?::|$)"));
-const QRegularExpression kTitleLine(QStringLiteral("^      title {11}: (.*)$"));
-const QRegularExpression kMediumTitleLine(QStringLiteral("^    title {11}: (.*)$"));
+// ffprobe writes seconds as "%f": digits, a point, six decimals.
+const QRegularExpression kSeconds(QStringLiteral("^(\\d{1,10})(?:\\.\\d{1,6})?$"));
+const QRegularExpression kSignedSeconds(QStringLiteral("^-?\\d{1,7}(?:\\.\\d{1,6})?$"));
+const QRegularExpression kLanguage(QStringLiteral("^[A-Za-z0-9_-]{1,16}$"));
 
-QByteArray ReportWithoutName(const QByteArray &standardError, const QString &probedPath)
+QString FirstLine(const QJsonValue &text)
 {
-    QByteArray report = standardError;
-    // ffmpeg names the file in its report, and a name may hold a line of its own.
-    const QByteArray name = QFile::encodeName(probedPath);
-    if (!name.isEmpty()) {
-        report.replace(name, QByteArray());
+    // Character by character: a pattern finds nothing in text that is no valid UTF-16, such as
+    // a JSON escape of half a surrogate pair, and the whole text would pass for one line.
+    const QString whole = text.toString();
+    qsizetype end = 0;
+    while (end < whole.size() && whole[end] != u'\n' && whole[end] != u'\r') {
+        ++end;
     }
-    return report;
+    return whole.left(end).trimmed();
 }
 
-QRegularExpressionMatch DurationLine(const QByteArray &standardError, const QString &probedPath)
+QString DurationText(const QJsonValue &duration)
 {
-    return kDurationLine.match(QString::fromLatin1(ReportWithoutName(standardError, probedPath)));
-}
-
-struct ReportedStream
-{
-    QString line;
-    QString kind;
-    MediumStream stream;
-};
-
-} // namespace
-
-QString DurationTextFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
-{
-    const QRegularExpressionMatch match = DurationLine(standardError, probedPath);
-    return match.hasMatch() ? match.captured(1) : QString();
-}
-
-qint64 StartTimeMsFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
-{
-    const QRegularExpressionMatch match = DurationLine(standardError, probedPath);
-    if (!match.hasMatch() || !match.hasCaptured(2)) {
-        return -1;
+    const QRegularExpressionMatch match = kSeconds.match(duration.toString());
+    if (!match.hasMatch()) {
+        return QString();
     }
-    return std::llround(match.captured(2).toDouble() * 1000);
+    const qint64 seconds = match.captured(1).toLongLong();
+    return seconds <= kLongestSeconds ? FormatTime(seconds) : QString();
 }
 
-MediumStreams StreamsFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
+std::optional<qint64> StartMs(const QJsonValue &start)
 {
-    const QStringList lines =
-        QString::fromUtf8(ReportWithoutName(standardError, probedPath)).split(QLatin1Char('\n'));
-    // By index: a stream of several programs is listed once for each.
-    std::map<int, ReportedStream> streams;
-    ReportedStream *current = nullptr;
-    for (const QString &line : lines) {
-        if (line.startsWith(QLatin1String("  Stream #"))) {
-            const QRegularExpressionMatch match = kStreamLine.match(line);
-            if (!match.hasMatch()) {
-                return {};
-            }
-            ReportedStream reported{line, match.captured(3), {0, match.captured(2), QString()}};
-            const auto [at, added] = streams.emplace(match.captured(1).toInt(), reported);
-            if (!added && at->second.line != line) {
-                return {};
-            }
-            current = added ? &at->second : nullptr;
-        } else if (!line.startsWith(QLatin1String("    "))) {
-            current = nullptr;
-        } else if (current != nullptr && current->stream.title.isEmpty()) {
-            const QRegularExpressionMatch title = kTitleLine.match(line);
-            if (title.hasMatch()) {
-                current->stream.title = title.captured(1).trimmed();
-            }
+    const QString text = start.toString();
+    if (!kSignedSeconds.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    return std::llround(text.toDouble() * 1000);
+}
+
+std::optional<MediumStreams> Streams(const QJsonValue &list)
+{
+    if (!list.isArray()) {
+        return std::nullopt;
+    }
+    // By index, so that the file's order counts whatever the list's.
+    std::map<int, QJsonObject> streams;
+    for (const QJsonValue &entry : list.toArray()) {
+        const QJsonObject stream = entry.toObject();
+        const int index = stream.value(QLatin1String("index")).toInt(-1);
+        if (index < 0 || !streams.emplace(index, stream).second) {
+            return std::nullopt;
         }
     }
     MediumStreams found;
-    for (auto &[index, reported] : streams) {
-        QVector<MediumStream> *kind = reported.kind == QLatin1String("Audio")      ? &found.audio
-                                      : reported.kind == QLatin1String("Subtitle") ? &found.subtitles
-                                                                                   : nullptr;
-        if (kind != nullptr) {
-            reported.stream.id = static_cast<int>(kind->size());
-            kind->append(reported.stream);
+    for (const auto &[index, stream] : streams) {
+        const QString type = stream.value(QLatin1String("codec_type")).toString();
+        QVector<MediumStream> *kind = type == QLatin1String("audio")      ? &found.audio
+                                      : type == QLatin1String("subtitle") ? &found.subtitles
+                                                                          : nullptr;
+        if (kind == nullptr) {
+            continue;
         }
+        const QJsonObject tags = stream.value(QLatin1String("tags")).toObject();
+        const QString language = tags.value(QLatin1String("language")).toString();
+        kind->append({static_cast<int>(kind->size()),
+                      kLanguage.match(language).hasMatch() ? language : QString(),
+                      FirstLine(tags.value(QLatin1String("title")))});
     }
     return found;
 }
 
-QString MediumTitleFromProbeOutput(const QByteArray &standardError, const QString &probedPath)
+} // namespace
+
+ProbeFindings FindingsFromProbeReport(const QByteArray &report)
 {
-    const QStringList lines =
-        QString::fromUtf8(ReportWithoutName(standardError, probedPath)).split(QLatin1Char('\n'));
-    // The medium's own tags come first, under the one "Metadata:" line of its own indent.
-    bool inMediumTags = false;
-    for (const QString &line : lines) {
-        if (line == QLatin1String("  Metadata:")) {
-            inMediumTags = true;
-        } else if (!line.startsWith(QLatin1String("    "))) {
-            if (inMediumTags) {
-                return QString();
-            }
-        } else if (inMediumTags) {
-            const QRegularExpressionMatch title = kMediumTitleLine.match(line);
-            if (title.hasMatch()) {
-                return title.captured(1).trimmed();
-            }
-        }
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(report, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        return {};
     }
-    return QString();
+    const QJsonObject root = document.object();
+    const QJsonObject format = root.value(QLatin1String("format")).toObject();
+    ProbeFindings findings;
+    findings.durationText = DurationText(format.value(QLatin1String("duration")));
+    findings.startMs = StartMs(format.value(QLatin1String("start_time")));
+    findings.streams = Streams(root.value(QLatin1String("streams")));
+    findings.title =
+        FirstLine(format.value(QLatin1String("tags")).toObject().value(QLatin1String("title")));
+    return findings;
 }

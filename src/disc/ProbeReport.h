@@ -6,26 +6,28 @@
 #include <QString>
 #include <QtGlobal>
 
-// What the probe's report on its standard error tells about a file. The probed file's own name
-// is taken out of the report first, so that a name cannot pass for a line of the report; ffmpeg
-// marks the continuation lines of a tag, so no tag can start a line of its own.
+#include <optional>
 
-// The duration: hh:mm:ss, without the fraction, from the first line that starts (after its
-// indent) with "Duration: " and a clock; empty when there is none.
-QString DurationTextFromProbeOutput(const QByteArray &standardError,
-                                    const QString &probedPath = QString());
+// What one probe found; nothing when it could not start, ran out of time or gave no report of
+// the expected form.
+struct ProbeFindings
+{
+    QString durationText;          // hh:mm:ss, without the fraction; empty when not known
+    std::optional<qint64> startMs; // where the medium's own clock starts
+    std::optional<MediumStreams> streams;
+    QString title; // the medium's own title tag, its first line only
+};
 
-// Where the medium's own clock starts, in milliseconds, from the "start: " figure of that same
-// line; -1 when the line or the figure is missing.
-qint64 StartTimeMsFromProbeOutput(const QByteArray &standardError,
-                                  const QString &probedPath = QString());
-
-// The audio and subtitle streams, numbered per kind in the file's order, as the engine's track
-// commands count them when it reads the file with the same library. A report that names one
-// stream twice in two ways has been tampered with: it yields no streams.
-MediumStreams StreamsFromProbeOutput(const QByteArray &standardError,
-                                     const QString &probedPath = QString());
-
-// The medium's own title tag, its first line only; empty when it has none.
-QString MediumTitleFromProbeOutput(const QByteArray &standardError,
-                                   const QString &probedPath = QString());
+// The probe's report: ffprobe's JSON (-print_format json -show_format -show_streams) from its
+// standard output. Every tag, its name included, comes as an escaped JSON string, so nothing a
+// medium holds can pass for a field of the report. Read from it:
+//  - the duration (format.duration, seconds) and the start of the medium's own clock
+//    (format.start_time);
+//  - the audio and subtitle streams (streams[], by codec_type), numbered per kind in the order
+//    of their index in the file, as the engine's track commands count them when it reads the
+//    file with the same library; a language that is no language code is left out, a title
+//    keeps its first line. A list that names one index twice, or a stream without one, is no
+//    list of the probe's: no streams are told then.
+//  - the medium's title tag (format.tags.title), its first line.
+// A report that is no JSON object yields no findings.
+ProbeFindings FindingsFromProbeReport(const QByteArray &report);

@@ -119,13 +119,6 @@ EngineEvent ClassifyEngineLine(const QByteArray &rawLine)
         event.streamId = found.captured(2).toInt();
         return event;
     }
-    static const QRegularExpression startTime(
-        QStringLiteral("^ID_START_TIME=([0-9]{1,7}(\\.[0-9]{1,6})?)$"));
-    if (const QRegularExpressionMatch found = startTime.match(text); found.hasMatch()) {
-        EngineEvent event = Event(EngineLine::StartTime);
-        event.positionMs = PositionValue(found.captured(1).toLatin1());
-        return event;
-    }
     // "ID_DVD_TITLE_2_LENGTH=8.000"
     static const QRegularExpression dvdTitle(
         QStringLiteral("^ID_DVD_TITLE_([0-9]{1,2})_LENGTH=([0-9]{1,7}(\\.[0-9]{1,6})?)$"));

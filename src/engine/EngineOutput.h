@@ -18,7 +18,6 @@ enum class EngineLine
     SubtitleStream,
     VideoStarted,
     PlaybackStarted,
-    StartTime,      // where the medium's own clock starts (in positionMs)
     DvdTitleLength, // a DVD title's number and length, from the engine's identify output
     Chapters,       // the chapter starts of what plays
     AudioAnswer,    // the engine's current audio stream id; -2 for none

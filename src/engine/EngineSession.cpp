@@ -53,7 +53,6 @@ void EngineSession::Start(const QString &program, const QStringList &arguments,
     m_positionAnswered = false;
     m_clockMs = 0;
     m_startTimeMs = facts.startTimeMs.value_or(0);
-    m_startTimeKnown = facts.startTimeMs.has_value();
     m_lengthAnswersDue = m_positionAnswersDue = m_stalePositionAnswers = 0;
     m_audioAnswersDue = m_subtitleAnswersDue = m_snapshotsDue = 0;
     m_subtitleFileAnswersDue = m_subtitleFilesLoaded = 0;
@@ -149,7 +148,6 @@ void EngineSession::Learn(const MediumFacts &facts)
 {
     if (facts.startTimeMs) {
         m_startTimeMs = *facts.startTimeMs;
-        m_startTimeKnown = true;
     }
     if (facts.streams) {
         m_audioStreams = facts.streams->audio;
@@ -419,14 +417,6 @@ void EngineSession::HandleLine(const QByteArray &line)
         }
         return;
     case EngineLine::Chapters: m_chapterStartsMs = event.chapterStartsMs; return;
-    case EngineLine::StartTime:
-        // Only where no reader the medium cannot forge told it, and once, before the medium
-        // plays; a later line of that shape is a stranger's.
-        if (!m_startTimeKnown && !m_playbackStarted && event.positionMs >= 0) {
-            m_startTimeMs = event.positionMs;
-            m_startTimeKnown = true;
-        }
-        return;
     case EngineLine::AudioAnswer:
         if (m_audioAnswersDue > 0) {
             --m_audioAnswersDue;

@@ -38,9 +38,10 @@ public:
     ~EngineSession() override;
 
     // Ends any engine at once (it is not asked to quit) and starts a new one, playing.
-    // facts: what readers the medium cannot forge told. Without a start time the engine's own
-    // report is taken, once, before the medium plays; without streams the ones the engine
-    // announces are taken, until such a reader tells.
+    // facts: what readers the medium cannot forge told. Without a start time the medium's clock
+    // counts from zero until such a reader tells: the engine's own report of it may be a line
+    // of the medium's name. Without streams the ones the engine announces are taken, until such
+    // a reader tells.
     void Start(const QString &program, const QStringList &arguments, const QString &workingFolder,
                const MediumFacts &facts = {});
     // What such a reader told after the start; StreamsLearnt follows when it told the streams.
@@ -144,7 +145,6 @@ private:
     // Where the medium's own clock starts: positions and seeks are on that clock, the window's
     // clock starts at zero.
     qint64 m_startTimeMs = 0;
-    bool m_startTimeKnown = false; // told by a reader the medium cannot forge
     int m_lengthAnswersDue = 0;
     int m_positionAnswersDue = 0;
     int m_stalePositionAnswers = 0; // due answers that tell the position before a seek

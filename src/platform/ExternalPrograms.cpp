@@ -27,7 +27,14 @@ QString ProbeProgram()
     }
     // Run from its build folder the player has a copy beside it; installed, it uses the system's.
     return QFileInfo::exists(ProbeSource()) ? AppDataFolder() + QStringLiteral("tool")
-                                            : QStringLiteral("ffmpeg");
+                                            : QStringLiteral("ffprobe");
+}
+
+QStringList ProbeOptions()
+{
+    return {QStringLiteral("-v"),   QStringLiteral("error"),        QStringLiteral("-print_format"),
+            QStringLiteral("json"), QStringLiteral("-show_format"), QStringLiteral("-show_streams"),
+            QStringLiteral("--")};
 }
 
 QString ProbeSource()

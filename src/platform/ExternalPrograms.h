@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // The playback engine: $TAVRIX_ENGINE when set, else "Player" beside the program when present,
@@ -8,8 +9,11 @@
 QString EngineProgram();
 
 // The duration probe: $TAVRIX_PROBE when set, else the copy "tool" in the application data
-// folder when the program has one beside it to copy, else ffmpeg from PATH.
+// folder when the program has one beside it to copy, else ffprobe from PATH.
 QString ProbeProgram();
+// The probe's arguments before the path of the file, which goes last: its JSON report of the
+// file's format and streams, and a "--" so that a path is never taken for an option.
+QStringList ProbeOptions();
 
 // Where the probe is installed from: "tool" beside the program.
 QString ProbeSource();

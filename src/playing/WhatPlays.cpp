@@ -28,6 +28,14 @@ qint64 DurationOf(const QString &clockText)
     return ParseTime(clockText.toLatin1().constData());
 }
 
+// The file the probe reads for a DVD folder's clock: the first part of title set 1, where the
+// engine's first title usually lies. Which set holds a title picked from the engine's list is
+// not read from the disc, so that title is measured by set 1 too.
+QString FirstVobOf(const QString &dvdFolder)
+{
+    return dvdFolder + QStringLiteral("/VIDEO_TS/VTS_01_1.VOB");
+}
+
 } // namespace
 
 WhatPlays::WhatPlays(int probeTimeLimitMs, QObject *parent) : QObject(parent)
@@ -77,6 +85,11 @@ MediumFacts WhatPlays::Facts() const
         const DiscTitle *title = Title(m_source.titleKey);
         if (title != nullptr && !title->playItems.isEmpty()) {
             facts.startTimeMs = title->playItems.first().inMs;
+        }
+    } else if (m_source.kind == kSourceDvd) {
+        const auto start = m_fileStartsMs.constFind(FirstVobOf(m_source.path));
+        if (start != m_fileStartsMs.constEnd()) {
+            facts.startTimeMs = *start;
         }
     } else if (m_source.kind == kSourceFile) {
         // Zero until the probe tells: the engine's own figure would echo a tag of the file.
@@ -359,6 +372,15 @@ void WhatPlays::PlayDvd(const QString &path)
     chosen.kind = kSourceDvd;
     chosen.path = path;
     Choose(chosen);
+    // A folder's clock is measured again each time, beside the start: the engine's own figure
+    // would echo the disc's volume name. An image cannot be probed by a path: its clock counts
+    // from zero.
+    if (QFileInfo(path).isDir()) {
+        const QString vob = FirstVobOf(path);
+        m_fileStartsMs.remove(vob);
+        m_probes->MeasureFirst(vob);
+        RenderBusy();
+    }
     emit StartWanted();
 }
 
@@ -571,8 +593,8 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
 {
     const QString &durationText = findings.durationText;
     m_unmeasured.remove(path);
-    if (findings.startMs >= 0) {
-        m_fileStartsMs.insert(path, findings.startMs);
+    if (findings.startMs && *findings.startMs >= 0) {
+        m_fileStartsMs.insert(path, *findings.startMs);
     }
     if (findings.streams) {
         m_fileStreams.insert(path, *findings.streams);
@@ -593,11 +615,13 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
         PlayWhatWaitedForItsDuration();
     } else if (m_source.kind == kSourceFile && path == m_source.path) {
         MediumFacts facts;
-        if (findings.startMs >= 0) {
-            facts.startTimeMs = findings.startMs;
+        if (findings.startMs && *findings.startMs >= 0) {
+            facts.startTimeMs = *findings.startMs;
         }
         facts.streams = findings.streams;
         emit FactsMeasured(facts);
+    } else if (m_source.kind == kSourceDvd && path == FirstVobOf(m_source.path)) {
+        emit FactsMeasured(Facts());
     }
 }
 

@@ -75,7 +75,8 @@ public:
     std::optional<int> EngineTitleNumber() const;
     // What readers the current medium cannot forge told about it. Where its own clock starts:
     // the probe's report for a file (zero until it reports), our playlist reader for a Blu-ray
-    // title, none for a DVD. A file's streams: the probe's report, once it reported.
+    // title, the probe's report on the first video file of a DVD folder (none until it reports,
+    // none for a DVD image). A file's streams: the probe's report, once it reported.
     MediumFacts Facts() const;
     // What the window calls the current source: a file's own title tag, else its name; a
     // disc's own name, else its folder's.
@@ -144,7 +145,8 @@ signals:
     // A picked title the engine does not offer: it is not played as another one.
     void TitleNotOffered();
     void BusyChanged(bool busy);
-    // The probe told about the current file after it had started.
+    // The probe told about the current file, or the current DVD folder's clock, after it had
+    // started.
     void FactsMeasured(const MediumFacts &facts);
 
 private:

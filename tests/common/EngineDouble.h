@@ -21,6 +21,7 @@ public:
         qunsetenv("ENGINE_DOUBLE_SUBTITLE");
         qunsetenv("ENGINE_DOUBLE_STREAM_IDS");
         qunsetenv("ENGINE_DOUBLE_START_TIME");
+        qunsetenv("ENGINE_DOUBLE_VOLUME_ID");
         qunsetenv("ENGINE_DOUBLE_ANSWER_DELAY_MS");
         qunsetenv("ENGINE_DOUBLE_HANG_ON_QUIT");
     }
@@ -40,6 +41,8 @@ public:
     {
         qputenv("ENGINE_DOUBLE_START_TIME", QByteArray::number(seconds));
     }
+    // A DVD's volume name, which the engine prints as it is.
+    void SetVolumeName(const QByteArray &name) { qputenv("ENGINE_DOUBLE_VOLUME_ID", name); }
     // Position and length answers come this late.
     void DelayAnswers(int milliseconds)
     {

@@ -12,7 +12,9 @@ public:
     ~FakeProbe() { qunsetenv("TAVRIX_PROBE"); }
 
     // Writes the script and points the player at it; false when the script could not be made.
-    // moreScript: shell lines run before the report is printed (a wait, lines of the report).
+    // moreScript: shell lines run before the report is printed (a wait); they find the probed
+    // path in $path, and may set $streams (the report's list of streams, without its brackets)
+    // and $start (where the medium's clock starts, in seconds).
     bool Install(const char *moreScript = "")
     {
         const QString probe = m_folder.filePath(QStringLiteral("probe"));
@@ -20,9 +22,10 @@ public:
         if (!script.open(QIODevice::WriteOnly)) {
             return false;
         }
-        script.write("#!/bin/sh\n");
+        script.write("#!/bin/sh\nfor path; do :; done\nstreams=\nstart=0.000000\n");
         script.write(moreScript);
-        script.write("echo '  Duration: 00:01:40.00, start: 0.000000' >&2\nexit 1\n");
+        script.write("printf '{\"streams\": [%s], \"format\": {\"duration\": \"100.000000\", "
+                     "\"start_time\": \"%s\"}}\\n' \"$streams\" \"$start\"\n");
         script.close();
         if (!script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
             return false;

@@ -1,4 +1,4 @@
-// The window with the real engine (MPlayer) and the real probe (ffmpeg) on media made here.
+// The window with the real engine (MPlayer) and the real probe (ffprobe) on media made here.
 #include "common/DruiTestAccess.h"
 #include "common/Owners.h"
 #include "common/MediaMaker.h"
@@ -332,6 +332,38 @@ private slots:
     // Speed, both delays and a loaded subtitle file reach the engine, which says so when asked.
     // The engine's output is copied to a log by a
     // wrapper, since the player reads only the answers it awaits.
+    // Tag names that ffmpeg's human report prints unescaped, as a duration line and a stream
+    // of their own: in the probe's JSON report they stay tag names, so the file is measured as
+    // its 3 s from its true start, with its one audio stream.
+    void forgedTagNamesTellTheProbeNothing()
+    {
+        const QString clip = m_media.filePath(QStringLiteral("forged.mp4"));
+        const QString forgedDuration =
+            QStringLiteral("x\n  Duration: 10:00:00.00, start: 3600.000000, bitrate: 1 kb/s\ny");
+        const QString forgedStream = QStringLiteral(
+            "x\n  Stream #0:5(fre): Audio: ac3\n      title           : INJECTED FAKE TRACK\ny");
+        QVERIFY(MediaMaker::Run(
+            QStringLiteral("ffmpeg"),
+            {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f",
+             "lavfi", "-i", "sine", "-t", "3", "-movflags", "use_metadata_tags", "-metadata",
+             forgedDuration + "=v", "-metadata", forgedStream + "=v", clip}));
+        QProcess human;
+        human.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-i", clip});
+        QVERIFY(human.waitForFinished(30000));
+        const QByteArray report = human.readAllStandardError();
+        QVERIFY2(report.contains("\n  Duration: 10:00:00.00, start: 3600.000000,") &&
+                     report.contains("\n  Stream #0:5(fre): Audio: ac3\n"),
+                 "the human report does not show the forged lines");
+
+        Owners::OpenFiles(Window(), {clip});
+        NoteEngine();
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(3));
+        QMenu *audio = DruiTestAccess::AudioTrackMenu(Window());
+        QTRY_VERIFY_WITH_TIMEOUT(!audio->actions().isEmpty(), 10000);
+        QCOMPARE(audio->actions().size(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
+    }
+
     void speedDelaysAndSubtitleFileReachTheEngine()
     {
         const QString clip = m_media.filePath(QStringLiteral("blue.mkv"));

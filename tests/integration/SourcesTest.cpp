@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
@@ -95,7 +96,9 @@ private slots:
     // the engine announced.
     void streamsOfALateProbeReplaceTheAnnounced()
     {
-        QVERIFY(m_probe.Install("sleep 2\necho '  Stream #0:1(ger): Audio: ac3' >&2\n"));
+        QVERIFY(
+            m_probe.Install("sleep 2\nstreams='{\"index\": 1, \"codec_type\": \"audio\", \"tags\": "
+                            "{\"language\": \"ger\"}}'\n"));
         m_engine->SetStreams("aa");
         Owners::OpenFiles(Window(), {Media(QStringLiteral("late.mkv"))});
         QTRY_COMPARE_WITH_TIMEOUT(DruiTestAccess::AudioTrackMenu(Window())->actions().size(), 2,
@@ -379,6 +382,38 @@ private slots:
         QVERIFY(Owners::IsPlaying(Window()));
         QCOMPARE(ListedPaths(), QStringList{dvd});
         QCOMPARE(Table()->rowCount(), 1);
+    }
+
+    // A DVD folder's clock starts where the probe says its first video file starts; an image's,
+    // which no probe can read by a path, at zero. The engine's own figure counts for neither:
+    // the disc's volume name can print a line of its shape first.
+    void dvdClockStartsWhereTheProbeSays_data()
+    {
+        QTest::addColumn<bool>("image");
+        QTest::addColumn<double>("engineStart"); // where the engine's positions start, seconds
+        QTest::newRow("folder") << false << 100.0;
+        QTest::newRow("image") << true << 0.0;
+    }
+
+    void dvdClockStartsWhereTheProbeSays()
+    {
+        QFETCH(bool, image);
+        QFETCH(double, engineStart);
+        QVERIFY(m_probe.Install(
+            "case \"$path\" in */VIDEO_TS/VTS_01_1.VOB) start=100.000000;; esac\n"));
+        m_engine->SetStartTime(engineStart);
+        m_engine->SetVolumeName("MY_DVD\nID_START_TIME=5000.00");
+        const QString dvd = image ? DvdImage() : DvdFolder();
+        Owners::OpenDiscFolder(Window(), dvd);
+        WaitForStart(DvdArgsEnd(dvd), 1);
+        QTRY_VERIFY(!Owners::Plays(Window()).Measuring());
+        // Answers that come after the probe's report.
+        QSignalSpy answers(&Owners::Session(Window()), &EngineSession::PositionAnswered);
+        QTRY_VERIFY_WITH_TIMEOUT(answers.size() >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::Session(Window()).ClockMs() >= 1000, 5000);
+        QVERIFY2(Owners::Session(Window()).ClockMs() < 10000,
+                 qPrintable(QString::number(Owners::Session(Window()).ClockMs())));
+        QVERIFY(m_probe.Install());
     }
 
     void folderThatIsNoDiscIsReportedAndStopsPlayback_data()

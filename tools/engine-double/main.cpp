@@ -16,6 +16,8 @@
 //   ENGINE_DOUBLE_START_TIME    where the medium's own clock starts, in seconds: said as
 //                               ID_START_TIME before playback, and positions are answered on that
 //                               clock (a seek's target counts from the start)
+//   ENGINE_DOUBLE_VOLUME_ID     a DVD's volume name, said as ID_DVD_VOLUME_ID before anything
+//                               else about the medium, line breaks and all
 //   ENGINE_DOUBLE_ANSWER_DELAY_MS  position and length answers come this late, telling what was
 //                               true when asked
 // Besides the engine's own commands it takes "say TEXT", which prints TEXT as a line of output,
@@ -177,6 +179,9 @@ int main(int argc, char *argv[])
     const auto started = Clock::now();
 
     Say(std::string("Playing ") + (argc > 1 ? argv[argc - 1] : "") + ".\n");
+    if (const char *volume = std::getenv("ENGINE_DOUBLE_VOLUME_ID")) {
+        Say(std::string("ID_DVD_VOLUME_ID=") + volume + "\n");
+    }
     int audio = 0;
     int subtitles = 0;
     int firstAudioId = -2;

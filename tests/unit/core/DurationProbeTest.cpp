@@ -1,7 +1,7 @@
-// Reading the duration out of the probe's report, and the background queue of probes: order of
-// the results, the arguments each probe gets, the time limit, probes that cannot start and
-// probes ended early. The probes here are
-// small shell scripts standing in for ffmpeg.
+// Reading the facts out of the probe's JSON report, and the background queue of probes: order of
+// the results, the arguments each probe gets, the report's size limit, the time limit, probes
+// that cannot start and probes ended early. The probes here are small shell scripts standing in
+// for ffprobe.
 #include "common/TestMain.h"
 
 #include "disc/DurationProbe.h"
@@ -17,11 +17,20 @@
 #include <cerrno>
 #include <csignal>
 #include <memory>
+#include <optional>
 
 #include <algorithm>
 #include <sys/types.h>
 
 namespace {
+
+// A report as the probe writes it: the format's fields, and the streams list unless null. The
+// JSON is written with ' for ", which no report here holds otherwise.
+QByteArray Report(const QByteArray &format, const QByteArray &streams = QByteArray())
+{
+    const QByteArray list = streams.isNull() ? QByteArray() : "'streams': " + streams + ", ";
+    return QByteArray("{" + list + "'format': {" + format + "}}").replace('\'', '"');
+}
 
 // Measures the paths with a queue and waits until every one has reported; the texts come back
 // in the order of the paths.
@@ -58,7 +67,8 @@ private:
 
     QString FilePath(const QString &name) const { return m_folder->filePath(name); }
 
-    // Writes an executable shell script; "@DIR@" in its body becomes the test's folder.
+    // Writes an executable probe script; "@DIR@" in its body becomes the test's folder. The body
+    // finds the probed path in $path, and `report SECONDS` prints a report of that duration.
     QString WriteScript(const QString &name, const QByteArray &body)
     {
         const QString path = FilePath(name);
@@ -66,7 +76,11 @@ private:
         if (!script.open(QIODevice::WriteOnly)) {
             return QString();
         }
-        QByteArray text = "#!/bin/sh\n" + body;
+        QByteArray text = "#!/bin/sh\n"
+                          "for path; do :; done\n"
+                          "report() { printf '{\"format\": {\"duration\": \"%s.000000\"}}\\n' "
+                          "\"$1\"; }\n" +
+                          body;
         text.replace("@DIR@", m_folder->path().toLocal8Bit());
         script.write(text);
         script.close();
@@ -82,14 +96,8 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    // A probe that says "Duration: 00:01:40.00" on standard error and, like ffmpeg given no
-    // output file, exits with 1.
-    QString QuickProbe()
-    {
-        return WriteScript(QStringLiteral("quick-probe"),
-                           "echo '  Duration: 00:01:40.00, start: 0.000000, bitrate: 8 kb/s' >&2\n"
-                           "exit 1\n");
-    }
+    // A probe that reports 100 s at once.
+    QString QuickProbe() { return WriteScript(QStringLiteral("quick-probe"), "report 100\n"); }
 
 private slots:
     void init()
@@ -107,127 +115,119 @@ private slots:
     void durationText_data()
     {
         QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("probedPath");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ffmpeg's line")
-            << QByteArray("Input #0, matroska,webm, from 'a.mkv':\n"
-                          "  Duration: 01:02:03.45, start: 0.000000, bitrate: 1 kb/s\n")
-            << "a.mkv"
-            << "01:02:03";
-        QTest::newRow("only the first report counts")
-            << QByteArray("  Duration: 00:00:01.00, start\n  Duration: 02:00:00.00, start\n") << ""
-            << "00:00:01";
-        QTest::newRow("no duration known") << QByteArray("  Duration: N/A, start: 0.000000") << ""
-                                           << "";
-        QTest::newRow("a hundred hours") << QByteArray("Duration: 100:00:00.00") << ""
-                                         << "100:00:00";
-        QTest::newRow("output ends sooner") << QByteArray("Duration: 00:1") << ""
-                                            << "";
-        QTest::newRow("output ends at the marker") << QByteArray("Duration: ") << ""
-                                                   << "";
-        QTest::newRow("marker without its blank") << QByteArray("Duration:00:01:40.00") << ""
-                                                  << "";
-        QTest::newRow("no marker") << QByteArray("a.mkv: No such file or directory\n") << ""
-                                   << "";
-        QTest::newRow("no output") << QByteArray() << ""
-                                   << "";
+        QTest::newRow("the probe's figure") << Report("'duration': '3723.650000'") << "01:02:03";
+        QTest::newRow("no duration known") << Report("'duration': 'N/A'") << "";
+        QTest::newRow("no duration told") << Report("'start_time': '0.000000'") << "";
+        QTest::newRow("a hundred hours") << Report("'duration': '360000.000000'") << "100:00:00";
+        QTest::newRow("past what six hour digits show")
+            << Report("'duration': '3600000000.000000'") << "";
+        QTest::newRow("before zero") << Report("'duration': '-3.000000'") << "";
+        QTest::newRow("report cut short") << Report("'duration': '3.000000'").chopped(2) << "";
+        QTest::newRow("no output") << QByteArray() << "";
+        // The human report is no report any more, whatever it says.
+        QTest::newRow("a human report")
+            << QByteArray("  Duration: 00:00:03.00, start: 0.000000, bitrate: 1 kb/s\n") << "";
         // What a file's name or tags say is no report of the probe's own.
         QTest::newRow("a name that holds a duration line")
-            << QByteArray("Input #0, avi, from '/m/x\n  Duration: 12:34:56.avi':\n"
-                          "  Duration: 00:00:03.00, start: 0.000000\n")
-            << "/m/x\n  Duration: 12:34:56.avi"
+            << Report("'filename': '/m/x\\n  Duration: 12:34:56.avi', 'duration': '3.000000'")
             << "00:00:03";
-        QTest::newRow("a tag that mentions a duration")
-            << QByteArray("  Metadata:\n    title           : Duration: 12:34:56.00\n"
-                          "  Duration: 00:00:03.00, start: 0.000000\n")
-            << ""
+        QTest::newRow("a tag name that holds a duration line")
+            << Report("'duration': '3.000000', 'tags': {'x\\n  Duration: 10:00:00.00, start: "
+                      "3600.000000, bitrate: 1 kb/s\\ny': 'v'}")
             << "00:00:03";
+        QTest::newRow("a tag named like the figure")
+            << Report("'tags': {'duration': '36000.000000'}, 'duration': '3.000000'") << "00:00:03";
     }
 
     void durationText()
     {
         QFETCH(QByteArray, output);
-        QFETCH(QString, probedPath);
         QFETCH(QString, expected);
-        QCOMPARE(DurationTextFromProbeOutput(output, probedPath), expected);
+        QCOMPARE(FindingsFromProbeReport(output).durationText, expected);
     }
 
-    // Where the medium's own clock starts, from the probe's line only.
+    // Where the medium's own clock starts, from the probe's figure only; -1 stands for none.
     void startTime_data()
     {
         QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("probedPath");
         QTest::addColumn<qint64>("expected");
-        QTest::newRow("a transport stream") << QByteArray("  Duration: 00:00:40.00, start: "
-                                                          "101.390000, bitrate: 1 kb/s\n")
-                                            << "" << qint64(101390);
-        QTest::newRow("before zero")
-            << QByteArray("  Duration: 00:00:40.00, start: -0.021000,") << "" << qint64(-21);
-        QTest::newRow("no start figure")
-            << QByteArray("  Duration: 00:00:40.00\n") << "" << qint64(-1);
+        QTest::newRow("a transport stream")
+            << Report("'start_time': '101.390000'") << qint64(101390);
+        QTest::newRow("before zero") << Report("'start_time': '-0.021000'") << qint64(-21);
+        QTest::newRow("no start figure") << Report("'duration': '40.000000'") << qint64(-1);
+        QTest::newRow("no figure") << Report("'start_time': 'N/A'") << qint64(-1);
         QTest::newRow("a start in the name")
-            << QByteArray("Input #0, mpegts, from '/m/x\n  Duration: 00:00:01.00, start: "
-                          "3000.000000,.ts':\n  Duration: 00:00:40.00, start: 1.400000,\n")
-            << "/m/x\n  Duration: 00:00:01.00, start: 3000.000000,.ts" << qint64(1400);
+            << Report("'filename': '/m/x\\n  Duration: 00:00:01.00, start: 3000.000000,.ts', "
+                      "'start_time': '1.400000'")
+            << qint64(1400);
+        QTest::newRow("a start in a tag name")
+            << Report("'start_time': '0.000000', 'tags': {'x\\n  Duration: 10:00:00.00, "
+                      "start: 3600.000000, bitrate: 1 kb/s\\ny': 'v'}")
+            << qint64(0);
     }
 
     void startTime()
     {
         QFETCH(QByteArray, output);
-        QFETCH(QString, probedPath);
         QFETCH(qint64, expected);
-        QCOMPARE(StartTimeMsFromProbeOutput(output, probedPath), expected);
+        QCOMPARE(FindingsFromProbeReport(output).startMs.value_or(-1), expected);
     }
 
     // The streams as the engine's track commands number them: per kind, in the file's order.
-    // Written "a0 ger Commentary|s0 eng", kind and id, then language and title where given.
+    // Written "a0 ger Commentary|s0 eng", kind and id, then language and title where given;
+    // "none" when the report told no streams.
     void streams_data()
     {
         QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("probedPath");
         QTest::addColumn<QString>("expected");
-        const QByteArray film = "  Stream #0:0: Video: h264\n"
-                                "  Stream #0:1(ger): Audio: ac3, 48000 Hz (default)\n"
-                                "    Metadata:\n      ENCODER         : x\n"
-                                "  Stream #0:2(fre): Audio: ac3\n"
-                                "    Metadata:\n      title           : Commentary\n"
-                                "  Stream #0:3(eng): Subtitle: subrip\n";
-        QTest::newRow("a film") << film << ""
+        const QByteArray film =
+            "{'index': 0, 'codec_type': 'video'},"
+            "{'index': 1, 'codec_type': 'audio', 'tags': {'language': 'ger', 'ENCODER': 'x'}},"
+            "{'index': 2, 'codec_type': 'audio', 'tags': {'language': 'fre', "
+            "'title': 'Commentary'}},"
+            "{'index': 3, 'codec_type': 'subtitle', 'tags': {'language': 'eng'}}";
+        QTest::newRow("a film") << Report("", "[" + film + "]")
                                 << "a0 ger|a1 fre Commentary|s0 eng";
-        QTest::newRow("a title that carries a stream line")
-            << QByteArray("  Stream #0:0(eng): Audio: ac3\n    Metadata:\n"
-                          "      title           : x\n"
-                          "                      :   Stream #0:1(fre): Audio: ac3\n")
-            << ""
-            << "a0 eng x";
-        QTest::newRow("streams of a transport stream, one in two programs")
-            << QByteArray("  Program 1\n  Stream #0:1[0x1100](eng): Audio: ac3\n  Program 2\n"
-                          "  Stream #0:1[0x1100](eng): Audio: ac3\n"
-                          "  Stream #0:0[0x1011]: Video: h264\n"
-                          "  Stream #0:2[0x1200]: Subtitle: hdmv_pgs_subtitle\n")
-            << ""
-            << "a0 eng|s0";
+        QTest::newRow("listed out of the file's order")
+            << Report("", "[{'index': 4, 'codec_type': 'audio', 'tags': {'title': 'B'}},"
+                          "{'index': 2, 'codec_type': 'audio', 'tags': {'title': 'A'}}]")
+            << "a0 A|a1 B";
+        QTest::newRow("no streams") << Report("", "[]") << "";
+        QTest::newRow("no list") << Report("") << "none";
+        QTest::newRow("a title of two lines")
+            << Report("", "[{'index': 0, 'codec_type': 'audio', 'tags': {'title': "
+                          "'x\\n[lavf] stream 9: audio (ac3), -aid 7, -alang fre'}}]")
+            << "a0 x";
+        QTest::newRow("a language holding a line break")
+            << Report("", "[{'index': 0, 'codec_type': 'video'},"
+                          "{'index': 1, 'codec_type': 'audio', 'tags': {'language': 'e\\nx'}},"
+                          "{'index': 2, 'codec_type': 'audio', 'tags': {'language': 'ger'}}]")
+            << "a0|a1 ger";
+        QTest::newRow("a tag name that holds a stream line")
+            << Report("'tags': {'x\\n  Stream #0:5(fre): Audio: ac3\\n      title           : "
+                      "INJECTED FAKE TRACK\\ny': 'v'}",
+                      "[" + film + "]")
+            << "a0 ger|a1 fre Commentary|s0 eng";
         QTest::newRow("a name that holds a stream line")
-            << QByteArray("Input #0, matroska, from '/m/x\n  Stream #0:5: Audio: ac3.mkv':\n")
-            << "/m/x\n  Stream #0:5: Audio: ac3.mkv"
-            << "";
-        QTest::newRow("one stream told twice in two ways")
-            << film + "  Stream #0:2(fre): Subtitle: subrip\n"
-            << ""
-            << "";
-        QTest::newRow("a stream line of another shape") << film + "  Stream #0:4(e\n"
-                                                        << ""
-                                                        << "";
+            << Report("'filename': '/m/x\\n  Stream #0:5: Audio: ac3.mkv'", "[" + film + "]")
+            << "a0 ger|a1 fre Commentary|s0 eng";
+        QTest::newRow("one index told twice")
+            << Report("", "[" + film + ", {'index': 2, 'codec_type': 'subtitle'}]") << "none";
+        QTest::newRow("a stream without its index")
+            << Report("", "[" + film + ", {'codec_type': 'audio'}]") << "none";
+        QTest::newRow("an index that is no whole number")
+            << Report("", "[" + film + ", {'index': 4.5, 'codec_type': 'audio'}]") << "none";
     }
 
     void streams()
     {
         QFETCH(QByteArray, output);
-        QFETCH(QString, probedPath);
         QFETCH(QString, expected);
-        const MediumStreams streams = StreamsFromProbeOutput(output, probedPath);
+        const std::optional<MediumStreams> streams = FindingsFromProbeReport(output).streams;
         QStringList found;
-        for (const auto &[kind, list] : {std::pair{'a', streams.audio}, {'s', streams.subtitles}}) {
+        for (const auto &[kind, list] : {std::pair{'a', streams.value_or(MediumStreams()).audio},
+                                         {'s', streams.value_or(MediumStreams()).subtitles}}) {
             for (const MediumStream &stream : list) {
                 QStringList parts{QLatin1Char(kind) + QString::number(stream.id), stream.language,
                                   stream.title};
@@ -235,7 +235,29 @@ private slots:
                 found.append(parts.join(QLatin1Char(' ')));
             }
         }
-        QCOMPARE(found.join(QLatin1Char('|')), expected);
+        QCOMPARE(streams ? found.join(QLatin1Char('|')) : QStringLiteral("none"), expected);
+    }
+
+    // The medium's own title tag, its first line.
+    void mediumTitle_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a title") << Report("'tags': {'title': ' Film '}") << "Film";
+        QTest::newRow("a title of two lines")
+            << Report("'tags': {'title': 'Film\\rStarting playback...'}") << "Film";
+        QTest::newRow("a title of two lines, the second no valid text")
+            << Report("'tags': {'title': 'Film\\r.\\ud800'}") << "Film";
+        QTest::newRow("no title") << Report("'tags': {'comment': 'Film'}") << "";
+        QTest::newRow("a stream's title")
+            << Report("", "[{'index': 0, 'tags': {'title': 'A'}}]") << "";
+    }
+
+    void mediumTitle()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, expected);
+        QCOMPARE(FindingsFromProbeReport(output).title, expected);
     }
 
     void resultsComeBackInTheOrderOfThePaths_data()
@@ -256,14 +278,13 @@ private slots:
         // they finish in the reverse order. Each probe notes which probes run beside it.
         QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("running")));
         UseProbe(WriteScript(QStringLiteral("probe"),
-                             "n=$(basename \"$2\" .mkv)\n"
+                             "n=$(basename \"$path\" .mkv)\n"
                              "touch '@DIR@/running/'\"$n\"\n"
                              "ls '@DIR@/running' | wc -l >> '@DIR@/counts'\n"
                              "echo $(ls '@DIR@/running') >> '@DIR@/beside'\n"
                              "sleep 0.$((7 - n))\n"
                              "rm '@DIR@/running/'\"$n\"\n"
-                             "echo \"  Duration: 00:0$n:00.00, start: 0.000000\" >&2\n"
-                             "exit 1\n"));
+                             "report $((n * 60))\n"));
         QStringList paths;
         QStringList expected;
         for (int n = 1; n <= 6; ++n) {
@@ -301,7 +322,7 @@ private slots:
     void runAlongsideLetsTheOthersStart()
     {
         UseProbe(WriteScript(QStringLiteral("probe"),
-                             "echo \"$2\" >> '@DIR@/started'\nexec sleep 30\n"));
+                             "echo \"$path\" >> '@DIR@/started'\nexec sleep 30\n"));
         DurationProbeQueue queue(3, 20000);
         queue.Measure({QStringLiteral("/m/a.mkv"), QStringLiteral("/m/b.mkv"),
                        QStringLiteral("/m/c.mkv"), QStringLiteral("/m/d.mkv")},
@@ -317,7 +338,8 @@ private slots:
         queue.Cancel();
     }
 
-    void eachProbeGetsTheInputOptionAndThePathAlone_data()
+    // The options of the JSON report, then the path behind "--", so that no path is an option.
+    void eachProbeGetsItsOptionsAndThePathAlone_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("relative");
@@ -328,61 +350,56 @@ private slots:
         QTest::newRow("blanks around it") << "  padded.mkv  " << true;
     }
 
-    void eachProbeGetsTheInputOptionAndThePathAlone()
+    void eachProbeGetsItsOptionsAndThePathAlone()
     {
         QFETCH(QString, name);
         QFETCH(bool, relative);
         UseProbe(WriteScript(QStringLiteral("probe"),
                              "{ echo \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } "
                              "> '@DIR@/argv'\n"
-                             "echo 'Duration: 00:00:07.00, start' >&2\n"
-                             "exit 1\n"));
+                             "report 7\n"));
         const QString path = relative ? name : FilePath(name);
         QCOMPARE(ProbeDurations({path}, 1, 20000), QStringList{QStringLiteral("00:00:07")});
         const QStringList argv = QString::fromLocal8Bit(ReadFile(QStringLiteral("argv")))
                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(argv, QStringList({QStringLiteral("2"), QStringLiteral("-i"), path}));
+        QCOMPARE(argv, QStringList({"8", "-v", "error", "-print_format", "json", "-show_format",
+                                    "-show_streams", "--", path}));
     }
 
     void crashedProbeStillCountsWhatItSaid()
     {
-        UseProbe(WriteScript(QStringLiteral("probe"),
-                             "echo '  Duration: 00:02:03.00, start' >&2\nkill -SEGV $$\n"));
+        UseProbe(WriteScript(QStringLiteral("probe"), "report 123\nkill -SEGV $$\n"));
         QCOMPARE(ProbeDurations({FilePath(QStringLiteral("film.mkv"))}, 1, 10000),
                  QStringList{QStringLiteral("00:02:03")});
     }
 
-    void onlyStandardErrorIsRead()
+    void onlyStandardOutputIsRead()
     {
-        UseProbe(WriteScript(QStringLiteral("probe"), "echo 'Duration: 00:01:40.00, start'\n"));
+        UseProbe(WriteScript(QStringLiteral("probe"), "report 100 >&2\n"));
         QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv")}, 1, 20000),
                  QStringList{QString()});
     }
 
-    void onlyTheStartOfAFloodedReportCounts_data()
+    // Blanks after the report keep it a report; only its length counts.
+    void reportPastTheLimitCountsAsNone_data()
     {
-        QTest::addColumn<int>("before");
         QTest::addColumn<int>("after");
         QTest::addColumn<QString>("expected");
-        const int report = QByteArray("Duration: 00:01:40").size();
-        QTest::newRow("report, then a flood") << 0 << 128 * int(kProbeReportLimit) << "00:01:40";
+        const int report = int(QByteArray("{\"format\": {\"duration\": \"100.000000\"}}\n").size());
         QTest::newRow("report ending at the limit")
-            << int(kProbeReportLimit) - report << 0 << "00:01:40";
-        QTest::newRow("report past the limit") << int(kProbeReportLimit) << 0 << "";
+            << int(kProbeReportLimit) - report << "00:01:40";
+        QTest::newRow("report one byte past the limit")
+            << int(kProbeReportLimit) - report + 1 << "";
+        QTest::newRow("report, then a flood") << 8 * int(kProbeReportLimit) << "";
     }
 
-    void onlyTheStartOfAFloodedReportCounts()
+    void reportPastTheLimitCountsAsNone()
     {
-        QFETCH(int, before);
         QFETCH(int, after);
         QFETCH(QString, expected);
         // The probe ends only once all it wrote has been taken from the pipe.
         UseProbe(WriteScript(QStringLiteral("probe"),
-                             QStringLiteral("head -c %1 /dev/zero | tr '\\0' '\\n' >&2\n"
-                                            "printf 'Duration: 00:01:40.00, start' >&2\n"
-                                            "head -c %2 /dev/zero >&2\n"
-                                            "exit 1\n")
-                                 .arg(before)
+                             QStringLiteral("report 100\nhead -c %1 /dev/zero | tr '\\0' ' '\n")
                                  .arg(after)
                                  .toLatin1()));
         QCOMPARE(ProbeDurations({QStringLiteral("/media/a.mkv")}, 1, 20000), QStringList{expected});
@@ -406,12 +423,11 @@ private slots:
         QFETCH(int, probesAtOnce);
         QFETCH(QStringList, expected);
         // The slow probe becomes the sleep itself, so its process is the one to stop.
-        UseProbe(WriteScript(QStringLiteral("probe"), "case \"$2\" in *slow*)\n"
+        UseProbe(WriteScript(QStringLiteral("probe"), "case \"$path\" in *slow*)\n"
                                                       "  echo $$ > '@DIR@/slow.pid'\n"
                                                       "  exec sleep 30;;\n"
                                                       "esac\n"
-                                                      "echo 'Duration: 00:01:40.00, start' >&2\n"
-                                                      "exit 1\n"));
+                                                      "report 100\n"));
         QStringList paths;
         for (const QString &name : names) {
             paths.append(QStringLiteral("/media/") + name);
@@ -443,7 +459,7 @@ private slots:
         if (exists) {
             QFile file(program);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("#!/bin/sh\necho 'Duration: 00:01:40.00' >&2\n");
+            file.write("#!/bin/sh\necho '{\"format\": {\"duration\": \"100.000000\"}}'\n");
             file.close();
             QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
         }
@@ -464,12 +480,12 @@ private slots:
     // running probe at once, and neither it nor those waiting report later.
     void measureFirstAndCancel()
     {
-        UseProbe(WriteScript(QStringLiteral("probe"), "echo \"$2\" >> '@DIR@/started'\n"
-                                                      "case \"$2\" in *hangs*)\n"
+        UseProbe(WriteScript(QStringLiteral("probe"), "echo \"$path\" >> '@DIR@/started'\n"
+                                                      "case \"$path\" in *hangs*)\n"
                                                       "  echo $$ > '@DIR@/pid'\n"
                                                       "  exec sleep 30;;\n"
                                                       "esac\n"
-                                                      "echo 'Duration: 00:01:40.00' >&2\n"));
+                                                      "report 100\n"));
         {
             // The hanging probe is stopped by the time limit, then the rest go in their order.
             // A path already waiting is moved, one already running left alone.

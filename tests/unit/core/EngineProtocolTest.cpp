@@ -101,6 +101,8 @@ private slots:
             << QByteArray("ANS_LENGTH5\n") << EngineLine::Other << 0;
         QTest::newRow("playing needs its blank")
             << QByteArray("Playing\n") << EngineLine::Other << 0;
+        // A DVD's volume name can print it: where a medium's clock starts comes from the probe.
+        QTest::newRow("start time") << QByteArray("ID_START_TIME=0.53\n") << EngineLine::Other << 0;
         QTest::newRow("empty") << QByteArray() << EngineLine::Other << 0;
     }
 

@@ -129,7 +129,8 @@ private slots:
         QCOMPARE(session.AudioStreams().first().title, QStringLiteral("Kino"));
     }
 
-    // Steps: "start" (or "start S": the medium's clock starts at S seconds), "poll", "seek N",
+    // Steps: "start" (or "start S": the medium's clock starts at S seconds, as a reader the
+    // medium cannot forge told; "start S untold": only the engine says so), "poll", "seek N",
     // "say LINE" (the engine prints it), "settle" (every line printed so far has been read).
     void clockTakesOnlyAwaitedAnswers_data()
     {
@@ -157,6 +158,9 @@ private slots:
             << 0;
         QTest::newRow("positions count from the medium's start")
             << 3600.0 << 0 << QStringList{"start 1000", "settle", "poll", "settle"} << 0;
+        QTest::newRow("a start time only the engine said before playback")
+            << 3600.0 << 0 << QStringList{"start 1000 untold", "settle", "poll", "settle"}
+            << 1000000;
         QTest::newRow("a start time said during playback is a stranger's")
             << 3600.0 << 0
             << QStringList{"start 1000", "settle", "say ID_START_TIME=500.00", "poll", "settle"}
@@ -190,9 +194,14 @@ private slots:
             const QString argument = step.section(QLatin1Char(' '), 1);
             if (step.startsWith(QLatin1String("start"))) {
                 ++starts;
-                engine.SetStartTime(argument.toDouble());
+                const double startTime = argument.section(QLatin1Char(' '), 0, 0).toDouble();
+                engine.SetStartTime(startTime);
+                MediumFacts facts;
+                if (!argument.isEmpty() && !argument.endsWith(QLatin1String(" untold"))) {
+                    facts.startTimeMs = qint64(startTime * 1000);
+                }
                 session.Start(qEnvironmentVariable("TAVRIX_ENGINE"), {QStringLiteral("film.mkv")},
-                              folder.path());
+                              folder.path(), facts);
             } else if (step == QLatin1String("poll")) {
                 session.Poll();
             } else if (step.startsWith(QLatin1String("seek "))) {
