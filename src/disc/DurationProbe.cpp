@@ -3,6 +3,7 @@
 #include "platform/ChildProcess.h"
 #include "platform/ExternalPrograms.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 
@@ -117,7 +118,8 @@ void DurationProbeQueue::StartWaiting(bool firstAlone)
             Qt::QueuedConnection);
         m_running.push_back(std::move(probe));
         // A list of arguments: no path, whatever its characters, can add arguments of its own.
-        process.start(ProbeProgram(), ProbeOptions() << raw->path);
+        // Absolute, so that no name is taken for one of the probe's own protocols ("concat:").
+        process.start(ProbeProgram(), ProbeOptions() << QFileInfo(raw->path).absoluteFilePath());
         process.closeWriteChannel();
         raw->timer->start(m_timeLimitMs);
     }

@@ -55,8 +55,18 @@ QUrl UserGuideUrl(const QString &section)
 void InstallProbe()
 {
     const QString target = AppDataFolder() + QStringLiteral("tool");
-    if (QFile::exists(target) || !QFile::exists(ProbeSource())) {
+    const QFileInfo source(ProbeSource());
+    const QFileInfo copy(target);
+    if (!source.exists()) {
         return;
+    }
+    // A copy this player made earlier of another probe (an older build's) gives way; anything
+    // else by that name is left alone.
+    if (copy.exists() || copy.isSymLink()) {
+        if (copy.isSymLink() || !copy.isFile() || copy.size() == source.size() ||
+            !QFile::remove(target)) {
+            return;
+        }
     }
     QFile::copy(ProbeSource(), target);
 }

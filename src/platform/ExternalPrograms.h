@@ -17,8 +17,9 @@ QStringList ProbeOptions();
 
 // Where the probe is installed from: "tool" beside the program.
 QString ProbeSource();
-// Copies the probe beside the program into the per-user folder, once: an existing copy is never
-// replaced, and an installed player has none to copy.
+// Copies the probe beside the program into the per-user folder: a copy of the same size is kept,
+// an earlier copy of another probe is replaced, a link is left alone; an installed player has
+// none to copy.
 void InstallProbe();
 
 // The user guide shipped beside the program, at the named section (its top when empty).

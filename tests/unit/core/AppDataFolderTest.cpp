@@ -1,6 +1,7 @@
 #include "common/TestMain.h"
 
 #include "platform/AppDataFolder.h"
+#include "platform/ExternalPrograms.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@ private slots:
     void ensureFolderExists_data();
     void ensureFolderExists();
     void appDataFolderCanBeCreated();
+    void probeCopyOfAnotherProbeGivesWay_data();
+    void probeCopyOfAnotherProbeGivesWay();
 
 private:
     QTemporaryDir m_scratch;
@@ -92,6 +95,33 @@ void AppDataFolderTest::appDataFolderCanBeCreated()
     QVERIFY(EnsureFolderExists(folder));
     QVERIFY(QFileInfo(folder).isDir());
     QVERIFY(EnsureFolderExists(folder));
+}
+
+// The build's probe is copied into the per-user folder; an older build's copy is replaced, and
+// a link of that name is never written through.
+void AppDataFolderTest::probeCopyOfAnotherProbeGivesWay_data()
+{
+    QTest::addColumn<bool>("link");
+    QTest::newRow("an older probe's copy") << false;
+    QTest::newRow("a link") << true;
+}
+
+void AppDataFolderTest::probeCopyOfAnotherProbeGivesWay()
+{
+    QFETCH(bool, link);
+    QVERIFY(QFileInfo(ProbeSource()).size() > 2);
+    QVERIFY(EnsureFolderExists(AppDataFolder()));
+    const QString copy = AppDataFolder() + QStringLiteral("tool");
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("old"));
+    QFile::remove(copy);
+    QFile old(link ? target : copy);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("ff") == 2);
+    old.close();
+    QVERIFY(!link || QFile::link(target, copy));
+    InstallProbe();
+    QCOMPARE(QFileInfo(link ? target : copy).size(), link ? 2 : QFileInfo(ProbeSource()).size());
+    QFile::remove(copy);
 }
 
 TAVRIX_CORE_TEST_MAIN(AppDataFolderTest)

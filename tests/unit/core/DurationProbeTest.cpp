@@ -338,7 +338,8 @@ private slots:
         queue.Cancel();
     }
 
-    // The options of the JSON report, then the path behind "--", so that no path is an option.
+    // The options of the JSON report, then the absolute path behind "--", so that no path is an
+    // option or names one of the probe's protocols.
     void eachProbeGetsItsOptionsAndThePathAlone_data()
     {
         QTest::addColumn<QString>("name");
@@ -348,6 +349,7 @@ private slots:
         QTest::newRow("shell characters") << "$(touch x) `y` 'z'; & | > <.mkv" << false;
         QTest::newRow("leading dash") << "-name.mkv" << true;
         QTest::newRow("blanks around it") << "  padded.mkv  " << true;
+        QTest::newRow("a protocol's name") << "concat:padded.mkv" << true;
     }
 
     void eachProbeGetsItsOptionsAndThePathAlone()
@@ -363,7 +365,7 @@ private slots:
         const QStringList argv = QString::fromLocal8Bit(ReadFile(QStringLiteral("argv")))
                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(argv, QStringList({"8", "-v", "error", "-print_format", "json", "-show_format",
-                                    "-show_streams", "--", path}));
+                                    "-show_streams", "--", QFileInfo(path).absoluteFilePath()}));
     }
 
     void crashedProbeStillCountsWhatItSaid()
