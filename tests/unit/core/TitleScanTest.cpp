@@ -63,10 +63,12 @@ QByteArray Clip(int playlistId, int item)
     return QByteArray::number(playlistId * 100 + item).rightJustified(5, '0');
 }
 
-// A playlist of items of the given lengths in milliseconds.
-QByteArray Movie(int id, const QVector<qint64> &itemMs)
+// A playlist of items of the given lengths in milliseconds, and of as many items of length 0
+// after them as the count can say.
+QByteArray Movie(int id, const QVector<qint64> &itemMs, bool zeroLengthItems = false)
 {
     Playlist playlist;
+    playlist.zeroLengthItems = zeroLengthItems ? 0x7FFF - int(itemMs.size()) : 0;
     for (int i = 0; i < itemMs.size(); ++i) {
         playlist.items.append(PlaylistWriter::SimpleItem(Clip(id, i), itemMs[i]));
     }
@@ -292,6 +294,7 @@ private slots:
         QTest::newRow("zero play items") << QStringLiteral("zero items");
         QTest::newRow("too many video streams") << QStringLiteral("four videos");
         QTest::newRow("cut short") << QStringLiteral("truncated");
+        QTest::newRow("zero-length items after three real ones") << QStringLiteral("zero length");
         QTest::newRow("sub-folder holding a playlist") << QStringLiteral("folder");
         // Hostile entries, which must neither hold the scan up nor be read whole.
         QTest::newRow("8 GiB sparse file") << QStringLiteral("sparse");
@@ -321,6 +324,8 @@ private slots:
             playlist.items = {PlaylistWriter::SimpleItem(Clip(2, 0), 60000)};
             playlist.items[0].videoCountOverride = 4;
             disc.PutPlaylist(middle, PlaylistWriter::Write(playlist));
+        } else if (kind == QLatin1String("zero length")) {
+            disc.PutPlaylist(middle, Movie(2, {60000, 60000, 60000}, true));
         } else if (kind == QLatin1String("truncated")) {
             disc.PutPlaylist(middle, Movie(2, {60000, 60000}).chopped(20));
         } else if (kind == QLatin1String("folder")) {
