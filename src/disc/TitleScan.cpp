@@ -31,6 +31,7 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
 {
     PlaylistCopies copies;
     int counter = 1;
+    qsizetype kept = 0; // play items, chapters and streams of the titles kept
     for (qsizetype index = 0; index < count; ++index) {
         if (cancelled != nullptr && cancelled->load()) {
             break;
@@ -44,6 +45,15 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
         if (copies.IsCopy(playlist.bytes)) {
             ++counter;
             continue;
+        }
+        // A title that would pass the disc's budget is dropped with every later one, and nothing
+        // more is read (the read-ahead ends with the scan). No real disc comes near the budget,
+        // so what is dropped is a hostile disc's.
+        const PlaylistContents &contents = playlist.contents;
+        kept += contents.playItems.size() + contents.chapters.size() + contents.audio.size() +
+                contents.subtitles.size();
+        if (kept > kMaxDiscRecords) {
+            break;
         }
         ScannedTitle title;
         title.key = keys[index];

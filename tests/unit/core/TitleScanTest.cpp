@@ -96,6 +96,19 @@ QByteArray LoopMenu(int id)
     return PlaylistWriter::Write(playlist);
 }
 
+// As many items, without streams, as a playlist holds, each with a chapter (999 of each).
+QByteArray MostItemsAndMarks(int id)
+{
+    PlayItem item;
+    item.video.clear();
+    Playlist playlist{QVector<PlayItem>(MoviePlaylistReader::kMaxPlayItems, item), {}};
+    for (int i = 0; i < MoviePlaylistReader::kMaxPlayItems; ++i) {
+        playlist.items[i].clip = Clip(id, i);
+        playlist.marks.append({1, quint16(i), 0});
+    }
+    return PlaylistWriter::Write(playlist);
+}
+
 QString NameOf(const ScannedTitle &title)
 {
     return QFileInfo(title.key).fileName();
@@ -349,6 +362,39 @@ private slots:
         const DiscScan scan = ScanBluRayFolder(disc.Path());
         const QStringList expected{"00000.mpls: 1", "00002.mpls: 2"};
         QCOMPARE(NumbersByName(scan), expected);
+    }
+
+    // Discs made to fill memory keep no more than the disc's budget of play items, chapters and
+    // streams, which the titles in listing order fill.
+    void keptRecordsStayWithinTheDiscBudget_data()
+    {
+        QTest::addColumn<bool>("most"); // else three items and 32,764 of length 0
+        QTest::addColumn<int>("playlists");
+        QTest::addColumn<int>("titles");
+        QTest::newRow("ten playlists of zero-length items, once 1.3 times the budget")
+            << false << 10 << 0;
+        QTest::newRow("playlists of 999 items and marks past the budget")
+            << true << 130 << int(kMaxDiscRecords / (2 * 999));
+    }
+
+    void keptRecordsStayWithinTheDiscBudget()
+    {
+        QFETCH(bool, most);
+        QFETCH(int, playlists);
+        QFETCH(int, titles);
+        Disc disc;
+        for (int i = 1; i <= playlists; ++i) {
+            disc.PutPlaylist(QString::number(i), most ? MostItemsAndMarks(i)
+                                                      : Movie(i, {60000, 60000, 60000}, true));
+        }
+        const DiscScan scan = ScanBluRayFolder(disc.Path());
+        qsizetype kept = 0;
+        for (const ScannedTitle &title : scan.titles) {
+            kept += title.contents.playItems.size() + title.contents.chapters.size() +
+                    title.contents.audio.size() + title.contents.subtitles.size();
+        }
+        QVERIFY2(kept <= kMaxDiscRecords, qPrintable(QString::number(kept)));
+        QCOMPARE(scan.titles.size(), titles);
     }
 
     void everyFileIsACandidateInNameOrder()
