@@ -3,6 +3,7 @@
 #include "disc/DiscImage.h"
 #include "disc/PlaylistCopies.h"
 #include "disc/PlaylistReadAhead.h"
+#include "disc/ThumbnailPicture.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/OpenFolder.h"
 #include "util/TimeText.h"
@@ -80,8 +81,9 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
     const QString metadataFolder = discFolder + QLatin1Char('/') + kMetadataFolder;
     scan.metadata = ReadDiscMetadata(metadataFolder + QStringLiteral("bdmt_eng.xml"));
     const QString thumbnail = ThumbnailPath(metadataFolder, scan.metadata.thumbnail);
-    if (!thumbnail.isEmpty()) {
-        ReadRegularFile(thumbnail, kMaxThumbnailFileSize, scan.thumbnail);
+    QByteArray picture;
+    if (!thumbnail.isEmpty() && ReadRegularFile(thumbnail, kMaxThumbnailFileSize, picture)) {
+        scan.thumbnail = DecodeThumbnail(picture);
     }
 
     const OpenFolder playlists(discFolder + QLatin1Char('/') + kPlaylistFolder);
@@ -113,11 +115,12 @@ DiscScan ScanBluRayImage(DiscImage &image, const std::atomic<bool> *cancelled)
                        bytes)) {
         scan.metadata = ParseDiscMetadataFile(bytes);
     }
-    if (IsRelativeHrefInside(scan.metadata.thumbnail)) {
-        // Cleaned as a folder's path is resolved: the image's reader takes no "." step.
+    // Cleaned as a folder's path is resolved: the image's reader takes no "." step.
+    if (IsRelativeHrefInside(scan.metadata.thumbnail) &&
         image.ReadFile(kMetadataFolder +
                            QDir::cleanPath(QFile::decodeName(scan.metadata.thumbnail)),
-                       kMaxThumbnailFileSize, scan.thumbnail);
+                       kMaxThumbnailFileSize, bytes)) {
+        scan.thumbnail = DecodeThumbnail(bytes);
     }
 
     const QStringList names = image.FileNames(kPlaylistFolder);

@@ -4,6 +4,7 @@
 #include "disc/MoviePlaylistReader.h"
 #include "disc/SourceClassification.h"
 
+#include <QImage>
 #include <QString>
 #include <QVector>
 
@@ -24,7 +25,7 @@ struct ScannedTitle
 struct DiscScan
 {
     DiscMetadata metadata;
-    QByteArray thumbnail;         // the thumbnail picture's bytes, or empty
+    QImage thumbnail;             // the thumbnail picture (see DecodeThumbnail), or null
     QVector<ScannedTitle> titles; // longest first; equal lengths keep the listing order
 };
 
@@ -49,7 +50,8 @@ inline constexpr qsizetype kMaxDiscRecords = 250000;
 // play items, chapters and streams. The playlists are read on two threads (see
 // PlaylistReadAhead). When `cancelled` becomes true (from another thread), the scan stops after
 // the playlists it reads.
-// The thumbnail is read the same way, when ThumbnailPath allows it.
+// The thumbnail is read the same way, when ThumbnailPath allows it, and decoded here, off the
+// window's thread.
 DiscScan ScanBluRayFolder(const QString &discFolder,
                           const std::atomic<bool> *cancelled = nullptr);
 

@@ -13,10 +13,8 @@
 void DRUI::ShowScannedDisc(const ScannedDisc &disc)
 {
     m_discNameLabel->setText(disc.name);
-    // Read by the scan, bounded, off this thread.
-    QPixmap thumbnail;
-    thumbnail.loadFromData(disc.thumbnail);
-    m_discThumbnailLabel->setPixmap(thumbnail);
+    // Read, checked, decoded and scaled by the scan, off this thread.
+    m_discThumbnailLabel->setPixmap(QPixmap::fromImage(disc.thumbnail));
     // A disc without titles still replaces the previous disc's menus, with empty ones.
     BuildTitleMenus(disc.titles);
 }

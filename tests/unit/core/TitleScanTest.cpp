@@ -7,14 +7,18 @@
 #include "disc/PlaylistReadAhead.h"
 #include "disc/TitleScan.h"
 
+#include <QBuffer>
 #include <QDir>
 
 #include <QFile>
+#include <QImage>
 #include <QMap>
+#include <QtEndian>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
+#include <tuple>
 
 namespace {
 
@@ -107,6 +111,22 @@ QByteArray MostItemsAndMarks(int id)
         playlist.marks.append({1, quint16(i), 0});
     }
     return PlaylistWriter::Write(playlist);
+}
+
+// A picture of one colour in a format's bytes, or a small JPEG whose header declares `size`.
+QByteArray Picture(const QSize &size, const char *format, bool declaredOnly = false)
+{
+    QImage image(declaredOnly ? QSize(16, 16) : size, QImage::Format_ARGB32);
+    image.fill(format == QByteArray("PNG") ? Qt::transparent : Qt::darkCyan);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    QByteArray bytes = buffer.data();
+    if (declaredOnly) { // the frame header: FF C0, length, precision, height, width
+        qToBigEndian(quint16(size.height()), bytes.data() + bytes.indexOf("\xFF\xC0") + 5);
+        qToBigEndian(quint16(size.width()), bytes.data() + bytes.indexOf("\xFF\xC0") + 7);
+    }
+    return bytes;
 }
 
 QString NameOf(const ScannedTitle &title)
@@ -224,12 +244,30 @@ private slots:
         QTest::addColumn<QString>("fileName"); // empty: no metadata file
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("thumbnail");
+        QTest::addColumn<QByteArray>("picture"); // the thumbnail file's bytes
+        QTest::addColumn<QSize>("shown");        // the picture decoded; invalid: none
 
+        const QByteArray jpeg = Picture(QSize(416, 240), "JPG");
+        const QString english = QStringLiteral("bdmt_eng.xml");
         QTest::newRow("english file")
-            << QStringLiteral("bdmt_eng.xml") << QByteArray("My Film") << QByteArray("thumb.jpg");
-        QTest::newRow("no file") << QString() << QByteArray() << QByteArray();
+            << english << QByteArray("My Film") << QByteArray("thumb.jpg") << jpeg << QSize(416, 240);
+        QTest::newRow("no file") << QString() << QByteArray() << QByteArray() << jpeg << QSize();
         QTest::newRow("other language only")
-            << QStringLiteral("bdmt_fra.xml") << QByteArray() << QByteArray();
+            << QStringLiteral("bdmt_fra.xml") << QByteArray() << QByteArray() << jpeg << QSize();
+        // Decoded by the scan: JPEG or PNG, at most 4096 pixels a side, scaled into 640x480.
+        for (const auto &[name, picture, shown] : {
+                 std::tuple("5700x5700 declared in a few bytes", Picture({5700, 5700}, "JPG", true),
+                            QSize()),
+                 std::tuple("1280x720 scaled into the box", Picture({1280, 720}, "JPG"),
+                            QSize(640, 360)),
+                 std::tuple("4096 wide, the widest", Picture({4096, 16}, "JPG"), QSize(640, 2)),
+                 std::tuple("4097 wide", Picture({4097, 16}, "JPG"), QSize()),
+                 std::tuple("4097 tall", Picture({16, 4097}, "JPG"), QSize()),
+                 std::tuple("a transparent PNG", Picture({200, 100}, "PNG"), QSize(200, 100)),
+                 std::tuple("a BMP", Picture({200, 100}, "BMP"), QSize())}) {
+            QTest::newRow(name) << english << QByteArray("My Film") << QByteArray("thumb.jpg")
+                                << picture << shown;
+        }
     }
 
     void discNameAndThumbnailComeFromEnglishMetadata()
@@ -237,6 +275,8 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, thumbnail);
+        QFETCH(QByteArray, picture);
+        QFETCH(QSize, shown);
         Disc disc;
         if (!fileName.isEmpty()) {
             disc.Put(QStringLiteral("BDMV/META/DL/") + fileName,
@@ -253,13 +293,16 @@ private slots:
                      "  </di:discinfo>\n"
                      "</disclib>\n");
         }
-        disc.Put(QStringLiteral("BDMV/META/DL/thumb.jpg"), "JFIF");
+        disc.Put(QStringLiteral("BDMV/META/DL/thumb.jpg"), picture);
         disc.PutPlaylist(QStringLiteral("00000.mpls"), Movie(1, {60000}));
 
         const DiscScan scan = ScanBluRayFolder(disc.Path());
         QCOMPARE(scan.metadata.name, name);
         QCOMPARE(scan.metadata.thumbnail, thumbnail);
-        QCOMPARE(scan.thumbnail, thumbnail.isEmpty() ? QByteArray() : QByteArray("JFIF"));
+        QCOMPARE(scan.thumbnail.isNull() ? QSize() : scan.thumbnail.size(), shown);
+        // In a form the window's pixmaps take as it is.
+        QVERIFY(scan.thumbnail.isNull() || scan.thumbnail.format() == QImage::Format_RGB32 ||
+                scan.thumbnail.format() == QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(scan.titles.size(), 1);
     }
 
