@@ -1,6 +1,6 @@
 // libFuzzer target: the movie playlist reader on any bytes. Besides the sanitizers' findings,
-// a result the reader does not define, or a refused input that changed the caller's contents,
-// counts as a crash.
+// a result the reader does not define, a refused input that changed the caller's contents, or
+// an accepted one with more items or chapters than a playlist holds, counts as a crash.
 #include "common/PlaylistSentinel.h"
 
 #include <cstddef>

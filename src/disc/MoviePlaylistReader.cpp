@@ -19,8 +19,11 @@ constexpr qint64 kMarkSize = 14;
 constexpr qint64 kAngleEntrySize = 10;
 constexpr qsizetype kClipNameSize = 5;
 constexpr qsizetype kCodecSize = 4;
-// A play item takes at least its length field and its 34 fixed bytes.
-constexpr qint64 kMinPlayItemSize = 2 + 34;
+// After its length field a play item holds 32 bytes of fixed fields, the angles of a
+// multi-angle item, then a stream table whose head takes 16 bytes before its entries.
+constexpr qint64 kPlayItemFieldsSize = 32;
+constexpr qint64 kStreamTableHeadSize = 16;
+constexpr qint64 kMinPlayItemSize = 2 + kPlayItemFieldsSize + kStreamTableHeadSize;
 // Play items name few clips many times over; this many names are made once and shared.
 constexpr qsizetype kMaxSharedClipNames = 16;
 
@@ -111,6 +114,14 @@ private:
     QString SharedClipName(QByteArrayView name, QByteArrayView codec);
     void ParseStreamEntry(qint64 &position);
     void ParseMarks(qint64 markStart);
+    // A record whose declared end comes before the end of what was read of it is a lie that
+    // makes the next record overlap it: a chain of zero lengths would walk two bytes a record.
+    void RequireInside(qint64 readEnd, qint64 declaredEnd)
+    {
+        if (readEnd > declaredEnd) {
+            m_reader.Fail();
+        }
+    }
 
     BigEndianReader m_reader;
     QVector<PlayItemRecord> m_items;
@@ -136,13 +147,17 @@ int PlaylistParser::Parse(PlaylistContents &contents)
     }
     const qint64 playListStart = m_reader.U32(8);
     const qint64 markStart = m_reader.U32(12);
-    const qint16 itemCount = static_cast<qint16>(m_reader.U16(playListStart + 6));
+    const qint64 playListEnd = playListStart + 4 + m_reader.U32(playListStart);
+    const int itemCount = m_reader.U16(playListStart + 6);
+    if (itemCount > MoviePlaylistReader::kMaxPlayItems) {
+        m_reader.Fail();
+    }
     if (m_reader.Failed()) {
         return MoviePlaylistReader::kOutsideData;
     }
 
     // No more items than the bytes can hold, whatever the count says.
-    m_items.reserve(std::clamp<qint64>(itemCount, 0, m_reader.Size() / kMinPlayItemSize));
+    m_items.reserve(std::min<qint64>(itemCount, m_reader.Size() / kMinPlayItemSize));
     int result = MoviePlaylistReader::kOk;
     qint64 position = playListStart + 10;
     for (int item = 0; item < itemCount; ++item) {
@@ -152,6 +167,10 @@ int PlaylistParser::Parse(PlaylistContents &contents)
         if (m_reader.Failed()) {
             return MoviePlaylistReader::kOutsideData;
         }
+    }
+    RequireInside(position, playListEnd);
+    if (m_reader.Failed()) {
+        return MoviePlaylistReader::kOutsideData;
     }
     if (result != MoviePlaylistReader::kOk) {
         return result;
@@ -175,7 +194,7 @@ int PlaylistParser::Parse(PlaylistContents &contents)
 int PlaylistParser::ParsePlayItem(qint64 &position)
 {
     const qint64 start = position;
-    const qint16 length = static_cast<qint16>(m_reader.U16(start));
+    const qint64 end = start + 2 + m_reader.U16(start);
     PlayItemRecord record;
     record.clipName = SharedClipName(m_reader.Bytes(start + 2, kClipNameSize),
                                      m_reader.Bytes(start + 7, kCodecSize));
@@ -191,32 +210,31 @@ int PlaylistParser::ParsePlayItem(qint64 &position)
     m_runningStartMs += record.durationMs;
     m_items.append(std::move(record));
 
-    qint64 table = start + 34;
+    const qint64 fieldsEnd = start + 2 + kPlayItemFieldsSize;
+    qint64 table = fieldsEnd;
     if (m_reader.U8(start + 12) & kMultiAngleFlag) {
-        const qint8 angles = static_cast<qint8>(m_reader.U8(start + 34));
-        table = angles == 0 ? start + 36 : start + 36 + kAngleEntrySize * (angles - 1);
+        const qint8 angles = static_cast<qint8>(m_reader.U8(fieldsEnd));
+        table = angles == 0 ? fieldsEnd + 2 : fieldsEnd + 2 + kAngleEntrySize * (angles - 1);
     }
     const qint8 videoCount = static_cast<qint8>(m_reader.U8(table + 4));
     const qint8 audioCount = static_cast<qint8>(m_reader.U8(table + 5));
     const qint8 subtitleCount = static_cast<qint8>(m_reader.U8(table + 6));
     int result = MoviePlaylistReader::kOk;
+    qint64 entry = table + kStreamTableHeadSize;
     if (videoCount > kMaxPrimaryVideoStreams) {
         result = MoviePlaylistReader::kTooManyVideoStreams;
     } else {
-        qint64 entry = table + 16;
         const int entries = std::max<int>(videoCount, 0) + std::max<int>(audioCount, 0) +
                             std::max<int>(subtitleCount, 0);
         for (int i = 0; i < entries && !m_reader.Failed(); ++i) {
             ParseStreamEntry(entry);
         }
     }
-    // The item must lie inside the data as its length declares it; a negative length would
-    // walk back over what was read.
-    if (length < 0) {
-        m_reader.Fail();
-    }
-    m_reader.Has(start, 2 + qint64(length));
-    position = start + 2 + length;
+    // The item's length counts up to 0xFFFF, so it never leads back over what was read; it
+    // must hold every field read of the item and lie inside the data.
+    RequireInside(entry, end);
+    m_reader.Has(start, end - start);
+    position = end;
     return result;
 }
 
@@ -239,21 +257,36 @@ void PlaylistParser::ParseStreamEntry(qint64 &position)
     const qint64 entry = position;
     const quint8 entryLength = m_reader.U8(entry);
     int pid = 0;
+    qint64 entryReadEnd = entry + 2; // the stream type
     switch (m_reader.U8(entry + 1)) {
-    case 1: pid = m_reader.U16(entry + 2); break;
-    case 2: pid = m_reader.U16(entry + 4); break;
-    case 3: pid = m_reader.U16(entry + 3); break;
+    case 1:
+        pid = m_reader.U16(entry + 2);
+        entryReadEnd = entry + 4;
+        break;
+    case 2:
+        pid = m_reader.U16(entry + 4);
+        entryReadEnd = entry + 6;
+        break;
+    case 3:
+        pid = m_reader.U16(entry + 3);
+        entryReadEnd = entry + 5;
+        break;
     default: break;
     }
     const qint64 attributes = entry + 1 + entryLength;
     const quint8 attributesLength = m_reader.U8(attributes);
+    const qint64 attributesEnd = attributes + 1 + attributesLength;
     m_reader.Has(entry, 1 + qint64(entryLength));
     m_reader.Has(attributes, 1 + qint64(attributesLength));
+    RequireInside(entryReadEnd, attributes);
     const CodingType coding = Coding(m_reader.U8(attributes + 1));
-    // Every stream's language must lie inside the data, whether the stream is kept or not.
-    const QByteArrayView language = coding.list == StreamList::None
-                                        ? QByteArrayView()
-                                        : m_reader.Bytes(attributes + coding.languageOffset, 3);
+    // Every stream's language must lie inside the data and its attributes, whether the stream
+    // is kept or not.
+    const qint64 languageAt = attributes + coding.languageOffset;
+    RequireInside(coding.list == StreamList::None ? attributes + 2 : languageAt + 3,
+                  attributesEnd);
+    const QByteArrayView language =
+        coding.list == StreamList::None ? QByteArrayView() : m_reader.Bytes(languageAt, 3);
     if (coding.list != StreamList::None && m_keepStreams) {
         const StreamRecord stream{pid, StreamText(language, coding.suffix)};
         switch (coding.list) {
@@ -263,14 +296,19 @@ void PlaylistParser::ParseStreamEntry(qint64 &position)
         case StreamList::None: break;
         }
     }
-    position = attributes + 1 + attributesLength;
+    position = attributesEnd;
 }
 
 void PlaylistParser::ParseMarks(qint64 markStart)
 {
     m_chapters.clear();
-    const qint16 markCount = static_cast<qint16>(m_reader.U16(markStart + 4));
-    m_reader.Has(markStart + 6, kMarkSize * std::max<qint16>(markCount, 0));
+    const qint64 marksEnd = markStart + 4 + m_reader.U32(markStart);
+    const int markCount = m_reader.U16(markStart + 4);
+    if (markCount > MoviePlaylistReader::kMaxMarks) {
+        m_reader.Fail();
+    }
+    m_reader.Has(markStart + 6, kMarkSize * markCount);
+    RequireInside(markStart + 6 + kMarkSize * markCount, marksEnd);
     for (int i = 0; i < markCount && !m_reader.Failed(); ++i) {
         const qint64 mark = markStart + 6 + kMarkSize * i;
         const quint8 type = m_reader.U8(mark + 1);

@@ -41,10 +41,20 @@ public:
         kOk = 0,
         kNotMoviePlaylist = 2,    // the file does not start with "MPLS"
         kTooManyVideoStreams = 3, // the last play item lists more than three primary videos
-        kOutsideData = 4,         // an address, count or length points past the bytes read, or
-                                  // a play item ends before it starts
+        kOutsideData = 4,         // an address, count or length points past the bytes read, a
+                                  // play item ends before it starts, a count passes
+                                  // kMaxPlayItems or kMaxMarks, or a length declares a record
+                                  // shorter than the fields read of it
         kCannotOpen = 5,          // no regular file, larger than kMaxFileSize, or unreadable
     };
+
+    // The most play items and marks a playlist holds: the format allows 999 of each, so a
+    // playlist that counts more is malformed and refused whole. Real playlists hold a few
+    // hundred items at the most and rarely more than a hundred chapters, so a cap below the
+    // format's could refuse a real disc, while this one already keeps one playlist to some
+    // 100 KB of items and the chapter menus to 999 entries.
+    static constexpr int kMaxPlayItems = 999;
+    static constexpr int kMaxMarks = 999;
 
     // The largest playlist file that is read. Real ones take a few kilobytes, the largest (some
     // hundred items) a few hundred. The format's limit of 999 play items, each with its 34 fixed

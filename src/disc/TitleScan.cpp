@@ -3,6 +3,7 @@
 #include "disc/DiscImage.h"
 #include "disc/PlaylistCopies.h"
 #include "disc/PlaylistReadAhead.h"
+#include "disc/ThumbnailPicture.h"
 #include "platform/BoundedFileRead.h"
 #include "platform/OpenFolder.h"
 #include "util/TimeText.h"
@@ -31,6 +32,7 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
 {
     PlaylistCopies copies;
     int counter = 1;
+    qsizetype kept = 0; // play items, chapters and streams of the titles kept
     for (qsizetype index = 0; index < count; ++index) {
         if (cancelled != nullptr && cancelled->load()) {
             break;
@@ -44,6 +46,15 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
         if (copies.IsCopy(playlist.bytes)) {
             ++counter;
             continue;
+        }
+        // A title that would pass the disc's budget is dropped with every later one, and nothing
+        // more is read (the read-ahead ends with the scan). No real disc comes near the budget,
+        // so what is dropped is a hostile disc's.
+        const PlaylistContents &contents = playlist.contents;
+        kept += contents.playItems.size() + contents.chapters.size() + contents.audio.size() +
+                contents.subtitles.size();
+        if (kept > kMaxDiscRecords) {
+            break;
         }
         ScannedTitle title;
         title.key = keys[index];
@@ -70,8 +81,9 @@ DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *ca
     const QString metadataFolder = discFolder + QLatin1Char('/') + kMetadataFolder;
     scan.metadata = ReadDiscMetadata(metadataFolder + QStringLiteral("bdmt_eng.xml"));
     const QString thumbnail = ThumbnailPath(metadataFolder, scan.metadata.thumbnail);
-    if (!thumbnail.isEmpty()) {
-        ReadRegularFile(thumbnail, kMaxThumbnailFileSize, scan.thumbnail);
+    QByteArray picture;
+    if (!thumbnail.isEmpty() && ReadRegularFile(thumbnail, kMaxThumbnailFileSize, picture)) {
+        scan.thumbnail = DecodeThumbnail(picture);
     }
 
     const OpenFolder playlists(discFolder + QLatin1Char('/') + kPlaylistFolder);
@@ -103,11 +115,12 @@ DiscScan ScanBluRayImage(DiscImage &image, const std::atomic<bool> *cancelled)
                        bytes)) {
         scan.metadata = ParseDiscMetadataFile(bytes);
     }
-    if (IsRelativeHrefInside(scan.metadata.thumbnail)) {
-        // Cleaned as a folder's path is resolved: the image's reader takes no "." step.
+    // Cleaned as a folder's path is resolved: the image's reader takes no "." step.
+    if (IsRelativeHrefInside(scan.metadata.thumbnail) &&
         image.ReadFile(kMetadataFolder +
                            QDir::cleanPath(QFile::decodeName(scan.metadata.thumbnail)),
-                       kMaxThumbnailFileSize, scan.thumbnail);
+                       kMaxThumbnailFileSize, bytes)) {
+        scan.thumbnail = DecodeThumbnail(bytes);
     }
 
     const QStringList names = image.FileNames(kPlaylistFolder);

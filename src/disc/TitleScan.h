@@ -4,6 +4,7 @@
 #include "disc/MoviePlaylistReader.h"
 #include "disc/SourceClassification.h"
 
+#include <QImage>
 #include <QString>
 #include <QVector>
 
@@ -24,7 +25,7 @@ struct ScannedTitle
 struct DiscScan
 {
     DiscMetadata metadata;
-    QByteArray thumbnail;         // the thumbnail picture's bytes, or empty
+    QImage thumbnail;             // the thumbnail picture (see DecodeThumbnail), or null
     QVector<ScannedTitle> titles; // longest first; equal lengths keep the listing order
 };
 
@@ -32,13 +33,25 @@ struct DiscScan
 // five-digit names would count to 100,000. Files past this many, in name order, are not read.
 inline constexpr int kMaxPlaylists = 2000;
 
+// The most play items, chapters and streams a scan keeps over all of a disc's titles. A
+// playlist holds at most MoviePlaylistReader::kMaxPlayItems items and kMaxMarks marks, and 254
+// streams, yet 2000 of them would still keep five million records. Real discs keep a few
+// thousand; the largest, with hundreds of look-alike playlists of some dozens of items each,
+// some tens of thousands. A quarter of a million is several times that, and at some 100 bytes
+// a record at most comes to about 25 MB of titles, and about 20 MB of disc-scan's output. Once
+// a title would pass it, the scan keeps no more titles.
+inline constexpr qsizetype kMaxDiscRecords = 250000;
+
 // Reads a Blu-ray folder (or drive) into its titles: the regular files of BDMV/PLAYLIST, up to
 // kMaxPlaylists, are read as movie playlists, once each, with one read of at most
 // MoviePlaylistReader::kMaxFileSize bytes that never waits; playlists without play items are not
 // titles, and byte-identical copies of an earlier playlist are not titles either but use up a
-// number. The playlists are read on two threads (see PlaylistReadAhead). When `cancelled`
-// becomes true (from another thread), the scan stops after the playlists it reads.
-// The thumbnail is read the same way, when ThumbnailPath allows it.
+// number. Titles are kept in listing order until they would hold more than kMaxDiscRecords
+// play items, chapters and streams. The playlists are read on two threads (see
+// PlaylistReadAhead). When `cancelled` becomes true (from another thread), the scan stops after
+// the playlists it reads.
+// The thumbnail is read the same way, when ThumbnailPath allows it, and decoded here, off the
+// window's thread.
 DiscScan ScanBluRayFolder(const QString &discFolder,
                           const std::atomic<bool> *cancelled = nullptr);
 

@@ -6,6 +6,7 @@
 #include "playing/M3uList.h"
 
 #include <QHash>
+#include <QImage>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -41,7 +42,7 @@ struct DiscTitle
 struct ScannedDisc
 {
     QString name;
-    QByteArray thumbnail;           // the picture's bytes
+    QImage thumbnail;               // decoded by the scan, ready to show; null when none
     QVector<PLAY_LIST_INFO> titles; // longest first; strPath is the title key
 };
 

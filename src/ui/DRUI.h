@@ -181,6 +181,18 @@ private:
     void ShowScannedDisc(const ScannedDisc &disc);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
     QMenu *NewDiscSubmenu();
+    // A chapter or title menu lists this many entries itself and the rest in submenus of as
+    // many. The disc menu's entries, 20-point bold, take 40 pixels each: 25 are 1000 pixels, a
+    // screenful of the common 1080-line screen (the Controls menu's take 22). A title has at
+    // most 999 chapters and a disc 2000 titles, so a chapter menu holds at most 25 entries and
+    // 39 submenus, a title menu 25 and 79.
+    static constexpr int kEntriesPerMenu = 25;
+    // Adds the entries to a chapter or title menu: the first kEntriesPerMenu, then a submenu
+    // with the menu's look for each kEntriesPerMenu more, named by the text of `rangeKey`
+    // ("Chapters 26–50"). Each entry keeps its data and handler.
+    void AddEntriesByScreenful(QMenu *menu, const QList<QAction *> &entries, const char *rangeKey);
+    // Empties a chapter or title menu, its submenus and the entries they own going too.
+    void ClearEntryMenu(QMenu *menu);
     // The slider's handle is under the point: a press there starts a drag, not a seek.
     bool IsOnSeekHandle(const QPoint &point) const;
     // In full screen the bar stays while the pointer is on it or a slider is held.

@@ -99,22 +99,29 @@ void DRUI::OpenDiscFolder(const QString &path)
 
 void DRUI::BuildDvdMenus()
 {
-    m_titleMenu->clear();
+    ClearEntryMenu(m_titleMenu);
+    QList<QAction *> titles;
     for (const auto &[title, lengthMs] : m_playback->DvdTitleLengths()) {
-        QAction *entry = m_titleMenu->addAction(
-            QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)));
+        auto *entry = new QAction(
+            QStringLiteral("%1. %2").arg(title).arg(FormatTime(lengthMs / 1000)), m_titleMenu);
         entry->setData(title);
         connect(entry, &QAction::triggered, this,
                 [this, title = title] { m_playback->PickDvdTitle(title); });
+        titles.append(entry);
     }
-    m_chapterMenu->clear();
+    AddEntriesByScreenful(m_titleMenu, titles, "MainWnd/TitleRange");
+    ClearEntryMenu(m_chapterMenu);
+    QList<QAction *> chapters;
+    chapters.reserve(m_playback->ChapterStarts().size());
     int number = 1;
     for (const qint64 startMs : m_playback->ChapterStarts()) {
-        QAction *entry = m_chapterMenu->addAction(
-            QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)));
+        auto *entry = new QAction(
+            QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)), m_chapterMenu);
         entry->setData(startMs);
         connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
+        chapters.append(entry);
     }
+    AddEntriesByScreenful(m_chapterMenu, chapters, "MainWnd/ChapterRange");
 }
 
 

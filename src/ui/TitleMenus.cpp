@@ -1,5 +1,6 @@
 #include "ui/DRUI.h"
 
+#include "app/LanguageManager.h"
 #include "look/Look.h"
 #include "look/StyleSheets.h"
 #include "util/TextConversion.h"
@@ -12,10 +13,8 @@
 void DRUI::ShowScannedDisc(const ScannedDisc &disc)
 {
     m_discNameLabel->setText(disc.name);
-    // Read by the scan, bounded, off this thread.
-    QPixmap thumbnail;
-    thumbnail.loadFromData(disc.thumbnail);
-    m_discThumbnailLabel->setPixmap(thumbnail);
+    // Read, checked, decoded and scaled by the scan, off this thread.
+    m_discThumbnailLabel->setPixmap(QPixmap::fromImage(disc.thumbnail));
     // A disc without titles still replaces the previous disc's menus, with empty ones.
     BuildTitleMenus(disc.titles);
 }
@@ -96,20 +95,25 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
 
     // Chapter and title entries are single actions shown in two menus.
     QMenu *chapters = NewDiscSubmenu();
-    m_chapterMenu->clear();
+    ClearEntryMenu(m_chapterMenu);
+    QList<QAction *> chapterEntries;
+    chapterEntries.reserve(title.chapterStartsMs.size());
     int n = 1;
     for (const qint64 startMs : title.chapterStartsMs) {
         auto *entry = new QAction(QStringLiteral("%1. %2").arg(n++).arg(FormatTime(startMs / 1000)),
                                   chapters);
         entry->setData(startMs);
         connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
-        chapters->addAction(entry);
-        m_chapterMenu->addAction(entry);
+        chapterEntries.append(entry);
     }
+    AddEntriesByScreenful(chapters, chapterEntries, "MainWnd/ChapterRange");
+    AddEntriesByScreenful(m_chapterMenu, chapterEntries, "MainWnd/ChapterRange");
     m_discChapterAction->setMenu(chapters);
 
     QMenu *otherTitles = NewDiscSubmenu();
-    m_titleMenu->clear();
+    ClearEntryMenu(m_titleMenu);
+    QList<QAction *> titleEntries;
+    titleEntries.reserve(titles.size());
     n = 1;
     for (const PLAY_LIST_INFO &other : titles) {
         auto *entry =
@@ -119,12 +123,49 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
             m_playback->Stop();
             m_whatPlays->PickTitle(key);
         });
-        otherTitles->addAction(entry);
-        m_titleMenu->addAction(entry);
+        titleEntries.append(entry);
     }
+    AddEntriesByScreenful(otherTitles, titleEntries, "MainWnd/TitleRange");
+    AddEntriesByScreenful(m_titleMenu, titleEntries, "MainWnd/TitleRange");
     m_discOtherTitlesAction->setMenu(otherTitles);
 
     ShowPage(kNavigationPage);
+}
+
+void DRUI::AddEntriesByScreenful(QMenu *menu, const QList<QAction *> &entries,
+                                 const char *rangeKey)
+{
+    menu->addActions(entries.mid(0, kEntriesPerMenu));
+    for (qsizetype first = kEntriesPerMenu; first < entries.size(); first += kEntriesPerMenu) {
+        const QList<QAction *> part = entries.mid(first, kEntriesPerMenu);
+        // With the menu's own look; it goes with the menu, or when the menu is cleared.
+        auto *submenu = new QMenu(menu);
+        submenu->setWindowFlags(menu->windowFlags());
+        submenu->setAttribute(Qt::WA_TranslucentBackground,
+                              menu->testAttribute(Qt::WA_TranslucentBackground));
+        submenu->setStyleSheet(menu->styleSheet());
+        submenu->setFont(menu->font());
+        submenu->setPalette(menu->palette());
+        submenu->setTitle(GetText(rangeKey).arg(first + 1).arg(first + part.size()));
+        // An entry the menu owns goes with the submenu that shows it.
+        for (QAction *entry : part) {
+            if (entry->parent() == menu) {
+                entry->setParent(submenu);
+            }
+        }
+        submenu->addActions(part);
+        menu->addMenu(submenu);
+    }
+}
+
+void DRUI::ClearEntryMenu(QMenu *menu)
+{
+    const QList<QMenu *> submenus =
+        menu->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QMenu *submenu : submenus) {
+        submenu->deleteLater();
+    }
+    menu->clear();
 }
 
 void DRUI::PickChapter(qint64 startMs)
@@ -167,10 +208,9 @@ void DRUI::BDMenuOperate(QAction *action)
         m_whatPlays->ChooseMainTitleTracks(action->data().toInt(), std::nullopt);
         return;
     }
-    // Chapters and titles are entries of their own, shared with the Controls menu.
-    if (entry == m_discChapterAction || entry == m_discOtherTitlesAction) {
-        return;
+    // Play Movie, the disc menu's own entry: the main title, whatever was picked before.
+    // Chapters and titles, in submenus of the disc menu or of those, have handlers of their own.
+    if (action->parent() == m_discMenu && action->menu() == nullptr) {
+        m_whatPlays->PlayMainTitle(0);
     }
-    // Play Movie: the main title, whatever was picked before.
-    m_whatPlays->PlayMainTitle(0);
 }

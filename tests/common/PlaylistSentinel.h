@@ -30,14 +30,20 @@ inline bool IsSentinel(const PlaylistContents &contents)
 }
 
 // The check the fuzzer and the checked test share: parses the bytes into a sentinel and returns
-// the result, or -1 (and says why) when the result is none of the reader's or a refused input
-// changed the contents.
+// the result, or -1 (and says why) when the result is none of the reader's, a refused input
+// changed the contents, or an accepted one gave more items or chapters than a playlist holds.
 inline int ParseIntoSentinel(const QByteArray &bytes, QString *why)
 {
     PlaylistContents contents = Sentinel();
     const int result = MoviePlaylistReader::Parse(bytes, contents);
     switch (result) {
-    case MoviePlaylistReader::kOk: return result;
+    case MoviePlaylistReader::kOk:
+        if (contents.playItems.size() <= MoviePlaylistReader::kMaxPlayItems &&
+            contents.chapters.size() <= MoviePlaylistReader::kMaxMarks) {
+            return result;
+        }
+        *why = QStringLiteral("%1 items").arg(contents.playItems.size());
+        return -1;
     case MoviePlaylistReader::kNotMoviePlaylist:
     case MoviePlaylistReader::kTooManyVideoStreams:
     case MoviePlaylistReader::kOutsideData:

@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -293,6 +294,73 @@ private slots:
             DruiTestAccess::SubtitleTrackMenu(Window())->actions();
         QVERIFY(subtitleTracks[0]->isChecked());
         QVERIFY(!subtitleTracks[1]->isCheckable());
+    }
+
+    // A chapter or title menu lists 25 entries and the rest in submenus of 25, in the disc menu
+    // and the Controls menu alike; the last entry, deepest in, still does what it says.
+    void longMenusListTheRestInSubmenus_data()
+    {
+        QTest::addColumn<int>("chapters"); // of the main title, one every ten seconds
+        QTest::addColumn<int>("titles");   // the main title and others of 1, 2, ... seconds
+        QTest::addColumn<QStringList>("chapterMenu"); // its length and last line
+        QTest::addColumn<QStringList>("titleMenu");
+        QTest::newRow("25 chapters and titles: all listed")
+            << 25 << 25 << QStringList{"25", "25. 00:04:00"} << QStringList{"25", "25. 00:00:01"};
+        QTest::newRow("26 chapters") << 26 << 1 << QStringList{"26", "Chapters 26–26"}
+                                     << QStringList{"1", "1. 01:04:20"};
+        QTest::newRow("999 chapters, the most a title has")
+            << 999 << 1 << QStringList{"64", "Chapters 976–999"}
+            << QStringList{"1", "1. 03:46:30"};
+        QTest::newRow("60 titles") << 2 << 60 << QStringList{"2", "2. 00:00:10"}
+                                   << QStringList{"27", "Titles 51–60"};
+    }
+
+    void longMenusListTheRestInSubmenus()
+    {
+        QFETCH(int, chapters);
+        QFETCH(int, titles);
+        QFETCH(QStringList, chapterMenu);
+        QFETCH(QStringList, titleMenu);
+        const QString disc = m_discs.filePath(QStringLiteral("MENUS %1").arg(chapters + titles));
+        Playlist main{{SimpleItem("00001", (chapters * 10 + 3600) * 1000)}, {}};
+        for (int i = 0; i < chapters; ++i) {
+            main.marks.append(Mark{1, 0, quint32(i) * 10 * 45000});
+        }
+        WriteFile(disc + "/BDMV/PLAYLIST/00000.mpls", Write(main));
+        for (int i = 1; i < titles; ++i) {
+            WriteFile(disc + QStringLiteral("/BDMV/PLAYLIST/%1.mpls").arg(i, 5, 10, QChar('0')),
+                      Write({{SimpleItem(QByteArray::number(10000 + i), i * 1000)}, {}}));
+        }
+        QDir().mkpath(disc + QStringLiteral("/BDMV/STREAM"));
+        Owners::OpenDiscFolder(Window(), disc);
+        // The last entry, in the last submenu when there are any.
+        const auto last = [](QMenu *menu) {
+            QAction *entry = menu->actions().last();
+            return entry->menu() != nullptr ? entry->menu()->actions().last() : entry;
+        };
+        for (const auto &[discEntry, controls, expected] :
+             {std::tuple(DruiTestAccess::DiscChapterAction(Window()),
+                         DruiTestAccess::ChapterMenu(Window()), chapterMenu),
+              std::tuple(DruiTestAccess::DiscOtherTitlesAction(Window()),
+                         DruiTestAccess::TitleMenu(Window()), titleMenu)}) {
+            QMenu *inDisc = discEntry->menu();
+            QCOMPARE(QString::number(inDisc->actions().size()), expected[0]);
+            QCOMPARE(inDisc->actions().last()->text(), expected[1]);
+            QCOMPARE(controls->actions().size(), inDisc->actions().size());
+            QCOMPARE(controls->actions().last()->text(), expected[1]);
+            QCOMPARE(last(controls), last(inDisc));
+        }
+        // Picked as the disc menu hands a click on.
+        QAction *lastChapter = last(DruiTestAccess::DiscChapterAction(Window())->menu());
+        lastChapter->trigger();
+        Window().BDMenuOperate(lastChapter);
+        QCOMPARE(Owners::Chosen(Window()).startSec, (chapters - 1) * 10);
+        WaitForCommand(QStringLiteral("seek %1 2").arg((chapters - 1) * 10));
+        QAction *lastTitle = last(DruiTestAccess::TitleMenu(Window()));
+        lastTitle->trigger();
+        Owners::SettleDisc(Window());
+        QCOMPARE(Owners::Chosen(Window()).titleKey,
+                 lastTitle->data().value<PLAY_LIST_INFO>().strPath);
     }
 
     void playMoviePlaysTheMainTitleFromItsStart()

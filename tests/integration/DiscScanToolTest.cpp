@@ -127,6 +127,11 @@ private slots:
         QTest::newRow("not a playlist") << QByteArray("XXXX0200") << 2;
         QTest::newRow("cut short")
             << Write(Playlist{{SimpleItem("00001", 1000)}, {}}).left(60) << 4;
+        // Once printed as 32,767 items, 2 MB of them.
+        Playlist zeroLength{
+            {SimpleItem("00001", 1000), SimpleItem("00002", 1000), SimpleItem("00003", 1000)}, {}};
+        zeroLength.zeroLengthItems = 0x7FFF - 3;
+        QTest::newRow("zero-length items after three real ones") << Write(zeroLength) << 4;
     }
 
     void rejectedPlaylistStillPrintsItsResult()

@@ -247,6 +247,14 @@ private slots:
                 }
             }
         }
+        // Items of length 0, each starting two bytes after the last, as many as the count can
+        // say: a disc of such playlists once held gigabytes.
+        Playlist zeroLength{{SimpleItem("00001", 10000), SimpleItem("00002", 20000),
+                             SimpleItem("00003", 30000)},
+                            Marks(3, 2)};
+        zeroLength.zeroLengthItems = 0x7FFF - 3;
+        QTest::newRow("zero-length items after three real ones")
+            << Write(zeroLength) << int(MoviePlaylistReader::kOutsideData);
     }
 
     void fieldsPointingPastTheEnd()

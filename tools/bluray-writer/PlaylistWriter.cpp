@@ -120,10 +120,13 @@ QByteArray Write(const Playlist &playlist)
     file.PatchU32(8, quint32(playListStart));
     ByteWriter list;
     list.U16(0);
-    list.U16(quint16(playlist.items.size()));
+    list.U16(quint16(playlist.items.size() + playlist.zeroLengthItems));
     list.U16(0); // sub-paths
     for (const PlayItem &item : playlist.items) {
         WritePlayItem(list, item);
+    }
+    if (playlist.zeroLengthItems > 0) {
+        list.Zeros(2 * playlist.zeroLengthItems + 48);
     }
     file.U32(quint32(list.Size()));
     file.Append(list);

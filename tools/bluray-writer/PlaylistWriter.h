@@ -49,6 +49,9 @@ struct Playlist
 {
     QVector<PlayItem> items;
     QVector<Mark> marks;
+    // Play items of length 0 after the others, counted with them: two zero bytes each, and the
+    // 48 zero bytes of fields a reader taking the last of them would read. No disc holds them.
+    int zeroLengthItems = 0;
 };
 
 QByteArray Write(const Playlist &playlist);

@@ -1,6 +1,8 @@
 // disc-scan: shows what a Blu-ray folder or image holds, the way the player reads it.
 //   disc-scan FOLDER|IMAGE      the disc's name, thumbnail and titles, longest first
 //   disc-scan --playlist FILE   one playlist file as the reader returns it
+// What it prints is bounded as the scan and the reader bound what they keep (kMaxDiscRecords,
+// MoviePlaylistReader::kMaxPlayItems and kMaxMarks): some tens of megabytes at most.
 #include "JsonWriter.h"
 
 #include "disc/MoviePlaylistReader.h"

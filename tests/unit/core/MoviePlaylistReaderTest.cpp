@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <numeric>
+
 using namespace PlaylistWriter;
 
 namespace {
@@ -142,6 +144,17 @@ Playlist RichPlaylist()
     third.audio << Audio(0x82, "spa", 0x1101);
     third.subtitles = {Stream{0x90, 1, 0x1200, "eng"}, Stream{0x92, 2, 0x1800, "jpn"}};
     return Playlist{{first, second, third}, {Mark{1, 0, 0}, Mark{1, 1, 45000}, Mark{1, 2, 0}}};
+}
+
+// As many items of 1 ms, and entry marks at their starts, as a playlist holds.
+Playlist Most()
+{
+    Playlist most;
+    for (int i = 0; i < MoviePlaylistReader::kMaxPlayItems; ++i) {
+        most.items << Item(QByteArray::number(i).rightJustified(5, '0'), 0, 45);
+        most.marks << Mark{1, quint16(i), 0};
+    }
+    return most;
 }
 
 int ParseInto(const QByteArray &data, PlaylistContents &contents)
@@ -557,6 +570,9 @@ private slots:
             << Write({{tenSeconds, Item("00002", 0, 45000)},
                       {Mark{1, 2, 0}, Mark{1, 1, 45000}, Mark{1, 0x7FFF, 0}, Mark{1, 0xFFFF, 0}}})
             << QList<qint64>{11000};
+        QList<qint64> everyMs(MoviePlaylistReader::kMaxMarks);
+        std::iota(everyMs.begin(), everyMs.end(), 0);
+        QTest::newRow("999 items and marks, the most a playlist holds") << Write(Most()) << everyMs;
         QTest::newRow("no marks: none") << Write({{tenSeconds}, {}}) << QList<qint64>{};
         QTest::newRow("no items: every mark skipped")
             << Write({{}, {Mark{1, 0, 0}}}) << QList<qint64>{};
@@ -668,6 +684,35 @@ private slots:
         // Malformed rather than outside: it would give negative lengths and chapter times.
         QTest::newRow("an item out a tick before in")
             << Write({{Item("00001", 90000, 89999), Item("00002", 0, 45000)}, {Mark{1, 1, 0}}});
+
+        // More than the format allows.
+        Playlist moreItems = Most();
+        moreItems.items << Item("01000", 0, 45);
+        QTest::newRow("1,000 play items") << Write(moreItems);
+        Playlist moreMarks = Most();
+        moreMarks.marks << Mark{1, 0, 0};
+        QTest::newRow("1,000 marks") << Write(moreMarks);
+
+        // Records whose length declares fewer bytes than the fields read of them: the next
+        // record would overlap them.
+        Playlist zeroLength = RichPlaylist();
+        zeroLength.zeroLengthItems = 0x7FFF - 3;
+        QTest::newRow("zero-length items after three real ones") << Write(zeroLength);
+        const qint64 lastItem = ItemAt(rich, 2);
+        const quint16 lastItemLength = qFromBigEndian<quint16>(rich.constData() + lastItem);
+        QTest::newRow("last item a byte shorter than its streams")
+            << Patched16(rich, lastItem, quint16(lastItemLength - 1));
+        const QByteArray mainClipAudio =
+            OneItem(ItemWithAudio("00001", {Audio(0x81, "eng", 0x1105)}));
+        QTest::newRow("stream entry shorter than its packet identifier")
+            << Patched8(mainClipAudio, StreamEntryAt(mainClipAudio, 0, 1), 2);
+        QTest::newRow("text attributes shorter than their language")
+            << Patched8(rich, StreamEntryAt(rich, 2, 4) + 10, 4);
+        QTest::newRow("mark list a byte shorter than its marks")
+            << Patched32(rich, markStart, quint32(U32At(rich, markStart) - 1));
+        const qint64 playList = U32At(rich, 8);
+        QTest::newRow("PlayList a byte shorter than its items")
+            << Patched32(rich, playList, quint32(U32At(rich, playList) - 1));
     }
 
     void outsideDataLeavesContentsAlone()

@@ -7,14 +7,18 @@
 #include "disc/PlaylistReadAhead.h"
 #include "disc/TitleScan.h"
 
+#include <QBuffer>
 #include <QDir>
 
 #include <QFile>
+#include <QImage>
 #include <QMap>
+#include <QtEndian>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
+#include <tuple>
 
 namespace {
 
@@ -63,10 +67,12 @@ QByteArray Clip(int playlistId, int item)
     return QByteArray::number(playlistId * 100 + item).rightJustified(5, '0');
 }
 
-// A playlist of items of the given lengths in milliseconds.
-QByteArray Movie(int id, const QVector<qint64> &itemMs)
+// A playlist of items of the given lengths in milliseconds, and of as many items of length 0
+// after them as the count can say.
+QByteArray Movie(int id, const QVector<qint64> &itemMs, bool zeroLengthItems = false)
 {
     Playlist playlist;
+    playlist.zeroLengthItems = zeroLengthItems ? 0x7FFF - int(itemMs.size()) : 0;
     for (int i = 0; i < itemMs.size(); ++i) {
         playlist.items.append(PlaylistWriter::SimpleItem(Clip(id, i), itemMs[i]));
     }
@@ -92,6 +98,35 @@ QByteArray LoopMenu(int id)
                       PlaylistWriter::SimpleItem(Clip(id, 1), 20000)};
     playlist.marks = {{1, 0, 0}};
     return PlaylistWriter::Write(playlist);
+}
+
+// As many items, without streams, as a playlist holds, each with a chapter (999 of each).
+QByteArray MostItemsAndMarks(int id)
+{
+    PlayItem item;
+    item.video.clear();
+    Playlist playlist{QVector<PlayItem>(MoviePlaylistReader::kMaxPlayItems, item), {}};
+    for (int i = 0; i < MoviePlaylistReader::kMaxPlayItems; ++i) {
+        playlist.items[i].clip = Clip(id, i);
+        playlist.marks.append({1, quint16(i), 0});
+    }
+    return PlaylistWriter::Write(playlist);
+}
+
+// A picture of one colour in a format's bytes, or a small JPEG whose header declares `size`.
+QByteArray Picture(const QSize &size, const char *format, bool declaredOnly = false)
+{
+    QImage image(declaredOnly ? QSize(16, 16) : size, QImage::Format_ARGB32);
+    image.fill(format == QByteArray("PNG") ? Qt::transparent : Qt::darkCyan);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    QByteArray bytes = buffer.data();
+    if (declaredOnly) { // the frame header: FF C0, length, precision, height, width
+        qToBigEndian(quint16(size.height()), bytes.data() + bytes.indexOf("\xFF\xC0") + 5);
+        qToBigEndian(quint16(size.width()), bytes.data() + bytes.indexOf("\xFF\xC0") + 7);
+    }
+    return bytes;
 }
 
 QString NameOf(const ScannedTitle &title)
@@ -209,12 +244,30 @@ private slots:
         QTest::addColumn<QString>("fileName"); // empty: no metadata file
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("thumbnail");
+        QTest::addColumn<QByteArray>("picture"); // the thumbnail file's bytes
+        QTest::addColumn<QSize>("shown");        // the picture decoded; invalid: none
 
+        const QByteArray jpeg = Picture(QSize(416, 240), "JPG");
+        const QString english = QStringLiteral("bdmt_eng.xml");
         QTest::newRow("english file")
-            << QStringLiteral("bdmt_eng.xml") << QByteArray("My Film") << QByteArray("thumb.jpg");
-        QTest::newRow("no file") << QString() << QByteArray() << QByteArray();
+            << english << QByteArray("My Film") << QByteArray("thumb.jpg") << jpeg << QSize(416, 240);
+        QTest::newRow("no file") << QString() << QByteArray() << QByteArray() << jpeg << QSize();
         QTest::newRow("other language only")
-            << QStringLiteral("bdmt_fra.xml") << QByteArray() << QByteArray();
+            << QStringLiteral("bdmt_fra.xml") << QByteArray() << QByteArray() << jpeg << QSize();
+        // Decoded by the scan: JPEG or PNG, at most 4096 pixels a side, scaled into 640x480.
+        for (const auto &[name, picture, shown] : {
+                 std::tuple("5700x5700 declared in a few bytes", Picture({5700, 5700}, "JPG", true),
+                            QSize()),
+                 std::tuple("1280x720 scaled into the box", Picture({1280, 720}, "JPG"),
+                            QSize(640, 360)),
+                 std::tuple("4096 wide, the widest", Picture({4096, 16}, "JPG"), QSize(640, 2)),
+                 std::tuple("4097 wide", Picture({4097, 16}, "JPG"), QSize()),
+                 std::tuple("4097 tall", Picture({16, 4097}, "JPG"), QSize()),
+                 std::tuple("a transparent PNG", Picture({200, 100}, "PNG"), QSize(200, 100)),
+                 std::tuple("a BMP", Picture({200, 100}, "BMP"), QSize())}) {
+            QTest::newRow(name) << english << QByteArray("My Film") << QByteArray("thumb.jpg")
+                                << picture << shown;
+        }
     }
 
     void discNameAndThumbnailComeFromEnglishMetadata()
@@ -222,6 +275,8 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, thumbnail);
+        QFETCH(QByteArray, picture);
+        QFETCH(QSize, shown);
         Disc disc;
         if (!fileName.isEmpty()) {
             disc.Put(QStringLiteral("BDMV/META/DL/") + fileName,
@@ -238,13 +293,16 @@ private slots:
                      "  </di:discinfo>\n"
                      "</disclib>\n");
         }
-        disc.Put(QStringLiteral("BDMV/META/DL/thumb.jpg"), "JFIF");
+        disc.Put(QStringLiteral("BDMV/META/DL/thumb.jpg"), picture);
         disc.PutPlaylist(QStringLiteral("00000.mpls"), Movie(1, {60000}));
 
         const DiscScan scan = ScanBluRayFolder(disc.Path());
         QCOMPARE(scan.metadata.name, name);
         QCOMPARE(scan.metadata.thumbnail, thumbnail);
-        QCOMPARE(scan.thumbnail, thumbnail.isEmpty() ? QByteArray() : QByteArray("JFIF"));
+        QCOMPARE(scan.thumbnail.isNull() ? QSize() : scan.thumbnail.size(), shown);
+        // In a form the window's pixmaps take as it is.
+        QVERIFY(scan.thumbnail.isNull() || scan.thumbnail.format() == QImage::Format_RGB32 ||
+                scan.thumbnail.format() == QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(scan.titles.size(), 1);
     }
 
@@ -292,6 +350,7 @@ private slots:
         QTest::newRow("zero play items") << QStringLiteral("zero items");
         QTest::newRow("too many video streams") << QStringLiteral("four videos");
         QTest::newRow("cut short") << QStringLiteral("truncated");
+        QTest::newRow("zero-length items after three real ones") << QStringLiteral("zero length");
         QTest::newRow("sub-folder holding a playlist") << QStringLiteral("folder");
         // Hostile entries, which must neither hold the scan up nor be read whole.
         QTest::newRow("8 GiB sparse file") << QStringLiteral("sparse");
@@ -321,6 +380,8 @@ private slots:
             playlist.items = {PlaylistWriter::SimpleItem(Clip(2, 0), 60000)};
             playlist.items[0].videoCountOverride = 4;
             disc.PutPlaylist(middle, PlaylistWriter::Write(playlist));
+        } else if (kind == QLatin1String("zero length")) {
+            disc.PutPlaylist(middle, Movie(2, {60000, 60000, 60000}, true));
         } else if (kind == QLatin1String("truncated")) {
             disc.PutPlaylist(middle, Movie(2, {60000, 60000}).chopped(20));
         } else if (kind == QLatin1String("folder")) {
@@ -344,6 +405,39 @@ private slots:
         const DiscScan scan = ScanBluRayFolder(disc.Path());
         const QStringList expected{"00000.mpls: 1", "00002.mpls: 2"};
         QCOMPARE(NumbersByName(scan), expected);
+    }
+
+    // Discs made to fill memory keep no more than the disc's budget of play items, chapters and
+    // streams, which the titles in listing order fill.
+    void keptRecordsStayWithinTheDiscBudget_data()
+    {
+        QTest::addColumn<bool>("most"); // else three items and 32,764 of length 0
+        QTest::addColumn<int>("playlists");
+        QTest::addColumn<int>("titles");
+        QTest::newRow("ten playlists of zero-length items, once 1.3 times the budget")
+            << false << 10 << 0;
+        QTest::newRow("playlists of 999 items and marks past the budget")
+            << true << 130 << int(kMaxDiscRecords / (2 * 999));
+    }
+
+    void keptRecordsStayWithinTheDiscBudget()
+    {
+        QFETCH(bool, most);
+        QFETCH(int, playlists);
+        QFETCH(int, titles);
+        Disc disc;
+        for (int i = 1; i <= playlists; ++i) {
+            disc.PutPlaylist(QString::number(i), most ? MostItemsAndMarks(i)
+                                                      : Movie(i, {60000, 60000, 60000}, true));
+        }
+        const DiscScan scan = ScanBluRayFolder(disc.Path());
+        qsizetype kept = 0;
+        for (const ScannedTitle &title : scan.titles) {
+            kept += title.contents.playItems.size() + title.contents.chapters.size() +
+                    title.contents.audio.size() + title.contents.subtitles.size();
+        }
+        QVERIFY2(kept <= kMaxDiscRecords, qPrintable(QString::number(kept)));
+        QCOMPARE(scan.titles.size(), titles);
     }
 
     void everyFileIsACandidateInNameOrder()
