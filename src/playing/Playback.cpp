@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -33,12 +32,6 @@ constexpr double kSpeedStep = 1.1;
 constexpr double kSlowestSpeed = 0.25;
 constexpr double kFastestSpeed = 4.0;
 constexpr int kDelayStepMs = 100;
-
-int ClampToInt(qint64 value)
-{
-    return static_cast<int>(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
-                                               std::numeric_limits<int>::max()));
-}
 
 // A number with a fraction as the engine reads it, whatever the user's locale.
 QByteArray EngineNumber(double value)
@@ -367,7 +360,7 @@ void Playback::SeekBy(int seconds)
     if (m_lengthSec > 0) {
         target = std::min(target, m_lengthSec);
     }
-    SeekTo(ClampToInt(target));
+    SeekTo(SecondsAsInt(target));
 }
 
 void Playback::Jump(bool forward)
@@ -380,7 +373,7 @@ void Playback::Jump(bool forward)
     if (forward && m_lengthSec > 0 && target > m_lengthSec) {
         target = m_lengthSec - kForwardLimitMarginSeconds;
     }
-    SeekTo(ClampToInt(std::max<qint64>(0, target)));
+    SeekTo(SecondsAsInt(std::max<qint64>(0, target)));
 }
 
 void Playback::Step(bool forward)
@@ -423,7 +416,7 @@ void Playback::StepThroughChapters(bool forward)
         }
     }
     if (target) {
-        const int seconds = ClampToInt(std::max<qint64>(0, *target));
+        const int seconds = SecondsAsInt(std::max<qint64>(0, *target));
         m_engine->Seek(seconds);
         emit Sought(seconds);
     }

@@ -16,18 +16,12 @@
 #include <QTableWidget>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
 const QString kNoElapsedTime = QStringLiteral("00:00:00 ");
 // The slider follows the clock once every this many position answers.
 constexpr int kAnswersPerSliderMove = 5;
-
-int ClampToInt(qint64 value)
-{
-    return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
-}
 
 } // namespace
 
@@ -38,7 +32,7 @@ void DRUI::ConnectPlayback()
     connect(m_playback, &Playback::PositionAnswered, this, [this] {
         // A held handle follows the pointer, not the clock.
         if (++m_positionAnswerCount >= kAnswersPerSliderMove && !m_seekSlider->isSliderDown()) {
-            m_seekSlider->setValue(ClampToInt(m_playback->ClockSec()));
+            m_seekSlider->setValue(SecondsAsInt(m_playback->ClockSec()));
             m_positionAnswerCount = 0;
         }
     });
@@ -47,7 +41,7 @@ void DRUI::ConnectPlayback()
         m_seekSlider->setValue(seconds);
     });
     connect(m_playback, &Playback::LengthChanged, this, [this](qint64 seconds) {
-        m_seekSlider->setRange(0, ClampToInt(seconds));
+        m_seekSlider->setRange(0, SecondsAsInt(seconds));
         m_totalLabel->setText(QLatin1Char(' ') + FormatTime(seconds));
     });
     connect(m_playback, &Playback::MediumChanged, this, &DRUI::RenderMedium);

@@ -83,6 +83,11 @@ qint64 ParseTime(const char *text)
 
 int WholeSeconds(qint64 milliseconds)
 {
-    return static_cast<int>(std::clamp<qint64>(milliseconds / 1000, std::numeric_limits<int>::min(),
+    return SecondsAsInt(milliseconds / 1000);
+}
+
+int SecondsAsInt(qint64 seconds)
+{
+    return static_cast<int>(std::clamp<qint64>(seconds, std::numeric_limits<int>::min(),
                                                std::numeric_limits<int>::max()));
 }

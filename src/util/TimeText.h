@@ -13,3 +13,5 @@ qint64 ParseTime(const char *text);
 // Whole seconds of a count of milliseconds (truncated), kept within what an int holds: times
 // read from a disc can be larger than any real film.
 int WholeSeconds(qint64 milliseconds);
+// A count of seconds kept within what an int holds, for sliders and engine commands.
+int SecondsAsInt(qint64 seconds);

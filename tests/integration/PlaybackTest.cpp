@@ -329,7 +329,8 @@ private slots:
         Owners::PollTimer(Window())->stop();
         AwaitAnswers(2);
         Window().StopBtn();
-        QTest::qWait(1000);
+        // The hung engine is ended a while after its late answers came.
+        QTRY_VERIFY_WITH_TIMEOUT(Owners::EnginePid(Window()) == 0, 5000);
         QCOMPARE(DruiTestAccess::ElapsedLabel(Window())->text(), QStringLiteral("00:00:00 "));
         QCOMPARE(DruiTestAccess::TotalLabel(Window())->text(), QStringLiteral(" 00:00:00"));
     }
