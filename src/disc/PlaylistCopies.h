@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <optional>
+
 // Finds byte-identical copies among a disc's playlists. Only files of equal size can be copies,
 // so the first playlist of each size is only held; a second of that size is compared with it
 // byte for byte. From then on that size's playlists are held in a set of the bytes themselves:
@@ -17,14 +19,20 @@ public:
 
     explicit PlaylistCopies(qsizetype heldBytesLimit = kHeldBytesLimit);
 
-    // True when the same bytes came before; otherwise they count as seen from now on.
-    bool IsCopy(const QByteArray &bytes);
+    // The index the same bytes were first seen under; otherwise nothing, and from now on they
+    // count as seen under `index`.
+    std::optional<qsizetype> FirstSeenAt(const QByteArray &bytes, qsizetype index);
 
 private:
     qsizetype m_heldBytesLimit;
     qsizetype m_heldBytes = 0;
-    QHash<qsizetype, QByteArray> m_onlyOfSize; // the one playlist of its size so far
+    struct Seen
+    {
+        QByteArray bytes;
+        qsizetype index = 0;
+    };
+    QHash<qsizetype, Seen> m_onlyOfSize; // the one playlist of its size so far
     QSet<qsizetype> m_repeatedSizes;
-    QSet<QByteArray> m_held;
-    QSet<QByteArray> m_digests;
+    QHash<QByteArray, qsizetype> m_held;    // bytes to the index they were first seen under
+    QHash<QByteArray, qsizetype> m_digests; // digests to the same
 };

@@ -31,6 +31,7 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
                    const std::atomic<bool> *cancelled, DiscScan &scan)
 {
     PlaylistCopies copies;
+    QHash<qsizetype, qsizetype> titleOfIndex; // a playlist's index to its title's place
     int counter = 1;
     qsizetype kept = 0; // play items, chapters and streams of the titles kept
     for (qsizetype index = 0; index < count; ++index) {
@@ -42,8 +43,9 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
             continue;
         }
         // A byte-identical copy of an earlier title is no title of its own, yet it uses up a
-        // number.
-        if (copies.IsCopy(playlist.bytes)) {
+        // number, and the engine may list it in the title's place.
+        if (const std::optional<qsizetype> original = copies.FirstSeenAt(playlist.bytes, index)) {
+            scan.titles[titleOfIndex.value(*original)].copyKeys.append(keys[index]);
             ++counter;
             continue;
         }
@@ -62,6 +64,7 @@ void ScanPlaylists(const QStringList &keys, qsizetype count, Take take,
         title.number = counter++;
         title.durationSec = TitleDurationSeconds(title.contents.playItems);
         title.durationText = FormatTime(title.durationSec);
+        titleOfIndex.insert(index, scan.titles.size());
         scan.titles.append(std::move(title));
     }
     // By length, not by its text: a title of 100 hours or more is still the longest.

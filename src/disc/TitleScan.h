@@ -20,6 +20,8 @@ struct ScannedTitle
     qint64 durationSec = 0;
     QString durationText; // clock text of durationSec
     PlaylistContents contents;
+    QStringList
+        copyKeys; // byte-identical copies of this playlist, which are no titles of their own
 };
 
 struct DiscScan
@@ -46,14 +48,13 @@ inline constexpr qsizetype kMaxDiscRecords = 250000;
 // kMaxPlaylists, are read as movie playlists, once each, with one read of at most
 // MoviePlaylistReader::kMaxFileSize bytes that never waits; playlists without play items are not
 // titles, and byte-identical copies of an earlier playlist are not titles either but use up a
-// number. Titles are kept in listing order until they would hold more than kMaxDiscRecords
-// play items, chapters and streams. The playlists are read on two threads (see
+// number (each title names its copies). Titles are kept in listing order until they would hold more
+// than kMaxDiscRecords play items, chapters and streams. The playlists are read on two threads (see
 // PlaylistReadAhead). When `cancelled` becomes true (from another thread), the scan stops after
 // the playlists it reads.
 // The thumbnail is read the same way, when ThumbnailPath allows it, and decoded here, off the
 // window's thread.
-DiscScan ScanBluRayFolder(const QString &discFolder,
-                          const std::atomic<bool> *cancelled = nullptr);
+DiscScan ScanBluRayFolder(const QString &discFolder, const std::atomic<bool> *cancelled = nullptr);
 
 // The same for a Blu-ray image, its files read through the image's own caps and the same size
 // caps as a folder's. A title's key is the image's path followed by the playlist's path inside

@@ -1,6 +1,5 @@
 #include "playing/WhatPlays.h"
 
-#include "playing/PlayListModel.h"
 #include "disc/DurationProbe.h"
 #include "disc/EngineTitleMap.h"
 #include "disc/SourceClassification.h"
@@ -9,6 +8,7 @@
 #include "platform/BackgroundRun.h"
 #include "platform/EnginePath.h"
 #include "platform/ExternalPrograms.h"
+#include "playing/PlayListModel.h"
 #include "util/TimeText.h"
 
 #include <QDir>
@@ -340,6 +340,7 @@ void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
         title.scanNumber = scanned.number;
         title.durationText = scanned.durationText;
         title.playItems = scanned.contents.playItems;
+        title.copyKeys = scanned.copyKeys;
         title.audio = scanned.contents.audio;
         title.subtitles = scanned.contents.subtitles;
         title.chapterStartsMs = scanned.contents.chapters;
@@ -495,8 +496,12 @@ void WhatPlays::TakeEngineTitles(bool completed, const QByteArray &output)
         completed ? ParseEngineTitleList(output) : std::map<QString, int>();
     m_engineTitleListAnswered = !engineTitles.empty();
     std::map<QString, QVector<PlayItemRecord>> playItems;
+    // Whichever copy of a title the engine lists, the title plays under its number.
     for (const auto &[key, title] : m_titles) {
         playItems[PlaylistNumber(key)] = title.playItems;
+        for (const QString &copy : title.copyKeys) {
+            playItems[PlaylistNumber(copy)] = title.playItems;
+        }
     }
     for (const auto &[key, title] : m_titles) {
         if (const std::optional<int> number =

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "playing/PlayListInfo.h"
 #include "disc/MediumFacts.h"
 #include "disc/MoviePlaylistReader.h"
 #include "playing/M3uList.h"
+#include "playing/PlayListInfo.h"
 
 #include <QHash>
 #include <QImage>
@@ -33,6 +33,7 @@ struct DiscTitle
     int scanNumber = 0; // the scan's count, the engine's number only when it lists none
     QString durationText;
     QVector<PlayItemRecord> playItems;
+    QStringList copyKeys; // byte-identical copies, which the engine may list in its place
     QVector<StreamRecord> audio;
     QVector<StreamRecord> subtitles;
     QVector<qint64> chapterStartsMs;

@@ -17,6 +17,8 @@
 #include <QStackedLayout>
 #include <QTemporaryDir>
 
+#include <dirent.h>
+
 #include <memory>
 
 class BluRayPlaybackTest : public QObject
@@ -30,6 +32,20 @@ private:
 
     DRUI &Window() { return *m_window; }
     int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
+
+    // The folder's entries in the order the file system lists them, which is the order the
+    // engine's library meets them in.
+    static QStringList ListingOrder(const QString &folder)
+    {
+        QStringList names;
+        if (DIR *directory = ::opendir(QFile::encodeName(folder).constData())) {
+            while (const dirent *entry = ::readdir(directory)) {
+                names << QFile::decodeName(entry->d_name);
+            }
+            ::closedir(directory);
+        }
+        return names;
+    }
 
     QAction *OtherTitle(const QString &duration)
     {
@@ -153,6 +169,50 @@ private slots:
                  QStringList({"-bluray-device", image}));
         QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 6, 15000);
         QTRY_VERIFY_WITH_TIMEOUT(Owners::ElapsedMs(Window()) >= 1000, 10000);
+    }
+
+    // A byte-identical copy of the main playlist that the file system lists before it is the one
+    // the engine offers; picking the title plays it whatever the order.
+    void copyListedFirstPlaysAsTheTitle()
+    {
+        const Owners::LengthAnswers lengths(Window());
+        const QString disc = m_folder.filePath(QStringLiteral("COPY FIRST"));
+        QVERIFY(DiscWriter::Write(DiscWriter::DemoDisc(), disc));
+        const QString playlists = disc + QStringLiteral("/BDMV/PLAYLIST/");
+        // The demo disc's 00004 is such a copy; more are made until one comes first.
+        QString copy;
+        for (int number = 4; number < 100 && copy.isEmpty(); ++number) {
+            const QString name = QStringLiteral("%1.mpls").arg(number, 5, 10, QLatin1Char('0'));
+            QVERIFY(number == 4 ||
+                    QFile::copy(playlists + QStringLiteral("00001.mpls"), playlists + name));
+            const QStringList order = ListingOrder(playlists);
+            if (order.indexOf(name) < order.indexOf(QStringLiteral("00001.mpls"))) {
+                copy = QFileInfo(name).completeBaseName();
+            }
+        }
+        QVERIFY(!copy.isEmpty());
+
+        QProcess identify;
+        identify.start(QStringLiteral("mplayer"),
+                       {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
+                        "-bluray-device", disc});
+        QVERIFY(identify.waitForFinished(30000));
+        const QString titles = QString::fromLatin1(identify.readAllStandardOutput());
+        const QRegularExpressionMatch listed =
+            QRegularExpression(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=") + copy)
+                .match(titles);
+        QVERIFY2(listed.hasMatch() && !titles.contains(QStringLiteral("PLAYLIST=00001")),
+                 "the engine lists the original: nothing to tell apart");
+
+        Owners::OpenDiscFolder(Window(), disc);
+        QAction *title = OtherTitle(QStringLiteral("00:00:12"));
+        QVERIFY(title != nullptr);
+        title->trigger();
+        Owners::SettleDisc(Window());
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
+                 QStringList({"br://" + listed.captured(1), "-bluray-device", disc}));
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 12, 15000);
+        QVERIFY(Owners::IsPlaying(Window()));
     }
 
     // Two playlists a user-operation bit apart play the same: the engine lists only one of

@@ -491,6 +491,15 @@ private slots:
         QCOMPARE(m_engine->TitleListQuestions(), 2);
     }
 
+    // The engine may list a byte-identical copy in its original's place.
+    void titleListedUnderItsCopyPlaysUnderTheCopysNumber()
+    {
+        m_engine->SetTitleList("00003,00002,00004");
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
+        QCOMPARE(EngineTail(3), QStringList({"br://2", "-bluray-device", m_disc}));
+        QVERIFY(Owners::IsPlaying(Window()));
+    }
+
     // A disc without titles opened after another shows none of the other disc's titles.
     void discWithoutTitlesShowsNoneOfTheLastDiscsTitles()
     {

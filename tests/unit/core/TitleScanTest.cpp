@@ -525,13 +525,14 @@ private slots:
     {
         QFETCH(qsizetype, heldBytes);
         PlaylistCopies copies(heldBytes);
-        QVector<bool> found;
+        QVector<qsizetype> found; // the index of each one's original, -1 for none
+        qsizetype index = 0;
         for (const QByteArray &bytes :
              {Movie(1, {60000, 1}), Movie(2, {45000}), Movie(3, {15000}), Movie(2, {45000}),
               Movie(1, {60000, 1}), Movie(3, {15000})}) {
-            found << copies.IsCopy(bytes);
+            found << copies.FirstSeenAt(bytes, index++).value_or(-1);
         }
-        QCOMPARE(found, (QVector<bool>{false, false, false, true, true, true}));
+        QCOMPARE(found, (QVector<qsizetype>{-1, -1, -1, 1, 0, 2}));
     }
 
     // Items as (in, out) pairs in milliseconds.
