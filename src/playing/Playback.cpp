@@ -1,9 +1,9 @@
 #include "playing/Playback.h"
 
 #include "app/LanguageManager.h"
+#include "disc/SourceClassification.h"
 #include "engine/EngineCommandLine.h"
 #include "engine/EngineVocabulary.h"
-#include "disc/SourceClassification.h"
 #include "engine/ResumeStore.h"
 #include "platform/AppDataFolder.h"
 #include "platform/EnginePath.h"
@@ -81,6 +81,8 @@ Playback::Playback(WhatPlays *whatPlays, std::function<unsigned long long()> vid
 {
     connect(m_pollTimer, &QTimer::timeout, this, &Playback::Poll);
     connect(m_whatPlays, &WhatPlays::StartWanted, this, &Playback::Start);
+    // A disc's page takes the place of what played.
+    connect(m_whatPlays, &WhatPlays::DiscScanned, this, &Playback::Stop);
     connect(m_whatPlays, &WhatPlays::FactsMeasured, this, [this](const MediumFacts &facts) {
         if (!m_path.isEmpty() && m_path == m_whatPlays->Current().path) {
             m_engine->Learn(facts);
@@ -222,7 +224,8 @@ void Playback::StartEngine()
     // A chapter picked is where to start; else where this medium was left last time, unless
     // that is not before its end.
     const int startAt = source.startSec;
-    const std::optional<qint64> left = startAt > 0 ? std::nullopt : Places().PositionFor(m_resumeKey);
+    const std::optional<qint64> left =
+        startAt > 0 ? std::nullopt : Places().PositionFor(m_resumeKey);
     const int resumeAt = left && *left < m_lengthSec ? static_cast<int>(*left) : 0;
     m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder(),
                     m_whatPlays->Facts());
@@ -472,8 +475,9 @@ void Playback::ToggleMute()
 
 void Playback::ShowVolume()
 {
-    m_engine->ShowOnScreen(m_muted ? GetText("MainWnd/Muted")
-                                   : QStringLiteral("%1 %2%").arg(GetText("MainWnd/Volume")).arg(m_volume));
+    m_engine->ShowOnScreen(
+        m_muted ? GetText("MainWnd/Muted")
+                : QStringLiteral("%1 %2%").arg(GetText("MainWnd/Volume")).arg(m_volume));
 }
 
 void Playback::ChangeSpeed(int steps)
@@ -488,8 +492,8 @@ void Playback::ChangeSpeed(int steps)
     if (m_engine->Send(Engine::kSpeedSet, EngineNumber(speed).constData())) {
         m_speed = speed;
         emit AdjustmentsChanged();
-        m_engine->ShowOnScreen(QStringLiteral("%1 %2\u00d7").arg(GetText("MainWnd/Speed"))
-                                   .arg(speed, 0, 'f', 2));
+        m_engine->ShowOnScreen(
+            QStringLiteral("%1 %2\u00d7").arg(GetText("MainWnd/Speed")).arg(speed, 0, 'f', 2));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "playing/WhatPlays.h"
 
+#include "disc/DiscImage.h"
+
 #include "disc/DurationProbe.h"
 #include "disc/EngineTitleMap.h"
 #include "disc/SourceClassification.h"
@@ -184,10 +186,7 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     }
     if (first.nType != kSourceFile) {
         // A play list can start with a disc.
-        AddToPlayList(fresh);
-        if (!toMeasure.isEmpty()) {
-            MeasureAhead(toMeasure, false);
-        }
+        JoinPlayList(fresh);
         OpenDisc(first.strPath);
         return;
     }
@@ -202,11 +201,57 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     PlayOnceMeasured(first.strPath);
 }
 
-void WhatPlays::OpenDisc(const QString &path)
+void WhatPlays::OpenSources(const QStringList &paths)
+{
+    if (paths.isEmpty()) {
+        return;
+    }
+    // A folder or a disc image opens as a disc rather than as a video file.
+    const auto isDisc = [](const QString &path) {
+        return QFileInfo(path).isDir() || IsDiscImageName(path);
+    };
+    QStringList files;
+    for (const QString &path : paths) {
+        if (!isDisc(path)) {
+            files.append(path);
+        }
+    }
+    if (!isDisc(paths.first())) {
+        OpenFiles(files);
+        return;
+    }
+    OpenDisc(paths.first(), EntriesToOpen(files));
+}
+
+void WhatPlays::ListDisc(const PLAY_LIST_INFO &disc)
+{
+    if (!PlayListModel::Find(m_playList, disc.strPath)) {
+        AddToPlayList({disc});
+    }
+    const QVector<PLAY_LIST_INFO> joining = std::exchange(m_joiningAfterDisc, {});
+    JoinPlayList(PlayListModel::NotYetListed(m_playList, joining));
+}
+
+void WhatPlays::JoinPlayList(const QVector<PLAY_LIST_INFO> &fresh)
+{
+    AddToPlayList(fresh);
+    QStringList toMeasure;
+    for (const PLAY_LIST_INFO &entry : fresh) {
+        if (entry.nType == kSourceFile) {
+            toMeasure.append(entry.strPath);
+        }
+    }
+    if (!toMeasure.isEmpty()) {
+        MeasureAhead(toMeasure, false);
+    }
+}
+
+void WhatPlays::OpenDisc(const QString &path, const QVector<PLAY_LIST_INFO> &joining)
 {
     // The disc plays at once; the list's rows go on being measured.
     StopWaitingForAFirstDuration();
     EndScan();
+    m_joiningAfterDisc = joining;
     if (QFileInfo(path).isFile()) {
         // Even telling what an image holds reads it: off the window's thread too.
         ReadDisc(path, [path](const std::atomic<bool> *cancelled) {
@@ -222,7 +267,10 @@ void WhatPlays::OpenDisc(const QString &path)
         });
         break;
     case DiscFolderKind::Dvd: PlayDvd(root); break;
-    case DiscFolderKind::NotRecognised: emit NotRecognised(root); break;
+    case DiscFolderKind::NotRecognised:
+        m_joiningAfterDisc.clear();
+        emit NotRecognised(root);
+        break;
     }
 }
 
@@ -267,16 +315,13 @@ std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const
 void WhatPlays::ReadDisc(const QString &path,
                          std::function<DiscContents(const std::atomic<bool> *cancelled)> read)
 {
-    // The last disc is forgotten at once: nothing of it plays while this one is read.
-    Source reading;
-    reading.kind = kSourceBluRay;
-    reading.path = path;
-    Choose(reading);
-    m_titles.clear();
-    m_mainTitleKey.clear();
-    delete std::exchange(m_titleQuery, nullptr);
-    m_engineTitleListAsked = false;
-    m_engineTitleListAnswered = false;
+    // What plays and the last disc stay until this one turns out to be a disc with something
+    // to play; a title of the last one that waited for the engine's list no longer starts.
+    if (m_titleQuery != nullptr) {
+        delete std::exchange(m_titleQuery, nullptr);
+        m_engineTitleListAsked = false;
+    }
+    m_startWhenTitlesKnown = false;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     auto contents = std::make_shared<DiscContents>();
     QThread *thread = QThread::create(
@@ -305,6 +350,7 @@ void WhatPlays::EndScan()
     }
     m_scanCancelled->store(true);
     m_scan = nullptr;
+    m_joiningAfterDisc.clear();
     m_scanCancelled.reset();
     RenderBusy();
 }
@@ -312,11 +358,18 @@ void WhatPlays::EndScan()
 void WhatPlays::ShowDisc(const DiscContents &contents, const QString &path)
 {
     switch (contents.kind) {
-    case DiscFolderKind::BluRay: ShowScan(contents.scan, path); break;
+    case DiscFolderKind::BluRay:
+        // A disc without a title is refused as any other folder that is no disc.
+        if (contents.scan.titles.isEmpty()) {
+            m_joiningAfterDisc.clear();
+            emit NotRecognised(path);
+        } else {
+            ShowScan(contents.scan, path);
+        }
+        break;
     case DiscFolderKind::Dvd: PlayDvd(path); break;
     case DiscFolderKind::NotRecognised:
-        // What was read instead of the last disc is nothing to play either.
-        m_source = Source();
+        m_joiningAfterDisc.clear();
         emit NotRecognised(path);
         break;
     }
@@ -358,17 +411,22 @@ void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
     chosen.path = discFolder;
     chosen.titleKey = m_mainTitleKey;
     Choose(chosen);
+    if (!m_joiningAfterDisc.isEmpty()) {
+        PLAY_LIST_INFO row;
+        row.nType = kSourceBluRay;
+        row.strPath = discFolder;
+        row.strDuration = shown.titles.first().strDuration;
+        ListDisc(row);
+    }
     emit DiscScanned(shown);
 }
 
 void WhatPlays::PlayDvd(const QString &path)
 {
-    if (!PlayListModel::Find(m_playList, path)) {
-        PLAY_LIST_INFO entry;
-        entry.nType = kSourceDvd;
-        entry.strPath = path;
-        AddToPlayList({entry});
-    }
+    PLAY_LIST_INFO entry;
+    entry.nType = kSourceDvd;
+    entry.strPath = path;
+    ListDisc(entry);
     Source chosen;
     chosen.kind = kSourceDvd;
     chosen.path = path;

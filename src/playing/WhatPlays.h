@@ -101,7 +101,12 @@ public:
     // image is recognised and read. A play list file (.m3u, .m3u8) stands for its entries: those
     // that exist join the list, the others are told once, with lists that could not be read.
     void OpenFiles(const QStringList &paths);
-    void OpenDisc(const QString &path);
+    // What the user chose to open, from a dialog, a drop or the command line: the first path
+    // decides. A folder or disc image first opens as a disc, and the files after it join the
+    // play list without starting; otherwise the files open as above and folders are left out.
+    void OpenSources(const QStringList &paths);
+    // `joining`: entries that join the play list behind the disc's row once it is a disc.
+    void OpenDisc(const QString &path, const QVector<PLAY_LIST_INFO> &joining = {});
     // A play list row or a step to a neighbour.
     void PlayEntry(const PLAY_LIST_INFO &entry);
     // The entry before or after the current source in the play list, if any.
@@ -157,6 +162,10 @@ private:
     // Adds the entries to the list. The window is told at once or, with `afterStart`, once the
     // wait for the first file's probe ends: the rows of a long list then cost its start nothing.
     void AddToPlayList(const QVector<PLAY_LIST_INFO> &entries, bool afterStart = false);
+    // Adds entries new to the list at once and measures the files among them behind what plays.
+    void JoinPlayList(const QVector<PLAY_LIST_INFO> &fresh);
+    // Lists the disc's row, if it is not listed yet, and the entries that wait to join after it.
+    void ListDisc(const PLAY_LIST_INFO &disc);
     // Tells the window of the rows it has not been told of yet.
     void ShowPendingRows();
     // What waited for the first file's start: the window's new rows, the other probes.
@@ -204,6 +213,8 @@ private:
     // cancels it, and only the current one is shown.
     QThread *m_scan = nullptr;
     std::shared_ptr<std::atomic<bool>> m_scanCancelled;
+    // Opened behind the disc that is being read: they join the play list once it is a disc.
+    QVector<PLAY_LIST_INFO> m_joiningAfterDisc;
 
     // The play list and its durations
     QVector<PLAY_LIST_INFO> m_playList;

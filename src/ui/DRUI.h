@@ -164,8 +164,6 @@ private:
     // Loads a subtitle file into the medium that plays, shows it and ticks its menu entry.
     void LoadSubtitleFrom(const QString &path);
     void OpenDiscFolder(const QString &path);
-    // The video files among the paths, else the first disc source.
-    void OpenSources(const QStringList &paths);
     void BuildDvdMenus();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);
     // New rows of the list; the engine may have started on one of them already.

@@ -237,16 +237,16 @@ void DRUI::NameEntry(const QString &id, QAction *action)
         m_aspectMenu = submenu;
         // In the order of the owner of playback's choices.
         for (const auto &[textKey, data] : {std::pair{"MainWnd/AspectAuto", D::kAspectAuto},
-                                             {"MainWnd/Aspect4To3", D::kAspect4To3},
-                                             {"MainWnd/Aspect16To9", D::kAspect16To9},
-                                             {"MainWnd/Aspect235", D::kAspect235}}) {
+                                            {"MainWnd/Aspect4To3", D::kAspect4To3},
+                                            {"MainWnd/Aspect16To9", D::kAspect16To9},
+                                            {"MainWnd/Aspect235", D::kAspect235}}) {
             AddEntry(submenu, GetText(textKey), data);
         }
     } else if (id == D::kAudioChannel) {
         m_audioChannelMenu = submenu;
         for (const auto &[textKey, data] : {std::pair{"MainWnd/Stereo", D::kStereo},
-                                             {"MainWnd/Left", D::kLeft},
-                                             {"MainWnd/Right", D::kRight}}) {
+                                            {"MainWnd/Left", D::kLeft},
+                                            {"MainWnd/Right", D::kRight}}) {
             AddEntry(submenu, GetText(textKey), data);
         }
     } else if (id == D::kLanguage) {
@@ -277,7 +277,7 @@ void DRUI::BuildMenus(QBoxLayout *row)
         }
         // A recent entry: its data is the path.
         StopBtn();
-        OpenSources({data});
+        m_whatPlays->OpenSources({data});
     });
 }
 

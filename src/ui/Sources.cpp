@@ -4,9 +4,9 @@
 #include "dialogs/DiscChooser.h"
 #include "dialogs/MessageBox.h"
 #include "disc/DiscImage.h"
+#include "look/Look.h"
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
-#include "look/Look.h"
 #include "util/TextConversion.h"
 #include "util/TimeText.h"
 
@@ -49,7 +49,7 @@ void DRUI::btnOpenFile()
     if (!chosen.isEmpty()) {
         m_settings.fileFolder = QFileInfo(chosen.first()).absolutePath();
     }
-    OpenSources(chosen);
+    m_whatPlays->OpenSources(chosen);
 }
 
 void DRUI::btnLoadBDPath()
@@ -93,7 +93,6 @@ void DRUI::OpenDiscFolder(const QString &path)
     if (path.isNull()) {
         return;
     }
-    StopBtn();
     m_whatPlays->OpenDisc(path);
 }
 
@@ -124,26 +123,6 @@ void DRUI::BuildDvdMenus()
     AddEntriesByScreenful(m_chapterMenu, chapters, "MainWnd/ChapterRange");
 }
 
-
-void DRUI::OpenSources(const QStringList &paths)
-{
-    QStringList files;
-    QString disc;
-    for (const QString &path : paths) {
-        // A folder or a disc image opens as a disc rather than as a video file.
-        if (!QFileInfo(path).isDir() && !IsDiscImageName(path)) {
-            files.append(path);
-        } else if (disc.isEmpty()) {
-            disc = path;
-        }
-    }
-    if (!files.isEmpty()) {
-        m_whatPlays->OpenFiles(files);
-    } else if (!disc.isEmpty()) {
-        OpenDiscFolder(disc);
-    }
-}
-
 void DRUI::RenderBusy(bool busy)
 {
     if (busy) {
@@ -169,7 +148,7 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
     for (const QString &path : paths) {
         (QFileInfo::exists(path) ? present : missing).append(path);
     }
-    OpenSources(present);
+    m_whatPlays->OpenSources(present);
     if (!missing.isEmpty()) {
         ShowMessageBox(this, GetText("Messages/MSG0506") + QLatin1Char('\n') +
                                  NameList(missing, kMissingPathsShown));

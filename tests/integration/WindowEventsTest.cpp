@@ -289,7 +289,8 @@ private slots:
 
     // ---- Drops ----
 
-    // Every file dropped is listed and the first one plays; a folder only without files.
+    // The first item decides: files are all listed and the first plays; a disc first plays and
+    // the files after it join the list.
     void dropOpensAllFiles_data()
     {
         QTest::addColumn<QStringList>("items");
@@ -301,8 +302,8 @@ private slots:
         QTest::newRow("three files")
             << QStringList{"first film.mkv", "b.mkv", "c.mkv"} << false << 0 << 3;
         QTest::newRow("a DVD folder") << QStringList{"<dvd>"} << true << 0 << 1;
-        QTest::newRow("a DVD folder and a file")
-            << QStringList{"<dvd>", "b.mkv"} << false << 1 << 1;
+        QTest::newRow("a DVD folder and a file") << QStringList{"<dvd>", "b.mkv"} << true << 0 << 2;
+        QTest::newRow("a file and a DVD folder") << QStringList{"b.mkv", "<dvd>"} << false << 0 << 1;
         QTest::newRow("web address before a file")
             << QStringList{"http://example.invalid/x.mkv", "b.mkv"} << false << 1 << 1;
     }
