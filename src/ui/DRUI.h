@@ -1,8 +1,8 @@
 #pragma once
 
-#include "playing/PlayListInfo.h"
 #include "dialogs/PlayListTable.h"
 #include "disc/MoviePlaylistReader.h"
+#include "playing/PlayListInfo.h"
 #include "playing/Playback.h"
 #include "playing/WhatPlays.h"
 #include "ui/BackgroundPicture.h"
@@ -191,6 +191,12 @@ private:
     void AddEntriesByScreenful(QMenu *menu, const QList<QAction *> &entries, const char *rangeKey);
     // Empties a chapter or title menu, its submenus and the entries they own going too.
     void ClearEntryMenu(QMenu *menu);
+    // Numbered entries that pick the chapters starting at these times.
+    QList<QAction *> ChapterEntries(const QVector<qint64> &startsMs, QObject *parent);
+    void FillChapterMenu(const QVector<qint64> &startsMs);
+    // What the window shows once nothing plays: the disc's page with the main title's chapters
+    // after a Blu-ray title; else the start page, with no titles or chapters of what ended.
+    void ShowPageAfterPlayback();
     // The slider's handle is under the point: a press there starts a drag, not a seek.
     bool IsOnSeekHandle(const QPoint &point) const;
     // In full screen the bar stays while the pointer is on it or a slider is held.

@@ -54,14 +54,12 @@ void DRUI::ConnectPlayback()
         }
     });
     connect(m_playback, &Playback::AudioTrackAnswered, this, [this](int streamId) {
-        TickTrack(m_audioTrackMenu, streamId, [this](int entry) {
-            return m_playback->AudioStreamId(entry);
-        });
+        TickTrack(m_audioTrackMenu, streamId,
+                  [this](int entry) { return m_playback->AudioStreamId(entry); });
     });
     connect(m_playback, &Playback::SubtitleTrackAnswered, this, [this](int streamId) {
-        TickTrack(m_subtitleTrackMenu, streamId, [this](int entry) {
-            return m_playback->SubtitleStreamId(entry);
-        });
+        TickTrack(m_subtitleTrackMenu, streamId,
+                  [this](int entry) { return m_playback->SubtitleStreamId(entry); });
     });
     connect(m_playback, &Playback::SubtitleFileAnswered, this, [this](int fileIndex) {
         // Stream answers never tick a file's entry; this answer ticks it alone when it shows.
@@ -131,7 +129,7 @@ void DRUI::RenderMedium()
         m_fileNameLabel->clear();
         m_seekSlider->setEnabled(false);
         if (CurrentPage() == kVideoPage) {
-            ShowPage(kStartPage);
+            ShowPageAfterPlayback();
         }
         MarkPlayingRow();
         return;
@@ -139,11 +137,14 @@ void DRUI::RenderMedium()
     ShowPage(kVideoPage);
     m_seekSlider->setEnabled(true);
     if (m_playback->Kind() != kSourceBluRay) {
-        m_titleMenu->clear();
+        ClearEntryMenu(m_titleMenu);
         // A file's or a DVD's streams are the engine's to announce: nothing carries over.
         m_audioTrackMenu->clear();
         m_subtitleTrackMenu->clear();
-        m_chapterMenu->clear();
+        ClearEntryMenu(m_chapterMenu);
+    } else if (const DiscTitle *title = m_whatPlays->Title(m_playback->TitleKey())) {
+        // The chapters of the title that plays, which need not be the main title's.
+        FillChapterMenu(title->chapterStartsMs);
     }
     RecordRecentPath(m_playback->Path());
     MarkPlayingRow();

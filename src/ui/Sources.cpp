@@ -110,17 +110,8 @@ void DRUI::BuildDvdMenus()
     }
     AddEntriesByScreenful(m_titleMenu, titles, "MainWnd/TitleRange");
     ClearEntryMenu(m_chapterMenu);
-    QList<QAction *> chapters;
-    chapters.reserve(m_playback->ChapterStarts().size());
-    int number = 1;
-    for (const qint64 startMs : m_playback->ChapterStarts()) {
-        auto *entry = new QAction(
-            QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)), m_chapterMenu);
-        entry->setData(startMs);
-        connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
-        chapters.append(entry);
-    }
-    AddEntriesByScreenful(m_chapterMenu, chapters, "MainWnd/ChapterRange");
+    AddEntriesByScreenful(m_chapterMenu, ChapterEntries(m_playback->ChapterStarts(), m_chapterMenu),
+                          "MainWnd/ChapterRange");
 }
 
 void DRUI::RenderBusy(bool busy)

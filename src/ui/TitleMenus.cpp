@@ -96,16 +96,7 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     // Chapter and title entries are single actions shown in two menus.
     QMenu *chapters = NewDiscSubmenu();
     ClearEntryMenu(m_chapterMenu);
-    QList<QAction *> chapterEntries;
-    chapterEntries.reserve(title.chapterStartsMs.size());
-    int n = 1;
-    for (const qint64 startMs : title.chapterStartsMs) {
-        auto *entry = new QAction(QStringLiteral("%1. %2").arg(n++).arg(FormatTime(startMs / 1000)),
-                                  chapters);
-        entry->setData(startMs);
-        connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
-        chapterEntries.append(entry);
-    }
+    const QList<QAction *> chapterEntries = ChapterEntries(title.chapterStartsMs, chapters);
     AddEntriesByScreenful(chapters, chapterEntries, "MainWnd/ChapterRange");
     AddEntriesByScreenful(m_chapterMenu, chapterEntries, "MainWnd/ChapterRange");
     m_discChapterAction->setMenu(chapters);
@@ -114,7 +105,7 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     ClearEntryMenu(m_titleMenu);
     QList<QAction *> titleEntries;
     titleEntries.reserve(titles.size());
-    n = 1;
+    int n = 1;
     for (const PLAY_LIST_INFO &other : titles) {
         auto *entry =
             new QAction(QStringLiteral("%1. %2").arg(n++).arg(other.strDuration), otherTitles);
@@ -132,8 +123,7 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     ShowPage(kNavigationPage);
 }
 
-void DRUI::AddEntriesByScreenful(QMenu *menu, const QList<QAction *> &entries,
-                                 const char *rangeKey)
+void DRUI::AddEntriesByScreenful(QMenu *menu, const QList<QAction *> &entries, const char *rangeKey)
 {
     menu->addActions(entries.mid(0, kEntriesPerMenu));
     for (qsizetype first = kEntriesPerMenu; first < entries.size(); first += kEntriesPerMenu) {
@@ -166,6 +156,42 @@ void DRUI::ClearEntryMenu(QMenu *menu)
         submenu->deleteLater();
     }
     menu->clear();
+}
+
+QList<QAction *> DRUI::ChapterEntries(const QVector<qint64> &startsMs, QObject *parent)
+{
+    QList<QAction *> entries;
+    entries.reserve(startsMs.size());
+    int number = 1;
+    for (const qint64 startMs : startsMs) {
+        auto *entry = new QAction(
+            QStringLiteral("%1. %2").arg(number++).arg(FormatTime(startMs / 1000)), parent);
+        entry->setData(startMs);
+        connect(entry, &QAction::triggered, this, [this, startMs] { PickChapter(startMs); });
+        entries.append(entry);
+    }
+    return entries;
+}
+
+void DRUI::FillChapterMenu(const QVector<qint64> &startsMs)
+{
+    ClearEntryMenu(m_chapterMenu);
+    AddEntriesByScreenful(m_chapterMenu, ChapterEntries(startsMs, m_chapterMenu),
+                          "MainWnd/ChapterRange");
+}
+
+void DRUI::ShowPageAfterPlayback()
+{
+    // The disc page's menus stay as the scan made them; only the Chapter menu followed a title.
+    if (const DiscTitle *main = m_whatPlays->Title(m_whatPlays->MainTitleKey());
+        main != nullptr && m_whatPlays->Current().kind == kSourceBluRay) {
+        FillChapterMenu(main->chapterStartsMs);
+        ShowPage(kNavigationPage);
+        return;
+    }
+    ClearEntryMenu(m_titleMenu);
+    ClearEntryMenu(m_chapterMenu);
+    ShowPage(kStartPage);
 }
 
 void DRUI::PickChapter(qint64 startMs)

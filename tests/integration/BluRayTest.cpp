@@ -491,6 +491,28 @@ private slots:
         QCOMPARE(m_engine->TitleListQuestions(), 2);
     }
 
+    // The Chapter menu lists the chapters of the title that plays; at its end the disc's page
+    // comes back with the main title's.
+    void endOfATitleLandsOnTheDiscsPage()
+    {
+        const auto chapters = [this] {
+            QStringList texts;
+            for (QAction *entry : DruiTestAccess::ChapterMenu(Window())->actions()) {
+                texts << entry->text();
+            }
+            return texts;
+        };
+        const QStringList mainChapters = {"1. 00:00:00", "2. 00:20:34", "3. 00:40:00"};
+        QCOMPARE(chapters(), mainChapters);
+        m_engine->SetLength(0.5);
+        PickFromDisc(DruiTestAccess::DiscOtherTitlesAction(Window()), 1);
+        QTRY_COMPARE(Page(), int(DRUI::kVideoPage));
+        QCOMPARE(chapters(), QStringList({"1. 00:00:00", "2. 00:10:00"}));
+        QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
+        QCOMPARE(Page(), int(DRUI::kNavigationPage));
+        QCOMPARE(chapters(), mainChapters);
+    }
+
     // The engine may list a byte-identical copy in its original's place.
     void titleListedUnderItsCopyPlaysUnderTheCopysNumber()
     {
