@@ -9,6 +9,6 @@
 void OpenWithDesktop(const QWidget *owner, const QUrl &address)
 {
     if (!QDesktopServices::openUrl(address)) {
-        ShowMessageBox(owner, GetText("Messages/MSG0504"));
+        ShowMessageBox(owner, "Messages/MSG0504");
     }
 }

@@ -11,11 +11,47 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include <cstring>
+
 namespace {
 
-constexpr int kFailurePictureSize = 48;
+constexpr int kPictureSize = 48;
+constexpr int kBoxWidth = 400;
+constexpr int kBoxLeastHeight = 180;
+// Keeps the text off the picture and the box's edges.
+constexpr int kTextMargin = 16;
 
 } // namespace
+
+MessageKind KindOfMessage(const char *messageKey)
+{
+    static const char *const kFailures[] = {
+        "Messages/MSG0501", // the engine could not be started
+        "Messages/MSG0502", // a snapshot could not be saved
+        "Messages/MSG0503", // a file could not be played
+        "Messages/MSG0504", // no program opens an address or a folder
+        "Messages/MSG0507", // a snapshot written through a link was not kept
+        "Messages/MSG0508", // a subtitle file could not be loaded
+        "Messages/MSG0510", // a play list could not be saved
+    };
+    static const char *const kRefusals[] = {
+        "Messages/MSG0102", // not a disc
+        "Messages/MSG0505", // a title the engine does not offer
+        "Messages/MSG0506", // paths that do not exist
+        "Messages/MSG0509", // a play list name already in use
+        "Messages/MSG0511", // entries left out of an open
+    };
+    const auto listed = [messageKey](const auto &keys) {
+        return std::any_of(std::begin(keys), std::end(keys), [messageKey](const char *key) {
+            return std::strcmp(key, messageKey) == 0;
+        });
+    };
+    return listed(kFailures)   ? MessageKind::Failure
+           : listed(kRefusals) ? MessageKind::Warning
+                               : MessageKind::Information;
+}
 
 CMessageBox::CMessageBox(QWidget *parent) : DraggableDialog(parent)
 {
@@ -25,21 +61,29 @@ CMessageBox::CMessageBox(QWidget *parent) : DraggableDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setWindowTitle(GetText("MainWnd/FreeTitle"));
     setWindowIcon(QIcon(QString::fromLatin1(Images::kLogo)));
-    setFixedSize(400, 180);
+    setFixedWidth(kBoxWidth);
+    setMinimumHeight(kBoxLeastHeight);
     MakeFramelessWindow();
 }
 
-void CMessageBox::ShowInformation(const QString &message)
+void CMessageBox::Show(MessageKind kind, const QString &message)
 {
-    BuildContent(GetText("Messages/MSG0403"), QPixmap(QString::fromLatin1(Images::kInformation)),
-                 message);
-}
-
-void CMessageBox::ShowFailure(const QString &message)
-{
-    BuildContent(GetText("Messages/MSG0404"),
-                 style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(kFailurePictureSize),
-                 message);
+    switch (kind) {
+    case MessageKind::Failure:
+        BuildContent(GetText("Messages/MSG0404"),
+                     style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(kPictureSize),
+                     message);
+        break;
+    case MessageKind::Warning:
+        BuildContent(GetText("Messages/MSG0405"),
+                     style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kPictureSize),
+                     message);
+        break;
+    case MessageKind::Information:
+        BuildContent(GetText("Messages/MSG0403"),
+                     QPixmap(QString::fromLatin1(Images::kInformation)), message);
+        break;
+    }
 }
 
 void CMessageBox::BuildContent(const QString &titleText, const QPixmap &pictureShown,
@@ -51,7 +95,7 @@ void CMessageBox::BuildContent(const QString &titleText, const QPixmap &pictureS
     titleStrip->setStyleSheet(StyleSheets::DialogTitleBar());
     titleStrip->setMinimumSize(width(), 20);
     auto *title = new QLabel(QStringLiteral("  ") + titleText, titleStrip);
-    title->setGeometry(0, 5, 400, 20);
+    title->setGeometry(0, 5, kBoxWidth, 20);
     title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     title->setFont(font);
     title->setPalette(WhiteTextPalette());
@@ -73,9 +117,10 @@ void CMessageBox::BuildContent(const QString &titleText, const QPixmap &pictureS
     m_pMessageLabel->setMinimumHeight(60);
     m_pMessageLabel->setWordWrap(true);
     auto *contentRow = new QHBoxLayout;
-    contentRow->setContentsMargins(5, 0, 0, 0);
+    contentRow->setContentsMargins(kTextMargin / 2, kTextMargin / 2, kTextMargin, kTextMargin / 2);
+    contentRow->setSpacing(kTextMargin);
     contentRow->addWidget(picture);
-    contentRow->addWidget(m_pMessageLabel);
+    contentRow->addWidget(m_pMessageLabel, 1);
 
     auto *buttonStrip = new QLabel;
     buttonStrip->setStyleSheet(QStringLiteral("background-color: rgb(220, 220, 220);"));
@@ -93,6 +138,8 @@ void CMessageBox::BuildContent(const QString &titleText, const QPixmap &pictureS
     layout->addLayout(titleRow);
     layout->addLayout(contentRow);
     layout->addWidget(buttonStrip);
+    // As tall as the wrapped message needs, so that none of it is cut off.
+    setFixedHeight(std::max(kBoxLeastHeight, layout->totalHeightForWidth(kBoxWidth)));
 }
 
 void CMessageBox::btnSlotOK()
@@ -116,10 +163,12 @@ void CMessageBox::mousePressEvent(QMouseEvent *event)
     DraggableDialog::mousePressEvent(event);
 }
 
-void ShowMessageBox(const QWidget *owner, const QString &message)
+void ShowMessageBox(const QWidget *owner, const char *messageKey, const QString &detail)
 {
     CMessageBox box;
-    box.setGeometry(owner->x() + owner->width() / 3, owner->y() + owner->height() / 3, 400, 180);
-    box.ShowFailure(message);
+    box.Show(KindOfMessage(messageKey), detail.isEmpty()
+                                            ? GetText(messageKey)
+                                            : GetText(messageKey) + QLatin1Char('\n') + detail);
+    box.move(owner->x() + owner->width() / 3, owner->y() + owner->height() / 3);
     box.exec();
 }

@@ -5,6 +5,18 @@
 class QLabel;
 class QPixmap;
 
+// What a message tells: that something failed (could not play, could not save, no engine),
+// that a choice was refused (not a disc, a title not offered), or just something to know.
+enum class MessageKind
+{
+    Failure,
+    Warning,
+    Information
+};
+
+// The kind of the message of the language files under this key ("Messages/MSG0102").
+MessageKind KindOfMessage(const char *messageKey);
+
 // The program's own frameless message window: one text, a picture that says what kind it is,
 // and OK.
 // Moved by dragging it with the left button; closed by OK, Escape or a right click.
@@ -15,10 +27,8 @@ class CMessageBox : public DraggableDialog
 public:
     explicit CMessageBox(QWidget *parent = nullptr);
 
-    // Builds the content around the message: a note, or the report of a failure, which says
-    // so in its title and picture.
-    void ShowInformation(const QString &message);
-    void ShowFailure(const QString &message);
+    // Builds the content around the message, whose kind its title and picture say.
+    void Show(MessageKind kind, const QString &message);
 
     int Result() const { return m_nResult; }
 
@@ -38,6 +48,6 @@ private:
     QLabel *m_pMessageLabel = nullptr;
 };
 
-// Shows the report of a failure modally, its corner placed a third of the way into the owner
-// window.
-void ShowMessageBox(const QWidget *owner, const QString &message);
+// Shows the message of the language files under this key, with the detail (names, paths) on a
+// line of its own, modally, its corner placed a third of the way into the owner window.
+void ShowMessageBox(const QWidget *owner, const char *messageKey, const QString &detail = {});

@@ -115,8 +115,8 @@ void DRUI::SavePlayList()
     }
     switch (m_whatPlays->SavePlayList(chosen)) {
     case M3uList::Saving::Saved: break;
-    case M3uList::Saving::NameInUse: ShowMessageBox(this, GetText("Messages/MSG0509")); break;
-    case M3uList::Saving::Failed: ShowMessageBox(this, GetText("Messages/MSG0510")); break;
+    case M3uList::Saving::NameInUse: ShowMessageBox(this, "Messages/MSG0509"); break;
+    case M3uList::Saving::Failed: ShowMessageBox(this, "Messages/MSG0510"); break;
     }
 }
 

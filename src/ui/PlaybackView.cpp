@@ -75,17 +75,15 @@ void DRUI::ConnectPlayback()
     // Told once the engine's output has been handled, not in the middle of it.
     connect(
         m_playback, &Playback::SnapshotNotSaved, this,
-        [this](const char *messageKey) { ShowMessageBox(this, GetText(messageKey)); },
+        [this](const char *messageKey) { ShowMessageBox(this, messageKey); },
         Qt::QueuedConnection);
     connect(m_playback, &Playback::Ended, this, [this](const QString &path, bool unplayable) {
         if (unplayable) {
-            ShowMessageBox(this, GetText("Messages/MSG0503") + QLatin1Char('\n') +
-                                     OneLineText(path, kShownNameLength));
+            ShowMessageBox(this, "Messages/MSG0503", OneLineText(path, kShownNameLength));
         }
     });
     connect(m_playback, &Playback::FailedToStart, this, [this] {
-        ShowMessageBox(this, GetText("Messages/MSG0501") + QLatin1Char('\n') +
-                                 OneLineText(EngineProgram(), kShownNameLength));
+        ShowMessageBox(this, "Messages/MSG0501", OneLineText(EngineProgram(), kShownNameLength));
     });
 }
 

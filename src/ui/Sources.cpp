@@ -74,17 +74,15 @@ void DRUI::ConnectWhatPlays()
     connect(
         m_whatPlays, &WhatPlays::NotFound, this,
         [this](const QStringList &paths) {
-            ShowMessageBox(this, GetText("Messages/MSG0511") + QLatin1Char('\n') +
-                                     NameList(paths, kNotFoundShown));
+            ShowMessageBox(this, "Messages/MSG0511", NameList(paths, kNotFoundShown));
         },
         Qt::QueuedConnection);
     connect(m_whatPlays, &WhatPlays::DiscScanned, this, &DRUI::ShowScannedDisc);
     connect(m_whatPlays, &WhatPlays::NotRecognised, this, [this](const QString &path) {
-        ShowMessageBox(this, GetText("Messages/MSG0102") + QLatin1Char('\n') +
-                                 OneLineText(path, kShownNameLength));
+        ShowMessageBox(this, "Messages/MSG0102", OneLineText(path, kShownNameLength));
     });
     connect(m_whatPlays, &WhatPlays::TitleNotOffered, this,
-            [this] { ShowMessageBox(this, GetText("Messages/MSG0505")); });
+            [this] { ShowMessageBox(this, "Messages/MSG0505"); });
     connect(m_whatPlays, &WhatPlays::BusyChanged, this, &DRUI::RenderBusy);
 }
 
@@ -141,7 +139,6 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
     }
     m_whatPlays->OpenSources(present);
     if (!missing.isEmpty()) {
-        ShowMessageBox(this, GetText("Messages/MSG0506") + QLatin1Char('\n') +
-                                 NameList(missing, kMissingPathsShown));
+        ShowMessageBox(this, "Messages/MSG0506", NameList(missing, kMissingPathsShown));
     }
 }

@@ -139,7 +139,7 @@ void DRUI::LoadSubtitleFrom(const QString &path)
     }
     const int index = m_playback->LoadSubtitleFile(path);
     if (index < 0) {
-        ShowMessageBox(this, GetText("Messages/MSG0508") + QLatin1Char('\n') + path);
+        ShowMessageBox(this, "Messages/MSG0508", path);
         return;
     }
     if (m_subtitleTrackMenu->isEmpty()) {

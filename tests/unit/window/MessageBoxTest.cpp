@@ -66,9 +66,10 @@ private slots:
     void init();
     void cleanup();
 
-    void keepsItsSizeAndWrapsALongMessage();
+    void keepsItsWidthAndShowsALongMessageWhole();
     void titleStripSaysInformation();
-    void failureSaysSoInItsTitle();
+    void eachMessageSaysItsKind_data();
+    void eachMessageSaysItsKind();
     void okClosesWithResultZero();
     void otherWaysOfClosingAreNotOk_data();
     void otherWaysOfClosingAreNotOk();
@@ -90,7 +91,7 @@ void MessageBoxTest::initTestCase()
 void MessageBoxTest::init()
 {
     m_box = std::make_unique<CMessageBox>();
-    m_box->ShowInformation(LongMessage());
+    m_box->Show(MessageKind::Information, LongMessage());
     m_box->move(300, 200);
     m_box->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
@@ -101,18 +102,18 @@ void MessageBoxTest::cleanup()
     m_box.reset();
 }
 
-void MessageBoxTest::keepsItsSizeAndWrapsALongMessage()
+void MessageBoxTest::keepsItsWidthAndShowsALongMessageWhole()
 {
-    QCOMPARE(m_box->size(), QSize(400, 180));
     QLabel *message = MessageBoxTestAccess::MessageLabel(*m_box);
     QVERIFY(message != nullptr);
     QCOMPARE(message->text(), LongMessage());
     QVERIFY(message->wordWrap());
     QVERIFY(message->isVisible());
-    // The wrapped text stays inside the box.
-    QVERIFY(message->width() <= 400);
     QCoreApplication::processEvents();
-    QCOMPARE(m_box->size(), QSize(400, 180));
+    QCOMPARE(m_box->width(), 400);
+    // The wrapped text keeps off the box's right edge, and none of it is cut off below.
+    QVERIFY(message->geometry().right() <= 400 - 16);
+    QVERIFY(message->height() >= message->heightForWidth(message->width()));
 }
 
 void MessageBoxTest::titleStripSaysInformation()
@@ -128,12 +129,30 @@ void MessageBoxTest::titleStripSaysInformation()
     QVERIFY(titleCorner.y() < message->mapTo(m_box.get(), QPoint(0, 0)).y());
 }
 
-void MessageBoxTest::failureSaysSoInItsTitle()
+// Failures are errors, refused choices warnings, and the rest information.
+void MessageBoxTest::eachMessageSaysItsKind_data()
 {
-    CMessageBox failure;
-    failure.ShowFailure(QStringLiteral("x"));
-    QVERIFY(LabelWithText(&failure, QStringLiteral("  Error")) != nullptr);
-    QVERIFY(LabelWithText(&failure, QStringLiteral("  Information")) == nullptr);
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("not a disc") << QByteArray("Messages/MSG0102") << QStringLiteral("  Warning");
+    QTest::newRow("title not offered")
+        << QByteArray("Messages/MSG0505") << QStringLiteral("  Warning");
+    QTest::newRow("entries left out")
+        << QByteArray("Messages/MSG0511") << QStringLiteral("  Warning");
+    QTest::newRow("engine missing") << QByteArray("Messages/MSG0501") << QStringLiteral("  Error");
+    QTest::newRow("could not play") << QByteArray("Messages/MSG0503") << QStringLiteral("  Error");
+    QTest::newRow("could not save") << QByteArray("Messages/MSG0510") << QStringLiteral("  Error");
+    QTest::newRow("anything else")
+        << QByteArray("Messages/MSG0403") << QStringLiteral("  Information");
+}
+
+void MessageBoxTest::eachMessageSaysItsKind()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(QString, title);
+    CMessageBox box;
+    box.Show(KindOfMessage(key.constData()), GetText(key.constData()));
+    QVERIFY(LabelWithText(&box, title) != nullptr);
 }
 
 void MessageBoxTest::okClosesWithResultZero()
