@@ -197,6 +197,13 @@ bool DiscImage::ReadFile(const QString &path, qint64 maxBytes, QByteArray &conte
     return read;
 }
 
+QString DiscImage::VolumeName() const
+{
+    // libudfread decodes the identifier's at most 32 bytes into UTF-8.
+    const char *name = m_udf != nullptr ? udfread_get_volume_id(m_udf) : nullptr;
+    return name != nullptr ? QString::fromUtf8(name).trimmed() : QString();
+}
+
 bool IsDiscImageName(const QString &path)
 {
     return path.endsWith(QLatin1String(".iso"), Qt::CaseInsensitive) && !QFileInfo(path).isDir();

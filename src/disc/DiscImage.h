@@ -48,6 +48,10 @@ public:
     // readable in full.
     bool ReadFile(const QString &path, qint64 maxBytes, QByteArray &contents);
 
+    // The file system's volume identifier, the name the disc was written under ("TESTDVD");
+    // empty when there is none or no file system.
+    QString VolumeName() const;
+
     struct Input;
 
 private:

@@ -148,6 +148,7 @@ DiscContents ScanDiscImage(const QString &imagePath, const std::atomic<bool> *ca
     DiscImage image(imagePath, cancelled);
     DiscContents read;
     read.kind = image.Kind();
+    read.volumeName = image.VolumeName();
     if (read.kind == DiscFolderKind::BluRay) {
         read.scan = ScanBluRayImage(image, cancelled);
     }

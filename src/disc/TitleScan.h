@@ -66,6 +66,7 @@ struct DiscContents
 {
     DiscFolderKind kind = DiscFolderKind::NotRecognised;
     DiscScan scan;
+    QString volumeName; // an image's volume identifier
 };
 // The same read of an image file: what it holds and, for a Blu-ray image, its titles.
 DiscContents ScanDiscImage(const QString &imagePath, const std::atomic<bool> *cancelled = nullptr);

@@ -81,8 +81,7 @@ Playback::Playback(WhatPlays *whatPlays, std::function<unsigned long long()> vid
 {
     connect(m_pollTimer, &QTimer::timeout, this, &Playback::Poll);
     connect(m_whatPlays, &WhatPlays::StartWanted, this, &Playback::Start);
-    // A disc's page takes the place of what played.
-    connect(m_whatPlays, &WhatPlays::DiscScanned, this, &Playback::Stop);
+    connect(m_whatPlays, &WhatPlays::StopWanted, this, &Playback::Stop);
     connect(m_whatPlays, &WhatPlays::FactsMeasured, this, [this](const MediumFacts &facts) {
         if (!m_path.isEmpty() && m_path == m_whatPlays->Current().path) {
             m_engine->Learn(facts);

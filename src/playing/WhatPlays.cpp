@@ -113,6 +113,9 @@ QString WhatPlays::ShownName() const
     if (m_source.kind == kSourceBluRay && !m_discName.isEmpty()) {
         return m_discName;
     }
+    if (const auto image = m_imageNames.constFind(m_source.path); image != m_imageNames.cend()) {
+        return *image;
+    }
     return QFileInfo(QDir::cleanPath(m_source.path)).fileName();
 }
 
@@ -248,7 +251,9 @@ void WhatPlays::JoinPlayList(const QVector<PLAY_LIST_INFO> &fresh)
 
 void WhatPlays::OpenDisc(const QString &path, const QVector<PLAY_LIST_INFO> &joining)
 {
-    // The disc plays at once; the list's rows go on being measured.
+    // Whatever plays stops before the disc is even tested; the disc plays at once, and the
+    // list's rows go on being measured.
+    emit StopWanted();
     StopWaitingForAFirstDuration();
     EndScan();
     m_joiningAfterDisc = joining;
@@ -263,7 +268,7 @@ void WhatPlays::OpenDisc(const QString &path, const QVector<PLAY_LIST_INFO> &joi
     switch (ClassifyDiscFolder(root)) {
     case DiscFolderKind::BluRay:
         ReadDisc(root, [root](const std::atomic<bool> *cancelled) {
-            return DiscContents{DiscFolderKind::BluRay, ScanBluRayFolder(root, cancelled)};
+            return DiscContents{DiscFolderKind::BluRay, ScanBluRayFolder(root, cancelled), {}};
         });
         break;
     case DiscFolderKind::Dvd: PlayDvd(root); break;
@@ -367,7 +372,13 @@ void WhatPlays::ShowDisc(const DiscContents &contents, const QString &path)
             ShowScan(contents.scan, path);
         }
         break;
-    case DiscFolderKind::Dvd: PlayDvd(path); break;
+    case DiscFolderKind::Dvd:
+        // An image carries the name it was written under, as a folder has its own.
+        if (!contents.volumeName.isEmpty()) {
+            m_imageNames.insert(path, contents.volumeName);
+        }
+        PlayDvd(path);
+        break;
     case DiscFolderKind::NotRecognised:
         m_joiningAfterDisc.clear();
         emit NotRecognised(path);
@@ -534,6 +545,10 @@ bool WhatPlays::LearnLength(int seconds)
         return false;
     }
     m_source.durationSec = seconds;
+    // A DVD's row has its length from nowhere else.
+    if (m_source.kind == kSourceDvd) {
+        ShowRowDuration(m_source.path, FormatTime(seconds));
+    }
     return true;
 }
 
@@ -652,6 +667,18 @@ void WhatPlays::MeasureAhead(const QStringList &first, bool firstAlone)
     RenderBusy();
 }
 
+void WhatPlays::ShowRowDuration(const QString &path, const QString &durationText)
+{
+    const auto row = m_playListRows.constFind(path);
+    if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
+        m_playList[*row].strDuration = durationText;
+        // A row the window has not been given yet comes to it with its duration.
+        if (*row < m_rowsShown) {
+            emit RowMeasured(*row, m_playList[*row]);
+        }
+    }
+}
+
 void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
 {
     const QString &durationText = findings.durationText;
@@ -665,14 +692,7 @@ void WhatPlays::OnMeasured(const QString &path, const ProbeFindings &findings)
     if (!findings.title.isEmpty()) {
         m_fileTitles.insert(path, findings.title);
     }
-    const auto row = m_playListRows.constFind(path);
-    if (row != m_playListRows.constEnd() && m_playList[*row].strDuration.isEmpty()) {
-        m_playList[*row].strDuration = durationText;
-        // A row the window has not been given yet comes to it with its duration.
-        if (*row < m_rowsShown) {
-            emit RowMeasured(*row, m_playList[*row]);
-        }
-    }
+    ShowRowDuration(path, durationText);
     if (!m_startWhenMeasured.isEmpty() && path == m_startWhenMeasured) {
         m_source.durationSec = DurationOf(durationText);
         PlayWhatWaitedForItsDuration();

@@ -81,7 +81,7 @@ public:
     // none for a DVD image). A file's streams: the probe's report, once it reported.
     MediumFacts Facts() const;
     // What the window calls the current source: a file's own title tag, else its name; a
-    // disc's own name, else its folder's.
+    // disc's own name, else a DVD image's volume name, else its folder's or file's name.
     QString ShownName() const;
 
     const QVector<PLAY_LIST_INFO> &PlayList() const { return m_playList; }
@@ -140,6 +140,8 @@ public:
 signals:
     // The engine is to start on Current().
     void StartWanted();
+    // What plays is to stop: a disc is opened.
+    void StopWanted();
     void OpenWanted();
     void RowsAdded(const QVector<PLAY_LIST_INFO> &entries);
     void RowMeasured(int row, const PLAY_LIST_INFO &entry);
@@ -189,6 +191,8 @@ private:
     // with no probe beside it.
     void MeasureAhead(const QStringList &first, bool firstAlone);
     void OnMeasured(const QString &path, const ProbeFindings &findings);
+    // The path's row, if it has no duration yet, gets this one.
+    void ShowRowDuration(const QString &path, const QString &durationText);
     // Something runs in the background: probes, a disc scan or the engine's title list.
     bool Busy() const;
     void RenderBusy();
@@ -200,6 +204,8 @@ private:
     std::map<QString, DiscTitle> m_titles;
     QString m_mainTitleKey;
     QString m_discName;
+    // DVD images by path to their volume names.
+    QHash<QString, QString> m_imageNames;
     std::map<QString, int> m_audioChoice;
     std::map<QString, int> m_subtitleChoice;
     std::map<QString, int> m_engineTitleNumbers;

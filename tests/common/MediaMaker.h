@@ -165,9 +165,11 @@ inline bool MakeDvdWithTwoTitles(const QString &folder)
 }
 
 // A disc image of a folder: UDF beside ISO 9660, as disc images are made, or ISO 9660 alone.
-inline bool MakeDiscImage(const QString &folder, const QString &image, bool udf = true)
+inline bool MakeDiscImage(const QString &folder, const QString &image, bool udf = true,
+                          const QString &volume = QStringLiteral("CDROM"))
 {
-    return Run(QStringLiteral("genisoimage"), {udf ? "-udf" : "-r", "-quiet", "-o", image, folder});
+    return Run(QStringLiteral("genisoimage"),
+               {udf ? "-udf" : "-r", "-quiet", "-V", volume, "-o", image, folder});
 }
 
 } // namespace MediaMaker

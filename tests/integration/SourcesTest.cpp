@@ -66,7 +66,8 @@ private:
         const QString folder = DvdFolder(QStringLiteral("IMAGED_DVD"));
         QFile ifo(folder + QStringLiteral("/VIDEO_TS/VIDEO_TS.IFO"));
         const QString image = folder + QStringLiteral(".iso");
-        if (!ifo.open(QIODevice::WriteOnly) || !MediaMaker::MakeDiscImage(folder, image)) {
+        if (!ifo.open(QIODevice::WriteOnly) ||
+            !MediaMaker::MakeDiscImage(folder, image, true, QStringLiteral("TESTDVD"))) {
             qWarning("no DVD image");
         }
         return image;
@@ -414,6 +415,28 @@ private slots:
         QVERIFY2(Owners::Session(Window()).ClockMs() < 10000,
                  qPrintable(QString::number(Owners::Session(Window()).ClockMs())));
         QVERIFY(m_probe.Install());
+    }
+
+    // A DVD's row gets the engine's length; an image goes by the name it was written under.
+    void dvdRowHasItsLengthAndItsName_data()
+    {
+        QTest::addColumn<bool>("image");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("folder") << false << QStringLiteral("MY_DVD");
+        QTest::newRow("image") << true << QStringLiteral("TESTDVD");
+    }
+
+    void dvdRowHasItsLengthAndItsName()
+    {
+        QFETCH(bool, image);
+        QFETCH(QString, name);
+        m_engine->SetLength(95);
+        const QString dvd = image ? DvdImage() : DvdFolder();
+        Owners::OpenDiscFolder(Window(), dvd);
+        WaitForStart(DvdArgsEnd(dvd), 1);
+        QTRY_COMPARE(Owners::PlayList(Window()).first().strDuration, QStringLiteral("00:01:35"));
+        QTRY_COMPARE(Table()->item(0, 1)->text(), QStringLiteral("00:01:35"));
+        QVERIFY(Window().windowTitle().startsWith(name + QStringLiteral(" \u2013 ")));
     }
 
     void folderThatIsNoDiscIsReportedAndStopsPlayback_data()
