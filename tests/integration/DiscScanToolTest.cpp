@@ -93,8 +93,29 @@ private slots:
             "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[],"
             "\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":5500}]"
             "}"
-            "]}\n";
+            "],\"episodes\":[]}\n";
         QCOMPARE(run.out, expected);
+    }
+
+    void scanPrintsTheEpisodesInOrder()
+    {
+        const QString disc = m_folder.filePath(QStringLiteral("SERIES"));
+        const qint64 episodeMs = 24 * 60 * 1000;
+        QVERIFY(DiscWriter::WritePlaylists(
+            {{"00001", Chain({Piece{"00012", episodeMs}, Piece{"00011", episodeMs}})},
+             {"00002", Chain({Piece{"00011", episodeMs}})},
+             {"00003", Chain({Piece{"00010", 90000}, Piece{"00012", episodeMs}})}},
+            disc));
+        const Run run = DiscScan({disc});
+        QCOMPARE(run.exitCode, 0);
+        const QByteArray playlists = disc.toUtf8() + "/BDMV/PLAYLIST/";
+        QVERIFY2(run.out.endsWith("],\"episodes\":[{\"title\":\"" + playlists +
+                                  "00003.mpls\",\"startMs\":0,\"lengthMs\":1530000,"
+                                  "\"clips\":[\"00010.M2TS\",\"00012.M2TS\"]},{\"title\":\"" +
+                                  playlists +
+                                  "00002.mpls\",\"startMs\":0,\"lengthMs\":1440000,"
+                                  "\"clips\":[\"00011.M2TS\"]}]}\n"),
+                 run.out.constData());
     }
 
     // Output that cannot be written is a failed run, not a scan reported as done.
