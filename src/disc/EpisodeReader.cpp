@@ -156,10 +156,9 @@ struct Separate
 // The candidates are the titles of episode length whose longest item is at least a third of them
 // (an archive of stills is no episode). Of those whose longest items overlap, the shortest is the
 // episode (a Play All or a longer version of it is none); the episodes are then at most
-// kMaxEpisodes in playlist number order, without those that play two others, and within the
-// length of their median. They play in the order the Play All (the title that plays most of
-// them, at least two) chains them, and are the ones it chains; without one, in playlist number
-// order.
+// kMaxEpisodes in playlist number order, within the length of their median. They play in the order
+// the Play All (the title that plays most of them, at least two) chains them, and are the ones it
+// chains; without one, in playlist number order.
 Separate SeparateEpisodes(const QVector<ScannedTitle> &titles)
 {
     QVector<const ScannedTitle *> candidates;
@@ -174,7 +173,7 @@ Separate SeparateEpisodes(const QVector<ScannedTitle> &titles)
                   const qint64 aMs = TitleMs(*a), bMs = TitleMs(*b);
                   return aMs != bMs ? aMs < bMs : a->number < b->number;
               });
-    QVector<const ScannedTitle *> distinct;
+    QVector<const ScannedTitle *> episodes;
     QHash<QString, QVector<Stretch>> keptByClip;
     for (const ScannedTitle *title : std::as_const(candidates)) {
         const Stretch main = MainStretch(*title);
@@ -182,26 +181,17 @@ Separate SeparateEpisodes(const QVector<ScannedTitle> &titles)
         QVector<Stretch> &kept = keptByClip[main.clip];
         if (std::none_of(kept.begin(), kept.end(),
                          [&](const Stretch &other) { return Overlap(main, other); })) {
-            distinct.append(title);
+            episodes.append(title);
             kept.append(main);
         }
     }
-    std::sort(distinct.begin(), distinct.end(),
+    std::sort(episodes.begin(), episodes.end(),
               [](const ScannedTitle *a, const ScannedTitle *b) { return a->number < b->number; });
-    distinct.resize(std::min<qsizetype>(distinct.size(), kMaxEpisodes));
+    episodes.resize(std::min<qsizetype>(episodes.size(), kMaxEpisodes));
 
-    QVector<Stretch> stretches;
-    for (const ScannedTitle *title : std::as_const(distinct)) {
-        stretches.append(MainStretch(*title));
-    }
-    const StretchIndex all(stretches);
-    QVector<const ScannedTitle *> episodes;
     QVector<qint64> lengths;
-    for (const ScannedTitle *title : std::as_const(distinct)) {
-        if (all.PlayedIn(*title) < 2) {
-            episodes.append(title);
-            lengths.append(TitleMs(*title));
-        }
+    for (const ScannedTitle *title : std::as_const(episodes)) {
+        lengths.append(TitleMs(*title));
     }
     const qint64 medianMs = Median(lengths);
     episodes.erase(std::remove_if(episodes.begin(), episodes.end(),
@@ -209,7 +199,7 @@ Separate SeparateEpisodes(const QVector<ScannedTitle> &titles)
                                       return !IsNear(TitleMs(*title), medianMs);
                                   }),
                    episodes.end());
-    stretches.clear();
+    QVector<Stretch> stretches;
     for (const ScannedTitle *title : std::as_const(episodes)) {
         stretches.append(MainStretch(*title));
     }
@@ -262,7 +252,7 @@ struct Split
 };
 
 // The bodies are the title's play items of episode length within the length of their median: at
-// least three and at most kMaxEpisodes, each a different stretch, together at least two thirds
+// least three and at most kMaxEpisodes, together at least two thirds
 // of the title. The items before the first body (an opening, a logo) lead into each episode, so
 // as many short items before each later body start its episode; the others end the episode
 // before (its ending, its preview).
@@ -278,18 +268,15 @@ Split EpisodesWithin(const ScannedTitle &title)
     const qint64 medianMs = Median(lengths);
     Split split;
     QVector<qsizetype> bodies;
-    QSet<QString> seen;
     qint64 bodiesMs = 0;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const PlayItemRecord &item = items[i];
         if (!IsEpisodeLength(item.durationMs) || !IsNear(item.durationMs, medianMs)) {
             continue;
         }
-        const QString stretchKey = QStringLiteral("%1 %2").arg(item.clipName).arg(item.inMs);
-        if (seen.contains(stretchKey) || bodies.size() == kMaxEpisodes) {
+        if (bodies.size() == kMaxEpisodes) {
             return {};
         }
-        seen.insert(stretchKey);
         bodies.append(i);
         split.bodies.append({item.clipName, item.inMs, item.durationMs});
         bodiesMs += item.durationMs;

@@ -29,15 +29,15 @@ QPair<QByteArray, PlaylistWriter::Playlist> Single(int playlist, int clip, qint6
     return {C(playlist), Chain({Piece{C(clip), ms, inMs}})};
 }
 
-// A playlist of stills: `count` clips of `ms` each.
-QPair<QByteArray, PlaylistWriter::Playlist> Stills(int playlist, int firstClip, int count,
-                                                   qint64 ms)
+// A playlist of `count` pieces of `ms` each, the first `longMs` long, of clips from firstClip on.
+QPair<QByteArray, PlaylistWriter::Playlist> Pieces(int playlist, int firstClip, int count,
+                                                   qint64 ms, qint64 longMs)
 {
-    QVector<Piece> stills;
+    QVector<Piece> pieces;
     for (int i = 0; i < count; ++i) {
-        stills.append(Piece{C(firstClip + i), ms, 0});
+        pieces.append(Piece{C(firstClip + i), i == 0 ? longMs : ms, 0});
     }
-    return {C(playlist), Chain(stills)};
+    return {C(playlist), Chain(pieces)};
 }
 
 } // namespace
@@ -66,15 +66,18 @@ private slots:
                      Single(4, 4, 2 * kMinute)}
             << QStringList();
 
+        // Beside them a featurette and an episode with a preview: neither is an episode of its own.
         QTest::newRow("four episodes in the Play All's order, not the playlists'")
-            << Shape{{C(1), Chain({Piece{C(11), 24 * kMinute}, Piece{C(12), 24 * kMinute},
+            << Shape{{C(9), Chain({Piece{C(11), 24 * kMinute}, Piece{C(12), 24 * kMinute},
                                    Piece{C(13), 24 * kMinute}, Piece{C(14), 51 * kMinute / 2}})},
                      Single(2, 11, 24 * kMinute),
                      Single(3, 12, 24 * kMinute),
                      Single(4, 14, 51 * kMinute / 2),
                      Single(5, 13, 24 * kMinute),
                      Single(6, 15, 3 * kMinute / 2),
-                     Single(7, 16, kMinute / 2)}
+                     Single(7, 16, kMinute / 2),
+                     Single(8, 17, 20 * kMinute),
+                     {C(1), Chain({Piece{C(11), 24 * kMinute}, Piece{C(18), kMinute / 2}})}}
             << QStringList{"00002 0 1440000 00011.M2TS", "00003 0 1440000 00012.M2TS",
                            "00005 0 1440000 00013.M2TS", "00004 0 1530000 00014.M2TS"};
 
@@ -86,30 +89,38 @@ private slots:
 
         QTest::newRow("two episodes without a Play All, in playlist order")
             << Shape{Single(1, 51, 47 * kMinute), Single(2, 50, 45 * kMinute),
-                     Single(3, 52, 4 * kMinute)}
+                     Single(3, 52, 4 * kMinute), Single(4, 53, 31 * kMinute / 2)}
             << QStringList{"00001 0 2820000 00051.M2TS", "00002 0 2700000 00050.M2TS"};
 
-        const qint64 logo = 10000;
-        QTest::newRow("Play All only, one clip an episode, with episode marks")
-            << Shape{{C(1), Chain({Piece{C(20), logo}, Piece{C(21), 24 * kMinute},
-                                   Piece{C(22), 23 * kMinute}, Piece{C(23), 49 * kMinute / 2}},
-                                  {0, logo, logo + 12 * kMinute, logo + 24 * kMinute,
-                                   logo + 47 * kMinute})},
-                     Single(2, 24, 3 * kMinute / 2),
-                     Single(3, 20, logo)}
-            << QStringList{"00001 0 1450000 00020.M2TS,00021.M2TS",
-                           "00001 1450000 1380000 00022.M2TS", "00001 2830000 1470000 00023.M2TS"};
+        const Piece opening{C(20), 3 * kMinute / 2};
+        QTest::newRow("Play All only, an opening before each episode's clip, episode marks")
+            << Shape{{C(1),
+                      Chain({opening, Piece{C(21), 24 * kMinute}, opening,
+                             Piece{C(22), 23 * kMinute}, opening, Piece{C(23), 49 * kMinute / 2}},
+                            {0, 12 * kMinute, 51 * kMinute / 2, 38 * kMinute, 49 * kMinute})},
+                     {C(2), Chain({opening})}}
+            << QStringList{"00001 0 1530000 00020.M2TS,00021.M2TS",
+                           "00001 1530000 1470000 00020.M2TS,00022.M2TS",
+                           "00001 3000000 1560000 00020.M2TS,00023.M2TS"};
 
         QTest::newRow("film in two clips is no Play All")
             << Shape{{C(1), Chain({Piece{C(1), 50 * kMinute}, Piece{C(2), 48 * kMinute}})}}
             << QStringList();
+        Shape branching{{C(1), Chain({})}};
+        for (int reel = 0; reel < 3; ++reel) {
+            branching[0].second.items +=
+                Pieces(1, 100 * reel + 1, 26, kMinute, (28 + reel) * kMinute).second.items;
+        }
+        QTest::newRow("film of three long pieces among short ones is no Play All")
+            << branching << QStringList();
 
-        const Piece opening{C(30), 3 * kMinute / 2}, ending{C(31), 3 * kMinute / 2};
-        Shape shared{{C(1), Chain({})}, {C(5), Chain({opening})}, {C(6), Chain({ending})}};
+        const Piece sharedOpening{C(30), 3 * kMinute / 2}, sharedEnding{C(31), 3 * kMinute / 2};
+        Shape shared{
+            {C(1), Chain({})}, {C(5), Chain({sharedOpening})}, {C(6), Chain({sharedEnding})}};
         for (int e = 0; e < 3; ++e) {
             const Piece body{C(32 + e), 21 * kMinute};
-            shared.append({C(2 + e), Chain({opening, body, ending})});
-            shared[0].second.items += Chain({opening, body, ending}).items;
+            shared.append({C(2 + e), Chain({sharedOpening, body, sharedEnding})});
+            shared[0].second.items += Chain({sharedOpening, body, sharedEnding}).items;
         }
         QTest::newRow("shared opening and ending around each episode")
             << shared
@@ -122,9 +133,11 @@ private slots:
             bumpers.append(Single(i, i, 30000 + 20000 * i));
         }
         QTest::newRow("bumpers and previews") << bumpers << QStringList();
+        QTest::newRow("one title of episode length")
+            << Shape{Single(1, 1, 24 * kMinute), Single(2, 2, kMinute)} << QStringList();
 
         QTest::newRow("archives of stills")
-            << Shape{Stills(1, 1000, 300, 5000), Stills(2, 2000, 280, 5500),
+            << Shape{Pieces(1, 1000, 300, 5000, 5000), Pieces(2, 2000, 280, 5500, 5500),
                      Single(3, 3, 3 * kMinute)}
             << QStringList();
     }
