@@ -252,10 +252,9 @@ struct Split
 };
 
 // The bodies are the title's play items of episode length within the length of their median: at
-// least three and at most kMaxEpisodes, together at least two thirds
-// of the title. The items before the first body (an opening, a logo) lead into each episode, so
-// as many short items before each later body start its episode; the others end the episode
-// before (its ending, its preview).
+// least three and at most kMaxEpisodes, together at least two thirds of the title. The items
+// before the first body (an opening, a logo) lead into each episode, so as many items before each
+// later body start its episode; the others end the episode before (its ending, its preview).
 Split EpisodesWithin(const ScannedTitle &title)
 {
     const QVector<PlayItemRecord> &items = title.contents.playItems;
