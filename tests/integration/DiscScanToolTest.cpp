@@ -93,8 +93,27 @@ private slots:
             "\"audio\":[{\"pid\":4352,\"text\":\"English AC3\"}],\"subtitles\":[],"
             "\"playItems\":[{\"clip\":\"00002.M2TS\",\"inMs\":0,\"startMs\":0,\"durationMs\":5500}]"
             "}"
-            "]}\n";
+            "],\"episodes\":[]}\n";
         QCOMPARE(run.out, expected);
+    }
+
+    void scanPrintsTheEpisodesInOrder()
+    {
+        const QString disc = m_folder.filePath(QStringLiteral("SERIES"));
+        const Piece first{"00011", 1440000}, second{"00012", 1440000};
+        QVERIFY(DiscWriter::WritePlaylists({{"00001", Chain({second, first})},
+                                            {"00002", Chain({first})},
+                                            {"00003", Chain({Piece{"00010", 90000}, second})}},
+                                           disc));
+        const QByteArray out = DiscScan({disc}).out;
+        const QByteArray title = "{\"title\":\"" + disc.toUtf8() + "/BDMV/PLAYLIST/";
+        QCOMPARE(out.mid(out.indexOf(",\"episodes\":")),
+                 ",\"episodes\":[" + title +
+                     "00003.mpls\",\"startMs\":0,\"lengthMs\":1530000,\"clips\":"
+                     "[\"00010.M2TS\",\"00012.M2TS\"]}," +
+                     title +
+                     "00002.mpls\",\"startMs\":0,\"lengthMs\":1440000,\"clips\":"
+                     "[\"00011.M2TS\"]}]}\n");
     }
 
     // Output that cannot be written is a failed run, not a scan reported as done.

@@ -602,6 +602,33 @@ bool Write(const Disc &disc, const QString &folder, QString *error)
     return written;
 }
 
+bool WritePlaylists(const QVector<QPair<QByteArray, PlaylistWriter::Playlist>> &playlists,
+                    const QString &folder, QString *error)
+{
+    const QDir root(folder);
+    if (!root.mkpath(QStringLiteral("BDMV/STREAM")) ||
+        !root.mkpath(QStringLiteral("BDMV/PLAYLIST"))) {
+        if (error) {
+            *error = QStringLiteral("cannot make the folders of %1").arg(folder);
+        }
+        return false;
+    }
+    for (const auto &playlist : playlists) {
+        QFile file(root.filePath(
+            QStringLiteral("BDMV/PLAYLIST/%1.mpls").arg(QString::fromLatin1(playlist.first))));
+        const QByteArray bytes = PlaylistWriter::Write(playlist.second);
+        if (!IsNumberName(playlist.first) ||
+            !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size()) {
+            if (error) {
+                *error = QStringLiteral("cannot write %1").arg(file.fileName());
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
 Disc DemoDisc()
 {
     Disc disc;
@@ -621,6 +648,24 @@ Disc DemoDisc()
                    {}};
     disc.titles = {main, second, angles, loopMenu};
     disc.copies = {{"00004", "00001"}};
+    return disc;
+}
+
+Disc EpisodesDemoDisc()
+{
+    Disc disc;
+    disc.name = "Tavrix Demo Series";
+    // Clips are drawn with the pictures in turn: the third and fourth are still bars.
+    disc.clips = {Clip{"00001", 5, Clip::H264, {"eng"}}, Clip{"00002", 5, Clip::H264, {"eng"}},
+                  Clip{"00003", 900, Clip::H264, {"eng"}}, Clip{"00004", 900, Clip::H264, {"eng"}}};
+    const TitleItem opening{"00001", 0, -1, {}}, ending{"00002", 0, -1, {}};
+    const TitleItem first{"00003", 0, -1, {}}, second{"00004", 0, -1, {}};
+    disc.titles = {
+        Title{"00001", {opening, first, ending, opening, second, ending}, {0}, {}},
+        Title{"00002", {opening, first, ending}, {0}, {}},
+        Title{"00003", {opening, second, ending}, {0}, {}},
+        Title{"00004", {opening}, {0}, {}},
+    };
     return disc;
 }
 

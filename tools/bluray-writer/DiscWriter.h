@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlaylistWriter.h"
+
 #include <QByteArray>
 #include <QPair>
 #include <QString>
@@ -60,9 +62,21 @@ struct Disc
 // play and the top menu jump to title 1. On failure the reason goes to *error.
 bool Write(const Disc &disc, const QString &folder, QString *error = nullptr);
 
+// Writes a disc of movie playlists alone, named by their five digits, and an empty stream
+// folder: all the title scan reads, as the lengths are the playlists' own in and out times. For
+// the shapes of discs whose clips would take too long to make.
+bool WritePlaylists(const QVector<QPair<QByteArray, PlaylistWriter::Playlist>> &playlists,
+                    const QString &folder, QString *error = nullptr);
+
 // The disc that make-bluray-folder writes: three titles (12 s with two audio languages, a
 // subtitle entry and three chapters; 6 s; 4 s with two angles), a copy of the first playlist,
 // and a loop-menu playlist (three items, the second and third of the same clip).
 Disc DemoDisc();
+
+// The episodic demo disc of make-bluray-folder --episodes: two episodes of a little over 15
+// minutes (the shortest an episode is) as playlists 00002 and 00003, each an opening, a body and
+// an ending (5 s each side, the same clips), a Play All of both (00001) and the opening alone
+// (00004). The bodies are still pictures, a few megabytes a minute.
+Disc EpisodesDemoDisc();
 
 } // namespace DiscWriter

@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace PlaylistWriter {
 
 namespace {
@@ -156,6 +158,30 @@ PlayItem SimpleItem(const QByteArray &clip, qint64 milliseconds)
     item.outTime = quint32(milliseconds * 45);
     item.audio = {Stream{0x81, 1, 0x1100, "eng"}};
     return item;
+}
+
+Playlist Chain(const QVector<Piece> &pieces, const QVector<qint64> &markMs)
+{
+    Playlist playlist;
+    QVector<qint64> startMs; // of each item, on the title's time line
+    qint64 titleMs = 0;
+    for (const Piece &piece : pieces) {
+        PlayItem item = SimpleItem(piece.clip, piece.milliseconds);
+        item.inTime = quint32(piece.inMs * 45);
+        item.outTime = quint32((piece.inMs + piece.milliseconds) * 45);
+        playlist.items.append(item);
+        startMs.append(titleMs);
+        titleMs += piece.milliseconds;
+    }
+    for (const qint64 mark : markMs) {
+        const auto after = std::upper_bound(startMs.begin(), startMs.end(), mark);
+        if (mark < titleMs && after != startMs.begin()) {
+            const int item = int(after - startMs.begin()) - 1;
+            const qint64 clipMs = pieces[item].inMs + mark - startMs[item];
+            playlist.marks.append(Mark{1, quint16(item), quint32(clipMs * 45)});
+        }
+    }
+    return playlist;
 }
 
 } // namespace PlaylistWriter

@@ -59,4 +59,16 @@ QByteArray Write(const Playlist &playlist);
 // One item of the given clip and length with an H.264 video and English AC-3 audio stream.
 PlayItem SimpleItem(const QByteArray &clip, qint64 milliseconds);
 
+// A stretch of a clip, in milliseconds.
+struct Piece
+{
+    QByteArray clip = "00001";
+    qint64 milliseconds = 1000;
+    qint64 inMs = 0;
+};
+
+// A playlist of simple items that play the pieces one after another, with an entry mark at each
+// of markMs on the title's time line (a mark that lies past the last piece is left out).
+Playlist Chain(const QVector<Piece> &pieces, const QVector<qint64> &markMs = {});
+
 } // namespace PlaylistWriter

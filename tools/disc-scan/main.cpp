@@ -1,10 +1,12 @@
 // disc-scan: shows what a Blu-ray folder or image holds, the way the player reads it.
-//   disc-scan FOLDER|IMAGE      the disc's name, thumbnail and titles, longest first
+//   disc-scan FOLDER|IMAGE      the disc's name, thumbnail and titles, longest first, and its
+//                               episodes in order
 //   disc-scan --playlist FILE   one playlist file as the reader returns it
 // What it prints is bounded as the scan and the reader bound what they keep (kMaxDiscRecords,
 // MoviePlaylistReader::kMaxPlayItems and kMaxMarks): some tens of megabytes at most.
 #include "JsonWriter.h"
 
+#include "disc/EpisodeReader.h"
 #include "disc/MoviePlaylistReader.h"
 #include "disc/SourceClassification.h"
 #include "disc/TitleScan.h"
@@ -66,6 +68,17 @@ void WriteScan(JsonWriter &json, const DiscScan &scan)
         json.Key("playItems");
         WritePlayItems(json, title.contents.playItems);
         json.EndObject();
+    }
+    json.EndArray();
+    json.Key("episodes").BeginArray();
+    for (const Episode &episode : FindEpisodes(scan)) {
+        json.BeginObject().Member("title", episode.titleKey);
+        json.Member("startMs", episode.startMs).Member("lengthMs", episode.lengthMs);
+        json.Key("clips").BeginArray();
+        for (const QString &clip : episode.clips) {
+            json.Value(clip);
+        }
+        json.EndArray().EndObject();
     }
     json.EndArray().EndObject();
 }
