@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDebug>
+#include <QTimer>
 
 MediaControls::MediaControls(Playback *playback, WhatPlays *whatPlays, const WindowCalls &window,
                              QObject *parent)
@@ -13,13 +14,13 @@ MediaControls::MediaControls(Playback *playback, WhatPlays *whatPlays, const Win
 {
     new MprisRoot(this, window);
     m_told = m_player->Announced();
-    connect(playback, &Playback::StateChanged, this, &MediaControls::TellChanges);
-    connect(playback, &Playback::MediumChanged, this, &MediaControls::TellChanges);
-    connect(playback, &Playback::LengthChanged, this, &MediaControls::TellChanges);
-    connect(playback, &Playback::VolumeChanged, this, &MediaControls::TellChanges);
+    connect(playback, &Playback::StateChanged, this, &MediaControls::TellChangesSoon);
+    connect(playback, &Playback::MediumChanged, this, &MediaControls::TellChangesSoon);
+    connect(playback, &Playback::LengthChanged, this, &MediaControls::TellChangesSoon);
+    connect(playback, &Playback::VolumeChanged, this, &MediaControls::TellChangesSoon);
     // The neighbours of what plays.
-    connect(whatPlays, &WhatPlays::RowsAdded, this, &MediaControls::TellChanges);
-    connect(whatPlays, &WhatPlays::RowsChanged, this, &MediaControls::TellChanges);
+    connect(whatPlays, &WhatPlays::RowsAdded, this, &MediaControls::TellChangesSoon);
+    connect(whatPlays, &WhatPlays::RowsChanged, this, &MediaControls::TellChangesSoon);
 }
 
 MediaControls::~MediaControls()
@@ -57,8 +58,17 @@ bool MediaControls::Publish(const QDBusConnection &bus)
     return false;
 }
 
+void MediaControls::TellChangesSoon()
+{
+    if (!m_changesPending) {
+        m_changesPending = true;
+        QTimer::singleShot(0, this, &MediaControls::TellChanges);
+    }
+}
+
 void MediaControls::TellChanges()
 {
+    m_changesPending = false;
     const QVariantMap now = m_player->Announced();
     QVariantMap changed;
     for (auto property = now.cbegin(); property != now.cend(); ++property) {

@@ -34,6 +34,9 @@ public:
     bool Publish(const QDBusConnection &bus);
 
 private:
+    // One verb can change the owners several times over (Next stops one medium and starts the
+    // next): the desktop is told what it ends up with, once.
+    void TellChangesSoon();
     // Sends PropertiesChanged for the announced properties that differ from what was last said.
     void TellChanges();
 
@@ -41,4 +44,5 @@ private:
     std::optional<QDBusConnection> m_bus;
     QString m_busName;
     QVariantMap m_told;
+    bool m_changesPending = false;
 };
