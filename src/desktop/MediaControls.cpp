@@ -80,10 +80,9 @@ void MediaControls::TellChanges()
     if (changed.isEmpty() || !m_bus) {
         return;
     }
-    QDBusMessage signal =
-        QDBusMessage::createSignal(QString::fromLatin1(kObjectPath),
-                                   QStringLiteral("org.freedesktop.DBus.Properties"),
-                                   QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QString::fromLatin1(kObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
     signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << changed << QStringList();
     m_bus->send(signal);
 }

@@ -88,12 +88,9 @@ MprisPlayer::MprisPlayer(QObject *controls, Playback *playback, WhatPlays *whatP
 QString MprisPlayer::PlaybackStatus() const
 {
     switch (m_playback->State()) {
-    case EngineSession::State::Playing:
-        return QStringLiteral("Playing");
-    case EngineSession::State::Paused:
-        return QStringLiteral("Paused");
-    default:
-        return QStringLiteral("Stopped");
+    case EngineSession::State::Playing: return QStringLiteral("Playing");
+    case EngineSession::State::Paused: return QStringLiteral("Paused");
+    default: return QStringLiteral("Stopped");
     }
 }
 
@@ -110,7 +107,8 @@ QVariantMap MprisPlayer::Metadata() const
         return {};
     }
     QVariantMap metadata;
-    metadata.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(TrackId())));
+    metadata.insert(QStringLiteral("mpris:trackid"),
+                    QVariant::fromValue(QDBusObjectPath(TrackId())));
     if (m_playback->LengthSec() > 0) {
         metadata.insert(QStringLiteral("mpris:length"), Microseconds(m_playback->LengthSec()));
     }
@@ -131,8 +129,8 @@ void MprisPlayer::SetVolume(double volume)
     if (!std::isfinite(volume)) {
         return;
     }
-    m_playback->SetVolume(static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) *
-                                                       Playback::kLoudest)));
+    m_playback->SetVolume(
+        static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * Playback::kLoudest)));
 }
 
 qlonglong MprisPlayer::Position() const
