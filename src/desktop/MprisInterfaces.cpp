@@ -219,16 +219,15 @@ void MprisPlayer::Previous()
 
 void MprisPlayer::Seek(qlonglong offset)
 {
-    if (CanSeek()) {
-        m_playback->SeekBy(Seconds(offset));
-    }
+    // Stopped, the owner seeks nowhere.
+    m_playback->SeekBy(Seconds(offset));
 }
 
 void MprisPlayer::SetPosition(const QDBusObjectPath &trackId, qlonglong position)
 {
     // A stale track's position, one before the start or one past the end is not sought.
     const qint64 length = m_playback->LengthSec();
-    if (!CanSeek() || trackId.path() != TrackId() || position < 0 ||
+    if (trackId.path() != TrackId() || position < 0 ||
         (length > 0 && position > Microseconds(length))) {
         return;
     }
@@ -237,13 +236,10 @@ void MprisPlayer::SetPosition(const QDBusObjectPath &trackId, qlonglong position
 
 void MprisPlayer::OpenUri(const QString &uri)
 {
-    const QUrl url(uri, QUrl::StrictMode);
-    if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty()) {
-        return;
-    }
-    // A missing path would only bring up a message nobody at the bus asked for.
-    const QString path = url.toLocalFile();
-    if (QFileInfo(path).isAbsolute() && QFileInfo::exists(path)) {
+    // Only a local file that exists: a web address names none, and a missing file would only
+    // bring up a message nobody at the bus asked for.
+    const QString path = QUrl(uri, QUrl::StrictMode).toLocalFile();
+    if (QFileInfo::exists(path)) {
         m_open({path});
     }
 }
