@@ -59,6 +59,8 @@ int main(int argc, char *argv[])
     DRUI window;
     window.SetUpWindow();
     window.show();
+    // A round trip to the session bus, after the window's first showing too.
+    QTimer::singleShot(0, &window, [&window] { window.PublishMediaControls(); });
     QObject::connect(&instance, &SingleInstance::PathsHandedOver, &window, &DRUI::OpenFromDesktop);
     if (!command.paths.isEmpty()) {
         QTimer::singleShot(0, &window,

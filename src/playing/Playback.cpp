@@ -27,7 +27,6 @@ constexpr int kPollIntervalMs = 500;
 constexpr int kJumpSeconds = 60;
 constexpr int kForwardLimitMarginSeconds = 4;
 constexpr int kVolumeAfterUnmute = 50;
-constexpr int kLoudest = 100;
 constexpr double kSpeedStep = 1.1;
 constexpr double kSlowestSpeed = 0.25;
 constexpr double kFastestSpeed = 4.0;
@@ -388,6 +387,15 @@ void Playback::Step(bool forward)
     } else {
         StepThroughPlayList(forward);
     }
+}
+
+bool Playback::CanStep(bool forward) const
+{
+    if (m_kind == kSourceBluRay && IsLive()) {
+        const DiscTitle *title = m_whatPlays->Title(m_titleKey);
+        return title != nullptr && title->chapterStartsMs.size() > 1;
+    }
+    return m_whatPlays->Neighbour(forward).has_value();
 }
 
 void Playback::StepThroughChapters(bool forward)

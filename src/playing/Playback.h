@@ -36,6 +36,8 @@ public:
         Left,
         Right,
     };
+    // The loudest volume level; 0 is silence.
+    static constexpr int kLoudest = 100;
 
     // videoWindow: the native window the engine draws into, asked at each start.
     Playback(WhatPlays *whatPlays, std::function<unsigned long long()> videoWindow,
@@ -104,6 +106,9 @@ public:
     void Jump(bool forward);
     // Previous and Next: chapters within a Blu-ray title that plays, else the play list.
     void Step(bool forward);
+    // Whether Step has somewhere to go: a Blu-ray title that plays has chapters, else the play
+    // list has an entry on that side.
+    bool CanStep(bool forward) const;
     void StepThroughPlayList(bool forward);
     void StartOver();
 

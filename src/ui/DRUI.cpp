@@ -1,6 +1,7 @@
 #include "ui/DRUI.h"
 
 #include "app/LanguageManager.h"
+#include "desktop/MediaControls.h"
 #include "disc/DurationProbe.h"
 #include "platform/AppDataFolder.h"
 #include "platform/ExternalPrograms.h"
@@ -77,6 +78,8 @@ DRUI::DRUI(QWidget *parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 
 DRUI::~DRUI()
 {
+    // The desktop's controls go first: nothing reads the owners for them while they go.
+    delete m_mediaControls;
     // An engine must not outlive the window that drives it, and must not tell a window that
     // is going away that it ended.
     m_playback->disconnect(this);
@@ -119,6 +122,26 @@ void DRUI::SetUpWindow()
     // Copying the probe need not hold up the window's first showing.
     QTimer::singleShot(0, this, &InstallProbe);
     m_whatPlays->ClearPlayList();
+}
+
+void DRUI::PublishMediaControls()
+{
+    delete m_mediaControls;
+    WindowCalls calls;
+    calls.raise = [this] { BringToFront(); };
+    calls.quit = [this] { close(); };
+    calls.open = [this](const QStringList &paths) { OpenFromDesktop(paths); };
+    m_mediaControls = new MediaControls(m_playback, m_whatPlays, calls, this);
+    m_mediaControls->Publish(QDBusConnection::sessionBus());
+}
+
+void DRUI::BringToFront()
+{
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
 }
 
 void DRUI::ShowPage(int page)

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+class MediaControls;
 class QAction;
 class QBoxLayout;
 class QLabel;
@@ -54,6 +55,9 @@ public:
     // the files, else the first folder or disc image as a disc. A path that does not exist only
     // gets a message. Waits while a dialog is still open. Raises the window.
     void OpenFromDesktop(const QStringList &paths);
+    // Offers the desktop's media controls (MPRIS) on the session bus; without a bus the player
+    // runs as it does anyway.
+    void PublishMediaControls();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -202,6 +206,8 @@ private:
     // In full screen the bar stays while the pointer is on it or a slider is held.
     bool ControlBarInUse() const;
     void ShowPage(int page);
+    // Shows the window normally if it was minimised and brings it to the front.
+    void BringToFront();
     int CurrentPage() const;
 
     // Widgets, rebuilt with the content
@@ -258,6 +264,8 @@ private:
     WhatPlays *m_whatPlays = nullptr;
     // Playback: the engine, its poll and every fact of the medium that plays.
     Playback *m_playback = nullptr;
+    // The desktop's media controls, once offered.
+    MediaControls *m_mediaControls = nullptr;
     QTimer *m_fullScreenControlsTimer = nullptr;
     // The start page's background, decoded while the rest of the window is built.
     std::optional<BackgroundPicture> m_background;

@@ -127,11 +127,7 @@ void DRUI::OpenFromDesktop(const QStringList &paths)
         QTimer::singleShot(kHandOverRetryMs, this, [this, paths] { OpenFromDesktop(paths); });
         return;
     }
-    if (isMinimized()) {
-        showNormal();
-    }
-    raise();
-    activateWindow();
+    BringToFront();
     QStringList present;
     QStringList missing;
     for (const QString &path : paths) {
