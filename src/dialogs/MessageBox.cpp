@@ -40,7 +40,6 @@ MessageKind KindOfMessage(const char *messageKey)
         "Messages/MSG0102", // not a disc
         "Messages/MSG0505", // a title the engine does not offer
         "Messages/MSG0506", // paths that do not exist
-        "Messages/MSG0509", // a play list name already in use
         "Messages/MSG0511", // entries left out of an open
     };
     const auto listed = [messageKey](const auto &keys) {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -14,6 +15,9 @@
 #include <unistd.h>
 
 namespace {
+
+// A name made at random meets one in use only by chance, or by someone's planting.
+constexpr int kTemporaryNameAttempts = 16;
 
 QString PathOfEntry(const QString &entry, const QDir &listFolder)
 {
@@ -106,22 +110,32 @@ QByteArray Write(const QStringList &paths)
     return text;
 }
 
-Saving Save(const QString &listPath, const QStringList &paths)
+bool Save(const QString &listPath, const QStringList &paths)
 {
-    const QByteArray name = QFile::encodeName(listPath);
-    const int descriptor =
-        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-        return errno == EEXIST ? Saving::NameInUse : Saving::Failed;
+    const QFileInfo list(listPath);
+    const QByteArray finalName = QFile::encodeName(listPath);
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const QByteArray temporary = QFile::encodeName(
+            list.absolutePath() + QStringLiteral("/.") + list.fileName() + QLatin1Char('.') +
+            QString::number(QRandomGenerator::global()->generate64(), 36));
+        const int descriptor = ::open(temporary.constData(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return false;
+        }
+        const bool written = WriteAll(descriptor, Write(paths)) && ::fsync(descriptor) == 0;
+        const bool closed = ::close(descriptor) == 0;
+        if (written && closed && ::rename(temporary.constData(), finalName.constData()) == 0) {
+            return true;
+        }
+        // The file made here goes again, whole or half.
+        ::unlink(temporary.constData());
+        return false;
     }
-    const bool written = WriteAll(descriptor, Write(paths));
-    const bool closed = ::close(descriptor) == 0;
-    if (!written || !closed) {
-        // Half a list would load as a shorter one: the file made here goes again.
-        ::unlink(name.constData());
-        return Saving::Failed;
-    }
-    return Saving::Saved;
+    return false;
 }
 
 } // namespace M3uList

@@ -29,15 +29,9 @@ std::optional<QStringList> Read(const QString &listPath);
 // written as a file:// URL, so that no name can start a line of its own.
 QByteArray Write(const QStringList &paths);
 
-enum class Saving
-{
-    Saved,
-    NameInUse, // by anything, a dangling link included: nothing is written over
-    Failed,
-};
-
-// Writes the list into a new file of that name; never into one that is there, never through a
-// link.
-Saving Save(const QString &listPath, const QStringList &paths);
+// Writes the list whole into a new file beside the list's name and renames it over that name:
+// a reader never meets half a list, and whatever had the name (a file, a link) is replaced,
+// never written through. False when nothing was saved.
+bool Save(const QString &listPath, const QStringList &paths);
 
 } // namespace M3uList

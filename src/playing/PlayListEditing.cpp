@@ -107,7 +107,7 @@ void WhatPlays::RowsEdited()
     emit RowsChanged();
 }
 
-M3uList::Saving WhatPlays::SavePlayList(const QString &listPath) const
+bool WhatPlays::SavePlayList(const QString &listPath) const
 {
     QStringList paths;
     paths.reserve(m_playList.size());

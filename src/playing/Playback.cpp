@@ -328,8 +328,9 @@ void Playback::OnEnded(bool endOfFile, bool unplayable)
         ForgetWherePlaybackWas();
     }
     // Only when nothing else was chosen while it played.
-    const bool playOn = endOfFile && !unplayable && m_playWholeList && !ended.isEmpty() &&
-                        m_whatPlays->Current().path == ended;
+    const bool playOn = endOfFile && !unplayable && !ended.isEmpty() &&
+                        m_whatPlays->Current().path == ended &&
+                        (m_playWholeList || m_whatPlays->BatchGoesOnAfter(ended));
     if (!ended.isEmpty()) {
         ForgetMedium();
     }

@@ -18,6 +18,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -174,6 +175,17 @@ void WhatPlays::OpenFiles(const QStringList &paths)
     if (entries.isEmpty()) {
         return;
     }
+    // A list file's entries become the play list, in the list's own order.
+    if (std::any_of(paths.begin(), paths.end(), M3uList::IsListFile)) {
+        ClearPlayList();
+    }
+    // Files opened together play on to the end of the batch; one alone ends by itself.
+    m_batch.clear();
+    if (entries.size() > 1) {
+        for (const PLAY_LIST_INFO &entry : entries) {
+            m_batch.insert(entry.strPath);
+        }
+    }
     // Decided against the list as it was before this call.
     const QVector<PLAY_LIST_INFO> fresh = PlayListModel::NotYetListed(m_playList, entries);
     const PLAY_LIST_INFO &first = entries.first();
@@ -299,6 +311,13 @@ void WhatPlays::PlayEntry(const PLAY_LIST_INFO &entry)
     m_probes->MeasureFirst(entry.strPath);
     RenderBusy();
     PlayOnceMeasured(entry.strPath);
+}
+
+bool WhatPlays::BatchGoesOnAfter(const QString &path) const
+{
+    const std::optional<PLAY_LIST_INFO> next = Neighbour(true);
+    return path == m_source.path && m_batch.contains(path) && next &&
+           m_batch.contains(next->strPath);
 }
 
 std::optional<PLAY_LIST_INFO> WhatPlays::Neighbour(bool forward) const

@@ -111,6 +111,9 @@ public:
     void PlayEntry(const PLAY_LIST_INFO &entry);
     // The entry before or after the current source in the play list, if any.
     std::optional<PLAY_LIST_INFO> Neighbour(bool forward) const;
+    // The current source was opened with others at once (several files, a drop, a list file),
+    // and the entry after it was too: the batch plays on to its end.
+    bool BatchGoesOnAfter(const QString &path) const;
 
     // The current Blu-ray title (the picked one, else the main title) from its start or at a
     // chapter's.
@@ -135,7 +138,7 @@ public:
     // The row at from ends up at to.
     void MoveRow(int from, int to);
     void ClearPlayList();
-    M3uList::Saving SavePlayList(const QString &listPath) const;
+    bool SavePlayList(const QString &listPath) const;
 
 signals:
     // The engine is to start on Current().
@@ -230,6 +233,8 @@ private:
     QHash<QString, qint64> m_fileStartsMs;
     QHash<QString, MediumStreams> m_fileStreams;
     QHash<QString, QString> m_fileTitles;
+    // The entries of the last open, when it opened several.
+    QSet<QString> m_batch;
     DurationProbeQueue *m_probes = nullptr;
     QSet<QString> m_unmeasured;
     // The rows the window has been told of: the first ones of the list.

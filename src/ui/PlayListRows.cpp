@@ -2,8 +2,8 @@
 
 #include "app/LanguageManager.h"
 #include "dialogs/MessageBox.h"
-#include "playing/PlayListModel.h"
 #include "look/Look.h"
+#include "playing/PlayListModel.h"
 
 #include <QFileDialog>
 
@@ -103,20 +103,17 @@ void DRUI::MovePlayListRow(int from, int to)
 
 void DRUI::SavePlayList()
 {
-    // A name in use is never written over: the chooser does not offer to.
-    QString chosen = QFileDialog::getSaveFileName(
-        this, QString(), ChooserStartFolder(m_settings.fileFolder), QStringLiteral("M3U8 (*.m3u8)"),
-        nullptr, QFileDialog::DontConfirmOverwrite);
-    if (chosen.isEmpty()) {
+    // The chooser adds the extension itself, so that it asks before a list of the whole name
+    // is replaced.
+    QFileDialog chooser(this, QString(), ChooserStartFolder(m_settings.fileFolder),
+                        QStringLiteral("M3U8 (*.m3u8)"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QStringLiteral("m3u8"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
         return;
     }
-    if (!M3uList::IsListFile(chosen)) {
-        chosen += QStringLiteral(".m3u8");
-    }
-    switch (m_whatPlays->SavePlayList(chosen)) {
-    case M3uList::Saving::Saved: break;
-    case M3uList::Saving::NameInUse: ShowMessageBox(this, "Messages/MSG0509"); break;
-    case M3uList::Saving::Failed: ShowMessageBox(this, "Messages/MSG0510"); break;
+    if (!m_whatPlays->SavePlayList(chooser.selectedFiles().constFirst())) {
+        ShowMessageBox(this, "Messages/MSG0510");
     }
 }
 

@@ -257,36 +257,52 @@ private slots:
         QCOMPARE(m_engine->Starts(), 1);
     }
 
-    // With the preference on, each entry that plays to its end is followed by the next; the last
-    // one's end is an end like any other. Off, the list stops after the first.
+    // Files opened together play on to the end of the batch; with the preference on, so does
+    // every list. The last one's end is an end like any other; off, a file opened alone ends.
     void endOfFileGoesOnThroughThePlayListOnlyWhenChosen_data()
     {
         QTest::addColumn<bool>("wholeList");
-        QTest::newRow("off") << false;
-        QTest::newRow("on") << true;
+        QTest::addColumn<bool>("together");
+        QTest::addColumn<int>("plays");
+        QTest::newRow("off, opened one by one") << false << false << 1;
+        QTest::newRow("off, opened together") << false << true << 3;
+        QTest::newRow("on, opened one by one") << true << false << 3;
     }
 
     void endOfFileGoesOnThroughThePlayListOnlyWhenChosen()
     {
         QFETCH(bool, wholeList);
-        m_engine->SetLength(0.5);
+        QFETCH(bool, together);
+        QFETCH(int, plays);
+        m_engine->SetLength(together ? 0.5 : 3600);
         Owners::Player(Window()).SetPlayWholeList(wholeList);
         const QStringList clips = {m_engine->MakeMedia(QStringLiteral("one.mkv")),
                                    m_engine->MakeMedia(QStringLiteral("two.mkv")),
                                    m_engine->MakeMedia(QStringLiteral("three.mkv"))};
-        Owners::OpenFiles(Window(), clips);
-        const int plays = wholeList ? 3 : 1;
-        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), plays, 10000);
+        int setUp = 0; // starts before the one that counts
+        if (together) {
+            Owners::OpenFiles(Window(), clips);
+        } else {
+            // Each one opened by itself; then the first again, which plays to its end.
+            for (const QString &clip : clips) {
+                Owners::OpenFiles(Window(), {clip});
+                ++setUp;
+                QTRY_COMPARE(m_engine->Starts(), setUp);
+            }
+            m_engine->SetLength(0.5);
+            Owners::OpenFiles(Window(), {clips[0]});
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->Starts(), setUp + plays, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
         QTest::qWait(800);
-        QCOMPARE(m_engine->Starts(), plays);
+        QCOMPARE(m_engine->Starts(), setUp + plays);
         QCOMPARE(Page(), int(DRUI::kStartPage));
         QStringList played;
         for (const QString &args :
              m_engine->Lines().filter(QRegularExpression(QStringLiteral("^ARGS ")))) {
             played.append(args.section(QLatin1Char(' '), -1));
         }
-        QCOMPARE(played, clips.mid(0, plays));
+        QCOMPARE(played.mid(setUp), clips.mid(0, plays));
     }
 
     void stopQuitsTheEngineAndAllowsARestartOfTheSamePath_data()

@@ -51,6 +51,7 @@ private slots:
 
     // Each step: "open NAME...", "list NAME..." (a list file of relative entries, opened),
     // "play NAME", "remove ROW...", "move FROM TO", "clear", "save" (saved, cleared, opened),
+    // "plant" (a link to e where the list is saved; e written to is told),
     // "wait" (until the probes are done; rows still without a duration are told as "NAME?").
     // Files a to e and the DVD folder dvd are there; other names are not. Expected: the rows |
     // what plays ("(disc)" for a disc) | the entry Previous plays | Next's | what was told.
@@ -76,8 +77,10 @@ private slots:
         QTest::newRow("reorder") << QStringList{"open a b c", "move 0 2"} << "b c a|a|c||";
         QTest::newRow("clear") << QStringList{"open a b", "play b", "remove 1", "clear"} << "|b|||";
         QTest::newRow("save and load") << QStringList{"open c a b", "save"} << "c a b|c||a|";
-        QTest::newRow("saving never writes over a file")
-            << QStringList{"open a", "save", "save"} << "a|a|||not saved";
+        QTest::newRow("saving again replaces the list")
+            << QStringList{"open a b", "save", "remove 1", "save"} << "a|a|||";
+        QTest::newRow("a link planted in the list's place is replaced, not written through")
+            << QStringList{"open a", "plant", "save"} << "a|a|||";
         QTest::newRow("load: relative entries, the missing ones told once")
             << QStringList{"list a x b y"} << "a b|a||b|x y";
         QTest::newRow("load: a list named in a list is told, not listed")
@@ -85,8 +88,8 @@ private slots:
         QTest::newRow("a process's memory is no file to open")
             << QStringList{"open a /proc/self/mem"} << "a|a|||mem";
         QTest::newRow("nor to list") << QStringList{"list a /proc/self/mem"} << "a|a|||mem";
-        QTest::newRow("load behind the rows there")
-            << QStringList{"open a", "list b a c"} << "a b c|b|a|c|";
+        QTest::newRow("a list's entries become the play list, in its order")
+            << QStringList{"open a d", "list b a c"} << "b a c|b||a|";
         QTest::newRow("a list can start with a disc")
             << QStringList{"list dvd a"} << "dvd a|dvd (disc)||a|";
         QTest::newRow("a list that cannot be read")
@@ -150,12 +153,17 @@ private slots:
                         told.append(name(entry.strPath) + "?");
                     }
                 }
-            } else if (list.SavePlayList(path("saved.m3u8")) == M3uList::Saving::Saved) {
+            } else if (verb == "plant") {
+                QVERIFY(QFile::link(path("e"), path("saved.m3u8")));
+            } else if (list.SavePlayList(path("saved.m3u8"))) {
                 list.ClearPlayList();
                 list.OpenFiles({path("saved.m3u8")});
             } else {
                 told.append("not saved");
             }
+        }
+        if (QFileInfo(path("e")).size() != 0) {
+            told.append("e written");
         }
         for (const QList<QVariant> &signal : notFound) {
             for (const QString &missing : signal[0].toStringList()) {
