@@ -94,9 +94,14 @@ Playback::Playback(WhatPlays *whatPlays, std::function<unsigned long long()> vid
         }
     });
     connect(m_engine, &EngineSession::PositionAnswered, this, [this] {
-        if (!m_path.isEmpty()) {
-            emit PositionAnswered();
+        if (m_path.isEmpty()) {
+            return;
         }
+        if (!std::exchange(m_toldItPlays, true)) {
+            m_whatPlays->MarkUnplayable(m_path, false);
+            emit MediumPlays();
+        }
+        emit PositionAnswered();
     });
     connect(m_engine, &EngineSession::LengthAnswered, this, [this](int seconds) {
         // A length nothing else gave (a DVD's, a file the probe could not measure) is learned
@@ -182,6 +187,7 @@ void Playback::Start()
     m_titleKey = source.titleKey;
     m_dvdTitle = source.dvdTitle;
     m_name = m_whatPlays->ShownName();
+    m_toldItPlays = false;
     m_lengthSec = source.durationSec;
     m_resumeKey = ResumeKeyOfSource();
     // Track choices are kept per title; other media start with the engine's own.
@@ -331,6 +337,9 @@ void Playback::OnEnded(bool endOfFile, bool unplayable)
     const bool playOn = endOfFile && !unplayable && !ended.isEmpty() &&
                         m_whatPlays->Current().path == ended &&
                         (m_playWholeList || m_whatPlays->BatchGoesOnAfter(ended));
+    if (unplayable && !ended.isEmpty()) {
+        m_whatPlays->MarkUnplayable(ended, true);
+    }
     if (!ended.isEmpty()) {
         ForgetMedium();
     }

@@ -141,6 +141,8 @@ signals:
     // A seek the player made: the clock jumped there.
     void Sought(int seconds);
     void PositionAnswered();
+    // The engine told where it is in the medium for the first time: the medium plays.
+    void MediumPlays();
     void LengthChanged(qint64 seconds);
     // Another medium plays, or none does any more (its length is left shown after an end).
     void MediumChanged();
@@ -197,5 +199,6 @@ private:
     int m_volume = 50;
     bool m_muted = false;
     bool m_playWholeList = false;
+    bool m_toldItPlays = false; // MediumPlays was said for the medium that plays
     QString m_snapshotFormat = QStringLiteral("JPG");
 };

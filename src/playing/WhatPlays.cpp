@@ -558,6 +558,15 @@ void WhatPlays::Play()
     }
 }
 
+void WhatPlays::MarkUnplayable(const QString &path, bool unplayable)
+{
+    if (unplayable) {
+        m_unplayable.insert(path);
+    } else {
+        m_unplayable.remove(path);
+    }
+}
+
 bool WhatPlays::LearnLength(int seconds)
 {
     if (m_source.durationSec != 0 || seconds <= 0) {

@@ -125,6 +125,9 @@ public:
     // The Play control with nothing playing: the current source again, or an open is asked for.
     void Play();
 
+    // What the engine could not play keeps a mark in the play list until it plays.
+    void MarkUnplayable(const QString &path, bool unplayable);
+    bool IsUnplayable(const QString &path) const { return m_unplayable.contains(path); }
     // A length the engine answered, for a source nothing else measured.
     bool LearnLength(int seconds);
     // Whatever starts now takes the place of a first file still waiting for its duration.
@@ -233,6 +236,7 @@ private:
     QHash<QString, qint64> m_fileStartsMs;
     QHash<QString, MediumStreams> m_fileStreams;
     QHash<QString, QString> m_fileTitles;
+    QSet<QString> m_unplayable;
     // The entries of the last open, when it opened several.
     QSet<QString> m_batch;
     DurationProbeQueue *m_probes = nullptr;

@@ -6,6 +6,7 @@
 #include "playing/PlayListModel.h"
 
 #include <QFileDialog>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -41,6 +42,9 @@ void DRUI::AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries)
         name->setForeground(Qt::white);
         name->setToolTip(toolTip);
         name->setData(Qt::UserRole, QVariant::fromValue(entry));
+        if (m_whatPlays->IsUnplayable(entry.strPath)) {
+            name->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        }
         m_playListTable->setItem(row, 0, name);
         // Empty until the duration is known.
         auto *duration = new QTableWidgetItem(entry.strDuration);

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -45,6 +46,11 @@ void DRUI::ConnectPlayback()
         m_totalLabel->setText(QLatin1Char(' ') + FormatTime(seconds));
     });
     connect(m_playback, &Playback::MediumChanged, this, &DRUI::RenderMedium);
+    // Only what plays is remembered: a file the engine cannot play never pushes one out.
+    connect(m_playback, &Playback::MediumPlays, this, [this] {
+        RecordRecentPath(m_playback->Path());
+        MarkPlayingRow();
+    });
     connect(m_playback, &Playback::VolumeChanged, this, &DRUI::RenderVolume);
     connect(m_playback, &Playback::AdjustmentsChanged, this, &DRUI::RenderAdjustments);
     connect(m_playback, &Playback::TracksKnown, this, &DRUI::FillTrackMenus);
@@ -144,7 +150,6 @@ void DRUI::RenderMedium()
         // The chapters of the title that plays, which need not be the main title's.
         FillChapterMenu(title->chapterStartsMs);
     }
-    RecordRecentPath(m_playback->Path());
     MarkPlayingRow();
 }
 
@@ -202,6 +207,8 @@ void DRUI::MarkPlayingRow()
             m_playListTable->selectRow(row);
             m_playListTable->setFocus();
             item->setIcon(QIcon(QString::fromLatin1(Images::kPlayStatus)));
+        } else if (m_whatPlays->IsUnplayable(list[row].strPath)) {
+            item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
         } else {
             item->setIcon(QIcon());
         }

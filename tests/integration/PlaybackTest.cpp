@@ -362,14 +362,32 @@ private slots:
         QVERIFY(::kill(static_cast<pid_t>(firstPid), 0) != 0);
     }
 
+    // What never played is not remembered among the recent files, and its row says it failed.
+    void crashedEngineEndsThePlayback_data()
+    {
+        QTest::addColumn<int>("crashAfterMs");
+        QTest::addColumn<bool>("played");
+        QTest::newRow("while it plays") << 300 << true;
+        QTest::newRow("before it played") << 0 << false;
+    }
+
     void crashedEngineEndsThePlayback()
     {
-        m_engine->CrashAfter(300);
-        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")));
+        QFETCH(int, crashAfterMs);
+        QFETCH(bool, played);
+        m_engine->CrashAfter(crashAfterMs);
+        QString shown;
+        const auto closer = CloseMessageBoxes(shown);
+        const QString film = m_engine->MakeMedia(played ? QStringLiteral("film.mkv")
+                                                        : QStringLiteral("broken.mkv"));
+        Owners::OpenFiles(Window(), {film});
         QTRY_VERIFY_WITH_TIMEOUT(!Owners::IsPlaying(Window()), 5000);
         QCOMPARE(Page(), int(DRUI::kStartPage));
         QVERIFY(!Owners::PollTimer(Window())->isActive());
         QVERIFY(!DruiTestAccess::SeekSlider(Window())->isEnabled());
+        QTRY_COMPARE(shown.startsWith(GetText("Messages/MSG0503")), !played);
+        QTRY_COMPARE(DruiTestAccess::PlayListTable(Window())->item(0, 0)->icon().isNull(), played);
+        QCOMPARE(EntryWithData(DruiTestAccess::RecentMenu(Window()), film) != nullptr, played);
     }
 
     void crashWhilePausedAlsoEndsThePlayback()
