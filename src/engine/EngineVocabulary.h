@@ -36,7 +36,9 @@ inline constexpr const char *kAskAudioTrack = "pausing_keep_force get_property s
 inline constexpr const char *kAskSubtitleTrack = "pausing_keep_force get_property sub_demux\n";
 // Subtitle files the user loads are numbered from 0 in the order loaded; -1 shows none of them.
 inline constexpr const char *kSubtitleLoad = "pausing_keep_force sub_load \"%s\"\n";
-inline constexpr const char *kSubtitleFile = "pausing_keep_force sub_file %d\n";
+// Set as a property, the choice puts no note of the engine's own on screen: that note would
+// name the link the file is read through, not the user's file.
+inline constexpr const char *kSubtitleFile = "pausing_keep_force set_property sub_file %d\n";
 inline constexpr const char *kAskSubtitleFile = "pausing_keep_force get_property sub_file\n";
 
 // Output: answers begin with these; the other lines are recognised by their whole shape.

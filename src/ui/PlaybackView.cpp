@@ -47,10 +47,8 @@ void DRUI::ConnectPlayback()
     });
     connect(m_playback, &Playback::MediumChanged, this, &DRUI::RenderMedium);
     // Only what plays is remembered: a file the engine cannot play never pushes one out.
-    connect(m_playback, &Playback::MediumPlays, this, [this] {
-        RecordRecentPath(m_playback->Path());
-        MarkPlayingRow();
-    });
+    connect(m_playback, &Playback::MediumPlays, this,
+            [this] { RecordRecentPath(m_playback->Path()); });
     connect(m_playback, &Playback::VolumeChanged, this, &DRUI::RenderVolume);
     connect(m_playback, &Playback::AdjustmentsChanged, this, &DRUI::RenderAdjustments);
     connect(m_playback, &Playback::TracksKnown, this, &DRUI::FillTrackMenus);

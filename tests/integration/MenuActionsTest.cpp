@@ -295,7 +295,7 @@ private slots:
                                     << QStringList{"pausing_keep_force sub_demux 1"};
         // Disable hides a loaded file too; a stream shown leaves the file's choice to the engine.
         QTest::newRow("Disable, a file loaded")
-            << 2 << 0 << true << QStringList{none, "pausing_keep_force sub_file -1"};
+            << 2 << 0 << true << QStringList{none, "pausing_keep_force set_property sub_file -1"};
         QTest::newRow("Subtitle 1, a file loaded")
             << 0 << 1 << true << QStringList{"pausing_keep_force sub_demux 0"};
     }
