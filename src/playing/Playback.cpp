@@ -568,6 +568,13 @@ void Playback::SetChannel(Channel channel)
     }
 }
 
+void Playback::ShowNote(const QString &text)
+{
+    if (IsLive()) {
+        m_engine->ShowOnScreen(OneLineText(text, kNoteNameLength));
+    }
+}
+
 bool Playback::ChooseAudio(int entry)
 {
     return IsLive() && m_engine->Send(Engine::kSwitchAudioKeepPause, AudioStreamId(entry));

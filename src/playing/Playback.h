@@ -125,6 +125,8 @@ public:
     void NextAspect();
     void SetChannel(Channel channel);
     // Track menu entries: 0 none, k the k-th stream. False when nothing was sent.
+    // A short note on the picture, of one line.
+    void ShowNote(const QString &text);
     bool ChooseAudio(int entry);
     bool ChooseSubtitle(int entry);
     bool ChooseSubtitleFile(int index);

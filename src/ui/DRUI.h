@@ -167,6 +167,8 @@ private:
     void ConnectWhatPlays();
     // Loads a subtitle file into the medium that plays, shows it and ticks its menu entry.
     void LoadSubtitleFrom(const QString &path);
+    // Picks the entry after the ticked one of a track menu, and says which on the picture.
+    void StepTrack(QMenu *menu);
     void OpenDiscFolder(const QString &path);
     void BuildDvdMenus();
     void AddPlayListRows(const QVector<PLAY_LIST_INFO> &entries);

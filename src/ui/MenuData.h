@@ -49,6 +49,7 @@ inline const QString kAspect16To9 = QStringLiteral("Aspect16To9");
 inline const QString kAspect235 = QStringLiteral("Aspect235");
 inline const QString kNextAspect = QStringLiteral("NextAspect");
 inline const QString kStayOnTop = QStringLiteral("StayOnTop");
+inline const QString kNextSubtitleTrack = QStringLiteral("NextSubtitleTrack");
 
 inline const QString kAudioTrack = QStringLiteral("AudioTrack");
 inline const QString kAudioChannel = QStringLiteral("AudioChannel");
@@ -58,6 +59,7 @@ inline const QString kRight = QStringLiteral("Right");
 inline const QString kMute = QStringLiteral("Mute");
 inline const QString kAudioDelayUp = QStringLiteral("AudioDelayUp");
 inline const QString kAudioDelayDown = QStringLiteral("AudioDelayDown");
+inline const QString kNextAudioTrack = QStringLiteral("NextAudioTrack");
 
 inline const QString kPlayList = QStringLiteral("PlayList");
 inline const QString kPreferences = QStringLiteral("Preferences");

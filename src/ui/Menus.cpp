@@ -93,6 +93,8 @@ const std::vector<Command> &DRUI::CommandTable()
          [](DRUI &w) { w.setWindowState(Qt::WindowMaximized); }},
         {M::Video, D::kVideoTrack, "MainWnd/VideoTrack", false, false, nullptr, nullptr},
         {M::Video, D::kSubtitleTrack, "MainWnd/SubtitleTrack", false, false, nullptr, nullptr},
+        {M::Video, D::kNextSubtitleTrack, "MainWnd/NextSubtitleTrack", false, true, "V",
+         [](DRUI &w) { w.StepTrack(w.m_subtitleTrackMenu); }},
         {M::Video, D::kLoadSubtitle, "MainWnd/LoadSubtitle", true, true, nullptr,
          [](DRUI &w) { w.ChooseSubtitleFile(); }},
         {M::Video, D::kSubtitleDelayDown, "MainWnd/SubtitleDelayDown", false, true, "Z",
@@ -106,6 +108,8 @@ const std::vector<Command> &DRUI::CommandTable()
          [](DRUI &w) { w.StayOnTop(w.m_stayOnTopAction->isChecked()); }},
 
         {M::Audio, D::kAudioTrack, "MainWnd/AudioTrack", false, false, nullptr, nullptr},
+        {M::Audio, D::kNextAudioTrack, "MainWnd/NextAudioTrack", false, true, "B",
+         [](DRUI &w) { w.StepTrack(w.m_audioTrackMenu); }},
         {M::Audio, D::kAudioChannel, "MainWnd/AudioChannel", false, false, nullptr, nullptr},
         {M::Audio, D::kMute, "MainWnd/Muted", false, true, "M", [](DRUI &w) { w.VolumeBtn(); }},
         {M::Audio, D::kAudioDelayDown, "MainWnd/AudioDelayDown", false, true, "-",

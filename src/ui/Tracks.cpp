@@ -123,6 +123,26 @@ void DRUI::ConnectTrackMenus()
     });
 }
 
+void DRUI::StepTrack(QMenu *menu)
+{
+    // The entry after the ticked one, round to the first: what a pick in the menu would do.
+    const QList<QAction *> entries = menu->actions();
+    if (entries.isEmpty()) {
+        return;
+    }
+    qsizetype ticked = -1;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i]->isChecked()) {
+            ticked = i;
+        }
+    }
+    QAction *next = entries[(ticked + 1) % entries.size()];
+    next->trigger();
+    if (next->isChecked()) {
+        m_playback->ShowNote(next->text());
+    }
+}
+
 void DRUI::ChooseSubtitleFile()
 {
     const QString chosen = QFileDialog::getOpenFileName(

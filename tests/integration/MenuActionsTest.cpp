@@ -960,6 +960,12 @@ private slots:
                                      << QStringLiteral("seek 25 2") << 50 << true << false;
         QTest::newRow("Ctrl+Left") << int(Qt::Key_Left) << int(Qt::ControlModifier)
                                    << QStringLiteral("seek 10 2") << 50 << true << false;
+        // The next track, round to the first (Disable), with a note; none without subtitles.
+        QTest::newRow("B") << int(Qt::Key_B) << none
+                           << QStringLiteral("pausing_keep_force switch_audio -2") << 50 << true
+                           << false;
+        QTest::newRow("V without subtitles") << int(Qt::Key_V) << none << QString() << 50 << true
+                                             << false;
         // The play list's own keys move through its rows, not the volume.
         QTest::newRow("Down in the play list")
             << int(Qt::Key_Down) << none << QString() << 50 << true << true;

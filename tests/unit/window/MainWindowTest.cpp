@@ -351,12 +351,12 @@ void MainWindowTest::menuEntriesInOrder_data()
     QTest::newRow("Video") << QStringLiteral("Video")
                            << QStringList{"HalfSize",          "NormalSize",      "DoubleSize",
                                           "Fit2Screen",        "VideoTrack",      "SubtitleTrack",
-                                          "LoadSubtitle",      "SubtitleDelayDown",
+                                          "NextSubtitleTrack", "LoadSubtitle",      "SubtitleDelayDown",
                                           "SubtitleDelayUp",   "AspectRatio",     "NextAspect",
                                           "StayOnTop"};
     QTest::newRow("Audio") << QStringLiteral("Audio")
-                           << QStringList{"AudioTrack", "AudioChannel", "Mute", "AudioDelayDown",
-                                          "AudioDelayUp"};
+                           << QStringList{"AudioTrack", "NextAudioTrack", "AudioChannel", "Mute",
+                                          "AudioDelayDown", "AudioDelayUp"};
     QTest::newRow("Tools") << QStringLiteral("Tools")
                            << QStringList{"PlayList", "Preferences", "Snapshot"};
     QTest::newRow("Help") << QStringLiteral("Help") << QStringList{"Help", "Support", "About", "Language"};
