@@ -183,6 +183,7 @@ void DRUI::paintEvent(QPaintEvent *event)
                                                            : QFileInfo(source.path).fileName();
         // A name may hold line breaks: the box wraps long names, never breaks them.
         m_fileNameLabel->setText(QStringLiteral("    ") + OneLineText(shown, kLongestName));
+        m_fileNameLabel->show();
     }
     QMainWindow::paintEvent(event);
 }

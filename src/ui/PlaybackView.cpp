@@ -129,6 +129,7 @@ void DRUI::RenderMedium()
     if (m_playback->Path().isEmpty()) {
         // Nothing of the last medium stays on screen.
         m_fileNameLabel->clear();
+        m_fileNameLabel->hide();
         m_seekSlider->setEnabled(false);
         if (CurrentPage() == kVideoPage) {
             ShowPageAfterPlayback();

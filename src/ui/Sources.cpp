@@ -20,12 +20,12 @@
 
 namespace {
 
-// A readable first entry with every type the engine plays, then everything: a file without an
-// extension is still a file.
+// A readable first entry with every type the engine plays and disc images, then everything: a file
+// without an extension is still a file.
 const QString kOpenFileFilter = QStringLiteral(
     "Video files (*.mkv *.mp4 *.m4v *.avi *.mov *.wmv *.asf *.mpg *.mpeg *.ts *.m2ts *.mts "
     "*.webm *.ogv *.ogg *.ogm *.flv *.f4v *.3gp *.3g2 *.vob *.divx *.rm *.rmvb *.dv *.mxf "
-    "*.mod *.tod *.hdmov *.lrv *.swf *.m3u *.m3u8);;Disc images (*.iso);;All files (*)");
+    "*.mod *.tod *.hdmov *.lrv *.swf *.m3u *.m3u8 *.iso);;Disc images (*.iso);;All files (*)");
 
 // How often handed-over paths look again whether the window is free to open them.
 constexpr int kHandOverRetryMs = 250;

@@ -163,7 +163,7 @@ QWidget *DRUI::BuildStartPage()
     titleBlock->addStretch(2);
 
     QPushButton *openFileButton = StartPageButton("MainWnd/OpenFile", Images::kMoviesFolder);
-    QPushButton *openFolderButton = StartPageButton("MainWnd/OpenFolder", Images::kDisc);
+    QPushButton *openFolderButton = StartPageButton("MainWnd/OpenDisc", Images::kDisc);
     connect(openFileButton, &QPushButton::clicked, this, &DRUI::btnOpenFile);
     connect(openFolderButton, &QPushButton::clicked, this, &DRUI::btnLoadBDPath);
     // Centred under the title; the gaps give way before the window outgrows a small screen.
@@ -259,6 +259,11 @@ QWidget *DRUI::BuildButtonRow()
     m_fileNameLabel->setWordWrap(true);
     m_fileNameLabel->setFont(CalibriFont(10, true));
     m_fileNameLabel->setStyleSheet(StyleSheets::FileNameBox());
+    // The box shows only with a name in it; its place stays, so nothing moves.
+    QSizePolicy keepsPlace = m_fileNameLabel->sizePolicy();
+    keepsPlace.setRetainSizeWhenHidden(true);
+    m_fileNameLabel->setSizePolicy(keepsPlace);
+    m_fileNameLabel->hide();
     auto *nameBox = new QHBoxLayout;
     nameBox->addWidget(m_fileNameLabel);
 

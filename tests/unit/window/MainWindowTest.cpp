@@ -245,8 +245,8 @@ void MainWindowTest::startPageButtons_data()
     QTest::addColumn<QString>("englishText");
 
     QTest::newRow("open file") << QByteArray("MainWnd/OpenFile") << QStringLiteral("   Open File");
-    QTest::newRow("open folder") << QByteArray("MainWnd/OpenFolder")
-                                 << QStringLiteral("   Open Folder");
+    // As the File menu calls it.
+    QTest::newRow("open disc") << QByteArray("MainWnd/OpenDisc") << QStringLiteral("   Open Disc");
 }
 
 void MainWindowTest::startPageButtons()
@@ -284,7 +284,7 @@ void MainWindowTest::startPageButtonsStandApart()
     QVERIFY(ShowWindow());
     QWidget *startPage = DruiTestAccess::PageStack(*m_window)->widget(DRUI::kStartPage);
     QPushButton *openFile = ButtonWithText(startPage, QStringLiteral("   Open File"));
-    QPushButton *openFolder = ButtonWithText(startPage, QStringLiteral("   Open Folder"));
+    QPushButton *openFolder = ButtonWithText(startPage, QStringLiteral("   Open Disc"));
     QVERIFY(openFile != nullptr);
     QVERIFY(openFolder != nullptr);
     const QRect upper(openFile->mapTo(startPage, QPoint(0, 0)), openFile->size());
