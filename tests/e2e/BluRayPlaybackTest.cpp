@@ -1,9 +1,9 @@
 // A Blu-ray folder written for the test, opened in the window and played by the real engine:
 // the main title through "br://0", and a picked title that must be that very playlist.
 #include "common/DruiTestAccess.h"
-#include "common/Owners.h"
 #include "common/MediaMaker.h"
 #include "common/ModalCloser.h"
+#include "common/Owners.h"
 #include "common/TestMain.h"
 
 #include "DiscWriter.h"
@@ -32,6 +32,16 @@ private:
 
     DRUI &Window() { return *m_window; }
     int Page() { return DruiTestAccess::PageStack(Window())->currentIndex(); }
+
+    // What the engine itself lists of a disc's titles, asked independently of the player.
+    static QString EngineTitleList(const QString &disc)
+    {
+        QProcess identify;
+        identify.start(QStringLiteral("mplayer"), {"-identify", "-frames", "0", "-vo", "null",
+                                                   "-ao", "null", "br://", "-bluray-device", disc});
+        identify.waitForFinished(30000);
+        return QString::fromLatin1(identify.readAllStandardOutput());
+    }
 
     // The folder's entries in the order the file system lists them, which is the order the
     // engine's library meets them in.
@@ -117,15 +127,9 @@ private slots:
         Owners::SettleDisc(Window());
 
         // What the engine itself calls that playlist, asked here independently of the player.
-        QProcess identify;
-        identify.start(QStringLiteral("mplayer"),
-                       {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
-                        "-bluray-device", m_disc});
-        QVERIFY(identify.waitForFinished(30000));
         const QRegularExpression line(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=") +
                                       playlist);
-        const QRegularExpressionMatch match =
-            line.match(QString::fromLatin1(identify.readAllStandardOutput()));
+        const QRegularExpressionMatch match = line.match(EngineTitleList(m_disc));
         QVERIFY(match.hasMatch());
         QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"br://" + match.captured(1), "-bluray-device", m_disc}));
@@ -193,12 +197,7 @@ private slots:
         }
         QVERIFY(!copy.isEmpty());
 
-        QProcess identify;
-        identify.start(QStringLiteral("mplayer"),
-                       {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
-                        "-bluray-device", disc});
-        QVERIFY(identify.waitForFinished(30000));
-        const QString titles = QString::fromLatin1(identify.readAllStandardOutput());
+        const QString titles = EngineTitleList(disc);
         const QRegularExpressionMatch listed =
             QRegularExpression(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=") + copy)
                 .match(titles);
@@ -230,12 +229,7 @@ private slots:
         QVERIFY(nearCopy.seek(0) && nearCopy.write(bytes) == bytes.size());
         nearCopy.close();
 
-        QProcess identify;
-        identify.start(QStringLiteral("mplayer"),
-                       {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
-                        "-bluray-device", disc});
-        QVERIFY(identify.waitForFinished(30000));
-        const QString titles = QString::fromLatin1(identify.readAllStandardOutput());
+        const QString titles = EngineTitleList(disc);
         const QRegularExpressionMatch listed =
             QRegularExpression(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=0000[14]"))
                 .match(titles);
