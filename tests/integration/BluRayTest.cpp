@@ -7,6 +7,7 @@
 
 #include "app/LanguageManager.h"
 
+#include "DiscWriter.h"
 #include "PlaylistWriter.h"
 
 #include <QAction>
@@ -624,6 +625,60 @@ private slots:
         WaitForCommand(QStringLiteral("pausing_keep_force switch_audio 0"));
         Pick(EntryWithData(DruiTestAccess::AudioTrackMenu(Window()), 2));
         WaitForCommand(QStringLiteral("pausing_keep_force switch_audio 1"));
+    }
+
+    // A series disc lists its episodes in both menus, a film's disc none; an episode plays its
+    // own title under the engine's number, or its stretch of a Play All, which ends where the
+    // episode does unless the whole list is to play.
+    void episodesAreListedAndPlayed_data()
+    {
+        QTest::addColumn<bool>("playAllAlone");
+        QTest::addColumn<bool>("wholeList");
+        QTest::addColumn<QString>("engineTitle");
+        QTest::newRow("titles of their own") << false << false << "br://1";
+        QTest::newRow("stretch of a Play All") << true << false << "br://2";
+        QTest::newRow("stretch, whole list") << true << true << "br://2";
+    }
+
+    void episodesAreListedAndPlayed()
+    {
+        QFETCH(bool, playAllAlone);
+        QFETCH(bool, wholeList);
+        QFETCH(QString, engineTitle);
+        QAction *episodes = DruiTestAccess::DiscMenu(Window())->actions().at(1);
+        QAction *inControls = EntryWithData(DruiTestAccess::ControlsMenu(Window()), "Episodes");
+        QVERIFY(!episodes->isVisible() && !inControls->isVisible());
+        const QVector<Piece> bodies = {{"00011", 1200000}, {"00012", 1200000}, {"00013", 1441000}};
+        QVector<QPair<QByteArray, Playlist>> playlists = {{"00001", Chain(bodies)}};
+        if (!playAllAlone) {
+            playlists = {{"00001", Chain({bodies[2]})}, {"00002", Chain({bodies[0]})},
+                         {"00003", Chain({bodies[1]})}, {"00004", Chain(bodies)}};
+        }
+        const QString disc = m_discs.filePath(QStringLiteral("SERIES %1").arg(playAllAlone));
+        QVERIFY(DiscWriter::WritePlaylists(playlists, disc));
+        m_engine->SetTitleList("00003,00001,00002,00004");
+        m_engine->SetLength(4000);
+        Owners::Player(Window()).SetPlayWholeList(wholeList);
+        Owners::OpenDiscFolder(Window(), disc);
+        QVERIFY(episodes->isVisible() && inControls->isVisible());
+        QStringList texts;
+        for (QAction *entry : episodes->menu()->actions()) {
+            texts << entry->text();
+        }
+        QCOMPARE(texts, QStringList({"Episode 1 – 00:20:00", "Episode 2 – 00:20:00",
+                                     "Episode 3 – 00:24:01"}));
+        QCOMPARE(inControls->menu()->actions(), episodes->menu()->actions());
+
+        PickFromDisc(episodes, 1);
+        QCOMPARE(EngineTail(3), QStringList({engineTitle, "-bluray-device", disc}));
+        QCOMPARE(Owners::Chosen(Window()).startSec, playAllAlone ? 1200 : 0);
+        if (playAllAlone) {
+            WaitForCommand(QStringLiteral("seek 1200 2"));
+            Owners::Player(Window()).SeekTo(2399);
+            QTest::qWait(2500);
+            QTRY_COMPARE(Page(), int(wholeList ? DRUI::kVideoPage : DRUI::kNavigationPage));
+            QCOMPARE(m_engine->Commands().contains(QStringLiteral("q")), !wholeList);
+        }
     }
 
     void discMenuTrackChoicesApplyAtTheNextStart()

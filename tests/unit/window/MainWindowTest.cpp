@@ -347,7 +347,8 @@ void MainWindowTest::menuEntriesInOrder_data()
                               << QStringList{"Play",       "Stop",       "Pre",       "Next",
                                              "Forward",    "Backward",   "StartOver", "Slower",
                                              "Faster",     "NormalSpeed", "VolumeUp", "VolumeDown",
-                                             "Navigation", "Title",      "Chapter",   "FullScreen"};
+                                             "Navigation", "Title",      "Chapter",   "Episodes",
+                                             "FullScreen"};
     QTest::newRow("Video") << QStringLiteral("Video")
                            << QStringList{"HalfSize",          "NormalSize",      "DoubleSize",
                                           "Fit2Screen",        "VideoTrack",      "SubtitleTrack",
