@@ -629,21 +629,24 @@ private slots:
 
     // A series disc lists its episodes in both menus, a film's disc none; an episode plays its
     // own title under the engine's number, or its stretch of a Play All, which ends where the
-    // episode does unless the whole list is to play.
+    // episode does unless the whole list is to play or it was sought past.
     void episodesAreListedAndPlayed_data()
     {
         QTest::addColumn<bool>("playAllAlone");
         QTest::addColumn<bool>("wholeList");
+        QTest::addColumn<int>("seekTo"); // short of the episode's end at 2400 s, or past it
         QTest::addColumn<QString>("engineTitle");
-        QTest::newRow("titles of their own") << false << false << "br://1";
-        QTest::newRow("stretch of a Play All") << true << false << "br://2";
-        QTest::newRow("stretch, whole list") << true << true << "br://2";
+        QTest::newRow("titles of their own") << false << false << 0 << "br://1";
+        QTest::newRow("stretch of a Play All") << true << false << 2399 << "br://2";
+        QTest::newRow("stretch, whole list") << true << true << 2399 << "br://2";
+        QTest::newRow("stretch, sought past") << true << false << 2401 << "br://2";
     }
 
     void episodesAreListedAndPlayed()
     {
         QFETCH(bool, playAllAlone);
         QFETCH(bool, wholeList);
+        QFETCH(int, seekTo);
         QFETCH(QString, engineTitle);
         QAction *episodes = DruiTestAccess::DiscMenu(Window())->actions().at(1);
         QAction *inControls = EntryWithData(DruiTestAccess::ControlsMenu(Window()), "Episodes");
@@ -674,10 +677,11 @@ private slots:
         QCOMPARE(Owners::Chosen(Window()).startSec, playAllAlone ? 1200 : 0);
         if (playAllAlone) {
             WaitForCommand(QStringLiteral("seek 1200 2"));
-            Owners::Player(Window()).SeekTo(2399);
+            Owners::Player(Window()).SeekTo(seekTo);
             QTest::qWait(2500);
-            QTRY_COMPARE(Page(), int(wholeList ? DRUI::kVideoPage : DRUI::kNavigationPage));
-            QCOMPARE(m_engine->Commands().contains(QStringLiteral("q")), !wholeList);
+            const bool ends = !wholeList && seekTo < 2400;
+            QTRY_COMPARE(Page(), int(ends ? DRUI::kNavigationPage : DRUI::kVideoPage));
+            QCOMPARE(m_engine->Commands().contains(QStringLiteral("q")), ends);
         }
     }
 
