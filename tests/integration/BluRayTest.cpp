@@ -683,6 +683,9 @@ private slots:
             QTRY_COMPARE(Page(), int(ends ? DRUI::kNavigationPage : DRUI::kVideoPage));
             QCOMPARE(m_engine->Commands().contains(QStringLiteral("q")), ends);
         }
+        // A file that plays next has no episodes.
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")), kSourceFile, 100);
+        QTRY_VERIFY(!inControls->isVisible());
     }
 
     void discMenuTrackChoicesApplyAtTheNextStart()
