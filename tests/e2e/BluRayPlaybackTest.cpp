@@ -172,8 +172,7 @@ private slots:
         QVERIFY(match.hasMatch());
         QCOMPARE(Owners::Session(Window()).Arguments().last(3),
                  QStringList({"br://" + match.captured(1), "-bluray-device", disc}));
-        // The player's length is the playlist's; the engine, reading the stream with the player's
-        // demuxer, answers 900 for this title of three clips, and 5 for the opening's own title.
+        // With the player's demuxer the engine reckons this title of three clips at 900 s.
         QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(910));
         QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 900, 15000);
     }
