@@ -87,6 +87,12 @@ Playback::Playback(WhatPlays *whatPlays, std::function<unsigned long long()> vid
         }
     });
     connect(m_engine, &EngineSession::StateChanged, this, &Playback::StateChanged);
+    // A seek past an episode's end leaves the episode: its title plays on.
+    connect(this, &Playback::Sought, this, [this](int seconds) {
+        if (qint64(seconds) * 1000 >= m_episodeEndMs) {
+            m_episodeEndMs = 0;
+        }
+    });
     // Nothing of a medium that was stopped comes back on screen.
     connect(m_engine, &EngineSession::ClockChanged, this, [this] {
         if (!m_path.isEmpty()) {
@@ -189,6 +195,7 @@ void Playback::Start()
     m_name = m_whatPlays->ShownName();
     m_toldItPlays = false;
     m_lengthSec = source.durationSec;
+    m_episodeEndMs = source.endMs;
     m_resumeKey = ResumeKeyOfSource();
     // Track choices are kept per title; other media start with the engine's own.
     m_audioIndex = m_whatPlays->AudioChoice(source.titleKey) - 1;
@@ -225,11 +232,11 @@ void Playback::StartEngine()
         emit FailedToStart();
         return;
     }
-    // A chapter picked is where to start; else where this medium was left last time, unless
-    // that is not before its end.
+    // A chapter or an episode picked is where to start; else where this medium was left last
+    // time, unless that is not before its end.
     const int startAt = source.startSec;
     const std::optional<qint64> left =
-        startAt > 0 ? std::nullopt : Places().PositionFor(m_resumeKey);
+        startAt > 0 || source.endMs > 0 ? std::nullopt : Places().PositionFor(m_resumeKey);
     const int resumeAt = left && *left < m_lengthSec ? static_cast<int>(*left) : 0;
     m_engine->Start(EngineProgram(), BuildEngineArguments(launch), AppDataFolder(),
                     m_whatPlays->Facts());
@@ -323,6 +330,19 @@ void Playback::Close()
 void Playback::Poll()
 {
     m_engine->Poll();
+    // Checked here rather than on every clock change, so that a seek past the end, which moves
+    // the clock before it is told, has let the title play on first.
+    if (m_episodeEndMs == 0 || ClockMs() < m_episodeEndMs) {
+        return;
+    }
+    m_episodeEndMs = 0;
+    // With the whole list to play the next episode follows in the title; else the episode ends
+    // as a title does: from its start next time, and the window shows what follows an end.
+    if (!m_playWholeList) {
+        ForgetWherePlaybackWas();
+        EndPoll();
+        m_engine->Quit();
+    }
 }
 
 void Playback::OnEnded(bool endOfFile, bool unplayable)

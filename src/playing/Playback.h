@@ -96,7 +96,8 @@ public:
     void Stop();
     // The window closes: as Stop, ends all background work, and never waits on a hung engine.
     void Close();
-    // One poll of the engine: a clock step and the length and position questions.
+    // One poll of the engine: a clock step and the length and position questions; an episode
+    // within a longer title ends here once the clock reaches its end.
     void Poll();
 
     void SeekTo(int seconds);
@@ -189,6 +190,8 @@ private:
     QString m_name;
     QString m_resumeKey;
     qint64 m_lengthSec = 0;
+    // An episode within a longer title: where it ends, until played or sought past; 0 for none.
+    qint64 m_episodeEndMs = 0;
     int m_audioIndex = -1;
     int m_subtitleIndex = -1;
     // Each medium starts with the engine's own speed, delays, aspect ratio and channels.

@@ -348,17 +348,24 @@ void WhatPlays::ReadDisc(const QString &path,
     m_startWhenTitlesKnown = false;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     auto contents = std::make_shared<DiscContents>();
-    QThread *thread = QThread::create(
-        [read = std::move(read), cancelled, contents] { *contents = read(cancelled.get()); });
+    auto episodes = std::make_shared<QVector<Episode>>();
+    QThread *thread = QThread::create([read = std::move(read), cancelled, contents, episodes] {
+        *contents = read(cancelled.get());
+        // Matching every title's play items against the episodes is no work for the window's
+        // thread either.
+        if (contents->kind == DiscFolderKind::BluRay && !cancelled->load()) {
+            *episodes = FindEpisodes(contents->scan);
+        }
+    });
     thread->setParent(this);
-    connect(thread, &QThread::finished, this, [this, thread, contents, path] {
+    connect(thread, &QThread::finished, this, [this, thread, contents, episodes, path] {
         thread->deleteLater();
         if (thread != m_scan) {
             return;
         }
         m_scan = nullptr;
         m_scanCancelled.reset();
-        ShowDisc(*contents, path);
+        ShowDisc(*contents, *episodes, path);
         RenderBusy();
     });
     m_scan = thread;
@@ -379,7 +386,8 @@ void WhatPlays::EndScan()
     RenderBusy();
 }
 
-void WhatPlays::ShowDisc(const DiscContents &contents, const QString &path)
+void WhatPlays::ShowDisc(const DiscContents &contents, const QVector<Episode> &episodes,
+                         const QString &path)
 {
     switch (contents.kind) {
     case DiscFolderKind::BluRay:
@@ -388,7 +396,7 @@ void WhatPlays::ShowDisc(const DiscContents &contents, const QString &path)
             m_joiningAfterDisc.clear();
             emit NotRecognised(path);
         } else {
-            ShowScan(contents.scan, path);
+            ShowScan(contents.scan, episodes, path);
         }
         break;
     case DiscFolderKind::Dvd:
@@ -405,7 +413,8 @@ void WhatPlays::ShowDisc(const DiscContents &contents, const QString &path)
     }
 }
 
-void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
+void WhatPlays::ShowScan(const DiscScan &scan, const QVector<Episode> &episodes,
+                         const QString &discFolder)
 {
     m_discFolder = discFolder;
     m_titles.clear();
@@ -418,6 +427,8 @@ void WhatPlays::ShowScan(const DiscScan &scan, const QString &discFolder)
     shown.name = QString::fromLocal8Bit(scan.metadata.name);
     m_discName = shown.name;
     shown.thumbnail = scan.thumbnail;
+    m_episodes = episodes;
+    shown.episodes = episodes;
     for (const ScannedTitle &scanned : scan.titles) {
         DiscTitle &title = m_titles[scanned.key];
         title.scanNumber = scanned.number;
@@ -498,7 +509,31 @@ void WhatPlays::PickTitle(const QString &titleKey)
     PlayCurrentTitle();
 }
 
-void WhatPlays::PlayCurrentTitle(int startSec)
+void WhatPlays::PickEpisode(int index)
+{
+    if (index < 0 || index >= m_episodes.size()) {
+        return;
+    }
+    const Episode &episode = m_episodes[index];
+    const DiscTitle *title = Title(episode.titleKey);
+    if (title == nullptr || title->playItems.isEmpty()) {
+        return;
+    }
+    Source chosen;
+    chosen.kind = kSourceBluRay;
+    chosen.path = m_discFolder;
+    chosen.titleKey = episode.titleKey;
+    chosen.titleChosen = true;
+    Choose(chosen);
+    // An episode that ends before its title does is ended there by the owner of playback; one
+    // that is a title of its own, or the last of a Play All, ends with the title.
+    const PlayItemRecord &last = title->playItems.last();
+    const qint64 endMs = episode.startMs + episode.lengthMs;
+    PlayCurrentTitle(WholeSeconds(episode.startMs),
+                     endMs < last.startMs + last.durationMs ? endMs : 0);
+}
+
+void WhatPlays::PlayCurrentTitle(int startSec, qint64 endMs)
 {
     if (m_source.kind != kSourceBluRay) {
         return;
@@ -513,6 +548,7 @@ void WhatPlays::PlayCurrentTitle(int startSec)
     }
     m_source.durationSec = DurationOf(title->durationText);
     m_source.startSec = startSec;
+    m_source.endMs = endMs;
     if (!PlayListModel::Find(m_playList, m_discFolder)) {
         PLAY_LIST_INFO entry;
         entry.nType = kSourceBluRay;
@@ -612,7 +648,7 @@ void WhatPlays::TakeEngineTitles(bool completed, const QByteArray &output)
     }
     RenderBusy();
     if (std::exchange(m_startWhenTitlesKnown, false)) {
-        PlayCurrentTitle(m_source.startSec);
+        PlayCurrentTitle(m_source.startSec, m_source.endMs);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "disc/EpisodeReader.h"
 #include "disc/MediumFacts.h"
 #include "disc/MoviePlaylistReader.h"
 #include "playing/M3uList.h"
@@ -45,6 +46,7 @@ struct ScannedDisc
     QString name;
     QImage thumbnail;               // decoded by the scan, ready to show; null when none
     QVector<PLAY_LIST_INFO> titles; // longest first; strPath is the title key
+    QVector<Episode> episodes;      // in the order the disc plays them; none on a film's disc
 };
 
 // The owner of what plays: the source (kind, path, title), a scanned disc's titles and the one
@@ -65,6 +67,7 @@ public:
         int dvdTitle = 0; // a DVD title picked from the engine's list; 0: the engine's first
         qint64 durationSec = 0;
         int startSec = 0; // a chapter picked: where to start instead of a resume place
+        qint64 endMs = 0; // an episode within a longer title: where it ends; 0: at the title's end
         bool titleChosen = false;
     };
 
@@ -116,11 +119,13 @@ public:
     bool BatchGoesOnAfter(const QString &path) const;
 
     // The current Blu-ray title (the picked one, else the main title) from its start or at a
-    // chapter's.
-    void PlayCurrentTitle(int startSec = 0);
+    // chapter's, to its end or an episode's.
+    void PlayCurrentTitle(int startSec = 0, qint64 endMs = 0);
     // The main title, whose chapters the disc menu lists, from a chapter's start.
     void PlayMainTitle(int startSec);
     void PickTitle(const QString &titleKey);
+    // The scanned disc's episode at this index: its own title, or its stretch of a longer one.
+    void PickEpisode(int index);
     void PickDvdTitle(int title, qint64 lengthSec);
     // The Play control with nothing playing: the current source again, or an open is asked for.
     void Play();
@@ -185,8 +190,10 @@ private:
     // image holds.
     void ReadDisc(const QString &path,
                   std::function<DiscContents(const std::atomic<bool> *cancelled)> read);
-    void ShowDisc(const DiscContents &contents, const QString &path);
-    void ShowScan(const DiscScan &scan, const QString &discFolder);
+    void ShowDisc(const DiscContents &contents, const QVector<Episode> &episodes,
+                  const QString &path);
+    void ShowScan(const DiscScan &scan, const QVector<Episode> &episodes,
+                  const QString &discFolder);
     void EndScan();
     void AskEngineForTitles();
     void TakeEngineTitles(bool completed, const QByteArray &output);
@@ -210,6 +217,7 @@ private:
     std::map<QString, DiscTitle> m_titles;
     QString m_mainTitleKey;
     QString m_discName;
+    QVector<Episode> m_episodes;
     // DVD images by path to their volume names.
     QHash<QString, QString> m_imageNames;
     std::map<QString, int> m_audioChoice;

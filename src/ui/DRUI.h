@@ -184,6 +184,9 @@ private:
     void RenderBusy(bool busy);
     void ShowScannedDisc(const ScannedDisc &disc);
     void BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles);
+    // The Episodes entries of the disc menu and the Controls menu, shown for a series disc only;
+    // after BuildTitleMenus, which drops the last disc's submenus.
+    void BuildEpisodeMenus(const QVector<Episode> &episodes);
     QMenu *NewDiscSubmenu();
     // A chapter or title menu lists this many entries itself and the rest in submenus of as
     // many. The disc menu's entries, 20-point bold, take 40 pixels each: 25 are 1000 pixels, a
@@ -224,6 +227,7 @@ private:
     QLabel *m_discThumbnailLabel = nullptr;
     QLabel *m_discNameLabel = nullptr;
     QMenu *m_discMenu = nullptr;
+    QAction *m_discEpisodesAction = nullptr;
     QAction *m_discChapterAction = nullptr;
     QAction *m_discAudioAction = nullptr;
     QAction *m_discSubtitleAction = nullptr;
@@ -244,6 +248,8 @@ private:
     QAction *m_playAction = nullptr;
     QMenu *m_titleMenu = nullptr;
     QMenu *m_chapterMenu = nullptr;
+    QAction *m_episodesAction = nullptr;
+    QMenu *m_episodeMenu = nullptr;
     QMenu *m_videoMenu = nullptr;
     QMenu *m_videoTrackMenu = nullptr;
     QMenu *m_subtitleTrackMenu = nullptr;

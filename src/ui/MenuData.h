@@ -28,6 +28,7 @@ inline const QString kVolumeDown = QStringLiteral("VolumeDown");
 inline const QString kNavigation = QStringLiteral("Navigation");
 inline const QString kTitle = QStringLiteral("Title");
 inline const QString kChapter = QStringLiteral("Chapter");
+inline const QString kEpisodes = QStringLiteral("Episodes");
 inline const QString kFullScreen = QStringLiteral("FullScreen");
 inline const QString kSlower = QStringLiteral("Slower");
 inline const QString kFaster = QStringLiteral("Faster");

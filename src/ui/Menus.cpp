@@ -80,6 +80,7 @@ const std::vector<Command> &DRUI::CommandTable()
          [](DRUI &w) { w.Navigation(); }},
         {M::Controls, D::kTitle, "MainWnd/Title", false, false, nullptr, nullptr},
         {M::Controls, D::kChapter, "MainWnd/Chapter", false, false, nullptr, nullptr},
+        {M::Controls, D::kEpisodes, "MainWnd/Episodes", false, false, nullptr, nullptr},
         {M::Controls, D::kFullScreen, "MainWnd/FullScreen", false, false, "F; F11",
          [](DRUI &w) { w.FullScreenBtn(); }},
 
@@ -222,8 +223,13 @@ void DRUI::NameEntry(const QString &id, QAction *action)
     } else if (id == D::kRecentFiles) {
         m_recentFilesAction = action;
         m_recentMenu = submenu;
-    } else if (id == D::kTitle || id == D::kChapter) {
-        (id == D::kTitle ? m_titleMenu : m_chapterMenu) = submenu;
+    } else if (id == D::kTitle || id == D::kChapter || id == D::kEpisodes) {
+        (id == D::kTitle ? m_titleMenu : id == D::kChapter ? m_chapterMenu : m_episodeMenu) = submenu;
+        if (id == D::kEpisodes) {
+            // Shown for a series disc only.
+            m_episodesAction = action;
+            action->setVisible(false);
+        }
         submenu->setWindowFlags(submenu->windowFlags() | Qt::FramelessWindowHint);
         submenu->setAttribute(Qt::WA_TranslucentBackground);
         submenu->setStyleSheet(StyleSheets::PopupMenu());

@@ -141,6 +141,8 @@ void DRUI::RenderMedium()
     m_seekSlider->setEnabled(true);
     if (m_playback->Kind() != kSourceBluRay) {
         ClearEntryMenu(m_titleMenu);
+        ClearEntryMenu(m_episodeMenu);
+        m_episodesAction->setVisible(false);
         // A file's or a DVD's streams are the engine's to announce: nothing carries over.
         m_audioTrackMenu->clear();
         m_subtitleTrackMenu->clear();

@@ -17,6 +17,7 @@ void DRUI::ShowScannedDisc(const ScannedDisc &disc)
     m_discThumbnailLabel->setPixmap(QPixmap::fromImage(disc.thumbnail));
     // A disc without titles still replaces the previous disc's menus, with empty ones.
     BuildTitleMenus(disc.titles);
+    BuildEpisodeMenus(disc.episodes);
 }
 
 QMenu *DRUI::NewDiscSubmenu()
@@ -121,6 +122,30 @@ void DRUI::BuildTitleMenus(const QVector<PLAY_LIST_INFO> &titles)
     m_discOtherTitlesAction->setMenu(otherTitles);
 
     ShowPage(kNavigationPage);
+}
+
+void DRUI::BuildEpisodeMenus(const QVector<Episode> &episodes)
+{
+    QMenu *inDisc = NewDiscSubmenu();
+    ClearEntryMenu(m_episodeMenu);
+    QList<QAction *> entries;
+    entries.reserve(episodes.size());
+    for (int index = 0; index < episodes.size(); ++index) {
+        auto *entry = new QAction(GetText("MainWnd/EpisodeEntry").arg(index + 1) +
+                                      QStringLiteral(" \u2013 ") +
+                                      FormatTime(episodes[index].lengthMs / 1000),
+                                  inDisc);
+        connect(entry, &QAction::triggered, this, [this, index] {
+            m_playback->Stop();
+            m_whatPlays->PickEpisode(index);
+        });
+        entries.append(entry);
+    }
+    AddEntriesByScreenful(inDisc, entries, "MainWnd/EpisodeRange");
+    AddEntriesByScreenful(m_episodeMenu, entries, "MainWnd/EpisodeRange");
+    m_discEpisodesAction->setMenu(inDisc);
+    m_discEpisodesAction->setVisible(!episodes.isEmpty());
+    m_episodesAction->setVisible(!episodes.isEmpty());
 }
 
 void DRUI::AddEntriesByScreenful(QMenu *menu, const QList<QAction *> &entries, const char *rangeKey)

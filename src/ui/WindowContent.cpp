@@ -204,6 +204,8 @@ QWidget *DRUI::BuildNavigationPage()
     // Shown inside the page as an ordinary child, not as a pop-up.
     m_discMenu->setWindowFlags(Qt::Widget);
     m_discMenu->addAction(GetText("MainWnd/PlayMovie"));
+    m_discEpisodesAction = m_discMenu->addAction(GetText("MainWnd/Episodes"));
+    m_discEpisodesAction->setVisible(false);
     m_discChapterAction = m_discMenu->addAction(GetText("MainWnd/Chapter"));
     m_discAudioAction = m_discMenu->addAction(GetText("MainWnd/Audio"));
     m_discSubtitleAction = m_discMenu->addAction(GetText("MainWnd/Subtitle"));

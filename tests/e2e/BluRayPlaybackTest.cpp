@@ -150,6 +150,37 @@ private slots:
                  (QVector<qint64>{0, 4000, 8000}));
     }
 
+    // Episode 2 of the episodic demo disc plays its own title, playlist 00003, under the number
+    // the engine itself gives that playlist.
+    void pickedEpisodePlaysItsPlaylist()
+    {
+        const Owners::LengthAnswers lengths(Window());
+        const QString disc = m_folder.filePath(QStringLiteral("EPISODES"));
+        QString error;
+        QVERIFY2(DiscWriter::Write(DiscWriter::EpisodesDemoDisc(), disc, &error), qPrintable(error));
+        Owners::OpenDiscFolder(Window(), disc);
+        QMenu *episodes = DruiTestAccess::DiscMenu(Window())->actions().at(1)->menu();
+        QCOMPARE(episodes->actions().size(), 2);
+        QCOMPARE(episodes->actions().at(1)->text(), QStringLiteral("Episode 2 – 00:15:10"));
+        episodes->actions().at(1)->trigger();
+        Owners::SettleDisc(Window());
+
+        QProcess identify;
+        identify.start(QStringLiteral("mplayer"),
+                       {"-identify", "-frames", "0", "-vo", "null", "-ao", "null", "br://",
+                        "-bluray-device", disc});
+        QVERIFY(identify.waitForFinished(30000));
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("ID_BLURAY_TITLE_(\\d+)_PLAYLIST=00003"))
+                .match(QString::fromLatin1(identify.readAllStandardOutput()));
+        QVERIFY(match.hasMatch());
+        QCOMPARE(Owners::Session(Window()).Arguments().last(3),
+                 QStringList({"br://" + match.captured(1), "-bluray-device", disc}));
+        // With the player's demuxer the engine reckons this title of three clips at 900 s.
+        QCOMPARE(Owners::Chosen(Window()).durationSec, qint64(910));
+        QTRY_COMPARE_WITH_TIMEOUT(lengths.Last(), 900, 15000);
+    }
+
     // An image of the disc, chosen in File, Open Disc, shows the same disc and plays a picked
     // title from the image.
     void imageChosenAsADiscPlaysThePickedTitle()

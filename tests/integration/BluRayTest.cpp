@@ -7,6 +7,7 @@
 
 #include "app/LanguageManager.h"
 
+#include "DiscWriter.h"
 #include "PlaylistWriter.h"
 
 #include <QAction>
@@ -624,6 +625,62 @@ private slots:
         WaitForCommand(QStringLiteral("pausing_keep_force switch_audio 0"));
         Pick(EntryWithData(DruiTestAccess::AudioTrackMenu(Window()), 2));
         WaitForCommand(QStringLiteral("pausing_keep_force switch_audio 1"));
+    }
+
+    // A series disc lists its episodes in both menus, a film's disc none; an episode plays its
+    // own title under the engine's number, or its stretch of a Play All, which ends where the
+    // episode does unless the whole list is to play or it was sought past.
+    void episodesAreListedAndPlayed_data()
+    {
+        QTest::addColumn<bool>("playAllAlone");
+        QTest::addColumn<bool>("wholeList");
+        QTest::addColumn<int>("seekTo"); // short of the episode's end at 2400 s, or past it
+        QTest::newRow("titles of their own") << false << false << 0;
+        QTest::newRow("stretch of a Play All") << true << false << 2399;
+        QTest::newRow("stretch, whole list") << true << true << 2399;
+        QTest::newRow("stretch, sought past") << true << false << 2401;
+    }
+
+    void episodesAreListedAndPlayed()
+    {
+        QFETCH(bool, playAllAlone);
+        QFETCH(bool, wholeList);
+        QFETCH(int, seekTo);
+        QAction *episodes = DruiTestAccess::DiscMenu(Window())->actions().at(1);
+        QAction *inControls = EntryWithData(DruiTestAccess::ControlsMenu(Window()), "Episodes");
+        QVERIFY(!episodes->isVisible() && !inControls->isVisible());
+        const QVector<Piece> bodies = {{"00011", 1200000}, {"00012", 1200000}, {"00013", 1441000}};
+        QVector<QPair<QByteArray, Playlist>> playlists = {{"00001", Chain(bodies)}};
+        if (!playAllAlone) {
+            playlists = {{"00001", Chain({bodies[2]})}, {"00002", Chain({bodies[0]})},
+                         {"00003", Chain({bodies[1]})}, {"00004", Chain(bodies)}};
+        }
+        const QString disc = m_discs.filePath(QStringLiteral("SERIES %1").arg(playAllAlone));
+        QVERIFY(DiscWriter::WritePlaylists(playlists, disc));
+        m_engine->SetTitleList("00003,00001,00002,00004");
+        m_engine->SetLength(4000);
+        Owners::Player(Window()).SetPlayWholeList(wholeList);
+        Owners::OpenDiscFolder(Window(), disc);
+        QVERIFY(episodes->isVisible() && inControls->isVisible());
+        QCOMPARE(episodes->menu()->actions().size(), 3);
+        QCOMPARE(episodes->menu()->actions().at(2)->text(), QStringLiteral("Episode 3 – 00:24:01"));
+        QCOMPARE(inControls->menu()->actions(), episodes->menu()->actions());
+
+        PickFromDisc(episodes, 1);
+        // The engine lists 00003, the second episode of its own, first, and the Play All second.
+        QCOMPARE(EngineTail(3).first(), playAllAlone ? "br://2" : "br://1");
+        QCOMPARE(Owners::Chosen(Window()).startSec, playAllAlone ? 1200 : 0);
+        if (playAllAlone) {
+            WaitForCommand(QStringLiteral("seek 1200 2"));
+            Owners::Player(Window()).SeekTo(seekTo);
+            QTest::qWait(2500);
+            const bool ends = !wholeList && seekTo < 2400;
+            QTRY_COMPARE(Page(), int(ends ? DRUI::kNavigationPage : DRUI::kVideoPage));
+            QCOMPARE(m_engine->Commands().contains(QStringLiteral("q")), ends);
+        }
+        // A file that plays next has no episodes.
+        Play(m_engine->MakeMedia(QStringLiteral("film.mkv")), kSourceFile, 100);
+        QTRY_VERIFY(!inControls->isVisible());
     }
 
     void discMenuTrackChoicesApplyAtTheNextStart()
