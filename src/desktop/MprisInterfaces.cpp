@@ -1,5 +1,7 @@
 #include "desktop/MprisInterfaces.h"
 
+#include "disc/SourceClassification.h"
+#include "playing/M3uList.h"
 #include "playing/Playback.h"
 #include "playing/WhatPlays.h"
 #include "util/TimeText.h"
@@ -236,10 +238,13 @@ void MprisPlayer::SetPosition(const QDBusObjectPath &trackId, qlonglong position
 
 void MprisPlayer::OpenUri(const QString &uri)
 {
-    // Only a local file that exists: a web address names none, and a missing file would only
-    // bring up a message nobody at the bus asked for.
+    // Only a video file, a disc image or a disc folder that is there: anything else would only
+    // bring up a message, inside the call, that nobody at the bus asked for.
     const QString path = QUrl(uri, QUrl::StrictMode).toLocalFile();
-    if (QFileInfo::exists(path)) {
+    const bool file = IsPlayableFile(path) && !M3uList::IsListFile(path);
+    const bool disc = QFileInfo(path).isDir() &&
+                      ClassifyDiscFolder(DiscRootOf(path)) != DiscFolderKind::NotRecognised;
+    if (file || disc) {
         m_open({path});
     }
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -137,8 +138,12 @@ void CMessageBox::BuildContent(const QString &titleText, const QPixmap &pictureS
     layout->addLayout(titleRow);
     layout->addLayout(contentRow);
     layout->addWidget(buttonStrip);
-    // As tall as the wrapped message needs, so that none of it is cut off.
-    setFixedHeight(std::max(kBoxLeastHeight, layout->totalHeightForWidth(kBoxWidth)));
+    // As tall as the wrapped message needs, within the screen.
+    const QScreen *shownOn = screen();
+    const int tallest =
+        shownOn != nullptr ? shownOn->availableGeometry().height() : 4 * kBoxLeastHeight;
+    setFixedHeight(std::clamp(layout->totalHeightForWidth(kBoxWidth), kBoxLeastHeight,
+                              std::max(kBoxLeastHeight, tallest)));
 }
 
 void CMessageBox::btnSlotOK()

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -114,6 +115,12 @@ bool Save(const QString &listPath, const QStringList &paths)
 {
     const QFileInfo list(listPath);
     const QByteArray finalName = QFile::encodeName(listPath);
+    // A list the user may not write is not replaced either; one that is replaced keeps its mode.
+    struct stat old = {};
+    const bool replacesAList = ::lstat(finalName.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacesAList && ::access(finalName.constData(), W_OK) != 0) {
+        return false;
+    }
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         const QByteArray temporary = QFile::encodeName(
             list.absolutePath() + QStringLiteral("/.") + list.fileName() + QLatin1Char('.') +
@@ -126,7 +133,8 @@ bool Save(const QString &listPath, const QStringList &paths)
             }
             return false;
         }
-        const bool written = WriteAll(descriptor, Write(paths)) && ::fsync(descriptor) == 0;
+        const bool written = (!replacesAList || ::fchmod(descriptor, old.st_mode & 07777) == 0) &&
+                             WriteAll(descriptor, Write(paths)) && ::fsync(descriptor) == 0;
         const bool closed = ::close(descriptor) == 0;
         if (written && closed && ::rename(temporary.constData(), finalName.constData()) == 0) {
             return true;

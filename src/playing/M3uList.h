@@ -31,7 +31,8 @@ QByteArray Write(const QStringList &paths);
 
 // Writes the list whole into a new file beside the list's name and renames it over that name:
 // a reader never meets half a list, and whatever had the name (a file, a link) is replaced,
-// never written through. False when nothing was saved.
+// never written through. A list file the user may not write is left alone; one replaced keeps
+// its mode. False when nothing was saved.
 bool Save(const QString &listPath, const QStringList &paths);
 
 } // namespace M3uList

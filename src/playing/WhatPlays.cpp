@@ -266,6 +266,7 @@ void WhatPlays::OpenDisc(const QString &path, const QVector<PLAY_LIST_INFO> &joi
     // Whatever plays stops before the disc is even tested; the disc plays at once, and the
     // list's rows go on being measured.
     emit StopWanted();
+    m_batch.clear();
     StopWaitingForAFirstDuration();
     EndScan();
     m_joiningAfterDisc = joining;
@@ -451,6 +452,8 @@ void WhatPlays::ShowScan(const DiscScan &scan, const QVector<Episode> &episodes,
     chosen.kind = kSourceBluRay;
     chosen.path = discFolder;
     chosen.titleKey = m_mainTitleKey;
+    // Whatever started while the disc was read gives way to its page.
+    emit StopWanted();
     Choose(chosen);
     if (!m_joiningAfterDisc.isEmpty()) {
         PLAY_LIST_INFO row;
@@ -678,6 +681,7 @@ void WhatPlays::ShowPendingRows()
 void WhatPlays::ClearPlayList()
 {
     m_playList.clear();
+    m_batch.clear();
     m_unmeasured.clear();
     m_fileStartsMs.clear();
     m_fileStreams.clear();

@@ -113,7 +113,8 @@ void DRUI::ConnectTrackMenus()
     });
     // Their entries stand in the order of the owner's choices.
     connect(m_aspectMenu, &QMenu::triggered, this, [this](QAction *action) {
-        m_playback->SetAspect(static_cast<Playback::Aspect>(m_aspectMenu->actions().indexOf(action)));
+        m_playback->SetAspect(
+            static_cast<Playback::Aspect>(m_aspectMenu->actions().indexOf(action)));
         RenderAdjustments();
     });
     connect(m_audioChannelMenu, &QMenu::triggered, this, [this](QAction *action) {
@@ -159,7 +160,7 @@ void DRUI::LoadSubtitleFrom(const QString &path)
     }
     const int index = m_playback->LoadSubtitleFile(path);
     if (index < 0) {
-        ShowMessageBox(this, "Messages/MSG0508", path);
+        ShowMessageBox(this, "Messages/MSG0508", OneLineText(path, kShownNameLength));
         return;
     }
     if (m_subtitleTrackMenu->isEmpty()) {

@@ -218,6 +218,8 @@ private slots:
             playing, started + QStringList{"CanPlay"});
         row("open a missing file", "none", "OpenUri", {"@media/none.mkv"}, "!^ARGS ", status,
             stopped);
+        row("open a folder that is no disc", "playing", "OpenUri", {"@media/"}, "!^q$", status,
+            playing);
         // clang-format on
     }
 
