@@ -125,9 +125,9 @@ public:
     void SetAspect(Aspect aspect);
     void NextAspect();
     void SetChannel(Channel channel);
-    // Track menu entries: 0 none, k the k-th stream. False when nothing was sent.
     // A short note on the picture, of one line.
     void ShowNote(const QString &text);
+    // Track menu entries: 0 none, k the k-th stream. False when nothing was sent.
     bool ChooseAudio(int entry);
     bool ChooseSubtitle(int entry);
     bool ChooseSubtitleFile(int index);

@@ -140,7 +140,9 @@ void DRUI::StepTrack(QMenu *menu)
     QAction *next = entries[(ticked + 1) % entries.size()];
     next->trigger();
     if (next->isChecked()) {
-        m_playback->ShowNote(next->text());
+        // The entry's text with its ampersands as written, not doubled for the menu.
+        m_playback->ShowNote(
+            QString(next->text()).replace(QStringLiteral("&&"), QStringLiteral("&")));
     }
 }
 
